@@ -1,0 +1,41 @@
+#include "TsistemaDatos.h"
+
+#include <QSysInfo>
+
+#include "db/TmiddleTier.h"
+
+TsistemaDatos localSYS;
+QString SYS_aliasRutaDB;
+
+bool TNegocio::carga(TConexionSesion& conexion, int id, QString* error) {
+  TmiddleTier mt(conexion);
+  mt.setQuery(QStringLiteral(
+      "SELECT idNegocio, nombre, rfc, razonSocial, regimenFiscal, calle, noExterior, "
+      "noInterior, colonia, municipio, estado, codigoPostal FROM Negocio WHERE idNegocio = :id"));
+  mt.setInteger(QStringLiteral("id"), id);
+  const CmidTierResponse r = mt.reader();
+  if (!r.ok() || r.getRowCount() == 0) {
+    if (error)
+      *error = r.ok() ? QStringLiteral("No existe el negocio %1").arg(id) : r.getError();
+    return false;
+  }
+  idNegocio = r.getCeldaAsInt(QStringLiteral("idNegocio"));
+  nombre = r.getCelda(QStringLiteral("nombre"));
+  datosFiscales.rfc = r.getCelda(QStringLiteral("rfc"));
+  datosFiscales.razon = r.getCelda(QStringLiteral("razonSocial"));
+  datosFiscales.regimenFiscal = r.getCelda(QStringLiteral("regimenFiscal"));
+  TDireccion& d = datosFiscales.direccion;
+  d.calle = r.getCelda(QStringLiteral("calle"));
+  d.noExterior = r.getCelda(QStringLiteral("noExterior"));
+  d.noInterior = r.getCelda(QStringLiteral("noInterior"));
+  d.colonia = r.getCelda(QStringLiteral("colonia"));
+  d.municipio = r.getCelda(QStringLiteral("municipio"));
+  d.estado = r.getCelda(QStringLiteral("estado"));
+  d.codigoPostal = r.getCelda(QStringLiteral("codigoPostal"));
+  return true;
+}
+
+QString u_getPCName() {
+  if (!localSYS.estacion.trimmed().isEmpty()) return localSYS.estacion.trimmed();
+  return QSysInfo::machineHostName();
+}

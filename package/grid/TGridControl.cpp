@@ -1,0 +1,196 @@
+#include "TGridControl.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QTableView>
+
+#include "grid/TGridModelo.h"
+#include "util/utilerias.h"
+
+TGridControl::TGridControl(QTableView* grid, QObject* parent) : QObject(parent) {
+  uModelo = new TGridModelo(this);
+  setGrid(grid);
+}
+
+TGridControl::~TGridControl() {
+  if (uGrid) uGrid->viewport()->removeEventFilter(this);
+}
+
+void TGridControl::setGrid(QTableView* grid) {
+  if (uGrid) uGrid->viewport()->removeEventFilter(this);
+  uGrid = grid;
+  if (uGrid) {
+    uGrid->setModel(uModelo);
+    uGrid->viewport()->installEventFilter(this);
+  }
+}
+
+QAbstractTableModel* TGridControl::modelo() const { return uModelo; }
+
+void TGridControl::add(int tipo, const QString& nombre, const QString& campo,
+                       const QString& imagen, int ancho, bool visible, bool flag) {
+  uModelo->beginResetModel();
+  Columna c{tipo, nombre, campo, imagen, ancho, visible, flag};
+  uColumnas.push_back(c);
+  if (!uIndice.contains(nombre)) uIndice.insert(nombre, static_cast<int>(uColumnas.size()) - 1);
+  QStringList celdas;
+  for (int i = 0; i < uFilas; ++i) celdas << QString();
+  uCeldas.push_back(celdas);
+  uModelo->endResetModel();
+}
+
+int TGridControl::indiceColumna(const QString& nombre) const { return uIndice.value(nombre, -1); }
+
+QString TGridControl::getCelda(int columna, int fila) const {
+  if (columna < 0 || columna >= uCeldas.size() || fila < 0 || fila >= uFilas) return QString();
+  return uCeldas[columna][fila];
+}
+
+QString TGridControl::getCelda(const QString& columna, int fila) const {
+  return getCelda(indiceColumna(columna), fila);
+}
+
+double TGridControl::getCeldaAsFloat(const QString& columna, int fila) const {
+  return u_strToFloat(getCelda(columna, fila));
+}
+
+int TGridControl::getCeldaAsInt(const QString& columna, int fila) const {
+  return u_strToInt(getCelda(columna, fila));
+}
+
+void TGridControl::setCelda(int columna, int fila, const QString& valor) {
+  if (columna < 0 || columna >= uCeldas.size() || fila < 0 || fila >= uFilas) return;
+  uCeldas[columna][fila] = valor;
+  uModelo->celdaCambiada(fila, columna);
+}
+
+void TGridControl::setCelda(const QString& columna, int fila, const QString& valor) {
+  setCelda(indiceColumna(columna), fila, valor);
+}
+
+void TGridControl::insertaRegistro(int fila, const QMap<QString, QString>& datos) {
+  fila = std::clamp(fila, 0, uFilas);
+  uModelo->beginInsertRows(QModelIndex(), fila, fila);
+  for (auto& col : uCeldas) col.insert(fila, QString());
+  ++uFilas;
+  for (auto it = datos.constBegin(); it != datos.constEnd(); ++it) {
+    const int c = indiceColumna(it.key());
+    if (c >= 0) uCeldas[c][fila] = it.value();
+  }
+  uModelo->endInsertRows();
+  emit filasCambiadas();
+}
+
+int TGridControl::agregarRegistro(const QMap<QString, QString>& datos) {
+  const int fila = uFilas;
+  insertaRegistro(fila, datos);
+  return fila;
+}
+
+void TGridControl::eliminarRegistro(int fila) {
+  if (fila < 0 || fila >= uFilas) return;
+  uModelo->beginRemoveRows(QModelIndex(), fila, fila);
+  for (auto& col : uCeldas) col.removeAt(fila);
+  --uFilas;
+  uModelo->endRemoveRows();
+  emit filasCambiadas();
+}
+
+int TGridControl::copiaFila(int origen, int destino) {
+  if (origen < 0 || origen >= uFilas) return -1;
+  if (destino < 0 || destino > uFilas) destino = uFilas;
+  QStringList copia;
+  for (const auto& col : uCeldas) copia << col[origen];
+  uModelo->beginInsertRows(QModelIndex(), destino, destino);
+  for (int c = 0; c < uCeldas.size(); ++c) uCeldas[c].insert(destino, copia[c]);
+  ++uFilas;
+  uModelo->endInsertRows();
+  emit filasCambiadas();
+  return destino;
+}
+
+void TGridControl::clearFilas() {
+  uModelo->beginResetModel();
+  for (auto& col : uCeldas) col.clear();
+  uFilas = 0;
+  uModelo->endResetModel();
+  emit filasCambiadas();
+}
+
+void TGridControl::setTabla(const CmidTierResponse& tabla) {
+  uModelo->beginResetModel();
+  const int n = tabla.getRowCount();
+  for (int c = 0; c < uColumnas.size(); ++c) {
+    QStringList celdas;
+    celdas.reserve(n);
+    const Columna& col = uColumnas[c];
+    const bool ligada = col.tipo != Imagen && !col.campo.isEmpty() && col.campo != "--";
+    const int origen = ligada ? tabla.columna(col.campo) : -1;
+    for (int r = 0; r < n; ++r) celdas << (origen >= 0 ? tabla.getCelda(origen, r) : QString());
+    uCeldas[c] = celdas;
+  }
+  uFilas = n;
+  uModelo->endResetModel();
+  emit filasCambiadas();
+}
+
+void TGridControl::setAlturaFila(int altura) {
+  uAlturaFila = altura;
+  if (uGrid) {
+    // The setting is in the suite's row units; a touch grid needs at least 28 px.
+    uGrid->verticalHeader()->setDefaultSectionSize(std::max(28, altura * 4));
+  }
+}
+
+void TGridControl::renuevaColumnas(QWidget* owner) {
+  Q_UNUSED(owner);
+  uModelo->beginResetModel();
+  uModelo->endResetModel();
+  if (!uGrid) return;
+  uGrid->verticalHeader()->hide();
+  setAlturaFila(uAlturaFila);
+  for (int c = 0; c < uColumnas.size(); ++c) {
+    uGrid->setColumnHidden(c, !uColumnas[c].visible);
+    uGrid->setColumnWidth(c, uColumnas[c].ancho);
+  }
+}
+
+void TGridControl::ajustaColumna(const QString& nombre) {
+  uColumnaAjuste = nombre;
+  aplicaAjuste();
+}
+
+void TGridControl::aplicaAjuste() {
+  if (!uGrid || uColumnaAjuste.isEmpty()) return;
+  const int objetivo = indiceColumna(uColumnaAjuste);
+  if (objetivo < 0) return;
+  int ocupado = 0;
+  for (int c = 0; c < uColumnas.size(); ++c)
+    if (c != objetivo && !uGrid->isColumnHidden(c)) ocupado += uGrid->columnWidth(c);
+  const int libre = uGrid->viewport()->width() - ocupado;
+  uGrid->setColumnWidth(objetivo, std::max(uColumnas[objetivo].ancho, libre));
+}
+
+bool TGridControl::eventFilter(QObject* obj, QEvent* ev) {
+  if (uGrid && obj == uGrid->viewport() && ev->type() == QEvent::Resize) aplicaAjuste();
+  return QObject::eventFilter(obj, ev);
+}
+
+void TGridControl::refresca() { uModelo->todoCambiado(); }
+
+TTablaPDF TGridControl::getTTablaPDF() const {
+  TTablaPDF t;
+  QVector<int> impresas;
+  for (int c = 0; c < uColumnas.size(); ++c) {
+    const Columna& col = uColumnas[c];
+    if (col.tipo == Imagen || !col.visible || col.campo.isEmpty()) continue;
+    impresas << c;
+    t.titulos << col.nombre;
+  }
+  for (int r = 0; r < uFilas; ++r) {
+    QStringList fila;
+    for (int c : impresas) fila << uCeldas[c][r];
+    t.filas << fila;
+  }
+  return t;
+}

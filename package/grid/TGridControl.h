@@ -1,0 +1,110 @@
+#pragma once
+// A table of named columns bound to an on-screen grid. Cells are texts held column by
+// column; columns are addressed by name (the first column of a name when a name is declared
+// twice, as the sale-line table does with "_descuento" and "Descuento") or by position.
+// Bound columns take their values from a result table's alias; "--" marks a column the
+// screen fills itself; image columns show a clickable icon.
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QMap>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QTableView>
+#include <QVector>
+
+#include "db/CmidTierResponse.h"
+
+
+class QWidget;
+class TGridModelo;
+
+// Printed table of a PDF export: the described columns and their cells, row by row.
+struct TTablaPDF {
+  QStringList titulos;
+  QVector<QStringList> filas;
+};
+
+class TGridControl : public QObject {
+  Q_OBJECT
+ public:
+  enum Tipo { Texto = 0, Imagen = 2 };
+  struct Columna {
+    int tipo = Texto;
+    QString nombre;
+    QString campo;
+    QString imagen;
+    int ancho = 80;
+    bool visible = true;
+    bool flag = true;
+  };
+
+  explicit TGridControl(QTableView* grid = nullptr, QObject* parent = nullptr);
+  ~TGridControl() override;
+
+  void add(int tipo, const QString& nombre, const QString& campo, const QString& imagen,
+           int ancho, bool visible, bool flag = true);
+
+  int getColumnCount() const { return static_cast<int>(uColumnas.size()); }
+  int getRowCount() const { return uFilas; }
+  const Columna& columna(int c) const { return uColumnas[c]; }
+  const QVector<Columna>& columnas() const { return uColumnas; }
+  // First column of that name, -1 when none.
+  int indiceColumna(const QString& nombre) const;
+
+  QString getCelda(const QString& columna, int fila) const;
+  QString getCelda(int columna, int fila) const;
+  double getCeldaAsFloat(const QString& columna, int fila) const;
+  int getCeldaAsInt(const QString& columna, int fila) const;
+  void setCelda(const QString& columna, int fila, const QString& valor);
+  void setCelda(int columna, int fila, const QString& valor);
+
+  // A row from a map column name -> text; names without a column are ignored.
+  int agregarRegistro(const QMap<QString, QString>& datos);
+  void insertaRegistro(int fila, const QMap<QString, QString>& datos);
+  void eliminarRegistro(int fila);
+  // Copies row `origen` to position `destino` (-1 appends); answers the new row's index.
+  int copiaFila(int origen, int destino = -1);
+  void clearFilas();
+
+  // Replaces every row with the result table: bound columns from their alias, the others
+  // empty. A column whose alias the result lacks stays empty.
+  void setTabla(const CmidTierResponse& tabla);
+  // Column by column: element [c][r] is the cell of column c, row r.
+  const QVector<QStringList>& getTabla() const { return uCeldas; }
+
+  // Builds the view's columns: header texts, widths, hidden columns, row height.
+  void renuevaColumnas(QWidget* owner = nullptr);
+  // The named column absorbs the view's spare width (recomputed on every resize).
+  void ajustaColumna(const QString& nombre);
+  void setAlturaFila(int altura);
+  int alturaFila() const { return uAlturaFila; }
+
+  // The printed columns of a list export: visible data columns that carry a field.
+  TTablaPDF getTTablaPDF() const;
+
+  QAbstractTableModel* modelo() const;
+  QTableView* grid() const { return uGrid; }
+  void setGrid(QTableView* grid);
+  // Repaints the view after cell changes made outside the model's knowledge.
+  void refresca();
+
+ signals:
+  void filasCambiadas();
+
+ private:
+  friend class TGridModelo;
+  bool eventFilter(QObject* obj, QEvent* ev) override;
+  void aplicaAjuste();
+
+  QVector<Columna> uColumnas;
+  QHash<QString, int> uIndice;
+  QVector<QStringList> uCeldas;  // column-major
+  int uFilas = 0;
+  int uAlturaFila = 8;
+  QString uColumnaAjuste;
+  QPointer<QTableView> uGrid;
+  TGridModelo* uModelo = nullptr;
+};

@@ -1,0 +1,226 @@
+#include "utilerias.h"
+
+#include <QDateTime>
+#include <QLineEdit>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr long long kPotencias[] = {1LL,         10LL,         100LL,         1000LL,
+                                    10000LL,     100000LL,     1000000LL,     10000000LL,
+                                    100000000LL, 1000000000LL};
+
+// Values this large cannot be scaled by 1e9 inside a 64-bit integer.
+constexpr double kLimiteEntero = 9.0e9;
+
+QString cortaTexto(const QString& texto, int decimales) {
+  const qsizetype punto = texto.indexOf('.');
+  if (punto < 0) return texto;
+  if (decimales == 0) return texto.left(punto);
+  return texto.left(punto + 1 + decimales);
+}
+
+// Scaled integer of valor rounded at 9 decimals (noise forgiven).
+long long escala9(double valor) { return std::llround(valor * 1e9); }
+
+QString agrupaMiles(long long entero) {
+  QString digitos = QString::number(entero);
+  QString out;
+  const int n = digitos.size();
+  for (int i = 0; i < n; ++i) {
+    out += digitos[i];
+    const int restantes = n - 1 - i;
+    if (restantes > 0 && restantes % 3 == 0) out += ',';
+  }
+  return out;
+}
+
+QString formato2(double valor) {
+  bool negativo = false;
+  long long centavos = 0;
+  if (std::fabs(valor) < kLimiteEntero) {
+    const long long n9 = escala9(valor);
+    negativo = n9 < 0;
+    const long long abs9 = negativo ? -n9 : n9;
+    centavos = (abs9 + 5000000LL) / 10000000LL;
+  } else {
+    negativo = valor < 0;
+    centavos = std::llround(std::fabs(valor) * 100.0);
+  }
+  if (centavos == 0) negativo = false;
+  const long long enteros = centavos / 100;
+  const int fraccion = static_cast<int>(centavos % 100);
+  return QStringLiteral("%1%2.%3")
+      .arg(negativo ? "-" : "")
+      .arg(agrupaMiles(enteros))
+      .arg(fraccion, 2, 10, QChar('0'));
+}
+
+}  // namespace
+
+double u_truncaDecimales(double valor, int decimales) {
+  if (!std::isfinite(valor)) return 0.0;
+  decimales = std::clamp(decimales, 0, 9);
+  if (std::fabs(valor) < kLimiteEntero) {
+    const long long n9 = escala9(valor);
+    const long long q = n9 / kPotencias[9 - decimales];  // C++ division truncates toward 0
+    return static_cast<double>(q) / static_cast<double>(kPotencias[decimales]);
+  }
+  // Past the integer range the shortest round-trip text is the decimal the value came from.
+  return cortaTexto(u_floatToStr(valor), decimales).toDouble();
+}
+
+QString u_truncaMoneda(const QString& texto) {
+  const QString limpio = texto.trimmed();
+  if (!esNumerico(limpio)) return QStringLiteral("0");
+  return u_floatToStr(u_truncaDecimales(limpio.toDouble(), 2));
+}
+
+double u_acumulaFloat(int decimales, const QList<double>& valores, int ultimoIndice) {
+  // The wider accumulator keeps the noise of a long chain of additions below what the
+  // final truncation forgives.
+  long double suma = 0;
+  for (int i = 0; i <= ultimoIndice && i < valores.size(); ++i) suma += valores[i];
+  return u_truncaDecimales(static_cast<double>(suma), decimales);
+}
+
+bool esNumerico(const QString& texto) {
+  if (texto.isEmpty()) return false;
+  int i = 0;
+  if (texto[0] == '-' || texto[0] == '+') i = 1;
+  bool digitos = false, punto = false;
+  for (; i < texto.size(); ++i) {
+    const QChar c = texto[i];
+    if (c >= '0' && c <= '9') {
+      digitos = true;
+    } else if (c == '.' && !punto) {
+      punto = true;
+    } else {
+      return false;
+    }
+  }
+  return digitos;
+}
+
+QStringList u_split(const QString& texto, const QString& separador) {
+  return texto.split(separador, Qt::KeepEmptyParts);
+}
+
+QString u_floatToStr(double valor) {
+  if (!std::isfinite(valor)) return QStringLiteral("0");
+  if (valor == 0) return QStringLiteral("0");  // no "-0"
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof buf, valor);
+  QString s = QString::fromLatin1(buf, res.ptr - buf);
+  if (s.contains('e')) {
+    // Amounts never need exponents; write them out plainly.
+    std::snprintf(buf, sizeof buf, "%.17f", valor);
+    s = QString::fromLatin1(buf);
+    while (s.endsWith('0')) s.chop(1);
+    if (s.endsWith('.')) s.chop(1);
+  }
+  return s;
+}
+
+double u_strToFloat(const QString& texto) {
+  const QString t = texto.trimmed();
+  if (!esNumerico(t)) return 0.0;
+  return t.toDouble();
+}
+
+int u_strToInt(const QString& texto) {
+  bool ok = false;
+  const QString t = texto.trimmed();
+  const int v = t.toInt(&ok);
+  if (ok) return v;
+  return static_cast<int>(u_strToFloat(t));
+}
+
+bool u_soloNumeros(QChar tecla) {
+  if (tecla.unicode() < 32) return true;
+  return tecla >= '0' && tecla <= '9';
+}
+
+bool u_soloDecimales(const QString& textoActual, QChar tecla) {
+  if (tecla.unicode() < 32) return true;
+  if (tecla >= '0' && tecla <= '9') return true;
+  return tecla == '.' && !textoActual.contains('.');
+}
+
+bool u_maxLength(int maximo, const QString& textoActual, QChar tecla) {
+  if (tecla.unicode() < 32) return true;
+  return textoActual.size() < maximo;
+}
+
+QString u_formatoMoneda(double valor) { return QStringLiteral("$ ") + formato2(valor); }
+
+QString u_formatoNumero(double valor) { return formato2(valor); }
+
+QString u_formatoMonedaMXN(double valor) { return u_formatoMoneda(valor) + QStringLiteral(" MXN"); }
+
+double u_parseMonto(const QString& texto) {
+  QString t = texto.trimmed();
+  t.remove('$').remove(',').remove(' ');
+  return esNumerico(t) ? t.toDouble() : 0.0;
+}
+
+void textoMascaraMoneda(QLineEdit* control, int keyCode, QChar tecla, bool flagMoneda,
+                        int limite) {
+  if (!control) return;
+  QString texto = control->text();
+  if (keyCode == 8) {
+    texto.chop(1);
+    control->setText(texto);
+    return;
+  }
+  if (texto.size() >= limite) return;
+  if (flagMoneda) {
+    texto.remove(',');
+    if (tecla == '.') {
+      if (texto.contains('.')) return;
+      if (texto.isEmpty()) texto = QStringLiteral("0");
+    } else if (tecla >= '0' && tecla <= '9') {
+      const qsizetype punto = texto.indexOf('.');
+      if (punto >= 0 && texto.size() - punto - 1 >= 2) return;
+    } else {
+      return;
+    }
+  } else if (tecla.unicode() < 32) {
+    return;
+  }
+  control->setText(texto + tecla);
+}
+
+QString u_normalizaBusqueda(const QString& texto) {
+  const QString descompuesto = texto.toLower().normalized(QString::NormalizationForm_D);
+  QString out;
+  out.reserve(descompuesto.size());
+  for (const QChar c : descompuesto) {
+    if (c.category() == QChar::Mark_NonSpacing) continue;
+    out += c;
+  }
+  return out;
+}
+
+QString u_fechaHoraTexto(const QDateTime& fecha) {
+  return fecha.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+}
+
+QString u_fechaHoraBD(const QDateTime& fecha) {
+  return fecha.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QDateTime u_leeFechaHora(const QString& texto) {
+  const QString t = texto.trimmed();
+  static const char* formatos[] = {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss",
+                                   "dd/MM/yyyy HH:mm:ss", "yyyy-MM-dd HH:mm:ss.zzz",
+                                   "yyyy-MM-ddTHH:mm:ss.zzz", "yyyy-MM-dd", "dd/MM/yyyy"};
+  for (const char* f : formatos) {
+    const QDateTime d = QDateTime::fromString(t, QString::fromLatin1(f));
+    if (d.isValid()) return d;
+  }
+  return QDateTime();
+}

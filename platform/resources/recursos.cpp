@@ -1,0 +1,86 @@
+#include "recursos.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QLabel>
+#include <QPainter>
+#include <QSvgRenderer>
+
+namespace {
+QString gEnlaceConfigurado;
+
+QString rutaImagen(const QString& nombre) {
+  return QStringLiteral(":/iconos/%1.svg").arg(nombre);
+}
+
+QString css(quint32 argb) {
+  return QStringLiteral("#%1").arg(argb & 0xFFFFFF, 6, 16, QChar('0'));
+}
+}  // namespace
+
+TListaColores getColores() {
+  return {
+      {QStringLiteral("menuSeleccionadoFondo"), 0xFF1F6FB2},
+      {QStringLiteral("menuSeleccionadoTexto"), 0xFFFFFFFF},
+      {QStringLiteral("menuFondo"), 0xFFE9E9E9},
+      {QStringLiteral("menuTexto"), 0xFF2B2B2B},
+      {QStringLiteral("menuGrupoFondo"), 0xFFD4D8DD},
+      {QStringLiteral("tituloFormulario1"), 0xFF1F6FB2},
+      {QStringLiteral("tituloFormulario2"), 0xFF1F6FB2},
+      {QStringLiteral("fondoSolido"), 0xFFF4F6F8},
+      {QStringLiteral("textoCuerpo"), 0xFF2B2B2B},
+      {QStringLiteral("botonFondo"), 0xFF1F6FB2},
+      {QStringLiteral("botonTexto"), 0xFFFFFFFF},
+      {QStringLiteral("botonFondoPresionado"), 0xFF17578C},
+      {QStringLiteral("botonFondoDeshabilitado"), 0xFFB8C2CC},
+      {QStringLiteral("encabezadoModulo"), 0xFF16324F},
+  };
+}
+
+quint32 colorDe(const TListaColores& lista, const QString& nombre) {
+  return lista.value(nombre, 0xFF808080);
+}
+
+void setEnlaceTicketConfigurado(const QString& enlace) { gEnlaceConfigurado = enlace; }
+
+void getEnlaceTicket(QString* destino) {
+  if (!destino) return;
+  *destino = gEnlaceConfigurado.isEmpty() ? QStringLiteral("http://127.0.0.1:8790/portal")
+                                          : gEnlaceConfigurado;
+}
+
+bool mini_existeImagen(const QString& nombre) { return QFile::exists(rutaImagen(nombre)); }
+
+QPixmap mini_imagen(const QString& nombre, const QSize& tam) {
+  if (!mini_existeImagen(nombre)) return QPixmap();
+  QSvgRenderer svg(rutaImagen(nombre));
+  QPixmap pm(tam);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  svg.render(&p);
+  return pm;
+}
+
+bool mini_cargaImage(const QString& nombre, QLabel* destino) {
+  if (!destino) return false;
+  const QSize tam = destino->size().isValid() && destino->width() > 4 ? destino->size()
+                                                                      : QSize(32, 32);
+  const QPixmap pm = mini_imagen(nombre, tam);
+  destino->setPixmap(pm);
+  return !pm.isNull();
+}
+
+void mini_cornerButtonStyle(QAbstractButton* boton, const TListaColores& colores) {
+  if (!boton) return;
+  boton->setMinimumHeight(std::max(boton->minimumHeight(), 44));
+  boton->setCursor(Qt::PointingHandCursor);
+  boton->setStyleSheet(
+      QStringLiteral("QAbstractButton{background:%1;color:%2;border:none;border-radius:8px;"
+                     "padding:6px 16px;font-size:15px;font-weight:600;}"
+                     "QAbstractButton:pressed{background:%3;}"
+                     "QAbstractButton:disabled{background:%4;color:#F0F0F0;}")
+          .arg(css(colorDe(colores, QStringLiteral("botonFondo"))),
+               css(colorDe(colores, QStringLiteral("botonTexto"))),
+               css(colorDe(colores, QStringLiteral("botonFondoPresionado"))),
+               css(colorDe(colores, QStringLiteral("botonFondoDeshabilitado")))));
+}
