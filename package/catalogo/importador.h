@@ -1,0 +1,18 @@
+#pragma once
+// Catalog import: loads a business and its catalog from a JSON document, through the package,
+// in one transaction. A bad record refuses the whole document and the error names it.
+
+#include <QByteArray>
+#include <QString>
+
+#include "db/TConexionSesion.h"
+
+struct TResultadoImportacion {
+  bool ok = false;
+  QString error;       // Spanish, names the bad record ("productos[12] (clave 'A-7'): ...")
+  int idNegocio = 0;   // the imported business
+  int registros = 0;   // records written
+};
+
+TResultadoImportacion importaCatalogoJson(TConexionSesion& conexion, const QByteArray& json);
+TResultadoImportacion importaCatalogo(TConexionSesion& conexion, const QString& rutaArchivo);
