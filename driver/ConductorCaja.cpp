@@ -1,0 +1,209 @@
+#include "ConductorCaja.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "sale/TFRM_caja.h"
+#include "sale/TFRM_cajaSeleccionarKit.h"
+#include "util/utilerias.h"
+
+ConductorCaja::ConductorCaja() {
+  u_instalaRespondedor(this);
+  uCaja = new TFRM_caja();
+  uCaja->resize(1280, 800);
+  uIniciada = uCaja->init();
+}
+
+ConductorCaja::~ConductorCaja() {
+  u_instalaRespondedor(nullptr);
+  delete uCaja;
+}
+
+void ConductorCaja::mensaje(const QString& texto, int tipo) {
+  uMensajes.append(QJsonObject{{"texto", texto}, {"tipo", tipo}});
+}
+
+bool ConductorCaja::confirmacion(const QString& texto) {
+  bool r = true;
+  if (!uRespuestas.empty()) {
+    r = uRespuestas.front();
+    uRespuestas.pop_front();
+  }
+  uMensajes.append(QJsonObject{{"texto", texto}, {"tipo", mtConfirmacion},
+                               {"respuesta", r ? "OK" : "Cancel"}});
+  return r;
+}
+
+int ConductorCaja::dialogo(QDialog* d) {
+  if (!uDialogo) return QDialog::Rejected;
+  auto h = std::move(uDialogo);
+  uDialogo = nullptr;
+  return h(d);
+}
+
+bool ConductorCaja::ejecuta(const QJsonArray& pasos, QString* error) {
+  for (int i = 0; i < pasos.size(); ++i) {
+    if (!pasos[i].isObject()) {
+      *error = QStringLiteral("Paso %1: se esperaba un objeto").arg(i);
+      return false;
+    }
+    QString e;
+    if (!paso(pasos[i].toObject(), &e)) {
+      *error = QStringLiteral("Paso %1: %2").arg(i).arg(e);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ConductorCaja::paso(const QJsonObject& p, QString* error) {
+  if (p.size() != 1) {
+    *error = QStringLiteral("cada paso lleva exactamente una acción");
+    return false;
+  }
+  const QString accion = p.keys().first();
+  const QJsonValue v = p.value(accion);
+  auto entero = [&](int* destino) {
+    if (!v.isDouble()) {
+      *error = QStringLiteral("'%1' espera un número").arg(accion);
+      return false;
+    }
+    *destino = v.toInt();
+    return true;
+  };
+  if (accion == "lectura" || accion == "busqueda" || accion == "cantidad") {
+    if (!v.isString()) {
+      *error = QStringLiteral("'%1' espera un texto").arg(accion);
+      return false;
+    }
+    QLineEdit* campo = accion == "lectura"    ? uCaja->TXT_lectura
+                       : accion == "busqueda" ? uCaja->TXT_busquedaNombre
+                                              : uCaja->TXT_cantidad;
+    if (accion != "lectura") campo->clear();
+    // Key by key, as a scanner or the cashier types.
+    QTest::keyClicks(campo, v.toString());
+    if (accion != "lectura") QTest::keyClick(campo, Qt::Key_Return);
+    if (accion == "busqueda") {
+      uResultados = QJsonArray();
+      for (const tHoldProducto& t : uCaja->tiles()) uResultados.append(t.etiqueta->text());
+    }
+    return true;
+  }
+  if (accion == "tile") {
+    int i = 0;
+    if (!entero(&i)) return false;
+    if (i < 0 || i >= uCaja->tiles().size()) {
+      *error = QStringLiteral("no hay resultado %1").arg(i);
+      return false;
+    }
+    QTest::mouseClick(uCaja->tiles()[i].fondo, Qt::LeftButton);
+    return true;
+  }
+  if (accion == "clic") {
+    const QJsonArray a = v.toArray();
+    if (a.size() != 2 || !a[0].isDouble() || !a[1].isDouble()) {
+      *error = QStringLiteral("'clic' espera [fila, columna]");
+      return false;
+    }
+    uCaja->GRD_mainMouseUp(a[0].toInt(), a[1].toInt(), QPoint(640, 300));
+    if (uCaja->PNL_promocion->isVisible())
+      uDetallePromocion = uCaja->LBL_promocionDesde->text() + QStringLiteral("|") +
+                          uCaja->LBL_promocionHasta->text() + QStringLiteral("|") +
+                          uCaja->LBL_promocionDescripcion->text();
+    return true;
+  }
+  if (accion == "mas" || accion == "menos") {
+    int n = 0;
+    if (!entero(&n)) return false;
+    for (int i = 0; i < n; ++i) accion == "mas" ? uCaja->Image1Click() : uCaja->Image2Click();
+    return true;
+  }
+  if (accion == "eliminar") {
+    uCaja->BTN_eliminarClick();
+    return true;
+  }
+  if (accion == "kit") {
+    int id = 0;
+    if (!entero(&id)) return false;
+    uDialogo = [id](QDialog* d) {
+      auto* dlg = qobject_cast<TFRM_cajaSeleccionarKit*>(d);
+      if (!dlg || id == 0) return int(QDialog::Rejected);
+      for (int i = 0; i < dlg->entradas().size(); ++i)
+        if (dlg->entradas()[i].id == id) {
+          QTest::mouseClick(dlg->entradas()[i].fondo, Qt::LeftButton);
+          return int(QDialog::Accepted);
+        }
+      dlg->cancelar();
+      return int(QDialog::Rejected);
+    };
+    uCaja->BTN_buscarKitClick();
+    uDialogo = nullptr;
+    return true;
+  }
+  if (accion == "responder") {
+    if (!v.isArray()) {
+      *error = QStringLiteral("'responder' espera una lista de \"OK\" o \"Cancel\"");
+      return false;
+    }
+    for (const QJsonValue& r : v.toArray()) {
+      if (r.toString() != "OK" && r.toString() != "Cancel") {
+        *error = QStringLiteral("respuesta desconocida: %1").arg(r.toString());
+        return false;
+      }
+      uRespuestas.push_back(r.toString() == "OK");
+    }
+    return true;
+  }
+  if (accion == "aceptar") {
+    QTest::mouseClick(uCaja->BTN_cerrarVenta, Qt::LeftButton);
+    return true;
+  }
+  if (accion == "iniciar") {
+    uCaja->BTN_iniciarClick();
+    return true;
+  }
+  *error = QStringLiteral("paso desconocido: '%1'").arg(accion);
+  return false;
+}
+
+QJsonObject ConductorCaja::reporte() const {
+  TLineasVenta& venta = uCaja->venta();
+  const TGridControl& g = venta.lineas();
+  QJsonArray columnas;
+  for (const auto& c : g.columnas()) columnas.append(c.nombre);
+  QJsonArray valores, porNombre;
+  for (int r = 0; r < g.getRowCount(); ++r) {
+    QJsonArray fila;
+    QJsonObject obj;
+    for (int c = 0; c < g.getColumnCount(); ++c) {
+      fila.append(g.getCelda(c, r));
+      if (!obj.contains(g.columna(c).nombre)) obj.insert(g.columna(c).nombre, g.getCelda(c, r));
+    }
+    valores.append(fila);
+    porNombre.append(obj);
+  }
+  QJsonObject o{
+      {"iniciada", uIniciada},
+      {"columnas", columnas},
+      {"lineas", valores},
+      {"lineasPorNombre", porNombre},
+      {"uSubtotal", u_floatToStr(venta.uSubtotal)},
+      {"uDescuento", u_floatToStr(venta.uDescuento)},
+      {"uImpuestos", u_floatToStr(venta.uImpuestos)},
+      {"uTotal", u_floatToStr(venta.uTotal)},
+      {"LBL_total", uCaja->LBL_total->text()},
+      {"LBL_descuento", uCaja->LBL_descuento->text()},
+      {"LBL_impuestos", uCaja->LBL_impuestos->text()},
+      {"aceptarHabilitado", uCaja->BTN_cerrarVenta->isEnabled()},
+      {"filaSeleccionada", venta.uFilaSeleccionada},
+      {"caja", uCaja->LBL_caja->text()},
+      {"cajero", uCaja->LBL_cajero->text()},
+      {"mensajes", uMensajes},
+      {"resultadosBusqueda", uResultados},
+  };
+  if (!uDetallePromocion.isNull()) o.insert("detallePromocion", uDetallePromocion);
+  return o;
+}

@@ -1,0 +1,83 @@
+// pos-script [--config FILE | --db DESTINO --negocio N --estacion NOMBRE] escenario.json
+// Drives the sale register offscreen through a JSON list of cashier steps and prints one JSON
+// report. Exit codes: 0 done, 1 the station could not be prepared, 2 bad arguments or steps.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
+#include <QSettings>
+#include <cstdio>
+
+#include "ConductorCaja.h"
+#include "context/TsistemaDatos.h"
+#include "db/esquema.h"
+
+namespace {
+int falla(int codigo, const QString& texto) {
+  std::fprintf(stderr, "pos-script: %s\n", texto.toUtf8().constData());
+  return codigo;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QCommandLineParser cl;
+  cl.setApplicationDescription(QStringLiteral("Conduce la caja con un escenario JSON."));
+  cl.addHelpOption();
+  cl.addOption({QStringLiteral("config"), QStringLiteral("Configuración de estación (INI)."), QStringLiteral("archivo")});
+  cl.addOption({QStringLiteral("db"), QStringLiteral("Base de datos (ruta SQLite o URL postgresql://)."), QStringLiteral("destino")});
+  cl.addOption({QStringLiteral("negocio"), QStringLiteral("Id del negocio."), QStringLiteral("id")});
+  cl.addOption({QStringLiteral("estacion"), QStringLiteral("Nombre de la estación."), QStringLiteral("nombre")});
+  cl.addPositionalArgument(QStringLiteral("escenario"), QStringLiteral("Archivo JSON con los pasos."));
+  cl.process(app);
+  if (cl.positionalArguments().size() != 1) return falla(2, QStringLiteral("falta el archivo del escenario"));
+
+  QString destino = cl.value(QStringLiteral("db"));
+  int negocio = cl.value(QStringLiteral("negocio")).toInt();
+  QString estacion = cl.value(QStringLiteral("estacion"));
+  QString carpeta;
+  if (cl.isSet(QStringLiteral("config"))) {
+    if (!QFile::exists(cl.value(QStringLiteral("config"))))
+      return falla(2, QStringLiteral("no existe la configuración %1").arg(cl.value(QStringLiteral("config"))));
+    QSettings ini(cl.value(QStringLiteral("config")), QSettings::IniFormat);
+    if (destino.isEmpty()) destino = ini.value(QStringLiteral("baseDatos")).toString();
+    if (negocio == 0) negocio = ini.value(QStringLiteral("negocio")).toInt();
+    if (estacion.isEmpty()) estacion = ini.value(QStringLiteral("estacion")).toString();
+    carpeta = ini.value(QStringLiteral("carpetaAplicacion")).toString();
+  }
+  if (destino.isEmpty() || negocio <= 0)
+    return falla(2, QStringLiteral("indique la base de datos y el negocio (--config o --db y --negocio)"));
+
+  QFile f(cl.positionalArguments().first());
+  if (!f.open(QIODevice::ReadOnly)) return falla(2, QStringLiteral("no se pudo leer %1").arg(f.fileName()));
+  QJsonParseError pe;
+  const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &pe);
+  if (pe.error != QJsonParseError::NoError)
+    return falla(2, QStringLiteral("JSON inválido en la posición %1: %2").arg(pe.offset).arg(pe.errorString()));
+  if (!doc.isArray()) return falla(2, QStringLiteral("el escenario debe ser una lista de pasos"));
+
+  TsistemaDatos sis;
+  sis.conexion = std::make_shared<TConexionSesion>(destino);
+  if (!sis.conexion->abre()) return falla(1, QStringLiteral("no se pudo abrir la base: %1").arg(sis.conexion->ultimoError()));
+  QString error;
+  if (!u_aplicaMigraciones(*sis.conexion, &error)) return falla(1, error);
+  if (!sis.negocio.carga(*sis.conexion, negocio, &error)) return falla(1, error);
+  sis.estacion = estacion;
+  sis.carpetaAplicacion = carpeta;
+  localSYS = sis;
+
+  int codigo = 0;
+  QJsonObject reporte;
+  {
+    ConductorCaja conductor;
+    if (conductor.iniciada() && !conductor.ejecuta(doc.array(), &error)) {
+      codigo = 2;
+      std::fprintf(stderr, "pos-script: %s\n", error.toUtf8().constData());
+    }
+    reporte = conductor.reporte();
+  }
+  if (codigo == 0)
+    std::fputs(QJsonDocument(reporte).toJson(QJsonDocument::Indented).constData(), stdout);
+  localSYS = TsistemaDatos();
+  return codigo;
+}

@@ -1,0 +1,26 @@
+#pragma once
+// On-screen keyboard of the touch screens: letters (shown in capitals, typed in lower case),
+// digits, "espacio", "back", "enter" and "cerrar".
+
+#include <QFrame>
+#include <QHash>
+
+class QPushButton;
+
+class TTecladoPantalla : public QFrame {
+  Q_OBJECT
+ public:
+  explicit TTecladoPantalla(QWidget* parent = nullptr);
+  // Presses a key by its caption ("A", "Ñ", "7", "espacio", "back", "enter", "cerrar").
+  void pulsa(const QString& tecla);
+  QPushButton* boton(const QString& tecla) const { return uBotones.value(tecla); }
+
+ signals:
+  void caracter(const QString& texto);  // a letter (lower case), a digit or a blank
+  void retroceso();
+  void enter();
+  void cerrar();
+
+ private:
+  QHash<QString, QPushButton*> uBotones;
+};

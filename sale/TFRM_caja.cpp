@@ -1,0 +1,317 @@
+#include "sale/TFRM_caja.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "operaciones/productos.h"
+#include "operaciones/puntoVenta.h"
+#include "platform/resources/recursos.h"
+#include "sale/TFRM_cajaSeleccionarKit.h"
+#include "sale/caja_delegado.h"
+#include "sale/promociones.h"
+#include "ui/TTecladoPantalla.h"
+#include "ui/mensajes.h"
+#include "util/utilerias.h"
+
+namespace {
+
+QPushButton* boton(const QString& texto, QWidget* padre, const TListaColores& colores) {
+  auto* b = new QPushButton(texto, padre);
+  mini_cornerButtonStyle(b, colores);
+  b->setFocusPolicy(Qt::NoFocus);
+  return b;
+}
+
+QLabel* imagenClicable(const QString& nombre, QWidget* padre) {
+  auto* l = new QLabel(padre);
+  l->setFixedSize(56, 56);
+  l->setPixmap(mini_imagen(nombre, QSize(48, 48)));
+  l->setAlignment(Qt::AlignCenter);
+  l->setCursor(Qt::PointingHandCursor);
+  l->setStyleSheet(QStringLiteral("QLabel{background:#E9EEF3;border-radius:8px;}"));
+  return l;
+}
+
+}  // namespace
+
+TFRM_caja* FRM_caja() {
+  static QPointer<TFRM_caja> forma;
+  if (!forma) forma = new TFRM_caja();
+  return forma;
+}
+
+TFRM_caja::TFRM_caja(QWidget* parent) : QWidget(parent) {
+  setWindowTitle(QStringLiteral("Punto de Venta"));
+  uVenta = std::make_unique<TLineasVenta>(localSYS);
+  construye();
+}
+
+TFRM_caja::~TFRM_caja() { liberaTiles(); }
+
+void TFRM_caja::construye() {
+  const TListaColores colores = getColores();
+  setObjectName(QStringLiteral("TFRM_caja"));
+  setStyleSheet(QStringLiteral(
+      "#TFRM_caja{background:#F4F6F8;}"
+      "QLineEdit{font-size:20px;padding:8px 10px;border:2px solid #C5CED8;border-radius:8px;"
+      "background:white;}"
+      "QLineEdit:focus{border-color:#1F6FB2;}"
+      "#encabezado{background:#16324F;}"
+      "#encabezado QLabel{color:white;font-size:17px;}"
+      "#panelTotales{background:white;border-radius:10px;}"
+      "#panelFlotante{background:white;border:2px solid #1F6FB2;border-radius:10px;}"));
+
+  auto* raiz = new QVBoxLayout(this);
+  raiz->setContentsMargins(0, 0, 0, 0);
+  raiz->setSpacing(0);
+
+  auto* encabezado = new QFrame(this);
+  encabezado->setObjectName(QStringLiteral("encabezado"));
+  encabezado->setFixedHeight(64);
+  auto* he = new QHBoxLayout(encabezado);
+  he->setContentsMargins(16, 8, 16, 8);
+  uBannerImagen = new QLabel(QStringLiteral("<b style='font-size:22px'>Caja</b>"), encabezado);
+  LBL_caja = new QLabel(encabezado);
+  LBL_cajero = new QLabel(encabezado);
+  auto* iniciar = boton(QStringLiteral("Iniciar"), encabezado, colores);
+  auto* minimizar = boton(QStringLiteral("Minimizar"), encabezado, colores);
+  he->addWidget(uBannerImagen);
+  he->addSpacing(24);
+  he->addWidget(new QLabel(QStringLiteral("Caja:"), encabezado));
+  he->addWidget(LBL_caja);
+  he->addSpacing(24);
+  he->addWidget(new QLabel(QStringLiteral("Cajero:"), encabezado));
+  he->addWidget(LBL_cajero);
+  he->addStretch();
+  he->addWidget(iniciar);
+  he->addWidget(minimizar);
+  raiz->addWidget(encabezado);
+
+  auto* cuerpo = new QHBoxLayout();
+  cuerpo->setContentsMargins(14, 12, 14, 12);
+  cuerpo->setSpacing(14);
+  raiz->addLayout(cuerpo, 1);
+
+  auto* izquierda = new QVBoxLayout();
+  izquierda->setSpacing(10);
+  cuerpo->addLayout(izquierda, 1);
+  auto* lectura = new QHBoxLayout();
+  TXT_lectura = new QLineEdit(this);
+  TXT_lectura->setMaxLength(50);
+  TXT_lectura->setPlaceholderText(QStringLiteral("Código de barras"));
+  TXT_busquedaNombre = new QLineEdit(this);
+  TXT_busquedaNombre->setMaxLength(20);
+  TXT_busquedaNombre->setPlaceholderText(QStringLiteral("Buscar por nombre"));
+  auto* buscar = boton(QStringLiteral("Buscar"), this, colores);
+  auto* buscarKit = boton(QStringLiteral("Buscar Kit"), this, colores);
+  BTN_verPromocion = boton(QStringLiteral("Ver Promoción"), this, colores);
+  BTN_verPromocion->hide();
+  lectura->addWidget(TXT_lectura, 3);
+  lectura->addWidget(TXT_busquedaNombre, 3);
+  lectura->addWidget(buscar);
+  lectura->addWidget(buscarKit);
+  lectura->addWidget(BTN_verPromocion);
+  izquierda->addLayout(lectura);
+
+  uPestanas = new QStackedWidget(this);
+  GRD_main = new QTableView(uPestanas);
+  GRD_main->setSelectionMode(QAbstractItemView::NoSelection);
+  GRD_main->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  GRD_main->setShowGrid(false);
+  GRD_main->setFocusPolicy(Qt::NoFocus);
+  GRD_main->horizontalHeader()->setStyleSheet(
+      QStringLiteral("QHeaderView::section{background:#E3E8EE;font-size:15px;font-weight:600;"
+                     "padding:6px;border:none;}"));
+  venta().lineas().setGrid(GRD_main);
+  venta().lineas().renuevaColumnas(this);
+  venta().lineas().ajustaColumna(QStringLiteral("Descripción"));
+  uDelegado = new TCajaDelegado(&venta().lineas(), this);
+  GRD_main->setItemDelegate(uDelegado);
+  uPestanas->addWidget(GRD_main);
+
+  auto* resultados = new QWidget(uPestanas);
+  auto* vr = new QVBoxLayout(resultados);
+  LBL_sinResultados = new QLabel(QStringLiteral("No se encontraron resultados"), resultados);
+  LBL_sinResultados->setStyleSheet(QStringLiteral("font-size:20px;color:#8A1C1C;"));
+  BTN_cerrarBusqueda = boton(QStringLiteral("Cerrar Busqueda"), resultados, colores);
+  auto* hr = new QHBoxLayout();
+  hr->addWidget(LBL_sinResultados);
+  hr->addStretch();
+  hr->addWidget(BTN_cerrarBusqueda);
+  vr->addLayout(hr);
+  uScrollTiles = new QScrollArea(resultados);
+  uScrollTiles->setWidgetResizable(false);
+  uAreaTiles = new QWidget();
+  uScrollTiles->setWidget(uAreaTiles);
+  vr->addWidget(uScrollTiles, 1);
+  uPestanas->addWidget(resultados);
+  izquierda->addWidget(uPestanas, 1);
+
+  auto* derecha = new QFrame(this);
+  derecha->setObjectName(QStringLiteral("panelTotales"));
+  derecha->setFixedWidth(330);
+  auto* vd = new QVBoxLayout(derecha);
+  vd->setContentsMargins(16, 16, 16, 16);
+  vd->setSpacing(12);
+  LBL_productoSeleccionado = new QLabel(derecha);
+  LBL_productoSeleccionado->setWordWrap(true);
+  LBL_productoSeleccionado->setMinimumHeight(56);
+  LBL_productoSeleccionado->setStyleSheet(QStringLiteral("font-size:17px;font-weight:600;"));
+  vd->addWidget(new QLabel(QStringLiteral("Producto seleccionado"), derecha));
+  vd->addWidget(LBL_productoSeleccionado);
+  auto* hc = new QHBoxLayout();
+  auto* menos = imagenClicable(QStringLiteral("menos"), derecha);
+  menos->setObjectName(QStringLiteral("Image2"));
+  auto* mas = imagenClicable(QStringLiteral("mas"), derecha);
+  mas->setObjectName(QStringLiteral("Image1"));
+  TXT_cantidad = new QLineEdit(derecha);
+  TXT_cantidad->setMaxLength(10);
+  TXT_cantidad->setAlignment(Qt::AlignCenter);
+  TXT_cantidad->setPlaceholderText(QStringLiteral("Cantidad"));
+  hc->addWidget(menos);
+  hc->addWidget(TXT_cantidad, 1);
+  hc->addWidget(mas);
+  vd->addLayout(hc);
+  auto* eliminar = boton(QStringLiteral("Eliminar"), derecha, colores);
+  vd->addWidget(eliminar);
+  vd->addStretch();
+  LBL_descuento = new QLabel(derecha);
+  LBL_impuestos = new QLabel(derecha);
+  LBL_total = new QLabel(derecha);
+  for (QLabel* l : {LBL_descuento, LBL_impuestos}) {
+    l->setAlignment(Qt::AlignRight);
+    l->setStyleSheet(QStringLiteral("font-size:18px;color:#3A4754;"));
+    vd->addWidget(l);
+  }
+  LBL_total->setAlignment(Qt::AlignRight);
+  LBL_total->setWordWrap(true);
+  LBL_total->setStyleSheet(QStringLiteral("font-size:28px;font-weight:700;color:#16324F;"));
+  vd->addWidget(LBL_total);
+  BTN_cerrarVenta = boton(QStringLiteral("Aceptar"), derecha, colores);
+  BTN_cerrarVenta->setMinimumHeight(72);
+  BTN_cerrarVenta->setStyleSheet(BTN_cerrarVenta->styleSheet() +
+                                 QStringLiteral("QPushButton{background:#2E8B57;font-size:22px;}"
+                                                "QPushButton:disabled{background:#B8C2CC;}"));
+  vd->addWidget(BTN_cerrarVenta);
+  cuerpo->addWidget(derecha);
+
+  // Pop-up panels float over the grid.
+  PNL_monitor = new QFrame(this);
+  PNL_monitor->setObjectName(QStringLiteral("panelFlotante"));
+  PNL_monitor->resize(380, 260);
+  auto* vm = new QVBoxLayout(PNL_monitor);
+  auto* tituloMonitor = new QLabel(QStringLiteral("<b>Precios por volumen</b>"), PNL_monitor);
+  GRD_monitor = new QTableView(PNL_monitor);
+  GRD_monitor->setSelectionMode(QAbstractItemView::NoSelection);
+  GRD_monitor->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  venta().monitor().setGrid(GRD_monitor);
+  venta().monitor().renuevaColumnas(this);
+  GRD_monitor->setItemDelegate(new TMonitorDelegado(&venta().monitor(), this));
+  auto* cerrarMonitor = boton(QStringLiteral("Cerrar"), PNL_monitor, colores);
+  vm->addWidget(tituloMonitor);
+  vm->addWidget(GRD_monitor, 1);
+  vm->addWidget(cerrarMonitor);
+  PNL_monitor->hide();
+
+  PNL_promocion = new QFrame(this);
+  PNL_promocion->setObjectName(QStringLiteral("panelFlotante"));
+  PNL_promocion->resize(420, 300);
+  auto* vp = new QVBoxLayout(PNL_promocion);
+  LBL_promocionDesde = new QLabel(PNL_promocion);
+  LBL_promocionHasta = new QLabel(PNL_promocion);
+  LBL_promocionDescripcion = new QLabel(PNL_promocion);
+  LBL_promocionDescripcion->setWordWrap(true);
+  LBL_promocionDescripcion->setStyleSheet(QStringLiteral("font-size:16px;"));
+  auto* hv = new QHBoxLayout();
+  hv->addWidget(new QLabel(QStringLiteral("Desde:"), PNL_promocion));
+  hv->addWidget(LBL_promocionDesde, 1);
+  hv->addWidget(new QLabel(QStringLiteral("Hasta:"), PNL_promocion));
+  hv->addWidget(LBL_promocionHasta, 1);
+  vp->addWidget(new QLabel(QStringLiteral("<b>Promoción</b>"), PNL_promocion));
+  vp->addLayout(hv);
+  vp->addWidget(LBL_promocionDescripcion, 1);
+  auto* hb = new QHBoxLayout();
+  auto* eliminarPromo = boton(QStringLiteral("Eliminar"), PNL_promocion, colores);
+  auto* cerrarPromo = boton(QStringLiteral("Cerrar"), PNL_promocion, colores);
+  hb->addWidget(eliminarPromo);
+  hb->addWidget(cerrarPromo);
+  vp->addLayout(hb);
+  PNL_promocion->hide();
+
+  uTeclado = new TTecladoPantalla(this);
+  uTeclado->hide();
+
+  connect(iniciar, &QPushButton::clicked, this, &TFRM_caja::BTN_iniciarClick);
+  connect(minimizar, &QPushButton::clicked, this, &TFRM_caja::BTN_minimizarClick);
+  connect(buscar, &QPushButton::clicked, this, [this] {
+    ocultaPaneles();
+    buscarPorNombre();
+  });
+  connect(buscarKit, &QPushButton::clicked, this, &TFRM_caja::BTN_buscarKitClick);
+  connect(BTN_verPromocion, &QPushButton::clicked, this, &TFRM_caja::BTN_verPromocionClick);
+  connect(BTN_cerrarBusqueda, &QPushButton::clicked, this, &TFRM_caja::BTN_cerrarBusquedaClick);
+  connect(eliminar, &QPushButton::clicked, this, &TFRM_caja::BTN_eliminarClick);
+  connect(BTN_cerrarVenta, &QPushButton::clicked, this, &TFRM_caja::BTN_cerrarVentaClick);
+  connect(cerrarMonitor, &QPushButton::clicked, PNL_monitor, &QWidget::hide);
+  connect(cerrarPromo, &QPushButton::clicked, PNL_promocion, &QWidget::hide);
+  connect(eliminarPromo, &QPushButton::clicked, this, &TFRM_caja::eliminarPromocionClick);
+  connect(GRD_main, &QTableView::clicked, this, [this](const QModelIndex& i) {
+    GRD_mainMouseUp(i.row(), i.column(), mapFromGlobal(QCursor::pos()));
+  });
+  connect(TXT_busquedaNombre, &QLineEdit::returnPressed, this, &TFRM_caja::buscarPorNombre);
+  connect(TXT_cantidad, &QLineEdit::returnPressed, this, &TFRM_caja::cambiaCantidad);
+  connect(uTeclado, &TTecladoPantalla::caracter, this, [this](const QString& t) {
+    if (uControl) uControl->setText(uControl->text() + t);
+  });
+  connect(uTeclado, &TTecladoPantalla::retroceso, this, [this] {
+    if (uControl) uControl->setText(uControl->text().chopped(std::min<qsizetype>(1, uControl->text().size())));
+  });
+  connect(uTeclado, &TTecladoPantalla::enter, this, [this] {
+    if (uControlSeleccionado == 1) buscarPorNombre();
+    ocultaTeclados();
+  });
+  connect(uTeclado, &TTecladoPantalla::cerrar, this, &TFRM_caja::ocultaTeclados);
+  for (QObject* o : {static_cast<QObject*>(TXT_lectura), static_cast<QObject*>(TXT_busquedaNombre),
+                     static_cast<QObject*>(TXT_cantidad), static_cast<QObject*>(mas),
+                     static_cast<QObject*>(menos)})
+    o->installEventFilter(this);
+}
+
+bool TFRM_caja::eventFilter(QObject* obj, QEvent* ev) {
+  if (ev->type() == QEvent::KeyRelease && obj == TXT_lectura) {
+    TXT_lecturaKeyUp();
+  } else if (ev->type() == QEvent::KeyPress && obj == TXT_cantidad) {
+    const auto* k = static_cast<QKeyEvent*>(ev);
+    const QString t = k->text();
+    if (!t.isEmpty() && !u_soloNumeros(t[0])) return true;  // digits only
+  } else if (ev->type() == QEvent::MouseButtonPress) {
+    if (obj == TXT_lectura) {
+      ocultaPaneles();
+    } else if (obj == TXT_busquedaNombre) {
+      ocultaPaneles();
+      uControlSeleccionado = 1;
+      muestraTeclado(TXT_busquedaNombre);
+    }
+  } else if (ev->type() == QEvent::MouseButtonRelease) {
+    const QString nombre = obj->objectName();
+    // A tile's index is the text after its 11-character name prefix.
+    if (nombre.startsWith(QStringLiteral("componenteN"))) {
+      seleccionaTile(nombre.mid(11).toInt());
+      return true;
+    }
+    if (obj->objectName() == QStringLiteral("Image1")) Image1Click();
+    if (obj->objectName() == QStringLiteral("Image2")) Image2Click();
+  }
+  return QWidget::eventFilter(obj, ev);
+}

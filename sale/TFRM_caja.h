@@ -1,0 +1,137 @@
+#pragma once
+// The sale register: the cashier's full-screen window. The sale itself lives in TLineasVenta;
+// this screen reads the barcode scanner and the keyboards, shows lines, tiles and totals, and
+// hands the sale to the checkout.
+
+#include <QFrame>
+#include <QList>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "checkout/TRespuestaCerrarVenta.h"
+#include "db/CmidTierResponse.h"
+#include "sale/lineas_venta.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollArea;
+class QStackedWidget;
+class QTableView;
+class TCajaDelegado;
+class TTecladoPantalla;
+
+// One search-result tile.
+struct tHoldProducto {
+  QFrame* fondo = nullptr;
+  QLabel* etiqueta = nullptr;
+  QLabel* imagen = nullptr;
+};
+
+// The checkout as the register calls it (total, subtotal, descuento, impuestos, lineas,
+// cajero, almacen, subirTicket).
+using TCobroVenta = std::function<TRespuestaCerrarVenta(
+    double, double, double, double, TGridControl&, const QString&, int, bool)>;
+
+class TFRM_caja : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TFRM_caja(QWidget* parent = nullptr);
+  ~TFRM_caja() override;
+
+  // Start-up checks; shows the window full screen when they pass. Answers whether it showed.
+  bool init();
+  void setCobro(TCobroVenta cobro) { uCobro = std::move(cobro); }
+
+  // Handlers (the screen's own, public so the scripted driver and tests act as the cashier).
+  void TXT_lecturaKeyUp();
+  void buscarPorNombre();
+  void seleccionaTile(int indice);
+  void GRD_mainMouseUp(int fila, int columna, const QPoint& puntero = QPoint());
+  void Image1Click();  // plus
+  void Image2Click();  // minus
+  void cambiaCantidad();
+  void BTN_eliminarClick();
+  void BTN_iniciarClick();
+  void BTN_minimizarClick();
+  void BTN_buscarKitClick();
+  void BTN_verPromocionClick();
+  void BTN_cerrarVentaClick();
+  void BTN_cerrarBusquedaClick();
+  void eliminarPromocionClick();
+  void detallePromo(int fila, const QPoint& puntero = QPoint());
+  void agregaKit(int kitId);
+  void reinicia();
+
+  TLineasVenta& venta() { return *uVenta; }
+  QLineEdit* TXT_lectura = nullptr;
+  QLineEdit* TXT_busquedaNombre = nullptr;
+  QLineEdit* TXT_cantidad = nullptr;
+  QLabel* LBL_total = nullptr;
+  QLabel* LBL_descuento = nullptr;
+  QLabel* LBL_impuestos = nullptr;
+  QLabel* LBL_caja = nullptr;
+  QLabel* LBL_cajero = nullptr;
+  QLabel* LBL_productoSeleccionado = nullptr;
+  QLabel* LBL_sinResultados = nullptr;
+  QPushButton* BTN_cerrarBusqueda = nullptr;
+  QPushButton* BTN_cerrarVenta = nullptr;
+  QPushButton* BTN_verPromocion = nullptr;
+  QFrame* PNL_monitor = nullptr;
+  QFrame* PNL_promocion = nullptr;
+  QLabel* LBL_promocionDesde = nullptr;
+  QLabel* LBL_promocionHasta = nullptr;
+  QLabel* LBL_promocionDescripcion = nullptr;
+  QTableView* GRD_main = nullptr;
+  QTableView* GRD_monitor = nullptr;
+  TTecladoPantalla* teclado() const { return uTeclado; }
+  const QList<tHoldProducto>& tiles() const { return uListaComponentesDinamicos; }
+  bool enResultados() const;
+
+  int uTicketNumero = 0;
+  bool uServicioTickets = false;
+  int uAlturaFila = 20;
+  int uFuenteSieze = 15;
+  QString uBanner;
+
+ protected:
+  void resizeEvent(QResizeEvent* e) override;
+  void showEvent(QShowEvent* e) override;
+  bool eventFilter(QObject* obj, QEvent* ev) override;
+
+ private:
+  void construye();
+  void buscaInfoCaja();
+  bool compruebaDatosTicket();
+  void ajustaTamanio();
+  void muestraTotales();
+  void liberaTiles();
+  void muestraResultados();
+  void ocultaPaneles();
+  void ocultaTeclados();
+  void muestraTeclado(QLineEdit* destino);
+  void seleccionaFila(int fila);
+  void muestraMonitor(const QPoint& puntero);
+  void colocaPanel(QWidget* panel, const QPoint& puntero);
+  void eliminaFila(int fila);
+  void refresca();
+
+  std::unique_ptr<TLineasVenta> uVenta;
+  CmidTierResponse uResponseBusqueda;
+  int uIndiBusquedaSeleccionado = -1;
+  QLineEdit* uControl = nullptr;
+  int uControlSeleccionado = 0;
+  QList<tHoldProducto> uListaComponentesDinamicos;
+  TCobroVenta uCobro;
+
+  QStackedWidget* uPestanas = nullptr;
+  QWidget* uAreaTiles = nullptr;
+  QScrollArea* uScrollTiles = nullptr;
+  QLabel* uBannerImagen = nullptr;
+  TTecladoPantalla* uTeclado = nullptr;
+  TCajaDelegado* uDelegado = nullptr;
+};
+
+// The register window of the module (created once, reused for every sale).
+TFRM_caja* FRM_caja();

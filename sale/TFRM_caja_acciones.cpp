@@ -1,0 +1,424 @@
+// What the cashier does on the register: start-up, readings, searches, tiles, grid clicks,
+// quantities, deletion, kits and the hand-off to the checkout.
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QTableView>
+
+#include "operaciones/productos.h"
+#include "operaciones/puntoVenta.h"
+#include "platform/resources/recursos.h"
+#include "sale/TFRM_caja.h"
+#include "sale/TFRM_cajaSeleccionarKit.h"
+#include "sale/caja_delegado.h"
+#include "sale/promociones.h"
+#include "ui/TTecladoPantalla.h"
+#include "ui/mensajes.h"
+#include "util/utilerias.h"
+
+namespace {
+constexpr int kAnchoTile = 200, kAltoTile = 240, kPasoX = 220, kPasoY = 260;
+const QString kPrefijoTile = QStringLiteral("componente");  // 10 letters + "N"
+}  // namespace
+
+bool TFRM_caja::init() {
+  buscaInfoCaja();
+  reinicia();
+  venta().uFilaSeleccionada = -1;
+  venta().uAgruparConceptos = true;
+  venta().uListaPreciosID = getIdListaPreciosPredeterminada(localSYS.getIdNegocio(), localSYS.getConexion());
+  if (venta().uListaPreciosID == 0) {
+    u_mensaje(QStringLiteral("No se encontro la lista de precios predeterminada. ") +
+                  QStringLiteral("\n\r") +
+                  QStringLiteral("Puede seleccionar una lista predetminada en: Ventas\\Gestión\\Lista de "
+                                 "Precios General'."),
+              mtCustom);
+    return false;
+  }
+  if (compruebaEstacionDisponible(u_getPCName(), localSYS.getConexion())) {
+    u_mensaje(QStringLiteral(
+                  "La estación de trabajo actual, no tiene una caja relacionada a una sesión activa. "
+                  "Para asignar una caja a esta estación utilice el modulo 'Control de Caja' en el "
+                  "apartado 'Administración'."),
+              mtCustom);
+    return false;
+  }
+  uServicioTickets = compruebaDatosTicket();
+  showFullScreen();
+  TXT_lectura->setFocus();
+  return true;
+}
+
+void TFRM_caja::buscaInfoCaja() {
+  Tsalidas_comun salidas(localSYS.getConexion());
+  const CmidTierResponse r = salidas.seletSesionDatosFromPcName(
+      u_getPCName(), localSYS.getIdNegocio(), localSYS.getConexion().getProvider());
+  if (!r.ok() || r.getRowCount() < 1) return;
+  LBL_caja->setText(r.getCelda(QStringLiteral("puntoCaja_descripcion")));
+  LBL_cajero->setText(r.getCelda(QStringLiteral("_nombreCompleto")));
+  venta().uAlmacen = r.getCeldaAsInt(QStringLiteral("inventarioAlmacen_id"));
+}
+
+bool TFRM_caja::compruebaDatosTicket() {
+  const TDatosFiscales& f = localSYS.getNegocio().getDatosFiscales();
+  if (f.getRegimenFiscal().isEmpty()) return false;
+  if (f.getDireccion().getCodigoPostal().size() < 5) return false;
+  TCredenciales c;
+  u_consultaCredencialesUsuario(localSYS.getIdNegocio(), localSYS.getConexion(), c);
+  return c.existe;
+}
+
+void TFRM_caja::reinicia() {
+  LBL_sinResultados->hide();
+  BTN_cerrarBusqueda->hide();
+  uPestanas->setCurrentIndex(0);
+  TXT_busquedaNombre->clear();
+  TXT_cantidad->clear();
+  ocultaTeclados();
+  liberaTiles();
+  uControlSeleccionado = 0;
+  venta().reinicia();
+  muestraTotales();
+  LBL_productoSeleccionado->clear();
+  TXT_lectura->clear();
+  TXT_lectura->setFocus();
+  PNL_monitor->hide();
+  PNL_promocion->hide();
+  refresca();
+}
+
+void TFRM_caja::muestraTotales() {
+  LBL_total->setText(venta().textoTotal());
+  LBL_descuento->setText(venta().textoDescuento());
+  LBL_impuestos->setText(venta().textoImpuestos());
+  BTN_cerrarVenta->setEnabled(venta().aceptarHabilitado());
+}
+
+void TFRM_caja::refresca() {
+  uDelegado->setFilaSeleccionada(venta().uFilaSeleccionada);
+  muestraTotales();
+  venta().lineas().refresca();
+  GRD_main->viewport()->update();
+}
+
+bool TFRM_caja::enResultados() const { return uPestanas->currentIndex() == 1; }
+
+void TFRM_caja::TXT_lecturaKeyUp() {
+  const QString texto = TXT_lectura->text().trimmed();
+  if (texto.size() < 13) return;
+  uResponseBusqueda = filtraProductosPorcodigoBarras(texto, QVariant(true), localSYS.getIdNegocio(),
+                                                     localSYS.getConexion());
+  if (!uResponseBusqueda.ok() || uResponseBusqueda.getRowCount() < 1) return;
+  uIndiBusquedaSeleccionado = 0;
+  venta().agregarConcepto(uResponseBusqueda, 0);
+  uResponseBusqueda = CmidTierResponse();
+  TXT_cantidad->clear();
+  LBL_productoSeleccionado->clear();
+  TXT_lectura->clear();
+  TXT_lectura->setFocus();
+  refresca();
+}
+
+void TFRM_caja::buscarPorNombre() {
+  const QString texto = TXT_busquedaNombre->text().trimmed();
+  if (texto.isEmpty() || texto.size() < 3) return;
+  uPestanas->setCurrentIndex(1);
+  liberaTiles();
+  uResponseBusqueda = filtraProductosPorNombre(QStringLiteral("%") + texto + QStringLiteral("%"),
+                                               QVariant(true), localSYS.getIdNegocio(),
+                                               localSYS.getConexion());
+  muestraResultados();
+  TXT_busquedaNombre->clear();
+  ocultaTeclados();
+  TXT_lectura->clear();
+  TXT_lectura->setFocus();
+}
+
+void TFRM_caja::muestraResultados() {
+  const int n = uResponseBusqueda.ok() ? uResponseBusqueda.getRowCount() : 0;
+  LBL_sinResultados->setVisible(n == 0);
+  BTN_cerrarBusqueda->setVisible(n == 0);
+  const int ancho = std::max(kAnchoTile + 20, uScrollTiles->viewport()->width());
+  int x = 10, y = 10;
+  for (int i = 0; i < n; ++i) {
+    if (x + kAnchoTile > ancho && x > 10) {
+      x = 10;
+      y += kPasoY;
+    }
+    tHoldProducto t;
+    t.fondo = new QFrame(uAreaTiles);
+    t.fondo->setObjectName(kPrefijoTile + QStringLiteral("N") + QString::number(i));
+    t.fondo->setGeometry(x, y, kAnchoTile, kAltoTile);
+    t.fondo->setCursor(Qt::PointingHandCursor);
+    t.fondo->setStyleSheet(QStringLiteral("QFrame{background:white;border:1px solid #C5CED8;"
+                                          "border-radius:10px;}QLabel{border:none;}"));
+    t.imagen = new QLabel(t.fondo);
+    t.imagen->setGeometry(10, 10, kAnchoTile - 20, 150);
+    t.imagen->setAlignment(Qt::AlignCenter);
+    const QByteArray bytes =
+        uResponseBusqueda.getCelda(QStringLiteral("inventarioProducto_imagen"), i).toLatin1();
+    QPixmap pm;
+    if (bytes.size() > 16 && pm.loadFromData(bytes))
+      t.imagen->setPixmap(pm.scaled(t.imagen->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    else
+      t.imagen->setPixmap(mini_imagen(QStringLiteral("sinImagen"), QSize(96, 96)));
+    t.etiqueta = new QLabel(uResponseBusqueda.getCelda(QStringLiteral("inventarioProducto_nombre"), i),
+                            t.fondo);
+    t.etiqueta->setGeometry(8, 164, kAnchoTile - 16, kAltoTile - 170);
+    t.etiqueta->setWordWrap(true);
+    t.etiqueta->setAlignment(Qt::AlignCenter);
+    t.etiqueta->setFont(QFont(QStringLiteral("Segoe UI"), 12, QFont::DemiBold));
+    t.fondo->installEventFilter(this);
+    t.fondo->show();
+    uListaComponentesDinamicos << t;
+    x += kPasoX;
+  }
+  uAreaTiles->resize(ancho, y + kPasoY);
+}
+
+void TFRM_caja::liberaTiles() {
+  for (tHoldProducto& t : uListaComponentesDinamicos) delete t.fondo;
+  uListaComponentesDinamicos.clear();
+}
+
+void TFRM_caja::seleccionaTile(int indice) {
+  if (indice < 0 || indice >= uListaComponentesDinamicos.size()) return;
+  uIndiBusquedaSeleccionado = indice;
+  uPestanas->setCurrentIndex(0);
+  ocultaTeclados();
+  venta().agregarConcepto(uResponseBusqueda, indice);
+  uResponseBusqueda = CmidTierResponse();
+  TXT_cantidad->clear();
+  LBL_productoSeleccionado->clear();
+  liberaTiles();
+  refresca();
+}
+
+void TFRM_caja::BTN_cerrarBusquedaClick() {
+  LBL_sinResultados->hide();
+  BTN_cerrarBusqueda->hide();
+  uPestanas->setCurrentIndex(0);
+}
+
+void TFRM_caja::seleccionaFila(int fila) {
+  venta().uFilaSeleccionada = fila;
+  if (fila >= 0) {
+    LBL_productoSeleccionado->setText(venta().lineas().getCelda(QStringLiteral("Descripción"), fila));
+    TXT_cantidad->setText(venta().lineas().getCelda(QStringLiteral("Cantidad"), fila));
+  }
+}
+
+void TFRM_caja::GRD_mainMouseUp(int fila, int columna, const QPoint& puntero) {
+  ocultaPaneles();
+  TGridControl& g = venta().lineas();
+  if (fila < 0 || fila >= g.getRowCount() || columna < 0 || columna >= g.getColumnCount()) return;
+  if (venta().tipoLinea(fila) == lineas::kComponenteKit) {
+    venta().uFilaSeleccionada = -1;
+    refresca();
+    return;
+  }
+  seleccionaFila(fila);
+  if (columna == 0) {
+    eliminaFila(fila);
+  } else if (columna == g.indiceColumna(QStringLiteral("Descripción"))) {
+    detallePromo(fila, puntero);
+    PNL_monitor->hide();
+  } else if (columna == g.indiceColumna(QStringLiteral("Precio"))) {
+    if (venta().tipoLinea(fila) == lineas::kProducto && venta().preparaEscalaPrecios(fila))
+      muestraMonitor(puntero);
+  }
+  refresca();
+}
+
+void TFRM_caja::colocaPanel(QWidget* panel, const QPoint& puntero) {
+  const int alto = height() > 0 ? height() : 800;
+  int x = puntero.x() - panel->width() / 2;
+  int y = puntero.y();
+  if (y + 90 > alto - 200) y -= (y + 90) - (alto - 200);
+  y -= 20;
+  x = std::clamp(x, 0, std::max(0, width() - panel->width()));
+  y = std::clamp(y, 0, std::max(0, alto - panel->height()));
+  panel->move(x, y);
+  panel->raise();
+  panel->show();
+}
+
+void TFRM_caja::muestraMonitor(const QPoint& puntero) {
+  venta().monitor().refresca();
+  colocaPanel(PNL_monitor, puntero);
+}
+
+void TFRM_caja::detallePromo(int fila, const QPoint& puntero) {
+  const int promocion = venta().lineas().getCeldaAsInt(QStringLiteral("_promocionID"), fila);
+  if (promocion <= 0) return;
+  const TDetallePromocion d = detallePromocion(promocion, localSYS.getConexion());
+  if (!d.ok) return;
+  LBL_promocionDesde->setText(d.desde);
+  LBL_promocionHasta->setText(d.hasta);
+  LBL_promocionDescripcion->setText(QString(d.descripcion).replace('\r', '\n'));
+  colocaPanel(PNL_promocion, puntero);
+}
+
+void TFRM_caja::eliminarPromocionClick() {
+  BTN_eliminarClick();
+  ocultaPaneles();
+}
+
+void TFRM_caja::Image1Click() {
+  const int f = venta().uFilaSeleccionada;
+  if (f < 0 || venta().tipoLinea(f) != lineas::kProducto) return;
+  venta().cambiaCantidad(f, venta().lineas().getCeldaAsFloat(QStringLiteral("Cantidad"), f) + 1);
+  TXT_cantidad->setText(venta().lineas().getCelda(QStringLiteral("Cantidad"), f));
+  refresca();
+}
+
+void TFRM_caja::Image2Click() {
+  const int f = venta().uFilaSeleccionada;
+  if (f < 0 || venta().tipoLinea(f) != lineas::kProducto) return;
+  venta().cambiaCantidad(f, venta().lineas().getCeldaAsFloat(QStringLiteral("Cantidad"), f) - 1);
+  TXT_cantidad->setText(venta().lineas().getCelda(QStringLiteral("Cantidad"), f));
+  refresca();
+}
+
+void TFRM_caja::cambiaCantidad() {
+  const int f = venta().uFilaSeleccionada;
+  if (f < 0 || venta().tipoLinea(f) != lineas::kProducto) return;
+  if (TXT_cantidad->text().trimmed().isEmpty()) TXT_cantidad->setText(QStringLiteral("1"));
+  venta().cambiaCantidad(f, u_strToFloat(TXT_cantidad->text()));
+  TXT_cantidad->setText(venta().lineas().getCelda(QStringLiteral("Cantidad"), f));
+  refresca();
+}
+
+void TFRM_caja::eliminaFila(int fila) {
+  TGridControl& g = venta().lineas();
+  if (fila < 0 || g.getRowCount() == 0 || fila >= g.getRowCount()) return;
+  if (!u_confirma(QStringLiteral("¿Eliminar producto?"))) return;
+  venta().eliminaGrupo(fila);
+  TXT_lectura->setFocus();
+  LBL_productoSeleccionado->clear();
+  TXT_cantidad->clear();
+  venta().uFilaSeleccionada = -1;
+  if (g.getRowCount() > 0 && fila < g.getRowCount()) seleccionaFila(fila);
+  refresca();
+}
+
+void TFRM_caja::BTN_eliminarClick() {
+  ocultaPaneles();
+  eliminaFila(venta().uFilaSeleccionada);
+}
+
+void TFRM_caja::BTN_iniciarClick() {
+  LBL_sinResultados->hide();
+  BTN_cerrarBusqueda->hide();
+  TXT_lectura->clear();
+  TXT_lectura->setFocus();
+  ocultaTeclados();
+  venta().uFilaSeleccionada = -1;
+  LBL_productoSeleccionado->clear();
+  TXT_cantidad->clear();
+  PNL_monitor->hide();
+  refresca();
+}
+
+void TFRM_caja::BTN_minimizarClick() {
+  if (venta().lineas().getRowCount() > 0 &&
+      !u_confirma(QStringLiteral("¿Si minimiza la caja perdera los productos capturados, ¿Desea continuar?")))
+    return;
+  hide();
+  ocultaPaneles();
+}
+
+void TFRM_caja::BTN_buscarKitClick() {
+  auto* dialogo = new TFRM_cajaSeleccionarKit(this);
+  const TRespuestaSeleccionKit r = dialogo->initKit();
+  delete dialogo;
+  if (!r.ok) return;
+  agregaKit(r.id);
+  ocultaPaneles();
+  TXT_busquedaNombre->clear();
+  TXT_lectura->clear();
+}
+
+void TFRM_caja::agregaKit(int kitId) {
+  venta().agregaKit(kitId);
+  refresca();
+}
+
+void TFRM_caja::BTN_verPromocionClick() {
+  // Promotion mode of the selection dialog: nothing is added to the sale.
+  auto* dialogo = new TFRM_cajaSeleccionarKit(this);
+  dialogo->initPromo();
+  delete dialogo;
+}
+
+void TFRM_caja::BTN_cerrarVentaClick() {
+  ocultaPaneles();
+  if (venta().lineas().getRowCount() < 1) return;
+  if (!uCobro) {
+    u_mensaje(QStringLiteral("El cobro no está disponible en esta estación."), mtCustom);
+    return;
+  }
+  TRespuestaCerrarVenta r;
+  r = uCobro(venta().uTotal, venta().uSubtotal, venta().uDescuento, venta().uImpuestos,
+             venta().lineas(), LBL_cajero->text(), venta().uAlmacen, uServicioTickets);
+  if (!r.ok) return;
+  uTicketNumero = r.ticketNo;
+  reinicia();
+}
+
+void TFRM_caja::ocultaPaneles() {
+  PNL_monitor->hide();
+  PNL_promocion->hide();
+}
+
+void TFRM_caja::ocultaTeclados() { uTeclado->hide(); }
+
+void TFRM_caja::muestraTeclado(QLineEdit* destino) {
+  uControl = destino;
+  uTeclado->adjustSize();
+  uTeclado->move((width() - uTeclado->width()) / 2, height() - uTeclado->height() - 10);
+  uTeclado->raise();
+  uTeclado->show();
+}
+
+void TFRM_caja::ajustaTamanio() {
+  const int ancho = width();
+  if (ancho >= 1600) {
+    uAlturaFila = 30;
+    uFuenteSieze = 25;
+    uBanner = QStringLiteral("posBanner1480");
+  } else if (ancho > 1280) {
+    uAlturaFila = 20;
+    uFuenteSieze = 15;
+    uBanner = QStringLiteral("posBanner1160");
+  } else {
+    uAlturaFila = 20;
+    uFuenteSieze = 15;
+    uBanner = QStringLiteral("posBanner840");
+  }
+  uDelegado->setFuente(uFuenteSieze);
+  GRD_main->verticalHeader()->setDefaultSectionSize(uAlturaFila * 2 + 8);
+  TGridControl& g = venta().lineas();
+  const int escala = uFuenteSieze > 15 ? 2 : 1;
+  GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Cantidad")), 110 * escala);
+  GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("U. de Medida")), 130 * escala);
+  GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Clave")), 130 * escala);
+  GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Precio")), 150 * escala);
+  GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Imp")), 120 * escala);
+  g.ajustaColumna(QStringLiteral("Descripción"));
+}
+
+void TFRM_caja::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  ajustaTamanio();
+}
+
+void TFRM_caja::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  ajustaTamanio();
+}
