@@ -1,0 +1,293 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "db/TmiddleTier.h"
+#include "sale/TFRM_caja.h"
+#include "sale/TFRM_cajaSeleccionarKit.h"
+#include "sale/caja_delegado.h"
+#include "support/BaseDatosPrueba.h"
+#include "support/CatalogoPrueba.h"
+#include "support/RespondedorPrueba.h"
+#include "ui/TTecladoPantalla.h"
+
+namespace {
+
+class Caja : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    db = BaseDatosPrueba::crea(Motor::SQLite);
+    ASSERT_TRUE(db);
+    cat = std::make_unique<CatalogoPrueba>(db->conexion());
+    cat->negocioBasico();
+    cat->producto(1, "Café de olla 250 g", "7501000000011", 100);
+    cat->producto(2, "Coca Cola 600 ml", "7501000000028", 18, "0.16|0|0.08|0|0");
+    cat->producto(3, "Coca Cola light 600 ml", "7501000000035", 18);
+    cat->kit(7, "Kit desayuno", 150, {{1, "1"}, {2, "2"}});
+    cat->cajero(1, "Ana");
+    cat->cajaAbierta(1, "ESTACION-PRUEBA", 1, 500);
+    cat->credenciales();
+    db->llenaLocalSYS(1);
+  }
+  void TearDown() override {
+    delete caja;
+    db.reset();
+  }
+  TFRM_caja* abre() {
+    caja = new TFRM_caja();
+    caja->resize(1280, 800);
+    EXPECT_TRUE(caja->init());
+    return caja;
+  }
+  QString celda(const char* col, int fila) {
+    return caja->venta().lineas().getCelda(QString::fromUtf8(col), fila);
+  }
+
+  std::unique_ptr<BaseDatosPrueba> db;
+  std::unique_ptr<CatalogoPrueba> cat;
+  RespondedorPrueba respondedor;
+  TFRM_caja* caja = nullptr;
+};
+
+TEST_F(Caja, ArranqueRevisaListaYEstacion) {
+  abre();
+  EXPECT_TRUE(caja->isVisible());
+  EXPECT_EQ(caja->LBL_caja->text(), "Caja 1");
+  EXPECT_EQ(caja->LBL_cajero->text(), "Ana Pérez López");
+  EXPECT_EQ(caja->venta().uAlmacen, 1);
+  EXPECT_TRUE(caja->uServicioTickets);
+  EXPECT_EQ(caja->LBL_total->text(), "$ 0.00 MXN");
+  EXPECT_EQ(caja->LBL_descuento->text(), "descuento $ 00.00 MXN");
+  EXPECT_EQ(caja->LBL_impuestos->text(), "impuestos $ 00.00 MXN");
+  delete caja;
+  caja = nullptr;
+
+  // Another station: no session bound to it.
+  localSYS.estacion = "OTRA";
+  caja = new TFRM_caja();
+  EXPECT_FALSE(caja->init());
+  EXPECT_FALSE(caja->isVisible());
+  ASSERT_EQ(respondedor.mensajes.size(), 1u);
+  EXPECT_TRUE(respondedor.mensajes[0].texto.startsWith("La estación de trabajo actual, no tiene una caja"));
+  EXPECT_EQ(respondedor.mensajes[0].tipo, mtCustom);
+}
+
+TEST_F(Caja, SinListaPredeterminadaNoAbre) {
+  TmiddleTier mt(db->conexion());
+  mt.setQuery("UPDATE ventasListaPrecios SET predeterminada = 0");
+  ASSERT_GE(mt.nonQuery(), 0);
+  caja = new TFRM_caja();
+  EXPECT_FALSE(caja->init());
+  ASSERT_EQ(respondedor.textos().size(), 1);
+  EXPECT_EQ(respondedor.textos()[0],
+            "No se encontro la lista de precios predeterminada. \n\rPuede seleccionar una lista "
+            "predetminada en: Ventas\\Gestión\\Lista de Precios General'.");
+}
+
+TEST_F(Caja, DatosDeTicketIncompletosApaganLaCarga) {
+  TmiddleTier mt(db->conexion());
+  mt.setQuery("UPDATE Negocio SET codigoPostal = '0660'");
+  ASSERT_GE(mt.nonQuery(), 0);
+  db->llenaLocalSYS(1);
+  abre();
+  EXPECT_FALSE(caja->uServicioTickets);
+}
+
+TEST_F(Caja, LecturaAlTreceavoCaracterSinEnter) {
+  abre();
+  QTest::keyClicks(caja->TXT_lectura, "750100000001");
+  EXPECT_EQ(caja->venta().lineas().getRowCount(), 0);  // 12 characters: nothing yet
+  QTest::keyClicks(caja->TXT_lectura, "1");
+  ASSERT_EQ(caja->venta().lineas().getRowCount(), 1);
+  EXPECT_EQ(caja->TXT_lectura->text(), "");
+  // Blanks around the code are trimmed before counting and looking up.
+  QTest::keyClicks(caja->TXT_lectura, "  7501000000011 ");
+  EXPECT_EQ(celda("Cantidad", 0), "2");
+  // An unknown code changes nothing and says nothing.
+  QTest::keyClicks(caja->TXT_lectura, "9999999999999");
+  EXPECT_EQ(caja->venta().lineas().getRowCount(), 1);
+  EXPECT_TRUE(respondedor.mensajes.empty());
+  EXPECT_EQ(caja->LBL_total->text(), "TOTAL $ 232.00 MXN");
+}
+
+TEST_F(Caja, BusquedaPorNombreConTiles) {
+  abre();
+  QTest::keyClicks(caja->TXT_busquedaNombre, "co");
+  QTest::keyClick(caja->TXT_busquedaNombre, Qt::Key_Return);
+  EXPECT_FALSE(caja->enResultados());  // fewer than 3 characters
+  caja->TXT_busquedaNombre->setText("COCA");
+  QTest::keyClick(caja->TXT_busquedaNombre, Qt::Key_Return);
+  ASSERT_TRUE(caja->enResultados());
+  ASSERT_EQ(caja->tiles().size(), 2);
+  EXPECT_EQ(caja->tiles()[0].fondo->objectName(), "componenteN0");
+  EXPECT_EQ(caja->tiles()[1].etiqueta->text(), "Coca Cola light 600 ml");
+  EXPECT_EQ(caja->tiles()[1].fondo->x(), 10 + 220);
+  EXPECT_EQ(caja->TXT_busquedaNombre->text(), "");
+  QTest::mouseClick(caja->tiles()[1].fondo, Qt::LeftButton);
+  EXPECT_FALSE(caja->enResultados());
+  EXPECT_TRUE(caja->tiles().isEmpty());
+  ASSERT_EQ(caja->venta().lineas().getRowCount(), 1);
+  EXPECT_EQ(celda("_Producto_id", 0), "3");
+
+  caja->TXT_busquedaNombre->setText("zzz");
+  caja->buscarPorNombre();
+  EXPECT_TRUE(caja->LBL_sinResultados->isVisibleTo(caja));
+  EXPECT_TRUE(caja->BTN_cerrarBusqueda->isVisibleTo(caja));
+  QTest::mouseClick(caja->BTN_cerrarBusqueda, Qt::LeftButton);
+  EXPECT_FALSE(caja->enResultados());
+  EXPECT_FALSE(caja->LBL_sinResultados->isVisibleTo(caja));
+}
+
+TEST_F(Caja, TecladoEnPantallaEscribeEnLaBusqueda) {
+  abre();
+  QTest::mouseClick(caja->TXT_busquedaNombre, Qt::LeftButton);
+  ASSERT_TRUE(caja->teclado()->isVisibleTo(caja));
+  for (const char* t : {"C", "A", "F", "E"}) caja->teclado()->pulsa(t);
+  caja->teclado()->pulsa("back");
+  caja->teclado()->pulsa("É");
+  EXPECT_EQ(caja->TXT_busquedaNombre->text(), "café");
+  caja->teclado()->pulsa("enter");
+  EXPECT_FALSE(caja->teclado()->isVisibleTo(caja));
+  ASSERT_EQ(caja->tiles().size(), 1);
+}
+
+TEST_F(Caja, SeleccionCantidadesYBorrado) {
+  abre();
+  caja->agregaKit(7);
+  QTest::keyClicks(caja->TXT_lectura, "7501000000011");
+  ASSERT_EQ(caja->venta().lineas().getRowCount(), 4);
+  // A click on a component only clears the selection, even on its delete column.
+  caja->GRD_mainMouseUp(1, 0);
+  EXPECT_EQ(caja->venta().uFilaSeleccionada, -1);
+  EXPECT_TRUE(respondedor.preguntas.isEmpty());
+  caja->Image1Click();
+  EXPECT_EQ(celda("Cantidad", 3), "1");
+
+  caja->GRD_mainMouseUp(3, 10);
+  EXPECT_EQ(caja->venta().uFilaSeleccionada, 3);
+  EXPECT_EQ(caja->LBL_productoSeleccionado->text(), "Café de olla 250 g");
+  caja->Image1Click();
+  caja->Image1Click();
+  EXPECT_EQ(celda("Cantidad", 3), "3");
+  EXPECT_EQ(caja->TXT_cantidad->text(), "3");
+  caja->Image2Click();
+  caja->Image2Click();
+  caja->Image2Click();
+  EXPECT_EQ(celda("Cantidad", 3), "1");
+  caja->TXT_cantidad->clear();
+  QTest::keyClicks(caja->TXT_cantidad, "5a");  // letters never reach the field
+  EXPECT_EQ(caja->TXT_cantidad->text(), "5");
+  QTest::keyClick(caja->TXT_cantidad, Qt::Key_Return);
+  EXPECT_EQ(celda("Cantidad", 3), "5");
+  caja->TXT_cantidad->setText("0");
+  caja->cambiaCantidad();
+  EXPECT_EQ(celda("Cantidad", 3), "1");
+  caja->TXT_cantidad->clear();
+  caja->cambiaCantidad();
+  EXPECT_EQ(celda("Cantidad", 3), "1");
+
+  // Deleting the kit header asks, and Cancel keeps everything.
+  respondedor.respuestas = {false};
+  caja->GRD_mainMouseUp(0, 0);
+  EXPECT_EQ(caja->venta().lineas().getRowCount(), 4);
+  caja->GRD_mainMouseUp(0, 0);
+  EXPECT_EQ(respondedor.preguntas, QStringList({"¿Eliminar producto?", "¿Eliminar producto?"}));
+  ASSERT_EQ(caja->venta().lineas().getRowCount(), 1);
+  // The line now at the deleted position becomes the selection.
+  EXPECT_EQ(caja->venta().uFilaSeleccionada, 0);
+  EXPECT_EQ(caja->TXT_cantidad->text(), "1");
+  caja->BTN_eliminarClick();
+  EXPECT_EQ(caja->venta().lineas().getRowCount(), 0);
+  EXPECT_EQ(caja->venta().uFilaSeleccionada, -1);
+  EXPECT_EQ(caja->LBL_total->text(), "TOTAL $ 0.00 MXN");
+  caja->BTN_eliminarClick();  // nothing designated: no question
+  EXPECT_EQ(respondedor.preguntas.size(), 3);
+}
+
+TEST_F(Caja, MonitorDePreciosYPaneles) {
+  cat->escalaProducto(1, 5, 10);
+  abre();
+  QTest::keyClicks(caja->TXT_lectura, "7501000000011");
+  caja->GRD_mainMouseUp(0, 31, QPoint(600, 400));
+  ASSERT_TRUE(caja->PNL_monitor->isVisibleTo(caja));
+  EXPECT_EQ(TMonitorDelegado::textoCelda(caja->venta().monitor(), 4, 1), "$ 104.40");
+  QTest::mouseClick(caja->TXT_lectura, Qt::LeftButton);
+  EXPECT_FALSE(caja->PNL_monitor->isVisibleTo(caja));
+}
+
+TEST_F(Caja, BuscarKitYCancelar) {
+  abre();
+  respondedor.manejadores.push_back([](QDialog* d) {
+    auto* k = qobject_cast<TFRM_cajaSeleccionarKit*>(d);
+    EXPECT_EQ(d->windowTitle(), "Seleccionar Kit");
+    EXPECT_EQ(k->entradas().size(), 1);
+    EXPECT_EQ(k->entradas()[0].fondo->objectName(), "componenteN0");
+    QTest::mouseClick(k->entradas()[0].fondo, Qt::LeftButton);
+    return int(QDialog::Accepted);
+  });
+  respondedor.manejadores.push_back([](QDialog* d) {
+    qobject_cast<TFRM_cajaSeleccionarKit*>(d)->cancelar();
+    return int(QDialog::Rejected);
+  });
+  caja->BTN_buscarKitClick();
+  EXPECT_EQ(caja->venta().lineas().getRowCount(), 3);
+  caja->BTN_buscarKitClick();
+  EXPECT_EQ(caja->venta().lineas().getRowCount(), 3);
+  EXPECT_EQ(TCajaDelegado::textoCelda(caja->venta().lineas(), 11, 1), "   - Café de olla 250 g");
+  EXPECT_EQ(TCajaDelegado::textoCelda(caja->venta().lineas(), 31, 0), "$ 174.00");
+  EXPECT_EQ(TCajaDelegado::fondoFila("2"), 0xFFFFC37Bu);
+  EXPECT_EQ(TCajaDelegado::fondoFila("20"), 0xFFF9EAD8u);
+}
+
+TEST_F(Caja, AceptarEntregaLaVentaAlCobro) {
+  abre();
+  int llamadas = 0;
+  caja->setCobro([&](double total, double subtotal, double descuento, double impuestos,
+                     TGridControl& lineas, const QString& cajero, int almacen, bool subir) {
+    ++llamadas;
+    EXPECT_DOUBLE_EQ(total, 116);
+    EXPECT_DOUBLE_EQ(subtotal, 100);
+    EXPECT_DOUBLE_EQ(descuento, 0);
+    EXPECT_DOUBLE_EQ(impuestos, 16);
+    EXPECT_EQ(&lineas, &caja->venta().lineas());
+    EXPECT_EQ(cajero, "Ana Pérez López");
+    EXPECT_EQ(almacen, 1);
+    EXPECT_TRUE(subir);
+    TRespuestaCerrarVenta r;
+    r.ok = llamadas > 1;
+    r.ticketNo = 41;
+    return r;
+  });
+  caja->BTN_cerrarVentaClick();
+  EXPECT_EQ(llamadas, 0);  // no lines: nothing happens
+  QTest::keyClicks(caja->TXT_lectura, "7501000000011");
+  caja->BTN_cerrarVentaClick();
+  EXPECT_EQ(caja->venta().lineas().getRowCount(), 1);  // not completed: the sale stays
+  const int grupo = caja->venta().uCotizacionProductoAgrupado;
+  caja->BTN_cerrarVentaClick();
+  EXPECT_EQ(caja->venta().lineas().getRowCount(), 0);
+  EXPECT_EQ(caja->uTicketNumero, 41);
+  QTest::keyClicks(caja->TXT_lectura, "7501000000011");
+  EXPECT_EQ(celda("_grupo", 0).toInt(), grupo + 1);  // counters go on across sales
+}
+
+TEST_F(Caja, MinimizarPreguntaConLineas) {
+  abre();
+  caja->BTN_minimizarClick();
+  EXPECT_FALSE(caja->isVisible());
+  EXPECT_TRUE(respondedor.preguntas.isEmpty());
+  ASSERT_TRUE(caja->init());
+  QTest::keyClicks(caja->TXT_lectura, "7501000000011");
+  respondedor.respuestas = {false};
+  caja->BTN_minimizarClick();
+  EXPECT_TRUE(caja->isVisible());
+  caja->BTN_minimizarClick();
+  EXPECT_FALSE(caja->isVisible());
+  ASSERT_TRUE(caja->init());  // reopening starts a new sale
+  EXPECT_EQ(caja->venta().lineas().getRowCount(), 0);
+}
+
+}  // namespace

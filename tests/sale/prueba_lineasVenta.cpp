@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include "operaciones/impuestos.h"
+#include "operaciones/productos.h"
+#include "sale/lineas_venta.h"
+#include "support/BaseDatosPrueba.h"
+#include "support/CatalogoPrueba.h"
+#include "support/RespondedorPrueba.h"
+
+namespace {
+
+class LineasVenta : public PruebaAmbosMotores {
+ protected:
+  void SetUp() override {
+    PruebaAmbosMotores::SetUp();
+    if (!db) return;
+    cat = std::make_unique<CatalogoPrueba>(conexion());
+    cat->negocioBasico();
+    cat->categoria("BEB", "Bebidas");
+    cat->producto(1, "Café de olla 250 g", "7501000000011", 100);
+    cat->producto(2, "Refresco cola 600 ml", "7501000000028", 10.999, "0.16||!0.08!||", "BEB");
+    cat->producto(3, "Frijol negro 1 kg", "7501000000035", 10.009, "0|0|0|0|0");
+    cat->producto(4, "Servicio de empaque", "7501000000042", 40, "0.16|0.106667|0|0|0.1");
+    cat->producto(5, "Producto sin precio", "7501000000059", 0);
+    cat->producto(6, "Agua natural 1 l", "7501000000066", 8, "0.16|0|0|0|0", "BEB");
+    db->llenaLocalSYS(1);
+    venta = std::make_unique<TLineasVenta>(localSYS);
+    venta->uListaPreciosID = cat->listaId();
+    venta->uAlmacen = 1;
+  }
+
+  int lee(const QString& codigo) {
+    const CmidTierResponse r =
+        filtraProductosPorcodigoBarras(codigo, QVariant(true), 1, conexion());
+    EXPECT_TRUE(r.ok()) << r.getError().toStdString();
+    if (r.getRowCount() == 0) return -1;
+    return venta->agregarConcepto(r, 0);
+  }
+  QString celda(const char* col, int fila) { return venta->lineas().getCelda(QString::fromUtf8(col), fila); }
+
+  std::unique_ptr<CatalogoPrueba> cat;
+  std::unique_ptr<TLineasVenta> venta;
+  RespondedorPrueba respondedor;
+};
+
+TEST_P(LineasVenta, LineaNuevaConPrecioImpuestosYTotales) {
+  ASSERT_EQ(lee("7501000000011"), 0);
+  EXPECT_EQ(celda("_tipoInsercion", 0), "1");
+  EXPECT_EQ(celda("Cantidad", 0), "1");
+  EXPECT_EQ(celda("Descripción", 0), "Café de olla 250 g");
+  EXPECT_EQ(celda("Categoría", 0), "General");
+  EXPECT_EQ(celda("_Producto_catSAT_clave", 0), "50202306");
+  EXPECT_EQ(celda("U. de Medida", 0), "Pieza");
+  EXPECT_EQ(celda("_IVA T", 0), "0.16");
+  EXPECT_EQ(celda("IVA T", 0), "16");
+  EXPECT_EQ(celda("Precio", 0), "116");
+  EXPECT_EQ(celda("Imp", 0), "16");
+  EXPECT_EQ(celda("_grupo", 0), "1");
+  EXPECT_EQ(celda("_descuentoTipoCliente", 0), "0");
+  EXPECT_EQ(venta->uFilaSeleccionada, 0);
+  EXPECT_DOUBLE_EQ(venta->uTotal, 116);
+  EXPECT_EQ(venta->textoTotal(), "TOTAL $ 116.00 MXN");
+  EXPECT_EQ(venta->textoImpuestos(), "Impuestos $ 16.00 MXN");
+  EXPECT_EQ(venta->textoDescuento(), "Descuento $ 0.00 MXN");
+
+  // IEPS marked with "!" is cleaned; IVA goes on the base plus IEPS.
+  ASSERT_EQ(lee("7501000000028"), 1);
+  EXPECT_EQ(celda("_IEPS T", 1), "!0.08!");
+  EXPECT_EQ(celda("Precio Unitario", 1), "10.99");
+  EXPECT_EQ(celda("IEPS T", 1), "0.87");   // trunc2(10.99 x 0.08 = 0.8792)
+  EXPECT_EQ(celda("IVA T", 1), "1.89");    // trunc2((10.99 + 0.87) x 0.16 = 1.8976)
+  EXPECT_EQ(celda("Precio", 1), "13.75");
+  EXPECT_EQ(celda("_grupo", 1), "2");
+  EXPECT_DOUBLE_EQ(venta->uImpuestos, 18.76);
+  EXPECT_DOUBLE_EQ(venta->uTotal, 129.75);
+  EXPECT_DOUBLE_EQ(venta->uSubtotal, 110.99);
+}
+
+TEST_P(LineasVenta, RetencionesBajanElTotal) {
+  ASSERT_EQ(lee("7501000000042"), 0);
+  EXPECT_EQ(celda("IVA T", 0), "6.4");
+  EXPECT_EQ(celda("IVA R", 0), "4.26");   // trunc2(40 x 0.106667)
+  EXPECT_EQ(celda("ISR R", 0), "4");
+  EXPECT_EQ(celda("Precio", 0), "38.14");
+  EXPECT_DOUBLE_EQ(venta->uTotal, 38.14);
+  EXPECT_EQ(venta->textoImpuestos(), "Impuestos $ 6.40 MXN");  // charged taxes only
+}
+
+TEST_P(LineasVenta, PrecioListaSeTruncaAntesDeMultiplicar) {
+  ASSERT_EQ(lee("7501000000035"), 0);
+  ASSERT_TRUE(venta->cambiaCantidad(0, 3));
+  EXPECT_EQ(celda("Precio Unitario", 0), "10");
+  EXPECT_EQ(celda("Subtotal", 0), "30");
+  EXPECT_DOUBLE_EQ(venta->uTotal, 30);
+}
+
+TEST_P(LineasVenta, AgrupaSoloEnLineasDeProducto) {
+  ASSERT_EQ(lee("7501000000011"), 0);
+  ASSERT_EQ(lee("7501000000011"), 0);
+  ASSERT_EQ(venta->lineas().getRowCount(), 1);
+  EXPECT_EQ(celda("Cantidad", 0), "2");
+  EXPECT_EQ(celda("Subtotal", 0), "200");
+  // A kit holding the same product is never merged into.
+  cat->kit(7, "Kit desayuno", 150, {{1, " 2 "}, {6, "1"}});
+  ASSERT_TRUE(venta->agregaKit(7));
+  ASSERT_EQ(lee("7501000000011"), 0);
+  EXPECT_EQ(celda("Cantidad", 0), "3");
+  EXPECT_EQ(venta->lineas().getRowCount(), 4);
+  EXPECT_EQ(celda("Cantidad", 2), "2");  // the component keeps its quantity, trimmed
+}
+
+TEST_P(LineasVenta, CantidadesNuncaBajanDeUno) {
+  ASSERT_EQ(lee("7501000000011"), 0);
+  EXPECT_TRUE(venta->cambiaCantidad(0, 0));
+  EXPECT_EQ(celda("Cantidad", 0), "1");
+  EXPECT_TRUE(venta->cambiaCantidad(0, -5));
+  EXPECT_EQ(celda("Cantidad", 0), "1");
+  EXPECT_TRUE(venta->cambiaCantidad(0, 2.5));
+  EXPECT_EQ(celda("Cantidad", 0), "2.5");
+  EXPECT_EQ(celda("Subtotal", 0), "250");
+}
+
+TEST_P(LineasVenta, RechazosSinPrecio) {
+  EXPECT_EQ(lee("7501000000059"), -1);
+  EXPECT_EQ(respondedor.textos(), QStringList({"no hay precio establecido"}));
+  // A product outside the list.
+  venta->uListaPreciosID = 999;
+  EXPECT_EQ(lee("7501000000011"), -1);
+  EXPECT_EQ(respondedor.textos().last(), "el concepto no se encuentra en la lista de precios");
+  EXPECT_EQ(venta->lineas().getRowCount(), 0);
+}
+
+TEST_P(LineasVenta, EscalasPorProductoYCategoria) {
+  cat->escalaProducto(1, 10, 20);
+  cat->escalaProducto(1, 5, 10);
+  ASSERT_EQ(lee("7501000000011"), 0);
+  const auto precioPara = [&](double q) {
+    venta->cambiaCantidad(0, q);
+    return celda("Precio Lista", 0);
+  };
+  EXPECT_EQ(precioPara(4), "100");
+  EXPECT_EQ(precioPara(5), "90");   // thresholds are inclusive
+  EXPECT_EQ(precioPara(9), "90");
+  EXPECT_EQ(precioPara(10), "80");
+  EXPECT_EQ(precioPara(400), "80");
+  EXPECT_EQ(precioPara(1), "100");
+  // The monitor: row 0 is the list price, then one row per scale row in ascending order.
+  ASSERT_TRUE(venta->preparaEscalaPrecios(0));
+  ASSERT_EQ(venta->uPrecios.filas(), 3);
+  EXPECT_EQ(venta->uPrecios.celda(0, 0), "General");
+  EXPECT_EQ(venta->uPrecios.celda(0, 1), "desde:");
+  EXPECT_EQ(venta->uPrecios.celda(1, 1), "5");
+  EXPECT_EQ(venta->uPrecios.celda(2, 1), "%10");
+  EXPECT_EQ(venta->uPrecios.celda(4, 2), "92.8");  // 80 with 16 % IVA
+  EXPECT_EQ(venta->monitor().getRowCount(), 3);
+
+  // Category scale when the product has none; a 100 % row gives price 0.
+  cat->escalaCategoria("BEB", 3, 100);
+  ASSERT_EQ(lee("7501000000066"), 1);
+  venta->cambiaCantidad(1, 3);
+  EXPECT_EQ(celda("Precio Lista", 1), "0");
+  EXPECT_EQ(celda("Precio", 1), "0");
+}
+
+TEST_P(LineasVenta, MonitorAplicaIepsAntesDeIva) {
+  ASSERT_EQ(lee("7501000000028"), 0);
+  ASSERT_TRUE(venta->preparaEscalaPrecios(0));
+  EXPECT_EQ(venta->uPrecios.celda(3, 0), "10.999");
+  // trunc2(10.999 x 1.08) = 11.87, then trunc2(11.87 x 0.16 + 11.87) = 13.76.
+  EXPECT_EQ(venta->uPrecios.celda(4, 0), "13.76");
+  // VAT only: list price 10.999 shows 12.75.
+  cat->producto(8, "Galletas", "7501000000080", 10.999);
+  ASSERT_EQ(lee("7501000000080"), 1);
+  ASSERT_TRUE(venta->preparaEscalaPrecios(1));
+  EXPECT_EQ(venta->uPrecios.celda(4, 0), "12.75");
+  EXPECT_EQ(venta->consultaGridPrecios(1), "10.99");
+}
+
+TEST_P(LineasVenta, DescuentoTopadoYTotalNegativo) {
+  ASSERT_EQ(lee("7501000000042"), 0);  // 40.00
+  venta->lineas().setCelda("Descuento", 0, "50");
+  venta->calculaImporte(0);
+  EXPECT_EQ(celda("_descuento", 0), "40");
+  EXPECT_EQ(celda("Precio Venta", 0), "0");
+  EXPECT_DOUBLE_EQ(venta->uDescuento, 40);
+  EXPECT_TRUE(venta->aceptarHabilitado());
+  // Two discounts add up and lower the total.
+  ASSERT_EQ(lee("7501000000011"), 1);
+  venta->lineas().setCelda("Descuento", 1, "5");
+  venta->calculaImporte(1);
+  EXPECT_DOUBLE_EQ(venta->uDescuento, 45);
+  EXPECT_EQ(venta->textoDescuento(), "Descuento $ 45.00 MXN");
+  EXPECT_DOUBLE_EQ(venta->uTotal, 95 + 15.2);
+  // A customer-type discount the line cannot absorb makes the total negative.
+  venta->lineas().setCelda("_descuentoTipoCliente", 1, "500");
+  venta->calculaTotal();
+  EXPECT_LT(venta->uTotal, 0);
+  EXPECT_FALSE(venta->aceptarHabilitado());
+}
+
+TEST_P(LineasVenta, KitsYBorradoPorGrupo) {
+  cat->kit(7, "Kit desayuno", 150, {{1, "1"}, {6, "2"}, {2, "1"}});
+  ASSERT_EQ(lee("7501000000066"), 0);
+  ASSERT_TRUE(venta->agregaKit(7));
+  ASSERT_TRUE(venta->agregaKit(7));
+  ASSERT_EQ(venta->lineas().getRowCount(), 9);
+  EXPECT_EQ(celda("_tipoInsercion", 1), "2");
+  EXPECT_EQ(celda("U. de Medida", 1), "KIT");
+  EXPECT_EQ(celda("Clave", 1), "K7");
+  EXPECT_EQ(celda("_kitID", 1), "7");
+  EXPECT_EQ(celda("_cabecera", 1), "1");
+  EXPECT_EQ(celda("_tipoInsercion", 2), "20");
+  EXPECT_EQ(celda("_cabecera", 2), "2");
+  EXPECT_EQ(celda("Precio", 2), "");  // components carry no price
+  EXPECT_EQ(celda("_grupo", 1), celda("_grupo", 4));
+  EXPECT_NE(celda("_grupo", 1), celda("_grupo", 5));
+  EXPECT_EQ(venta->uFilaSeleccionada, 5);
+  EXPECT_DOUBLE_EQ(venta->uTotal, 9.28 + 2 * 174);
+  venta->eliminaGrupo(1);
+  EXPECT_EQ(venta->lineas().getRowCount(), 5);
+  EXPECT_DOUBLE_EQ(venta->uTotal, 9.28 + 174);
+  EXPECT_FALSE(venta->agregaKit(99));
+  // A kit without products adds only its header.
+  cat->kit(8, "Kit vacío", 10, {});
+  ASSERT_TRUE(venta->agregaKit(8));
+  EXPECT_EQ(venta->lineas().getRowCount(), 6);
+}
+
+TEST_P(LineasVenta, BusquedaPorNombreIgnoraMayusculasYAcentos) {
+  auto nombres = [&](const QString& patron) {
+    const CmidTierResponse r = filtraProductosPorNombre(patron, QVariant(true), 1, conexion());
+    EXPECT_TRUE(r.ok()) << r.getError().toStdString();
+    QStringList n;
+    for (int i = 0; i < r.getRowCount(); ++i) n << r.getCelda("inventarioProducto_nombre", i);
+    return n;
+  };
+  EXPECT_EQ(nombres("%cafe%"), QStringList({"Café de olla 250 g"}));
+  EXPECT_EQ(nombres("%CAFÉ%"), QStringList({"Café de olla 250 g"}));
+  EXPECT_EQ(nombres("%agua%"), QStringList({"Agua natural 1 l"}));
+  EXPECT_TRUE(nombres("%xyz%").isEmpty());
+  const CmidTierResponse r = filtraProductosPorNombre("%refresco%", QVariant(true), 1, conexion());
+  for (const char* alias : {"inventarioProducto_id", "categoriaSAT33_claveProductoServicio",
+                            "inventarioCategoria_identidad", "inventarioCategoria_etiqueta",
+                            "inventarioProducto_clave", "inventarioProducto_claveAlterna",
+                            "unidadesMedida_id", "inventarioUnidadesMedida_descripcion",
+                            "inventarioProducto_imagen"})
+    EXPECT_TRUE(r.tieneColumna(alias)) << alias;
+  EXPECT_EQ(r.getCelda("inventarioCategoria_etiqueta"), "Bebidas");
+}
+
+INSTANCIA_AMBOS_MOTORES(LineasVenta);
+
+TEST(Impuestos, MontosTruncadosYPrecio) {
+  importeDatos d;
+  d.base = 99.99;
+  d.iepsTrasladadoTasa = 0.265;
+  d.ivaTrasladadoTasa = 0.16;
+  d.isrRetenidoTasa = 0.0125;
+  const importeDatos r = u_calculaPrecioVenta(d);
+  EXPECT_DOUBLE_EQ(r.iepsTrasladado, 26.49);  // 26.49735
+  EXPECT_DOUBLE_EQ(r.ivaTrasladado, 20.23);   // (99.99 + 26.49) x 0.16 = 20.2368
+  EXPECT_DOUBLE_EQ(r.isrRetenido, 1.24);      // 1.249875
+  EXPECT_DOUBLE_EQ(r.precio, 145.47);
+  EXPECT_DOUBLE_EQ(u_tasaImpuesto("!0.08!"), 0.08);
+  EXPECT_DOUBLE_EQ(u_tasaImpuesto("!!"), 0);
+  EXPECT_DOUBLE_EQ(u_tasaImpuesto("tasa"), 0);
+}
+
+}  // namespace
