@@ -1,5 +1,6 @@
 #include "ConductorCaja.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -206,4 +207,12 @@ QJsonObject ConductorCaja::reporte() const {
   };
   if (!uDetallePromocion.isNull()) o.insert("detallePromocion", uDetallePromocion);
   return o;
+}
+
+bool ConductorCaja::captura(const QString& archivo) const {
+  // The offscreen screen is smaller than a register's; shoot at the station's size.
+  if (uCaja->isFullScreen()) uCaja->showNormal();
+  uCaja->resize(1280, 800);
+  QApplication::processEvents();
+  return uCaja->grab().save(archivo);
 }

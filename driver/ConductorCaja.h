@@ -30,6 +30,8 @@ class ConductorCaja : public TRespondedorModal {
   int dialogo(QDialog* dialogo) override;
 
   bool iniciada() const { return uIniciada; }
+  // Saves what the register shows now (window and open panels) as a PNG.
+  bool captura(const QString& archivo) const;
 
  private:
   bool paso(const QJsonObject& p, QString* error);

@@ -1,4 +1,4 @@
-// pos-script [--config FILE | --db DESTINO --negocio N --estacion NOMBRE] escenario.json
+// pos-script [--config FILE | --db DESTINO --negocio N --estacion NOMBRE] [--captura PNG] escenario.json
 // Drives the sale register offscreen through a JSON list of cashier steps and prints one JSON
 // report. Exit codes: 0 done, 1 the station could not be prepared, 2 bad arguments or steps.
 #include <QApplication>
@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
   cl.addOption({QStringLiteral("db"), QStringLiteral("Base de datos (ruta SQLite o URL postgresql://)."), QStringLiteral("destino")});
   cl.addOption({QStringLiteral("negocio"), QStringLiteral("Id del negocio."), QStringLiteral("id")});
   cl.addOption({QStringLiteral("estacion"), QStringLiteral("Nombre de la estación."), QStringLiteral("nombre")});
+  cl.addOption({QStringLiteral("captura"), QStringLiteral("Guarda una imagen PNG de la caja al terminar."), QStringLiteral("archivo.png")});
   cl.addPositionalArgument(QStringLiteral("escenario"), QStringLiteral("Archivo JSON con los pasos."));
   cl.process(app);
   if (cl.positionalArguments().size() != 1) return falla(2, QStringLiteral("falta el archivo del escenario"));
@@ -75,6 +76,8 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "pos-script: %s\n", error.toUtf8().constData());
     }
     reporte = conductor.reporte();
+    if (cl.isSet(QStringLiteral("captura")) && !conductor.captura(cl.value(QStringLiteral("captura"))))
+      std::fprintf(stderr, "pos-script: no se pudo guardar la captura\n");
   }
   if (codigo == 0)
     std::fputs(QJsonDocument(reporte).toJson(QJsonDocument::Indented).constData(), stdout);

@@ -196,7 +196,7 @@ void TFRM_caja::construye() {
   }
   LBL_total->setAlignment(Qt::AlignRight);
   LBL_total->setWordWrap(true);
-  LBL_total->setStyleSheet(QStringLiteral("font-size:28px;font-weight:700;color:#16324F;"));
+  LBL_total->setStyleSheet(QStringLiteral("font-size:24px;font-weight:700;color:#16324F;"));
   vd->addWidget(LBL_total);
   BTN_cerrarVenta = boton(QStringLiteral("Aceptar"), derecha, colores);
   BTN_cerrarVenta->setMinimumHeight(72);
@@ -209,7 +209,7 @@ void TFRM_caja::construye() {
   // Pop-up panels float over the grid.
   PNL_monitor = new QFrame(this);
   PNL_monitor->setObjectName(QStringLiteral("panelFlotante"));
-  PNL_monitor->resize(380, 260);
+  PNL_monitor->resize(460, 300);
   auto* vm = new QVBoxLayout(PNL_monitor);
   auto* tituloMonitor = new QLabel(QStringLiteral("<b>Precios por volumen</b>"), PNL_monitor);
   GRD_monitor = new QTableView(PNL_monitor);
@@ -217,6 +217,11 @@ void TFRM_caja::construye() {
   GRD_monitor->setEditTriggers(QAbstractItemView::NoEditTriggers);
   venta().monitor().setGrid(GRD_monitor);
   venta().monitor().renuevaColumnas(this);
+  // The declared widths are the suite's units; a touch panel needs them doubled.
+  for (int c = 0; c < venta().monitor().getColumnCount(); ++c)
+    GRD_monitor->setColumnWidth(c, venta().monitor().columna(c).ancho * 2);
+  GRD_monitor->verticalHeader()->setDefaultSectionSize(36);
+  GRD_monitor->setStyleSheet(QStringLiteral("font-size:15px;"));
   GRD_monitor->setItemDelegate(new TMonitorDelegado(&venta().monitor(), this));
   auto* cerrarMonitor = boton(QStringLiteral("Cerrar"), PNL_monitor, colores);
   vm->addWidget(tituloMonitor);

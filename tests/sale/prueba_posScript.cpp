@@ -1,0 +1,143 @@
+// The scripted driver, run as the separate program it is.
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include "support/BaseDatosPrueba.h"
+#include "support/CatalogoPrueba.h"
+
+namespace {
+
+class PosScript : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    db = BaseDatosPrueba::crea(Motor::SQLite);
+    ASSERT_TRUE(db);
+    CatalogoPrueba cat(db->conexion());
+    cat.negocioBasico();
+    cat.producto(1, "Café de olla 250 g", "7501000000011", 100);
+    cat.producto(2, "Coca Cola 600 ml", "7501000000028", 18, "0.16|0|0.08|0|0");
+    cat.producto(3, "Pan blanco", "7501000000035", 35.5, "0|0|0|0|0");
+    cat.kit(7, "Kit desayuno", 150, {{1, "1"}, {3, "2"}});
+    cat.promocion(9, "3x2 en café", 0, "|3|2", {1});
+    cat.cajero(1, "Ana");
+    cat.cajaAbierta(1, "CAJA-1", 1);
+  }
+
+  int corre(const QByteArray& escenario, QJsonObject* salida, QString* error = nullptr,
+            const QString& estacion = "CAJA-1") {
+    const QString ruta = db->carpeta() + "/escenario.json";
+    QFile f(ruta);
+    f.open(QIODevice::WriteOnly);
+    f.write(escenario);
+    f.close();
+    QProcess p;
+    p.start(QStringLiteral(POS_BINARIOS) + "/pos-script",
+            {"--db", db->destino(), "--negocio", "1", "--estacion", estacion, ruta});
+    EXPECT_TRUE(p.waitForFinished(60000));
+    if (error) *error = QString::fromUtf8(p.readAllStandardError());
+    if (salida) *salida = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+    return p.exitCode();
+  }
+
+  static QString celda(const QJsonObject& o, int fila, const QString& columna) {
+    return o["lineasPorNombre"].toArray()[fila].toObject()[columna].toString();
+  }
+
+  std::unique_ptr<BaseDatosPrueba> db;
+};
+
+TEST_F(PosScript, VentaMixtaConKitEscalaYBorrado) {
+  QJsonObject o;
+  ASSERT_EQ(corre(R"([
+    {"lectura": "7501000000028"},
+    {"lectura": "7501000000028"},
+    {"busqueda": "pan"},
+    {"tile": 0},
+    {"cantidad": "3"},
+    {"kit": 7},
+    {"kit": 0},
+    {"clic": [2, 11]},
+    {"mas": 1},
+    {"menos": 3},
+    {"responder": ["Cancel"]},
+    {"eliminar": true}
+  ])", &o), 0);
+  EXPECT_TRUE(o["iniciada"].toBool());
+  EXPECT_EQ(o["cajero"].toString(), "Ana Pérez López");
+  const QJsonArray columnas = o["columnas"].toArray();
+  ASSERT_EQ(columnas.size(), 45);
+  EXPECT_EQ(columnas[14].toString(), "_descuento");
+  EXPECT_EQ(columnas[33].toString(), "_descuento");
+  ASSERT_EQ(o["lineas"].toArray().size(), 5);
+  EXPECT_EQ(o["lineas"].toArray()[0].toArray().size(), 45);
+  EXPECT_EQ(celda(o, 0, "Cantidad"), "2");
+  EXPECT_EQ(celda(o, 0, "IEPS T"), "2.88");   // 36 x 0.08
+  EXPECT_EQ(celda(o, 0, "IVA T"), "6.22");    // 38.88 x 0.16
+  EXPECT_EQ(celda(o, 1, "Descripción"), "Pan blanco");
+  EXPECT_EQ(celda(o, 1, "Cantidad"), "3");
+  EXPECT_EQ(celda(o, 1, "Subtotal"), "106.5");
+  EXPECT_EQ(celda(o, 2, "_tipoInsercion"), "2");
+  EXPECT_EQ(celda(o, 3, "_tipoInsercion"), "20");
+  // The click went to the kit header; plus and minus only act on product lines.
+  EXPECT_EQ(o["filaSeleccionada"].toInt(), 2);
+  EXPECT_EQ(o["resultadosBusqueda"].toArray(), QJsonArray({"Pan blanco"}));
+  // Total: 45.10 + 106.50 + 174.00
+  EXPECT_EQ(o["uTotal"].toString(), "325.6");
+  EXPECT_EQ(o["uSubtotal"].toString(), "292.5");
+  EXPECT_EQ(o["uImpuestos"].toString(), "33.1");
+  EXPECT_EQ(o["LBL_total"].toString(), "TOTAL $ 325.60 MXN");
+  EXPECT_EQ(o["LBL_impuestos"].toString(), "Impuestos $ 33.10 MXN");
+  EXPECT_TRUE(o["aceptarHabilitado"].toBool());
+  const QJsonArray mensajes = o["mensajes"].toArray();
+  ASSERT_EQ(mensajes.size(), 1);
+  EXPECT_EQ(mensajes[0].toObject()["texto"].toString(), "¿Eliminar producto?");
+  EXPECT_EQ(mensajes[0].toObject()["respuesta"].toString(), "Cancel");
+}
+
+TEST_F(PosScript, PromocionYSuDetalle) {
+  QJsonObject o;
+  ASSERT_EQ(corre(R"([
+    {"lectura": "7501000000011"},
+    {"cantidad": "4"},
+    {"clic": [0, 11]},
+    {"aceptar": true}
+  ])", &o), 0);
+  ASSERT_EQ(o["lineas"].toArray().size(), 3);
+  EXPECT_EQ(celda(o, 0, "Categoría"), "PROMOCIÓN");
+  EXPECT_EQ(celda(o, 0, "Cantidad"), "1");
+  EXPECT_EQ(celda(o, 1, "_tipoInsercion"), "30");
+  EXPECT_EQ(celda(o, 1, "Cantidad"), "3");
+  EXPECT_EQ(celda(o, 1, "Descuento"), "100");
+  EXPECT_EQ(celda(o, 2, "Cantidad"), "1");
+  EXPECT_EQ(o["uTotal"].toString(), "348");  // 3 for 2 plus one more, with IVA
+  EXPECT_EQ(o["detallePromocion"].toString(), " - | - |3x2 en café(t1, 9)\n - vende 3 y cobra 2");
+  // No checkout at this station yet: "Aceptar" says so and the sale stays.
+  EXPECT_EQ(o["mensajes"].toArray().last().toObject()["texto"].toString(),
+            "El cobro no está disponible en esta estación.");
+}
+
+TEST_F(PosScript, EstacionSinSesion) {
+  QJsonObject o;
+  ASSERT_EQ(corre(R"([{"lectura": "7501000000011"}])", &o, nullptr, "OTRA"), 0);
+  EXPECT_FALSE(o["iniciada"].toBool());
+  EXPECT_TRUE(o["lineas"].toArray().isEmpty());
+  EXPECT_TRUE(o["mensajes"].toArray()[0].toObject()["texto"].toString().startsWith("La estación"));
+}
+
+TEST_F(PosScript, PasosDesconocidosYJsonMalo) {
+  QString error;
+  EXPECT_EQ(corre(R"([{"lectura": "7501000000011"}, {"volar": true}])", nullptr, &error), 2);
+  EXPECT_TRUE(error.contains("paso desconocido: 'volar'")) << error.toStdString();
+  EXPECT_EQ(corre(R"([{"lectura": )", nullptr, &error), 2);
+  EXPECT_TRUE(error.contains("JSON inválido")) << error.toStdString();
+  EXPECT_EQ(corre(R"({"lectura": "1"})", nullptr, &error), 2);
+  EXPECT_EQ(corre(R"([{"tile": 3}])", nullptr, &error), 2);
+  EXPECT_TRUE(error.contains("no hay resultado 3")) << error.toStdString();
+  EXPECT_EQ(corre(R"([{"responder": ["Quizás"]}])", nullptr, &error), 2);
+}
+
+}  // namespace
