@@ -2,14 +2,21 @@
 
 #include <QAbstractButton>
 #include <QFile>
+#include <QIcon>
 #include <QLabel>
 #include <QPainter>
 #include <QSvgRenderer>
+
+// The icons live in a static library: nothing references their resource object, so the
+// linker would drop it unless it is registered by name.
+static void registraIconos() { Q_INIT_RESOURCE(iconos); }
 
 namespace {
 QString gEnlaceConfigurado;
 
 QString rutaImagen(const QString& nombre) {
+  static const bool registrados = (registraIconos(), true);
+  Q_UNUSED(registrados);
   return QStringLiteral(":/iconos/%1.svg").arg(nombre);
 }
 
@@ -34,6 +41,10 @@ TListaColores getColores() {
       {QStringLiteral("botonFondoPresionado"), 0xFF17578C},
       {QStringLiteral("botonFondoDeshabilitado"), 0xFFB8C2CC},
       {QStringLiteral("encabezadoModulo"), 0xFF16324F},
+      {QStringLiteral("encabezadoTexto"), 0xFFFFFFFF},
+      {QStringLiteral("encabezadoSubtexto"), 0xFFAFC3D8},
+      {QStringLiteral("menuSeparador"), 0xFFD3D7DC},
+      {QStringLiteral("cuerpoFondo"), 0xFFF4F6F8},
   };
 }
 
@@ -59,6 +70,13 @@ QPixmap mini_imagen(const QString& nombre, const QSize& tam) {
   QPainter p(&pm);
   svg.render(&p);
   return pm;
+}
+
+QIcon mini_icono(const QString& nombre, int lado) {
+  QIcon icono;
+  const QPixmap pm = mini_imagen(nombre, QSize(lado, lado));
+  if (!pm.isNull()) icono.addPixmap(pm);
+  return icono;
 }
 
 bool mini_cargaImage(const QString& nombre, QLabel* destino) {

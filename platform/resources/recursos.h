@@ -3,6 +3,7 @@
 // images (SVG, in a Qt resource file).
 
 #include <QHash>
+#include <QIcon>
 #include <QPixmap>
 #include <QString>
 
@@ -26,6 +27,8 @@ bool mini_cargaImage(const QString& nombre, QLabel* destino);
 // The named image as a pixmap of the given size; null pixmap for unknown names.
 QPixmap mini_imagen(const QString& nombre, const QSize& tam = QSize(32, 32));
 bool mini_existeImagen(const QString& nombre);
+// The named image as a button icon (rendered at `lado` pixels, scaled down by the button).
+QIcon mini_icono(const QString& nombre, int lado = 48);
 
 // Rounded touch button in the brand colours.
 void mini_cornerButtonStyle(QAbstractButton* boton, const TListaColores& colores);
