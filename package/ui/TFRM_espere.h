@@ -1,0 +1,47 @@
+#pragma once
+// Modal wait screen: shown while background work runs, it watches one or several boolean
+// flags and returns once every one of them is false. While it waits the calling thread keeps
+// running its event queue, so end handlers queued to this thread (which clear the flags) run.
+// It ends by itself and is therefore never run through u_ejecutaModal.
+
+#include <QDialog>
+#include <QVector>
+#include <atomic>
+
+class QLabel;
+class TIndicadorOcupado;
+
+class TFRM_espere : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TFRM_espere(QWidget* parent = nullptr);
+
+  // Waits until *flag is false (a null flag counts as false).
+  void inicia(std::atomic<bool>* flag);
+  // Waits until every flag is false.
+  void iniciaArray(const QVector<std::atomic<bool>*>& flags);
+
+  // True while a wait is running (tests look at the screen meanwhile).
+  bool esperando() const { return uProfundidad > 0; }
+  QString texto() const;
+
+  // How often the flags are read, in milliseconds.
+  static constexpr int INTERVALO_SONDEO = 20;
+
+ public slots:
+  // The wait ends only when the work does: Escape and the window's close do nothing.
+  void reject() override {}
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void centra();
+
+  QLabel* LBL_mensaje = nullptr;
+  TIndicadorOcupado* uIndicador = nullptr;
+  int uProfundidad = 0;
+};
+
+// The wait screen's single instance: created when first needed, released after the wait.
+extern TFRM_espere* FRM_espere;

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QThread>
+#include <QTimer>
+#include <atomic>
+#include <memory>
+
+#include "ui/TFRM_espere.h"
+
+namespace {
+
+// Clears a flag from a worker thread after a pause.
+std::unique_ptr<QThread> limpiaDesdeOtroHilo(std::atomic<bool>* flag, int ms) {
+  std::unique_ptr<QThread> h(QThread::create([flag, ms] {
+    QThread::msleep(ms);
+    flag->store(false);
+  }));
+  h->start();
+  return h;
+}
+
+TEST(Espere, TerminaCuandoOtroHiloLimpiaLaBandera) {
+  TFRM_espere espere;
+  std::atomic<bool> ocupado{true};
+  bool visibleMientras = false;
+  QString texto;
+  QTimer::singleShot(30, [&] {
+    visibleMientras = espere.isVisible() && espere.esperando();
+    texto = espere.texto();
+  });
+  auto hilo = limpiaDesdeOtroHilo(&ocupado, 150);
+  espere.inicia(&ocupado);
+  EXPECT_FALSE(ocupado.load());
+  EXPECT_TRUE(visibleMientras);
+  EXPECT_EQ(texto, "Procesando, espere un momento...");
+  EXPECT_FALSE(espere.isVisible());
+  EXPECT_FALSE(espere.esperando());
+  hilo->wait();
+}
+
+// The worker's end handler is queued to the UI thread; the wait must run it, or it never ends.
+TEST(Espere, CorreElManejadorDeFinEncoladoAlHiloDeLaPantalla) {
+  TFRM_espere espere;
+  std::atomic<bool> ocupado{true};
+  QThread* hiloManejador = nullptr;
+  std::unique_ptr<QThread> trabajo(QThread::create([&] {
+    QThread::msleep(50);
+    QMetaObject::invokeMethod(
+        qApp,
+        [&] {
+          hiloManejador = QThread::currentThread();
+          ocupado = false;
+        },
+        Qt::QueuedConnection);
+  }));
+  trabajo->start();
+  espere.inicia(&ocupado);
+  trabajo->wait();
+  EXPECT_FALSE(ocupado.load());
+  EXPECT_EQ(hiloManejador, QThread::currentThread());
+}
+
+TEST(Espere, ArregloEsperaATodasLasBanderas) {
+  TFRM_espere espere;
+  std::atomic<bool> a{true}, b{true}, c{true};
+  bool esperabaTrasLaPrimera = false, esperabaTrasLaSegunda = false;
+  QTimer::singleShot(40, [&] {
+    b = false;
+    QTimer::singleShot(60, [&] { esperabaTrasLaPrimera = espere.esperando(); });
+  });
+  QTimer::singleShot(120, [&] {
+    a = false;
+    QTimer::singleShot(60, [&] { esperabaTrasLaSegunda = espere.esperando(); });
+  });
+  QTimer::singleShot(260, [&] { c = false; });
+  espere.iniciaArray({&a, &b, nullptr, &c});
+  EXPECT_TRUE(esperabaTrasLaPrimera);
+  EXPECT_TRUE(esperabaTrasLaSegunda);
+  EXPECT_FALSE(a || b || c);
+}
+
+TEST(Espere, BanderasYaLimpiasNoMuestranNada) {
+  TFRM_espere espere;
+  std::atomic<bool> libre{false};
+  bool mostrada = false;
+  QTimer::singleShot(0, [&] { mostrada = espere.isVisible(); });
+  espere.inicia(&libre);
+  espere.inicia(nullptr);
+  espere.iniciaArray({});
+  EXPECT_FALSE(espere.isVisible());
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(mostrada);
+}
+
+// Escape or closing the window must not end a wait whose work is still running.
+TEST(Espere, NoSeCierraAntesDeTiempo) {
+  TFRM_espere espere;
+  std::atomic<bool> ocupado{true};
+  bool seguiaEsperando = false;
+  QTimer::singleShot(30, [&] {
+    espere.reject();
+    espere.close();
+    QTimer::singleShot(30, [&] {
+      seguiaEsperando = espere.esperando() && espere.isVisible();
+      ocupado = false;
+    });
+  });
+  espere.inicia(&ocupado);
+  EXPECT_TRUE(seguiaEsperando);
+}
+
+// A wait started from inside another wait (an end handler that starts more work).
+TEST(Espere, EsperasAnidadasTerminanEnOrden) {
+  TFRM_espere espere;
+  std::atomic<bool> exterior{true}, interior{true};
+  bool interiorTermino = false;
+  QTimer::singleShot(20, [&] {
+    QTimer::singleShot(60, [&] { interior = false; });
+    espere.inicia(&interior);
+    interiorTermino = true;
+    EXPECT_TRUE(espere.esperando()) << "the outer wait is still running";
+    exterior = false;
+  });
+  espere.inicia(&exterior);
+  EXPECT_TRUE(interiorTermino);
+  EXPECT_FALSE(espere.esperando());
+  EXPECT_FALSE(espere.isVisible());
+}
+
+}  // namespace
