@@ -1,0 +1,50 @@
+#include "ArranqueEstacion.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "db/esquema.h"
+
+bool u_preparaEstacion(const ConfiguracionEstacion& configuracion, TsistemaDatos& sistema,
+                       QString* error) {
+  auto falla = [error](const QString& mensaje) {
+    if (error) *error = mensaje;
+    return false;
+  };
+  // A mistyped path must not leave a new empty database behind.
+  if (!configuracion.esPostgres() && !QFileInfo(configuracion.baseDatos).isFile())
+    return falla(QStringLiteral("No existe la base de datos %1.").arg(configuracion.baseDatos));
+
+  auto conexion = std::make_shared<TConexionSesion>(configuracion.baseDatos);
+  // The alias never carries the password of a PostgreSQL URL.
+  const QString alias = conexion->getDatabase();
+  if (!conexion->abre())
+    return falla(QStringLiteral("No se pudo abrir la base de datos %1: %2")
+                     .arg(alias, conexion->ultimoError()));
+  QString detalle;
+  if (!u_aplicaMigraciones(*conexion, &detalle))
+    return falla(QStringLiteral("No se pudo preparar la base de datos %1: %2").arg(alias, detalle));
+
+  TNegocio negocio;
+  if (!negocio.carga(*conexion, configuracion.idNegocio, &detalle))
+    return falla(QStringLiteral("El negocio %1 no existe en la base de datos %2.")
+                     .arg(configuracion.idNegocio)
+                     .arg(alias));
+
+  if (!QDir().mkpath(configuracion.carpetaAplicacion))
+    return falla(QStringLiteral("No se pudo crear la carpeta de la aplicación %1.")
+                     .arg(configuracion.carpetaAplicacion));
+
+  TsistemaDatos s;
+  s.conexion = conexion;
+  s.negocio = negocio;
+  s.carpetaAplicacion = configuracion.carpetaAplicacion;
+  s.estacion = configuracion.estacion;
+  s.impresora = configuracion.impresora;
+  s.urlFacturacion = configuracion.urlFacturacion;
+  s.urlMercadoPago = configuracion.urlMercadoPago;
+  s.urlMercadoPagoPoint = configuracion.urlMercadoPagoPoint;
+  s.enlaceTicket = configuracion.enlaceTicket;
+  sistema = s;
+  return true;
+}
