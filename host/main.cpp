@@ -26,9 +26,10 @@ int falla(const QString& mensaje) {
   return 1;
 }
 
-// Presses the given menu captions one after the other (the menu animates), then saves the
-// window as a picture and ends.
-void programaCaptura(VentanaHost* ventana, const QStringList& pulsaciones, const QString& archivo) {
+// Presses the given captions one after the other (the menu animates between them); then,
+// when asked, saves the window as a picture and ends.
+void programaPulsaciones(VentanaHost* ventana, const QStringList& pulsaciones,
+                         const QString& captura) {
   int espera = 500;
   for (const QString& titulo : pulsaciones) {
     QTimer::singleShot(espera, ventana, [ventana, titulo] {
@@ -38,9 +39,10 @@ void programaCaptura(VentanaHost* ventana, const QStringList& pulsaciones, const
     });
     espera += 400;
   }
-  QTimer::singleShot(espera, ventana, [ventana, archivo] {
-    const bool ok = ventana->grab().save(archivo);
-    if (!ok) falla(QStringLiteral("No se pudo guardar la captura en %1.").arg(archivo));
+  if (captura.isEmpty()) return;
+  QTimer::singleShot(espera, ventana, [ventana, captura] {
+    const bool ok = ventana->grab().save(captura);
+    if (!ok) falla(QStringLiteral("No se pudo guardar la captura en %1.").arg(captura));
     QApplication::exit(ok ? 0 : 1);
   });
 }
@@ -70,7 +72,7 @@ int main(int argc, char** argv) {
       QStringLiteral("archivo.png"));
   const QCommandLineOption pulsa(
       QStringLiteral("pulsa"),
-      QStringLiteral("Antes de la captura pulsa el botón con este texto (se puede repetir)."),
+      QStringLiteral("Al abrir pulsa el botón con este texto (se puede repetir)."),
       QStringLiteral("texto"));
   parametros.addOptions({config, captura, pulsa});
   parametros.process(app);
@@ -98,8 +100,7 @@ int main(int argc, char** argv) {
       ventana.show();
     else
       ventana.showMaximized();
-    if (parametros.isSet(captura))
-      programaCaptura(&ventana, parametros.values(pulsa), parametros.value(captura));
+    programaPulsaciones(&ventana, parametros.values(pulsa), parametros.value(captura));
     resultado = app.exec();
   }
   // The session's connections go while Qt SQL is still there, not among the exit-time

@@ -2,11 +2,12 @@
 // Screens the side menu opens, registered by class name. A subsystem plugs its screen in with
 // one line in one of its .cpp files:
 //
-//   REGISTRA_PANTALLA(TFRM_cajeros);                 // list screen, embedded in the body
-//   REGISTRA_PANTALLA_VENTANA(TFRM_caja);            // own full-screen window
+//   REGISTRA_PANTALLA(TFRM_cajeros);                      // list screen, embedded in the body
+//   REGISTRA_PANTALLA_VENTANA(TFRM_configuracionX);        // shows its own window
+//   REGISTRA_PANTALLA_GLOBAL(TFRM_caja, FRM_caja, true);   // the subsystem's single instance
 //
-// The class needs a default constructor and `init()`. The widget embedded in the body is
-// the form's `contenido()` when it has one, else the form itself.
+// The class needs `init()` (and a default constructor unless it is a global instance). The
+// widget embedded in the body is the form's `contenido()` when it has one, else the form.
 
 #include <QPointer>
 #include <QString>
@@ -36,6 +37,16 @@ std::optional<TRegistroPantalla> registraPantalla(const QString& clase, TRegistr
 void eliminaPantalla(const QString& clase);
 std::optional<TRegistroPantalla> buscaPantalla(const QString& clase);
 
+// The element of a form that the body shows: its contenido() when it has one, else itself.
+template <class T>
+QWidget* contenidoDe(T* forma) {
+  if (!forma) return nullptr;
+  if constexpr (requires(T & t) { t.contenido(); })
+    return forma->contenido();
+  else
+    return forma;
+}
+
 // Adapter for a form class T with init() and, optionally, contenido().
 template <class T>
 class TPantallaForma : public TPantallaMenu {
@@ -45,19 +56,35 @@ class TPantallaForma : public TPantallaMenu {
   void init() override {
     if (uForma) uForma->init();
   }
-  QWidget* contenido() override {
-    if (!uForma) return nullptr;
-    if constexpr (requires(T & t) { t.contenido(); })
-      return uForma->contenido();
-    else
-      return uForma.data();
-  }
+  QWidget* contenido() override { return contenidoDe(uForma.data()); }
   T* forma() const { return uForma.data(); }
 
  private:
   // Guarded: once embedded, the body owns the widget and may delete it first.
   QPointer<T> uForma;
 };
+
+// Adapter for a screen its subsystem keeps as a single instance: used, never owned.
+template <class T>
+class TPantallaGlobal : public TPantallaMenu {
+ public:
+  explicit TPantallaGlobal(T* (*instancia)()) : uForma(instancia()) {}
+  void init() override {
+    if (uForma) uForma->init();
+  }
+  QWidget* contenido() override { return contenidoDe(uForma.data()); }
+  T* forma() const { return uForma.data(); }
+
+ private:
+  QPointer<T> uForma;
+};
+
+template <class T>
+bool registraPantallaGlobal(const QString& clase, T* (*instancia)(), bool ventanaPropia) {
+  registraPantalla(clase, {[instancia] { return std::make_unique<TPantallaGlobal<T>>(instancia); },
+                           ventanaPropia});
+  return true;
+}
 
 template <class T>
 bool registraPantallaForma(const QString& clase, bool ventanaPropia) {
@@ -68,6 +95,9 @@ bool registraPantallaForma(const QString& clase, bool ventanaPropia) {
 #define REGISTRA_PANTALLA(Clase)                                \
   [[maybe_unused]] static const bool registroPantalla_##Clase = \
       registraPantallaForma<Clase>(QStringLiteral(#Clase), false)
+#define REGISTRA_PANTALLA_GLOBAL(Clase, instancia, ventanaPropia) \
+  [[maybe_unused]] static const bool registroPantalla_##Clase =   \
+      registraPantallaGlobal<Clase>(QStringLiteral(#Clase), &instancia, ventanaPropia)
 #define REGISTRA_PANTALLA_VENTANA(Clase)                        \
   [[maybe_unused]] static const bool registroPantalla_##Clase = \
       registraPantallaForma<Clase>(QStringLiteral(#Clase), true)

@@ -7,7 +7,9 @@
 #include "db/TmiddleTier.h"
 #include "host/CargadorModulo.h"
 #include "shell/TFRM_main_puntoVenta.h"
+#include "shell/menuLateral.h"
 #include "support/BaseDatosPrueba.h"
+#include "support/RespondedorPrueba.h"
 
 namespace {
 
@@ -80,6 +82,18 @@ TEST_P(EntradaModulo, ExecFormDesdeLaBibliotecaCargada) {
   panel->show();
   QTest::qWait(50);
   EXPECT_EQ(clientesPublicoGeneral(), 1);
+
+  // "Caja" opens the module's own register, which runs its start-up checks (this business
+  // has no price list yet) and never enters the body.
+  {
+    RespondedorPrueba respuestas;
+    ASSERT_TRUE(forma->eligeEntrada("Caja"));
+    ASSERT_EQ(respuestas.mensajes.size(), 1u);
+    EXPECT_TRUE(respuestas.textos().first().startsWith(
+        "No se encontro la lista de precios predeterminada."))
+        << respuestas.textos().first().toStdString();
+    EXPECT_EQ(forma->cuerpo()->pantallas(), 0);
+  }
 
   // Opening the module again gives a new main form on the same context.
   std::unique_ptr<QWidget> otro(cargador.abre(sistema, CargadorModulo::claseEntrada(), &error));
