@@ -1,0 +1,316 @@
+#include "composicionTicket.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <algorithm>
+
+#include "util/montos.h"
+
+namespace {
+
+constexpr int kAnchoCant = 5;
+constexpr int kAnchoDescripcion = 19;
+constexpr int kAnchoUnitario = 10;
+constexpr int kAnchoImporte = 11;
+
+TRenglonTicket renglon(const QString& texto, eAlineacionTicket alineacion = aliIzquierda,
+                       bool negrita = false, bool dobleAlto = false) {
+  TRenglonTicket r;
+  r.texto = texto;
+  r.alineacion = alineacion;
+  r.negrita = negrita;
+  r.dobleAlto = dobleAlto;
+  return r;
+}
+
+TRenglonTicket separador() { return renglon(QString(kColumnasTicket, QLatin1Char('-'))); }
+
+void agregaAjustado(QVector<TRenglonTicket>& out, const QString& texto,
+                    eAlineacionTicket alineacion, bool negrita = false, bool dobleAlto = false) {
+  for (const QString& l : ajustaRenglones(texto, kColumnasTicket)) {
+    out << renglon(l, alineacion, negrita, dobleAlto);
+  }
+}
+
+QString cantidadTexto(double v) {
+  QString t = QString::number(v, 'f', 3);
+  while (t.endsWith(QLatin1Char('0'))) t.chop(1);
+  if (t.endsWith(QLatin1Char('.'))) t.chop(1);
+  return t == QLatin1String("-0") ? QStringLiteral("0") : t;
+}
+
+// Name on the left, amount flush right.
+QString extremos(const QString& izquierda, const QString& derecha) {
+  const int libre = kColumnasTicket - static_cast<int>(izquierda.size() + derecha.size());
+  return izquierda + QString(std::max(1, libre), QLatin1Char(' ')) + derecha;
+}
+
+void agregaConcepto(QVector<TRenglonTicket>& out, const TConcepto& c) {
+  const QString cant = cantidadTexto(c.getCantidad());
+  const QString unitario = plat_formatoNumero(c.getValorUnitario());
+  const QString importe = plat_formatoNumero(c.getImporte());
+  const QString descripcion = limpiaTextoTicket(c.getDescripcion()).simplified();
+  const bool caben = cant.size() <= kAnchoCant && unitario.size() <= kAnchoUnitario &&
+                     importe.size() <= kAnchoImporte;
+  if (!caben) {
+    // Amounts too wide for their columns: description first, amounts on a line of their own.
+    agregaAjustado(out, cant + QLatin1Char(' ') + descripcion, aliIzquierda);
+    out << renglon((unitario + QLatin1Char(' ') + importe).rightJustified(kColumnasTicket));
+    return;
+  }
+  const QStringList partes = ajustaRenglones(descripcion, kAnchoDescripcion);
+  out << renglon(cant.rightJustified(kAnchoCant) + QLatin1Char(' ') +
+                 partes[0].leftJustified(kAnchoDescripcion) + QLatin1Char(' ') +
+                 unitario.rightJustified(kAnchoUnitario) + QLatin1Char(' ') +
+                 importe.rightJustified(kAnchoImporte));
+  const QString sangria(kAnchoCant + 1, QLatin1Char(' '));
+  for (qsizetype i = 1; i < partes.size(); ++i) out << renglon(sangria + partes[i]);
+}
+
+QString encabezadoConceptos() {
+  return QStringLiteral("Cant.").rightJustified(kAnchoCant) + QLatin1Char(' ') +
+         QStringLiteral("Descripción").leftJustified(kAnchoDescripcion) + QLatin1Char(' ') +
+         QStringLiteral("P. Unit.").rightJustified(kAnchoUnitario) + QLatin1Char(' ') +
+         QStringLiteral("Importe").rightJustified(kAnchoImporte);
+}
+
+// "$ 47.50" under "$ 1,952.50": money texts get their digits right-justified to a common
+// width so the signs line up as well as the last digits. Other texts are left as they are.
+QStringList alineaMontos(const QStringList& valores) {
+  qsizetype ancho = 0;
+  for (const QString& v : valores) {
+    if (v.startsWith(QLatin1Char('$'))) ancho = std::max(ancho, v.mid(1).trimmed().size());
+  }
+  QStringList out;
+  for (const QString& v : valores) {
+    out << (v.startsWith(QLatin1Char('$'))
+                ? QStringLiteral("$ ") + v.mid(1).trimmed().rightJustified(ancho)
+                : v);
+  }
+  return out;
+}
+
+// A payment amount: typed texts are shown as money; what is not a number is shown as typed.
+// Zero or blank means the line was not used.
+bool montoPago(const QString& valor, QString* texto) {
+  const QString t = limpiaTextoTicket(valor).trimmed();
+  if (t.isEmpty()) return false;
+  double v = 0;
+  if (plat_leeMonto(t, &v)) {
+    if (v == 0.0) return false;
+    *texto = plat_formatoMoneda(v);
+  } else {
+    *texto = t;
+  }
+  return true;
+}
+
+void agregaPago(QVector<TRenglonTicket>& out, const QString& nombre, const QString& monto,
+                const QString& referencia) {
+  const QString n = limpiaTextoTicket(nombre).simplified();
+  if (n.size() + monto.size() + 1 <= kColumnasTicket) {
+    out << renglon(extremos(n, monto));
+  } else {
+    agregaAjustado(out, n, aliIzquierda);
+    out << renglon(monto.rightJustified(kColumnasTicket));
+  }
+  const QString ref = limpiaTextoTicket(referencia).simplified();
+  if (!ref.isEmpty()) {
+    for (const QString& l : ajustaRenglones(QStringLiteral("Ref: ") + ref, kColumnasTicket - 2)) {
+      out << renglon(QStringLiteral("  ") + l);
+    }
+  }
+}
+
+QVector<TRenglonTicket> pagos(const TImpresionTicket& t) {
+  const TFormasPago& formas = t.getFormaPago();
+  QStringList nombres;
+  QStringList montos;
+  QStringList referencias;
+  QString monto;
+  // The reprint has no cash field; the stored cash line stands in for it.
+  const QString efectivo =
+      t.getEfectivoValor().trimmed().isEmpty() ? formas[0].valor : t.getEfectivoValor();
+  if (montoPago(efectivo, &monto)) {
+    nombres << (formas[0].nombre.trimmed().isEmpty() ? QStringLiteral("Efectivo")
+                                                     : formas[0].nombre);
+    montos << monto;
+    referencias << QString();
+  }
+  for (size_t i = 1; i < formas.size(); ++i) {
+    if (!montoPago(formas[i].valor, &monto)) continue;
+    nombres << (formas[i].nombre.trimmed().isEmpty() ? QStringLiteral("Otro") : formas[i].nombre);
+    montos << monto;
+    referencias << formas[i].referencia;
+  }
+  montos = alineaMontos(montos);
+  QVector<TRenglonTicket> out;
+  for (qsizetype i = 0; i < nombres.size(); ++i)
+    agregaPago(out, nombres[i], montos[i], referencias[i]);
+  return out;
+}
+
+QImage sobreBlanco(const QImage& origen) {
+  QImage lienzo(origen.size(), QImage::Format_RGB32);
+  lienzo.fill(Qt::white);
+  QPainter p(&lienzo);
+  p.drawImage(0, 0, origen);
+  p.end();
+  return lienzo;
+}
+
+QImage blancoYNegro(const QImage& img, Qt::ImageConversionFlags modo) {
+  return sobreBlanco(img)
+      .convertToFormat(QImage::Format_Mono, Qt::MonoOnly | modo)
+      .convertToFormat(QImage::Format_Grayscale8);
+}
+
+QImage cargaImagen(const QString& archivo) {
+  if (archivo.trimmed().isEmpty() || !QFileInfo(archivo).isFile()) return QImage();
+  QImage img(archivo);
+  if (img.isNull() || img.width() < 1 || img.height() < 1) return QImage();
+  return img;
+}
+
+}  // namespace
+
+QString limpiaTextoTicket(const QString& texto) {
+  QString t = texto;
+  for (QChar& c : t) {
+    if (c.unicode() < 0x20 || c.unicode() == 0x7F || (c.unicode() >= 0x80 && c.unicode() < 0xA0))
+      c = QLatin1Char(' ');
+  }
+  return t;
+}
+
+QStringList ajustaRenglones(const QString& texto, int columnas) {
+  columnas = std::max(1, columnas);
+  const QString limpio = limpiaTextoTicket(texto);
+  // A line that fits keeps its own spacing (padded columns).
+  if (limpio.size() <= columnas) return {limpio};
+  QStringList out;
+  QString actual;
+  const QStringList palabras = limpio.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  for (QString p : palabras) {
+    while (p.size() > columnas) {
+      // A word longer than the line (a long link) is cut, filling the current line first.
+      const int libre =
+          actual.isEmpty() ? columnas : columnas - static_cast<int>(actual.size()) - 1;
+      if (libre <= 0) {
+        out << actual;
+        actual.clear();
+        continue;
+      }
+      out << (actual.isEmpty() ? QString() : actual + QLatin1Char(' ')) + p.left(libre);
+      actual.clear();
+      p = p.mid(libre);
+    }
+    if (actual.isEmpty()) {
+      actual = p;
+    } else if (actual.size() + 1 + p.size() <= columnas) {
+      actual += QLatin1Char(' ') + p;
+    } else {
+      out << actual;
+      actual = p;
+    }
+  }
+  if (!actual.isEmpty() || out.isEmpty()) out << actual;
+  return out;
+}
+
+QImage preparaLogo(const QString& archivo) {
+  QImage img = cargaImagen(archivo);
+  if (img.isNull()) return QImage();
+  if (img.width() > kAnchoMaxLogo || img.height() > kAltoMaxLogo) {
+    img = img.scaled(kAnchoMaxLogo, kAltoMaxLogo, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  }
+  // Dithering keeps light brand colours visible on a one-colour printer.
+  return blancoYNegro(img, Qt::DiffuseDither);
+}
+
+QImage preparaQR(const QString& archivo, int anchoCaja, int altoCaja) {
+  QImage img = cargaImagen(archivo);
+  if (img.isNull()) return QImage();
+  anchoCaja = std::clamp(anchoCaja, 1, kAnchoPuntosTicket);
+  altoCaja = std::clamp(altoCaja, 1, 4 * kAnchoPuntosTicket);
+  if (img.width() > anchoCaja || img.height() > altoCaja) {
+    img = img.scaled(anchoCaja, altoCaja, Qt::KeepAspectRatio, Qt::FastTransformation);
+  } else {
+    const int paso = std::min(anchoCaja / img.width(), altoCaja / img.height());
+    if (paso > 1) img = img.scaled(img.width() * paso, img.height() * paso);
+  }
+  return blancoYNegro(img, Qt::ThresholdDither);
+}
+
+QVector<TRenglonTicket> componeTicket(const RECticketInfo& info) {
+  const TImpresionTicket& t = info.ticket;
+  QVector<TRenglonTicket> out;
+
+  const QImage logo = preparaLogo(info.archivoLogo);
+  if (!logo.isNull()) {
+    TRenglonTicket r = renglon(QString(), aliCentro);
+    r.imagen = logo;
+    out << r;
+  }
+  if (!t.getNombreNegocio().trimmed().isEmpty())
+    agregaAjustado(out, t.getNombreNegocio().simplified(), aliCentro, true, true);
+  if (!t.getRfc().trimmed().isEmpty())
+    out << renglon(QStringLiteral("RFC: ") + limpiaTextoTicket(t.getRfc()).simplified(), aliCentro,
+                   true);
+  if (!t.getRazon().trimmed().isEmpty())
+    agregaAjustado(out, t.getRazon().simplified(), aliCentro, true);
+  out << separador();
+
+  if (!t.getCajero().trimmed().isEmpty())
+    agregaAjustado(out, QStringLiteral("Cajero: ") + t.getCajero().simplified(), aliIzquierda);
+  if (!t.getNumeroTicket().trimmed().isEmpty())
+    agregaAjustado(out, QStringLiteral("Ticket: ") + t.getNumeroTicket().simplified(),
+                   aliIzquierda);
+  if (t.getFecha().isValid())
+    out << renglon(QStringLiteral("Fecha: ") +
+                   t.getFecha().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")));
+  out << separador();
+
+  out << renglon(encabezadoConceptos(), aliIzquierda, true);
+  for (const TConcepto& c : t.getLConceptos()) agregaConcepto(out, c);
+  out << separador();
+
+  QStringList titulos;
+  QStringList valores;
+  for (const TCampoAdicional& campo : t.camposAdicionales()) {
+    const QString titulo = limpiaTextoTicket(campo.getTitulo()).simplified();
+    const QString valor = limpiaTextoTicket(campo.getValor()).simplified();
+    if (titulo.isEmpty() && valor.isEmpty()) continue;
+    titulos << titulo;
+    valores << valor;
+  }
+  valores = alineaMontos(valores);
+  for (qsizetype i = 0; i < titulos.size(); ++i) {
+    agregaAjustado(
+        out, titulos[i].isEmpty() ? valores[i] : titulos[i] + QStringLiteral(": ") + valores[i],
+        aliDerecha);
+  }
+
+  const QVector<TRenglonTicket> lineasPago = pagos(t);
+  if (!lineasPago.isEmpty()) {
+    out << separador();
+    out << lineasPago;
+  }
+
+  const QString etiqueta1 = t.getEtiqueta1().getValor().simplified();
+  const QString etiqueta2 = t.getEtiqueta2().getValor().simplified();
+  if (!etiqueta1.isEmpty() || !etiqueta2.isEmpty()) out << renglon(QString());
+  if (!etiqueta1.isEmpty()) agregaAjustado(out, etiqueta1, aliCentro);
+  if (!etiqueta2.isEmpty()) agregaAjustado(out, etiqueta2, aliCentro);
+
+  const int ancho = info.anchoQR > 0 ? info.anchoQR : 260;
+  const int alto = info.altoQR > 0 ? info.altoQR : 260;
+  const QImage qr = preparaQR(t.getArchivoCBB(), ancho, alto);
+  if (!qr.isNull()) {
+    out << renglon(QString());
+    TRenglonTicket r = renglon(QString(), aliCentro);
+    r.imagen = qr;
+    out << r;
+  }
+  return out;
+}

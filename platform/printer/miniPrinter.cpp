@@ -1,0 +1,254 @@
+#include "miniPrinter.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTcpSocket>
+#include <cerrno>
+#include <cstring>
+
+#include "printer/composicionTicket.h"
+#include "printer/dibujoTicket.h"
+#include "printer/escPos.h"
+
+namespace {
+
+constexpr int kEsperaConexionMs = 2500;
+constexpr int kEsperaEscrituraMs = 4000;
+
+QMutex gMutex;
+QString gDestino;
+QString gCarpetaSalida;
+TResultadoImpresion gUltimoTicket;
+TResultadoImpresion gUltimoCajon;
+
+enum class TipoDestino { Carpeta, Dispositivo, Red };
+
+struct Destino {
+  TipoDestino tipo = TipoDestino::Carpeta;
+  QString texto;
+  QString host;
+  quint16 puerto = 0;
+};
+
+QString carpetaPredeterminada() {
+  return QDir::current().absoluteFilePath(QStringLiteral("Temp/tickets"));
+}
+
+Destino interpreta(const QString& texto) {
+  Destino d;
+  d.texto = texto.trimmed();
+  if (d.texto.isEmpty()) {
+    d.texto = carpetaPredeterminada();
+    return d;
+  }
+  static const QRegularExpression red(
+      QStringLiteral("^([A-Za-z0-9.\\-]+|\\[[0-9A-Fa-f:.]+\\]):(\\d{1,5})$"));
+  const QRegularExpressionMatch m = red.match(d.texto);
+  if (m.hasMatch()) {
+    const uint puerto = m.captured(2).toUInt();
+    if (puerto >= 1 && puerto <= 65535) {
+      d.tipo = TipoDestino::Red;
+      d.host = m.captured(1);
+      if (d.host.startsWith(QLatin1Char('['))) d.host = d.host.mid(1, d.host.size() - 2);
+      d.puerto = static_cast<quint16>(puerto);
+      return d;
+    }
+  }
+  const QFileInfo fi(d.texto);
+  if (d.texto.startsWith(QLatin1String("/dev/")) || (fi.exists() && !fi.isDir())) {
+    d.tipo = TipoDestino::Dispositivo;
+  }
+  return d;
+}
+
+QString carpetaCopias(const Destino& d, const QString& configurada) {
+  if (!configurada.trimmed().isEmpty()) return configurada.trimmed();
+  return d.tipo == TipoDestino::Carpeta ? d.texto : carpetaPredeterminada();
+}
+
+QString nombreSeguro(const QString& texto) {
+  QString t = texto.trimmed();
+  t.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
+  return t.isEmpty() ? QStringLiteral("sin_numero") : t.left(40);
+}
+
+bool guardaArchivo(const QString& ruta, const QByteArray& datos, QString* error) {
+  QSaveFile f(ruta);
+  if (!f.open(QIODevice::WriteOnly) || f.write(datos) != datos.size() || !f.commit()) {
+    *error = QStringLiteral("No se pudo escribir el archivo %1: %2").arg(ruta, f.errorString());
+    return false;
+  }
+  return true;
+}
+
+bool guardaImagen(const QString& ruta, const QImage& img, QString* error) {
+  QSaveFile f(ruta);
+  if (!f.open(QIODevice::WriteOnly) || !img.save(&f, "PNG") || !f.commit()) {
+    *error = QStringLiteral("No se pudo escribir la imagen %1: %2").arg(ruta, f.errorString());
+    return false;
+  }
+  return true;
+}
+
+// Non-blocking with a deadline: a printer that is off must not freeze the register.
+bool enviaDispositivo(const QString& ruta, const QByteArray& datos, QString* error) {
+  const int fd =
+      ::open(QFile::encodeName(ruta).constData(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    *error = QStringLiteral("No se pudo abrir la impresora %1: %2")
+                 .arg(ruta, QString::fromLocal8Bit(std::strerror(errno)));
+    return false;
+  }
+  qsizetype enviados = 0;
+  bool ok = true;
+  while (enviados < datos.size()) {
+    const ssize_t n =
+        ::write(fd, datos.constData() + enviados, static_cast<size_t>(datos.size() - enviados));
+    if (n > 0) {
+      enviados += n;
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+      pollfd pfd{fd, POLLOUT, 0};
+      if (::poll(&pfd, 1, kEsperaEscrituraMs) > 0) continue;
+      *error = QStringLiteral("La impresora %1 no responde").arg(ruta);
+    } else {
+      *error = QStringLiteral("Error al enviar a la impresora %1: %2")
+                   .arg(ruta, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    ok = false;
+    break;
+  }
+  ::close(fd);
+  return ok;
+}
+
+bool enviaRed(const Destino& d, const QByteArray& datos, QString* error) {
+  QTcpSocket s;
+  s.connectToHost(d.host, d.puerto);
+  if (!s.waitForConnected(kEsperaConexionMs)) {
+    *error =
+        QStringLiteral("No se pudo conectar con la impresora %1: %2").arg(d.texto, s.errorString());
+    return false;
+  }
+  s.write(datos);
+  while (s.bytesToWrite() > 0) {
+    if (!s.waitForBytesWritten(kEsperaEscrituraMs)) {
+      *error = QStringLiteral("No se pudo enviar el ticket a la impresora %1: %2")
+                   .arg(d.texto, s.errorString());
+      s.abort();
+      return false;
+    }
+  }
+  s.disconnectFromHost();
+  if (s.state() != QAbstractSocket::UnconnectedState) s.waitForDisconnected(1000);
+  return true;
+}
+
+bool envia(const Destino& d, const QByteArray& datos, QString* error) {
+  switch (d.tipo) {
+    case TipoDestino::Dispositivo:
+      return enviaDispositivo(d.texto, datos, error);
+    case TipoDestino::Red:
+      return enviaRed(d, datos, error);
+    case TipoDestino::Carpeta:
+      break;
+  }
+  return true;
+}
+
+bool preparaCarpeta(const QString& carpeta, QString* error) {
+  if (QDir().mkpath(carpeta)) return true;
+  *error = QStringLiteral("No se pudo crear la carpeta %1").arg(carpeta);
+  return false;
+}
+
+QString marcaTiempo() {
+  return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss_zzz"));
+}
+
+}  // namespace
+
+void miniPrinterConfigura(const QString& destino, const QString& carpetaSalida) {
+  QMutexLocker l(&gMutex);
+  gDestino = destino;
+  gCarpetaSalida = carpetaSalida;
+}
+
+bool miniPrinterImprimeTicket3(RECticketInfo info) {
+  QMutexLocker l(&gMutex);
+  TResultadoImpresion r;
+  const Destino d = interpreta(info.impresora.trimmed().isEmpty() ? gDestino : info.impresora);
+  r.destino = d.texto;
+
+  const QVector<TRenglonTicket> renglones = componeTicket(info);
+  const QByteArray bytes = codificaEscPos(renglones);
+  const QImage dibujo = dibujaTicket(renglones, info.altoRenglon);
+
+  QStringList errores;
+  QString error;
+  const QString carpeta = carpetaCopias(d, gCarpetaSalida);
+  if (preparaCarpeta(carpeta, &error)) {
+    const QString base = QDir(carpeta).absoluteFilePath(
+        QStringLiteral("ticket_%1_%2")
+            .arg(nombreSeguro(info.ticket.getNumeroTicket()), marcaTiempo()));
+    if (guardaArchivo(base + QStringLiteral(".escpos"), bytes, &error)) {
+      r.archivoEscPos = base + QStringLiteral(".escpos");
+    } else {
+      errores << error;
+    }
+    if (guardaImagen(base + QStringLiteral(".png"), dibujo, &error)) {
+      r.archivoPng = base + QStringLiteral(".png");
+    } else {
+      errores << error;
+    }
+  } else {
+    errores << error;
+  }
+  if (!envia(d, bytes, &error)) errores << error;
+
+  r.ok = errores.isEmpty();
+  r.error = errores.join(QLatin1Char('\n'));
+  gUltimoTicket = r;
+  return r.ok;
+}
+
+bool miniPrinterAbreCajon() {
+  QMutexLocker l(&gMutex);
+  TResultadoImpresion r;
+  const Destino d = interpreta(gDestino);
+  r.destino = d.texto;
+  const QByteArray bytes = pulsoCajonEscPos();
+  QString error;
+  if (d.tipo == TipoDestino::Carpeta) {
+    const QString ruta =
+        QDir(d.texto).absoluteFilePath(QStringLiteral("cajon_%1.escpos").arg(marcaTiempo()));
+    r.ok = preparaCarpeta(d.texto, &error) && guardaArchivo(ruta, bytes, &error);
+    if (r.ok) r.archivoEscPos = ruta;
+  } else {
+    r.ok = envia(d, bytes, &error);
+  }
+  r.error = r.ok ? QString() : error;
+  gUltimoCajon = r;
+  return r.ok;
+}
+
+TResultadoImpresion miniPrinterUltimoTicket() {
+  QMutexLocker l(&gMutex);
+  return gUltimoTicket;
+}
+
+TResultadoImpresion miniPrinterUltimoCajon() {
+  QMutexLocker l(&gMutex);
+  return gUltimoCajon;
+}

@@ -1,0 +1,56 @@
+#include "FastQRCode.h"
+
+#include <qrencode.h>
+
+#include <QFile>
+#include <QSaveFile>
+#include <algorithm>
+#include <memory>
+
+QImage imagenQR(const QByteArray& texto, int pixelesPorModulo) {
+  if (texto.isEmpty()) return QImage();
+  pixelesPorModulo = std::clamp(pixelesPorModulo, 1, 32);
+  std::unique_ptr<QRcode, decltype(&QRcode_free)> qr(
+      QRcode_encodeData(static_cast<int>(texto.size()),
+                        reinterpret_cast<const unsigned char*>(texto.constData()), 0, QR_ECLEVEL_M),
+      &QRcode_free);
+  if (!qr) return QImage();
+  const int modulos = qr->width + 2 * kZonaSilenciosaQR;
+  const int lado = modulos * pixelesPorModulo;
+  QImage img(lado, lado, QImage::Format_Mono);
+  img.setColorCount(2);
+  img.setColor(0, qRgb(255, 255, 255));
+  img.setColor(1, qRgb(0, 0, 0));
+  img.fill(0);
+  for (int my = 0; my < qr->width; ++my) {
+    for (int mx = 0; mx < qr->width; ++mx) {
+      // Bit 0 of each libqrencode cell is the module colour (1 = dark).
+      if (!(qr->data[my * qr->width + mx] & 1)) continue;
+      const int x0 = (mx + kZonaSilenciosaQR) * pixelesPorModulo;
+      const int y0 = (my + kZonaSilenciosaQR) * pixelesPorModulo;
+      for (int y = y0; y < y0 + pixelesPorModulo; ++y) {
+        for (int x = x0; x < x0 + pixelesPorModulo; ++x) img.setPixel(x, y, 1);
+      }
+    }
+  }
+  return img;
+}
+
+bool FastQRCode(const QByteArray& texto, const QByteArray& archivo) {
+  if (archivo.isEmpty()) return false;
+  const QString ruta = QFile::decodeName(archivo);
+  const QImage img = imagenQR(texto);
+  if (img.isNull()) {
+    // A stale code under this name must not be printed for the new text.
+    QFile::remove(ruta);
+    return false;
+  }
+  // Written whole or not at all: the ticket code takes an existing file as a finished QR.
+  QSaveFile f(ruta);
+  if (!f.open(QIODevice::WriteOnly)) return false;
+  if (!img.save(&f, "BMP")) {
+    f.cancelWriting();
+    return false;
+  }
+  return f.commit();
+}
