@@ -1,0 +1,204 @@
+// The invoicing-service sandbox as its clients see it: the real executable over HTTP.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QTest>
+
+#include "support/SandboxPrueba.h"
+
+namespace {
+
+QJsonObject ticket(qint64 ticketNo, double total = 116) {
+  return {{"ticketNo", ticketNo},
+          {"fechaHora", "2026-01-31T13:45:10"},
+          {"subtotal", 100},
+          {"descuento", 0},
+          {"impuestos", 16},
+          {"total", total},
+          {"conceptos", QJsonArray{QJsonObject{{"cantidad", 1},
+                                               {"descripcion", "Café de olla"},
+                                               {"precioUnitario", 100},
+                                               {"importe", 100},
+                                               {"claveProductoServicio", "50202306"},
+                                               {"claveUnidad", "H87"}}}},
+          {"pagos", QJsonArray{QJsonObject{{"formaPago", "01"}, {"importe", total}}}}};
+}
+
+QJsonObject carga(const QJsonObject& t, const QString& contrasena = "secreta") {
+  return {{"rfc", "EKU9003173C9"},
+          {"usuario", "tienda"},
+          {"cuenta", "cuenta1"},
+          {"contrasena", contrasena},
+          {"ticket", t}};
+}
+
+QString mensaje(const SandboxPrueba::Respuesta& r) { return r.cuerpo.value("mensaje").toString(); }
+
+TEST(SandboxFacturacion, CargaIdempotenteYConsulta) {
+  SandboxPrueba s;
+  ASSERT_TRUE(s.arranca());
+
+  const auto primera = s.post("/api/v1/tickets", carga(ticket(15)));
+  ASSERT_EQ(primera.estado, 201);
+  EXPECT_TRUE(primera.cuerpo.value("ok").toBool());
+  const QString id = primera.cuerpo.value("identificador").toString();
+  ASSERT_FALSE(id.isEmpty());
+
+  // The same business and ticket number again: the identifier it already has.
+  const auto repetida = s.post("/api/v1/tickets", carga(ticket(15)));
+  EXPECT_EQ(repetida.estado, 200);
+  EXPECT_EQ(repetida.cuerpo.value("identificador").toString(), id);
+  QJsonObject otroRfc = carga(ticket(15));
+  otroRfc["rfc"] = "XAXX010101000";
+  const auto otra = s.post("/api/v1/tickets", otroRfc);
+  EXPECT_EQ(otra.estado, 201);
+  EXPECT_NE(otra.cuerpo.value("identificador").toString(), id);
+  EXPECT_EQ(s.tickets().size(), 2);
+
+  const auto consulta = s.get("/api/v1/tickets/" + id);
+  ASSERT_EQ(consulta.estado, 200);
+  EXPECT_EQ(consulta.cuerpo.value("estado").toInt(), 1);
+  EXPECT_EQ(consulta.cuerpo.value("rfc").toString(), "EKU9003173C9");
+  EXPECT_EQ(consulta.cuerpo.value("ticket").toObject().value("total").toDouble(), 116);
+  EXPECT_FALSE(consulta.cuerpo.contains("contrasena"));
+  const auto noExiste = s.get("/api/v1/tickets/NO-EXISTE");
+  EXPECT_EQ(noExiste.estado, 404);
+  EXPECT_FALSE(noExiste.cuerpo.value("ok").toBool(true));
+  EXPECT_FALSE(mensaje(noExiste).isEmpty());
+}
+
+TEST(SandboxFacturacion, CuerposInvalidosSeRechazanConSuMotivo) {
+  SandboxPrueba s;
+  ASSERT_TRUE(s.arranca());
+  const auto rechazo = [&s](const QJsonObject& cuerpo) {
+    const auto r = s.post("/api/v1/tickets", cuerpo);
+    EXPECT_EQ(r.estado, 400);
+    EXPECT_FALSE(r.cuerpo.value("ok").toBool(true));
+    return mensaje(r);
+  };
+
+  const auto noJson = s.post("/api/v1/tickets", QByteArray("{\"rfc\": "));
+  EXPECT_EQ(noJson.estado, 400);
+  EXPECT_FALSE(mensaje(noJson).isEmpty());
+
+  QJsonObject c = carga(ticket(1));
+  c.remove("usuario");
+  EXPECT_TRUE(rechazo(c).contains("usuario"));
+  c = carga(ticket(1));
+  c["rfc"] = "RFC MAL";
+  EXPECT_EQ(rechazo(c), "El RFC del emisor no es válido");
+
+  QJsonObject t = ticket(1);
+  t.remove("total");
+  EXPECT_TRUE(rechazo(carga(t)).contains("ticket.total"));
+  t = ticket(1);
+  t["ticketNo"] = 2.5;
+  EXPECT_TRUE(rechazo(carga(t)).contains("ticket.ticketNo"));
+  t = ticket(1);
+  t["fechaHora"] = "31/01/2026";
+  EXPECT_TRUE(rechazo(carga(t)).contains("ticket.fechaHora"));
+  t = ticket(1);
+  t["conceptos"] = QJsonArray();
+  EXPECT_TRUE(rechazo(carga(t)).contains("concepto"));
+  t = ticket(1);
+  t["conceptos"] = QJsonArray{QJsonObject{{"cantidad", "uno"}, {"descripcion", "x"}}};
+  EXPECT_TRUE(rechazo(carga(t)).contains("ticket.conceptos[0].cantidad"));
+  t = ticket(1);
+  t["pagos"] = QJsonArray{QJsonObject{{"importe", 116}}};
+  EXPECT_TRUE(rechazo(carga(t)).contains("ticket.pagos[0].formaPago"));
+
+  EXPECT_TRUE(s.tickets().isEmpty());
+}
+
+TEST(SandboxFacturacion, SoloAceptaLasCredencialesDadas) {
+  SandboxPrueba s;
+  ASSERT_TRUE(s.arranca({"--usuario", "tienda", "--cuenta", "cuenta1", "--contrasena", "secreta"}));
+  const auto mala = s.post("/api/v1/tickets", carga(ticket(3), "otra"));
+  EXPECT_EQ(mala.estado, 401);
+  EXPECT_FALSE(mala.cuerpo.value("ok").toBool(true));
+  EXPECT_FALSE(mensaje(mala).isEmpty());
+  EXPECT_TRUE(s.tickets().isEmpty());
+  EXPECT_EQ(s.post("/api/v1/tickets", carga(ticket(3))).estado, 201);
+}
+
+TEST(SandboxFacturacion, ModoErrorYModoLento) {
+  SandboxPrueba s;
+  ASSERT_TRUE(s.arranca());
+  EXPECT_FALSE(s.modo("roto"));
+  EXPECT_EQ(s.post("/control/modo", QJsonObject{{"modo", "lento"}, {"retrasoMs", -5}}).estado, 400);
+
+  ASSERT_TRUE(s.modo("error"));
+  const auto error = s.post("/api/v1/tickets", carga(ticket(8)));
+  EXPECT_EQ(error.estado, 500);
+  EXPECT_EQ(mensaje(error), "Servicio no disponible");
+  EXPECT_TRUE(s.tickets().isEmpty());
+
+  // A slow answer does not hold up the server, and a client that gives up before it comes
+  // does not bring the server down.
+  ASSERT_TRUE(s.modo("lento", 2000));
+  QNetworkAccessManager red;
+  QNetworkRequest peticion(QUrl(s.url() + "/api/v1/tickets"));
+  peticion.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
+  std::unique_ptr<QNetworkReply> lenta(
+      red.post(peticion, QJsonDocument(carga(ticket(9))).toJson()));
+  ASSERT_TRUE(QTest::qWaitFor([&s] { return s.tickets().size() == 1; }, 5000));
+  EXPECT_FALSE(lenta->isFinished());
+  lenta->abort();
+  QTest::qWait(2300);  // past the moment its answer was due
+  ASSERT_TRUE(s.activo());
+
+  // The ticket was kept even though its answer was lost; the late retry gets its identifier.
+  ASSERT_EQ(s.tickets().size(), 1);
+  const QString id = s.tickets().at(0).toObject().value("identificador").toString();
+  ASSERT_TRUE(s.modo("normal"));
+  const auto reintento = s.post("/api/v1/tickets", carga(ticket(9)));
+  EXPECT_EQ(reintento.estado, 200);
+  EXPECT_EQ(reintento.cuerpo.value("identificador").toString(), id);
+}
+
+TEST(SandboxFacturacion, ConservaLosTicketsAlReiniciar) {
+  SandboxPrueba s;
+  ASSERT_TRUE(s.arranca());
+  const QString id =
+      s.post("/api/v1/tickets", carga(ticket(21))).cuerpo.value("identificador").toString();
+  ASSERT_FALSE(id.isEmpty());
+  s.detiene();
+
+  ASSERT_TRUE(s.arranca());
+  EXPECT_EQ(s.get("/api/v1/tickets/" + id).estado, 200);
+  const auto otra = s.post("/api/v1/tickets", carga(ticket(21)));
+  EXPECT_EQ(otra.estado, 200);
+  EXPECT_EQ(otra.cuerpo.value("identificador").toString(), id);
+  s.detiene();
+
+  // A store it cannot read is neither used nor overwritten.
+  QFile archivo(s.carpetaDatos() + "/tickets.json");
+  ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+  archivo.write("no es json");
+  archivo.close();
+  QProcess p;
+  p.start(SandboxPrueba::ejecutable(), {"--puerto", "0", "--datos", s.carpetaDatos()});
+  ASSERT_TRUE(p.waitForFinished(10000));
+  EXPECT_EQ(p.exitCode(), 1);
+  EXPECT_FALSE(p.readAllStandardOutput().contains("ESCUCHANDO"));
+  ASSERT_TRUE(archivo.open(QIODevice::ReadOnly));
+  EXPECT_EQ(archivo.readAll(), "no es json");
+}
+
+TEST(SandboxFacturacion, ArgumentosInvalidos) {
+  for (const QStringList& args :
+       {QStringList{"--puerto", "abc", "--datos", "/tmp"}, QStringList{"--puerto", "0"},
+        QStringList{"--puerto", "70000", "--datos", "/tmp"}}) {
+    QProcess p;
+    p.start(SandboxPrueba::ejecutable(), args);
+    ASSERT_TRUE(p.waitForFinished(10000)) << args.join(' ').toStdString();
+    EXPECT_EQ(p.exitCode(), 2) << args.join(' ').toStdString();
+    EXPECT_FALSE(p.readAllStandardError().isEmpty());
+  }
+}
+
+}  // namespace
