@@ -1,0 +1,214 @@
+#include "TgeneraTicketConWS.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QJsonDocument>
+#include <QLoggingCategory>
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+#include <QThread>
+#include <QTimer>
+#include <memory>
+#if QT_CONFIG(ssl)
+#include <QSslConfiguration>
+#endif
+
+#include "context/TsistemaDatos.h"
+#include "operaciones/cargaTicket.h"
+#include "operaciones/puntoVenta.h"
+
+// Diagnostic lines of the upload (off by default: QT_LOGGING_RULES="pos.facturacion.info=true").
+// They never carry credentials.
+Q_LOGGING_CATEGORY(lcFacturacion, "pos.facturacion", QtWarningMsg)
+
+namespace {
+
+// What the worker needs from localSYS, copied on the caller's thread so the worker never reads
+// the shared context.
+struct TdatosCarga {
+  std::shared_ptr<TConexionSesion> conexion;
+  int idNegocio = 0;
+  QString rfc;
+  QString urlFacturacion;
+  int operacionID = 0;
+  int tiempoEsperaMs = TgeneraTicketConWS::TIEMPO_ESPERA_MS;
+};
+
+struct TrespuestaHttp {
+  int estado = 0;  // 0: no HTTP answer
+  QByteArray cuerpo;
+  QNetworkReply::NetworkError error = QNetworkReply::NoError;
+  bool expiro = false;
+};
+
+generarTicketRsultado fallo(const QString& mensaje) {
+  generarTicketRsultado r;
+  r.mensaje = mensaje;
+  return r;
+}
+
+// The password as the service takes it.
+QString contrasenaParaServicio(const QString& almacenada) { return almacenada; }
+
+// Runs on the worker thread, which has no event loop of its own: a local loop waits for the
+// answer or the time limit, whichever comes first.
+TrespuestaHttp enviaPost(const QUrl& url, const QByteArray& cuerpo, int tiempoEsperaMs) {
+  QNetworkAccessManager red;
+  QNetworkRequest peticion(url);
+  peticion.setHeader(QNetworkRequest::ContentTypeHeader,
+                     QByteArrayLiteral("application/json; charset=utf-8"));
+  peticion.setRawHeader(QByteArrayLiteral("Accept"), QByteArrayLiteral("application/json"));
+#if QT_CONFIG(ssl)
+  if (url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0) {
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    peticion.setSslConfiguration(tls);
+  }
+#endif
+  std::unique_ptr<QNetworkReply> respuesta(red.post(peticion, cuerpo));
+  QEventLoop bucle;
+  QTimer reloj;
+  reloj.setSingleShot(true);
+  bool expiro = false;
+  QObject::connect(&reloj, &QTimer::timeout, &bucle, [&expiro, &respuesta] {
+    expiro = true;
+    respuesta->abort();
+  });
+  QObject::connect(respuesta.get(), &QNetworkReply::finished, &bucle, &QEventLoop::quit);
+  reloj.start(tiempoEsperaMs > 0 ? tiempoEsperaMs : TgeneraTicketConWS::TIEMPO_ESPERA_MS);
+  if (!respuesta->isFinished()) bucle.exec();
+  reloj.stop();
+
+  TrespuestaHttp r;
+  r.expiro = expiro;
+  r.error = respuesta->error();
+  if (!expiro) {
+    r.estado = respuesta->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    r.cuerpo = respuesta->readAll();
+  }
+  return r;
+}
+
+generarTicketRsultado subeTicket(const TdatosCarga& d) {
+  if (!d.conexion) return fallo(QStringLiteral("No hay conexión con la base de datos"));
+  TConexionSesion& conexion = *d.conexion;
+  // The connection is this thread's own; it is dropped however the upload ends.
+  struct TcierreConexion {
+    TConexionSesion& c;
+    ~TcierreConexion() { c.cierraHilo(); }
+  } cierre{conexion};
+  if (!conexion.abre())
+    return fallo(QStringLiteral("No se pudo abrir la base de datos: ") + conexion.ultimoError());
+
+  const CmidTierResponse operacion = buscaOperacionParaCarga(d.operacionID, d.idNegocio, conexion);
+  if (!operacion.ok())
+    return fallo(QStringLiteral("No se pudo leer el ticket: ") + operacion.getError());
+  if (operacion.getRowCount() == 0)
+    return fallo(QStringLiteral("No se encontró el ticket de la operación %1").arg(d.operacionID));
+  const QString yaCargado = operacion.getCelda(QStringLiteral("puntoOperacion_uuid")).trimmed();
+  if (!yaCargado.isEmpty()) {
+    generarTicketRsultado r;
+    r.ok = true;
+    r.identificador = yaCargado;
+    return r;
+  }
+  const CmidTierResponse detalle = buscaDetalleParaCarga(d.operacionID, conexion);
+  const CmidTierResponse pagos = buscaPagosParaCarga(d.operacionID, conexion);
+  if (!detalle.ok() || !pagos.ok())
+    return fallo(QStringLiteral("No se pudo leer el ticket: ") +
+                 (detalle.ok() ? pagos.getError() : detalle.getError()));
+
+  TCredenciales credenciales;
+  if (!u_consultaCredencialesUsuario(d.idNegocio, conexion, credenciales))
+    return fallo(QStringLiteral("No se pudieron leer los datos de usuario en línea"));
+  if (!credenciales.existe)
+    return fallo(QStringLiteral("No se encontraron los datos de usuario en línea del negocio"));
+
+  const QUrl url = u_urlCargaTicket(d.urlFacturacion);
+  if (!url.isValid())
+    return fallo(
+        d.urlFacturacion.trimmed().isEmpty()
+            ? QStringLiteral("No está configurada la dirección del servicio de facturación")
+            : QStringLiteral("La dirección del servicio de facturación no es válida: ") +
+                  d.urlFacturacion.trimmed());
+
+  const QJsonObject cuerpo = u_cuerpoCargaTicket(
+      d.rfc,
+      {credenciales.usuario, credenciales.cuenta, contrasenaParaServicio(credenciales.contrasena)},
+      operacion, detalle, pagos);
+  QElapsedTimer reloj;
+  reloj.start();
+  const TrespuestaHttp http =
+      enviaPost(url, QJsonDocument(cuerpo).toJson(QJsonDocument::Compact), d.tiempoEsperaMs);
+  qCInfo(lcFacturacion).noquote() << "carga de la operación" << d.operacionID << "a"
+                                  << url.toString(QUrl::RemoveUserInfo) << ": HTTP" << http.estado
+                                  << "error de red" << http.error << "en" << reloj.elapsed()
+                                  << "ms";
+  if (http.estado == 0) return fallo(u_mensajeSinRespuesta(http.error, http.expiro));
+
+  generarTicketRsultado r = u_leeRespuestaCarga(http.estado, http.cuerpo);
+  if (!r.ok) return r;
+  QString error;
+  if (marcaTicketCargado(d.operacionID, d.idNegocio, r.identificador, conexion, &error) != 1) {
+    // The service has the ticket; uploading it again later answers the same identifier.
+    r.ok = false;
+    r.mensaje = QStringLiteral("El ticket se cargó, pero no se pudo guardar su identificador");
+    if (!error.isEmpty()) r.mensaje += QStringLiteral(": ") + error;
+  }
+  return r;
+}
+
+}  // namespace
+
+TgeneraTicketConWS::TgeneraTicketConWS(QObject* parent) : QObject(parent) {}
+
+TgeneraTicketConWS::~TgeneraTicketConWS() {
+  if (uHilo) {
+    uHilo->wait();
+    delete uHilo;
+  }
+}
+
+void TgeneraTicketConWS::fijaResultado(const generarTicketRsultado& resultado) {
+  QMutexLocker l(&uMutex);
+  uResultado = resultado;
+}
+
+generarTicketRsultado TgeneraTicketConWS::getResultado() const {
+  QMutexLocker l(&uMutex);
+  return uResultado;
+}
+
+void TgeneraTicketConWS::generaTicket(int operacionID, std::atomic<bool>* ocupado) {
+  if (uHilo && !uHilo->isFinished()) {
+    if (ocupado) ocupado->store(false);
+    return;
+  }
+  if (uHilo) {
+    uHilo->wait();
+    delete uHilo;
+    uHilo = nullptr;
+  }
+  TdatosCarga d;
+  d.conexion = localSYS.conexion;
+  d.idNegocio = localSYS.getIdNegocio();
+  d.rfc = localSYS.getNegocio().getDatosFiscales().getRfc();
+  d.urlFacturacion = localSYS.urlFacturacion;
+  d.operacionID = operacionID;
+  d.tiempoEsperaMs = uTiempoEsperaMs;
+  fijaResultado({});
+  if (ocupado) ocupado->store(true);
+
+  uHilo = QThread::create([this, d, ocupado] {
+    generarTicketRsultado r;
+    try {
+      r = subeTicket(d);
+    } catch (...) {
+      r = fallo(QStringLiteral("Ocurrió un error inesperado al cargar el ticket"));
+    }
+    fijaResultado(r);
+    if (ocupado) ocupado->store(false);
+  });
+  connect(uHilo, &QThread::finished, this, &TgeneraTicketConWS::terminado, Qt::QueuedConnection);
+  uHilo->start();
+}

@@ -1,0 +1,47 @@
+#pragma once
+// Upload of a stored ticket to the online invoicing service, on a worker thread of its own.
+// The caller sets a busy flag, starts the upload and waits (usually with the wait screen) until
+// the flag is clear; then getResultado tells how it went. Several uploads may run at once, one
+// object each.
+
+#include <QMutex>
+#include <QObject>
+#include <atomic>
+
+#include "workers/servicioFacturacionTicket.h"
+
+class QThread;
+
+class TgeneraTicketConWS : public QObject {
+  Q_OBJECT
+ public:
+  explicit TgeneraTicketConWS(QObject* parent = nullptr);
+  // Waits for an upload still running.
+  ~TgeneraTicketConWS() override;
+
+  // Starts uploading the operation (of the current business in localSYS) and returns at once.
+  // Whatever happens, *ocupado (when not null) is cleared once the upload is over, after the
+  // result is in place. A ticket that already has its identifier answers it without calling
+  // the service. While one upload runs, a second call on the same object only clears its flag.
+  void generaTicket(int operacionID, std::atomic<bool>* ocupado);
+
+  // Result of the last upload; meaningful once its flag is clear.
+  generarTicketRsultado getResultado() const;
+
+  // Longest wait for the service, in milliseconds, for the uploads started afterwards.
+  void setTiempoEspera(int milisegundos) { uTiempoEsperaMs = milisegundos; }
+  int tiempoEspera() const { return uTiempoEsperaMs; }
+  static constexpr int TIEMPO_ESPERA_MS = 8000;
+
+ signals:
+  // Emitted on this object's thread once the worker thread has ended (after the flag is clear).
+  void terminado();
+
+ private:
+  void fijaResultado(const generarTicketRsultado& resultado);
+
+  QThread* uHilo = nullptr;
+  mutable QMutex uMutex;
+  generarTicketRsultado uResultado;
+  int uTiempoEsperaMs = TIEMPO_ESPERA_MS;
+};

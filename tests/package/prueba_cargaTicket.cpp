@@ -1,0 +1,315 @@
+// Upload of a stored ticket to the invoicing service: the worker against the real sandbox,
+// on both engines, and the contract pieces it is built from.
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QSignalSpy>
+#include <QTest>
+#include <atomic>
+#include <memory>
+
+#include "db/TmiddleTier.h"
+#include "operaciones/cargaTicket.h"
+#include "support/BaseDatosPrueba.h"
+#include "support/CatalogoPrueba.h"
+#include "support/SandboxPrueba.h"
+#include "workers/TgeneraTicketConWS.h"
+
+namespace {
+
+// Spins the caller's event loop until the worker clears its flag; false if it never does.
+bool esperaBandera(const std::atomic<bool>& bandera, int ms = 30000) {
+  return QTest::qWaitFor([&bandera] { return !bandera.load(); }, ms);
+}
+
+class CargaTicket : public PruebaAmbosMotores {
+ protected:
+  void SetUp() override {
+    PruebaAmbosMotores::SetUp();
+    if (!db) return;
+    CatalogoPrueba cat(conexion());
+    cat.negocioBasico();
+    cat.producto(1, "Coca Cola 600", "7501055300013", 32.40);
+    cat.producto(2, "Café de olla a granel", "", 120, "0|0|0|0|0");
+    cat.credenciales();
+    db->llenaLocalSYS(1);
+    ASSERT_TRUE(
+        sandbox.arranca({"--usuario", "tienda", "--cuenta", "cuenta1", "--contrasena", "x"}));
+    localSYS.urlFacturacion = sandbox.url();
+  }
+
+  void ejecuta(const QString& sql, const QVariantMap& p) {
+    TmiddleTier mt(conexion());
+    mt.setQuery(sql);
+    for (auto it = p.begin(); it != p.end(); ++it) mt.setVariant(it.key(), it.value());
+    ASSERT_GE(mt.nonQuery(), 0) << mt.ultimoError().toStdString();
+  }
+
+  // A stored sale: 3 × 32.40 with VAT and 0.755 kg × 120 with a discount of 5, paid with cash
+  // and a card; the third payment row is empty. Answers the operation id.
+  int ventaGuardada(int ticketNo) {
+    const double subtotal1 = 3 * 32.40;  // 97.19999999999999
+    const double subtotal2 = 0.755 * 120;
+    ejecuta(
+        "INSERT INTO puntoOperacion (idNegocioFk, ticketNo, cajeroNombre, fechaHora, subtotal, "
+        "descuento, impuestos, total, pago, devuelto) VALUES (1, :t, 'Ana Pérez', :f, :s, 5, "
+        "15.55, 198.35, 198.35, 0)",
+        {{"t", ticketNo},
+         {"f", QDateTime(QDate(2026, 1, 31), QTime(13, 45, 10))},
+         {"s", subtotal1 + subtotal2}});
+    TmiddleTier mt(conexion());
+    mt.setQuery("SELECT id FROM puntoOperacion WHERE idNegocioFk = 1 AND ticketNo = :t");
+    mt.setInteger("t", ticketNo);
+    const int id = mt.scalar().toInt();
+    const QString linea =
+        "INSERT INTO puntoOperacionDetalle (puntoOperacion_id, fila, inventarioProducto_id, "
+        "claveSATprodcutoServicio, descripcion, clave, unidadesMedida_id, unidadMedida, cantidad, "
+        "precioLista, precioUnitario, subtotal, descuento, precioVenta, precio, ivaT, ivaTbase, "
+        "tipoInsercion) VALUES (:op, :fila, :prod, '50202306', :desc, :clave, 10, 'Pieza', :cant, "
+        ":pu, :pu, :sub, :descuento, :venta, :precio, :iva, :tasa, '1')";
+    ejecuta(linea, {{"op", id},
+                    {"fila", 1},
+                    {"prod", 2},
+                    {"desc", "Café de olla a granel"},
+                    {"clave", "P2"},
+                    {"cant", 0.755},
+                    {"pu", 120.0},
+                    {"sub", subtotal2},
+                    {"descuento", 5.0},
+                    {"venta", subtotal2 - 5},
+                    {"precio", subtotal2 - 5},
+                    {"iva", 0.0},
+                    {"tasa", "0"}});
+    ejecuta(linea, {{"op", id},
+                    {"fila", 0},
+                    {"prod", 1},
+                    {"desc", "Coca Cola 600"},
+                    {"clave", "P1"},
+                    {"cant", 3.0},
+                    {"pu", 32.40},
+                    {"sub", subtotal1},
+                    {"descuento", 0.0},
+                    {"venta", subtotal1},
+                    {"precio", subtotal1 * 1.16},
+                    {"iva", subtotal1 * 0.16},
+                    {"tasa", "0.16"}});
+    const QString pago =
+        "INSERT INTO puntoFormaPagoAplicada (puntoOperacion_id, posicion, formaPago_id, nombre, "
+        "importe, referencia) VALUES (:op, :pos, :forma, :nombre, :imp, :ref)";
+    ejecuta(pago, {{"op", id},
+                   {"pos", 0},
+                   {"forma", 1},
+                   {"nombre", "Efectivo"},
+                   {"imp", 100.0},
+                   {"ref", ""}});
+    ejecuta(pago, {{"op", id},
+                   {"pos", 1},
+                   {"forma", 4},
+                   {"nombre", "Visa"},
+                   {"imp", 98.35},
+                   {"ref", "AUT-4411"}});
+    ejecuta(pago,
+            {{"op", id}, {"pos", 2}, {"forma", 0}, {"nombre", ""}, {"imp", 0.0}, {"ref", ""}});
+    return id;
+  }
+
+  struct Estado {
+    QString uuid, metodo;
+  };
+  Estado estado(int operacionID) {
+    TmiddleTier mt(conexion());
+    mt.setQuery("SELECT uuid, facturadoMetodo FROM puntoOperacion WHERE id = :id");
+    mt.setInteger("id", operacionID);
+    const CmidTierResponse r = mt.reader();
+    return {r.getCelda("uuid"), r.getCelda("facturadoMetodo")};
+  }
+
+  // One upload, waited for as the screens do; the flag must clear.
+  generarTicketRsultado sube(int operacionID, int tiempoEsperaMs = 5000) {
+    TgeneraTicketConWS carga;
+    carga.setTiempoEspera(tiempoEsperaMs);
+    QSignalSpy terminado(&carga, &TgeneraTicketConWS::terminado);
+    std::atomic<bool> ocupado{true};
+    carga.generaTicket(operacionID, &ocupado);
+    EXPECT_TRUE(esperaBandera(ocupado)) << "la bandera no se limpió";
+    // terminado comes through the caller's event loop once the thread has ended.
+    EXPECT_TRUE(terminado.count() == 1 || terminado.wait(5000));
+    EXPECT_EQ(terminado.count(), 1);
+    return carga.getResultado();
+  }
+
+  SandboxPrueba sandbox;
+};
+
+TEST_P(CargaTicket, GuardaElIdentificadorYElServicioRecibeElTicket) {
+  const int op = ventaGuardada(15);
+  const generarTicketRsultado r = sube(op);
+  ASSERT_TRUE(r.ok) << r.mensaje.toStdString();
+  EXPECT_TRUE(r.mensaje.isEmpty());
+  ASSERT_FALSE(r.identificador.isEmpty());
+  EXPECT_EQ(estado(op).uuid, r.identificador);
+  EXPECT_EQ(estado(op).metodo, "3");
+
+  const QJsonArray recibidos = sandbox.tickets();
+  ASSERT_EQ(recibidos.size(), 1);
+  const QJsonObject registro = recibidos.at(0).toObject();
+  EXPECT_EQ(registro.value("identificador").toString(), r.identificador);
+  EXPECT_EQ(registro.value("rfc").toString(), "EKU9003173C9");
+  const QJsonObject t = registro.value("ticket").toObject();
+  EXPECT_EQ(t.value("ticketNo").toInt(), 15);
+  EXPECT_EQ(t.value("fechaHora").toString(), "2026-01-31T13:45:10");
+  EXPECT_EQ(t.value("cajero").toString(), "Ana Pérez");
+  // Money goes cut to the cent, binary noise forgiven.
+  EXPECT_EQ(t.value("subtotal").toDouble(), 187.8);
+  EXPECT_EQ(t.value("descuento").toDouble(), 5);
+  EXPECT_EQ(t.value("impuestos").toDouble(), 15.55);
+  EXPECT_EQ(t.value("total").toDouble(), 198.35);
+
+  const QJsonArray conceptos = t.value("conceptos").toArray();
+  ASSERT_EQ(conceptos.size(), 2);
+  const QJsonObject coca = conceptos.at(0).toObject();
+  EXPECT_EQ(coca.value("descripcion").toString(), "Coca Cola 600");
+  EXPECT_EQ(coca.value("cantidad").toDouble(), 3);
+  EXPECT_EQ(coca.value("precioUnitario").toDouble(), 32.4);
+  EXPECT_EQ(coca.value("importe").toDouble(), 97.2);
+  EXPECT_EQ(coca.value("claveProductoServicio").toString(), "50202306");
+  EXPECT_EQ(coca.value("claveUnidad").toString(), "H87");
+  const QJsonObject iva = coca.value("impuestos").toObject().value("ivaTrasladado").toObject();
+  EXPECT_EQ(iva.value("tasa").toString(), "0.16");
+  EXPECT_EQ(iva.value("importe").toDouble(), 15.552);
+  const QJsonObject cafe = conceptos.at(1).toObject();
+  EXPECT_EQ(cafe.value("cantidad").toDouble(), 0.755);
+  EXPECT_EQ(cafe.value("importe").toDouble(), 90.6);
+  EXPECT_EQ(cafe.value("descuento").toDouble(), 5);
+  EXPECT_EQ(cafe.value("base").toDouble(), 85.6);
+
+  const QJsonArray pagos = t.value("pagos").toArray();
+  ASSERT_EQ(pagos.size(), 2);  // the empty payment row is not sent
+  EXPECT_EQ(pagos.at(0).toObject().value("formaPago").toString(), "01");
+  EXPECT_EQ(pagos.at(0).toObject().value("importe").toDouble(), 100);
+  EXPECT_EQ(pagos.at(1).toObject().value("formaPago").toString(), "04");
+  EXPECT_EQ(pagos.at(1).toObject().value("importe").toDouble(), 98.35);
+  EXPECT_EQ(pagos.at(1).toObject().value("referencia").toString(), "AUT-4411");
+
+  // An uploaded ticket answers its identifier without asking the service again.
+  sandbox.detiene();
+  const generarTicketRsultado otra = sube(op);
+  EXPECT_TRUE(otra.ok) << otra.mensaje.toStdString();
+  EXPECT_EQ(otra.identificador, r.identificador);
+}
+
+TEST_P(CargaTicket, RechazosDelServicioNoTocanElTicket) {
+  const int op = ventaGuardada(16);
+  ASSERT_TRUE(sandbox.modo("error"));
+  generarTicketRsultado r = sube(op);
+  EXPECT_FALSE(r.ok);
+  EXPECT_TRUE(r.identificador.isEmpty());
+  EXPECT_TRUE(r.mensaje.contains("Servicio no disponible")) << r.mensaje.toStdString();
+  EXPECT_EQ(estado(op).uuid, "");
+  EXPECT_EQ(estado(op).metodo, "");
+
+  ASSERT_TRUE(sandbox.modo("normal"));
+  ejecuta("UPDATE usuarioEnLinea SET contrasena = 'otra' WHERE idNegocioFk = 1", {});
+  r = sube(op);
+  EXPECT_FALSE(r.ok);
+  EXPECT_TRUE(r.mensaje.contains("contraseña")) << r.mensaje.toStdString();
+  EXPECT_EQ(estado(op).metodo, "");
+  EXPECT_TRUE(sandbox.tickets().isEmpty());
+}
+
+TEST_P(CargaTicket, TiempoAgotadoYLuegoElMismoIdentificador) {
+  const int op = ventaGuardada(17);
+  ASSERT_TRUE(sandbox.modo("lento", 3000));
+  generarTicketRsultado r = sube(op, 500);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.mensaje, "El servicio de facturación no respondió a tiempo");
+  EXPECT_EQ(estado(op).metodo, "");
+
+  // The service kept the ticket although its answer came too late; uploading again gets the
+  // identifier it already gave.
+  const QJsonArray recibidos = sandbox.tickets();
+  ASSERT_EQ(recibidos.size(), 1);
+  ASSERT_TRUE(sandbox.modo("normal"));
+  r = sube(op);
+  ASSERT_TRUE(r.ok) << r.mensaje.toStdString();
+  EXPECT_EQ(r.identificador, recibidos.at(0).toObject().value("identificador").toString());
+  EXPECT_EQ(estado(op).uuid, r.identificador);
+  EXPECT_EQ(estado(op).metodo, "3");
+}
+
+TEST_P(CargaTicket, SinServicioSinDatosOSinTicket) {
+  const int op = ventaGuardada(18);
+  sandbox.detiene();
+  generarTicketRsultado r = sube(op);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.mensaje, "No se pudo conectar con el servicio de facturación");
+
+  localSYS.urlFacturacion = "";
+  EXPECT_EQ(sube(op).mensaje, "No está configurada la dirección del servicio de facturación");
+  localSYS.urlFacturacion = "ftp://127.0.0.1:1";
+  EXPECT_FALSE(sube(op).ok);
+
+  EXPECT_FALSE(sube(op + 1000).ok);  // no such operation
+  ejecuta("DELETE FROM usuarioEnLinea", {});
+  r = sube(op);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.mensaje, "No se encontraron los datos de usuario en línea del negocio");
+  EXPECT_EQ(estado(op).metodo, "");
+
+  // Without a session nothing is read, and the flag still clears.
+  localSYS = TsistemaDatos();
+  EXPECT_FALSE(sube(op).ok);
+}
+
+TEST_P(CargaTicket, TresCargasALaVezLimpianCadaUnaSuBandera) {
+  const int ops[3] = {ventaGuardada(30), ventaGuardada(31), ventaGuardada(32)};
+  TgeneraTicketConWS cargas[3];
+  std::atomic<bool> ocupado[3] = {true, true, true};
+  for (int i = 0; i < 3; ++i) cargas[i].generaTicket(ops[i], &ocupado[i]);
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(esperaBandera(ocupado[i])) << "carga " << i;
+
+  QStringList identificadores;
+  for (int i = 0; i < 3; ++i) {
+    const generarTicketRsultado r = cargas[i].getResultado();
+    ASSERT_TRUE(r.ok) << r.mensaje.toStdString();
+    EXPECT_EQ(estado(ops[i]).uuid, r.identificador);
+    EXPECT_EQ(estado(ops[i]).metodo, "3");
+    identificadores << r.identificador;
+  }
+  identificadores.removeDuplicates();
+  EXPECT_EQ(identificadores.size(), 3);
+  EXPECT_EQ(sandbox.tickets().size(), 3);
+}
+
+INSTANCIA_AMBOS_MOTORES(CargaTicket);
+
+TEST(ContratoCargaTicket, DireccionDelServicio) {
+  EXPECT_EQ(u_urlCargaTicket("http://127.0.0.1:8790").toString(),
+            "http://127.0.0.1:8790/api/v1/tickets");
+  EXPECT_EQ(u_urlCargaTicket(" https://facturas.example.mx/ws/ ").toString(),
+            "https://facturas.example.mx/ws/api/v1/tickets");
+  for (const char* mala : {"", "127.0.0.1:8790", "ftp://127.0.0.1/", "http://"})
+    EXPECT_FALSE(u_urlCargaTicket(mala).isValid()) << mala;
+}
+
+TEST(ContratoCargaTicket, RespuestasDelServicio) {
+  generarTicketRsultado r = u_leeRespuestaCarga(201, R"({"ok":true,"identificador":"ABC-1"})");
+  EXPECT_TRUE(r.ok);
+  EXPECT_EQ(r.identificador, "ABC-1");
+  EXPECT_TRUE(u_leeRespuestaCarga(200, R"({"ok":true,"identificador":"ABC-1"})").ok);
+
+  for (const char* invalida :
+       {"", "<html>", R"({"ok":true})", R"({"ok":false,"identificador":"X"})"}) {
+    r = u_leeRespuestaCarga(200, invalida);
+    EXPECT_FALSE(r.ok) << invalida;
+    EXPECT_EQ(r.mensaje, "Respuesta no válida del servicio de facturación");
+  }
+  r = u_leeRespuestaCarga(400, R"({"ok":false,"mensaje":"Falta el campo 'ticket.total'"})");
+  EXPECT_EQ(r.mensaje,
+            "El servicio de facturación rechazó el ticket: Falta el campo 'ticket.total'");
+  r = u_leeRespuestaCarga(502, "Bad Gateway");
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.mensaje, "El servicio de facturación no pudo cargar el ticket (error 502)");
+}
+
+}  // namespace
