@@ -16,6 +16,7 @@
 #include "context/TsistemaDatos.h"
 #include "operaciones/cargaTicket.h"
 #include "operaciones/puntoVenta.h"
+#include "signing/firma.h"
 
 // Diagnostic lines of the upload (off by default: QT_LOGGING_RULES="pos.facturacion.info=true").
 // They never carry credentials.
@@ -46,9 +47,6 @@ generarTicketRsultado fallo(const QString& mensaje) {
   r.mensaje = mensaje;
   return r;
 }
-
-// The password as the service takes it.
-QString contrasenaParaServicio(const QString& almacenada) { return almacenada; }
 
 // Runs on the worker thread, which has no event loop of its own: a local loop waits for the
 // answer or the time limit, whichever comes first.
@@ -132,10 +130,12 @@ generarTicketRsultado subeTicket(const TdatosCarga& d) {
             : QStringLiteral("La dirección del servicio de facturación no es válida: ") +
                   d.urlFacturacion.trimmed());
 
+  // Stored encrypted; the service takes it in clear.
+  const QString contrasena = deCrypt(credenciales.contrasena);
+  if (contrasena.isEmpty())
+    return fallo(QStringLiteral("No se pudo descifrar la contraseña del usuario en línea"));
   const QJsonObject cuerpo = u_cuerpoCargaTicket(
-      d.rfc,
-      {credenciales.usuario, credenciales.cuenta, contrasenaParaServicio(credenciales.contrasena)},
-      operacion, detalle, pagos);
+      d.rfc, {credenciales.usuario, credenciales.cuenta, contrasena}, operacion, detalle, pagos);
   QElapsedTimer reloj;
   reloj.start();
   const TrespuestaHttp http =

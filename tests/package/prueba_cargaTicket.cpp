@@ -10,6 +10,7 @@
 
 #include "db/TmiddleTier.h"
 #include "operaciones/cargaTicket.h"
+#include "signing/firma.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
 #include "support/SandboxPrueba.h"
@@ -32,10 +33,21 @@ class CargaTicket : public PruebaAmbosMotores {
     cat.producto(1, "Coca Cola 600", "7501055300013", 32.40);
     cat.producto(2, "Café de olla a granel", "", 120, "0|0|0|0|0");
     cat.credenciales();
+    signingConfigura(db->carpeta());
+    guardaContrasena(crypt("x"));
     db->llenaLocalSYS(1);
     ASSERT_TRUE(
         sandbox.arranca({"--usuario", "tienda", "--cuenta", "cuenta1", "--contrasena", "x"}));
     localSYS.urlFacturacion = sandbox.url();
+  }
+
+  void TearDown() override {
+    signingConfigura(QString());
+    PruebaAmbosMotores::TearDown();
+  }
+
+  void guardaContrasena(const QString& guardada) {
+    ejecuta("UPDATE usuarioEnLinea SET contrasena = :c WHERE idNegocioFk = 1", {{"c", guardada}});
   }
 
   void ejecuta(const QString& sql, const QVariantMap& p) {
@@ -209,11 +221,18 @@ TEST_P(CargaTicket, RechazosDelServicioNoTocanElTicket) {
   EXPECT_EQ(estado(op).metodo, "");
 
   ASSERT_TRUE(sandbox.modo("normal"));
-  ejecuta("UPDATE usuarioEnLinea SET contrasena = 'otra' WHERE idNegocioFk = 1", {});
+  guardaContrasena(crypt("otra"));
   r = sube(op);
   EXPECT_FALSE(r.ok);
-  EXPECT_TRUE(r.mensaje.contains("contraseña")) << r.mensaje.toStdString();
+  EXPECT_TRUE(r.mensaje.contains("rechazó el usuario, la cuenta o la contraseña"))
+      << r.mensaje.toStdString();
   EXPECT_EQ(estado(op).metodo, "");
+
+  // A password that was not stored encrypted never travels.
+  guardaContrasena("x");
+  r = sube(op);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.mensaje, "No se pudo descifrar la contraseña del usuario en línea");
   EXPECT_TRUE(sandbox.tickets().isEmpty());
 }
 
