@@ -4,11 +4,11 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
-#include <QSettings>
 #include <cstdio>
 
 #include "ConductorCaja.h"
 #include "context/TsistemaDatos.h"
+#include "host/ConfiguracionEstacion.h"
 #include "db/esquema.h"
 
 namespace {
@@ -33,19 +33,19 @@ int main(int argc, char** argv) {
   cl.process(app);
   if (cl.positionalArguments().size() != 1) return falla(2, QStringLiteral("falta el archivo del escenario"));
 
-  QString destino = cl.value(QStringLiteral("db"));
-  int negocio = cl.value(QStringLiteral("negocio")).toInt();
-  QString estacion = cl.value(QStringLiteral("estacion"));
-  QString carpeta;
+  // The same station file the host reads, relative paths and all.
+  ConfiguracionEstacion conf;
   if (cl.isSet(QStringLiteral("config"))) {
-    if (!QFile::exists(cl.value(QStringLiteral("config"))))
-      return falla(2, QStringLiteral("no existe la configuración %1").arg(cl.value(QStringLiteral("config"))));
-    QSettings ini(cl.value(QStringLiteral("config")), QSettings::IniFormat);
-    if (destino.isEmpty()) destino = ini.value(QStringLiteral("baseDatos")).toString();
-    if (negocio == 0) negocio = ini.value(QStringLiteral("negocio")).toInt();
-    if (estacion.isEmpty()) estacion = ini.value(QStringLiteral("estacion")).toString();
-    carpeta = ini.value(QStringLiteral("carpetaAplicacion")).toString();
+    QString error;
+    if (!conf.cargar(cl.value(QStringLiteral("config")), &error)) return falla(2, error);
+  } else {
+    conf.idNegocio = 0;
   }
+  if (cl.isSet(QStringLiteral("db"))) conf.baseDatos = cl.value(QStringLiteral("db"));
+  if (cl.isSet(QStringLiteral("negocio"))) conf.idNegocio = cl.value(QStringLiteral("negocio")).toInt();
+  if (cl.isSet(QStringLiteral("estacion"))) conf.estacion = cl.value(QStringLiteral("estacion"));
+  const QString destino = conf.baseDatos;
+  const int negocio = conf.idNegocio;
   if (destino.isEmpty() || negocio <= 0)
     return falla(2, QStringLiteral("indique la base de datos y el negocio (--config o --db y --negocio)"));
 
@@ -63,9 +63,15 @@ int main(int argc, char** argv) {
   QString error;
   if (!u_aplicaMigraciones(*sis.conexion, &error)) return falla(1, error);
   if (!sis.negocio.carga(*sis.conexion, negocio, &error)) return falla(1, error);
-  sis.estacion = estacion;
-  sis.carpetaAplicacion = carpeta;
+  sis.estacion = conf.estacion;
+  sis.carpetaAplicacion = conf.carpetaAplicacion;
+  sis.impresora = conf.impresora;
+  sis.urlFacturacion = conf.urlFacturacion;
+  sis.urlMercadoPago = conf.urlMercadoPago;
+  sis.urlMercadoPagoPoint = conf.urlMercadoPagoPoint;
+  sis.enlaceTicket = conf.enlaceTicket;
   localSYS = sis;
+  u_aplicaConfiguracionPlataforma(localSYS);
 
   int codigo = 0;
   QJsonObject reporte;

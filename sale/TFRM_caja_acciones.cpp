@@ -49,6 +49,8 @@ bool TFRM_caja::init() {
     return false;
   }
   uServicioTickets = compruebaDatosTicket();
+  // Without a window manager full-screen alone does not size the window.
+  if (QScreen* pantalla = screen()) setGeometry(pantalla->geometry());
   showFullScreen();
   TXT_lectura->setFocus();
   return true;

@@ -26,7 +26,7 @@ QWidget* TFRM_main_puntoVenta::ExecForm(TsistemaDatos& sistemaDatos) {
   SYS_aliasRutaDB.clear();
   localSYS = sistemaDatos;
   SYS_aliasRutaDB = localSYS.conexion ? localSYS.conexion->getDatabase() : QString();
-  if (!localSYS.enlaceTicket.isEmpty()) setEnlaceTicketConfigurado(localSYS.enlaceTicket);
+  u_aplicaConfiguracionPlataforma(localSYS);
   auto* forma = new TFRM_main_puntoVenta();
   forma->init();
   return forma->PNL_puntoVenta;

@@ -1,11 +1,35 @@
 #include "TsistemaDatos.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QSysInfo>
+
+#include "printer/miniPrinter.h"
+#include "resources/recursos.h"
+#include "signing/firma.h"
 
 #include "db/TmiddleTier.h"
 
 TsistemaDatos localSYS;
 QString SYS_aliasRutaDB;
+
+namespace {
+// The connection must go before Qt's SQL drivers do: a program that ends with localSYS still
+// holding its session would otherwise tear the driver down twice.
+void liberaSesionGlobal() { localSYS = TsistemaDatos(); }
+struct RegistroSalida {
+  RegistroSalida() { qAddPostRoutine(liberaSesionGlobal); }
+};
+const RegistroSalida gRegistroSalida;
+}  // namespace
+
+void u_aplicaConfiguracionPlataforma(const TsistemaDatos& sistema) {
+  if (!sistema.enlaceTicket.isEmpty()) setEnlaceTicketConfigurado(sistema.enlaceTicket);
+  const QString carpeta = sistema.carpetaAplicacion.isEmpty() ? QDir::currentPath() + QStringLiteral("/")
+                                                              : sistema.carpetaAplicacion;
+  miniPrinterConfigura(sistema.impresora, QDir(carpeta).filePath(QStringLiteral("Temp/tickets")));
+  signingConfigura(carpeta);
+}
 
 bool TNegocio::carga(TConexionSesion& conexion, int id, QString* error) {
   TmiddleTier mt(conexion);

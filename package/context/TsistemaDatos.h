@@ -71,6 +71,10 @@ extern TsistemaDatos localSYS;
 // Database alias of the session, set by the module entry.
 extern QString SYS_aliasRutaDB;
 
+// Points the platform stand-ins (portal link, receipt printer, signing key folder) at what the
+// station configuration says; called once the context is filled.
+void u_aplicaConfiguracionPlataforma(const TsistemaDatos& sistema);
+
 // The station's name: the configured station name when there is one (several stations may
 // run on one machine), else the computer name.
 QString u_getPCName();

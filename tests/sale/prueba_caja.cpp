@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,6 +41,10 @@ class Caja : public ::testing::Test {
     caja = new TFRM_caja();
     caja->resize(1280, 800);
     EXPECT_TRUE(caja->init());
+    // The offscreen screen is smaller than a register's: work at the station's size.
+    caja->showNormal();
+    caja->resize(1280, 800);
+    QApplication::processEvents();
     return caja;
   }
   QString celda(const char* col, int fila) {

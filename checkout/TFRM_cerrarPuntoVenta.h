@@ -1,0 +1,115 @@
+#pragma once
+// The checkout: cash and up to six further payments, change, storing the sale, uploading and
+// printing its ticket. Created once and reused for every sale.
+
+#include <QDialog>
+#include <QList>
+#include <array>
+
+#include "checkout/TRespuestaCerrarVenta.h"
+#include "checkout/cobro.h"
+#include "db/CmidTierResponse.h"
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollArea;
+class QStackedWidget;
+class TGridControl;
+class TTecladoPantalla;
+
+struct tHoldFormaPago {
+  QFrame* fondo = nullptr;
+  QLabel* etiqueta = nullptr;
+  int id = 0;
+};
+
+class TFRM_cerrarPuntoVenta : public QDialog {
+  Q_OBJECT
+ public:
+  static constexpr int kAnchoCompacto = 415, kAnchoAmplio = 880, kAlto = 525;
+
+  explicit TFRM_cerrarPuntoVenta(QWidget* parent = nullptr);
+  ~TFRM_cerrarPuntoVenta() override;
+
+  TRespuestaCerrarVenta init(double total, double subtotal, double descuento, double impuestos,
+                             TGridControl& lineas, const QString& cajero, int almacen,
+                             bool subirTicket);
+
+  // Actions of the cashier (public for the scripted driver and tests).
+  void BTN_efectivoClick();
+  void BTN_resetEfectivoClick();
+  void BTN_otrasFormasClick();
+  void BTN_ocultarClick();
+  void BTN_metodoClick(int fila);       // 1..6
+  void seleccionaMetodo(int indice);    // a method tile
+  void BTN_resetOtroClick(int fila);    // 1..6
+  void BTN_aceptarClick();
+  void BTN_cancelarClick();
+  void BTN_cerrarClick();
+  void BTN_abreCajonClick();
+  void teclaNumerica(const QString& tecla);  // "0".."9", ".", "back", "enter"
+  void enfocaCampo(QLineEdit* campo);        // touching a field
+  bool efectuarVenta();
+
+  QLineEdit* TXT_efectivo = nullptr;
+  std::array<QPushButton*, 6> BTN_otro{};
+  std::array<QLineEdit*, 6> TXT_otro{};
+  std::array<QLineEdit*, 6> TXT_referencia{};
+  std::array<QLabel*, 6> IMG_verFormaPago{};
+  QLabel* LBL_total = nullptr;
+  QLabel* LBL_recibido = nullptr;
+  QLabel* LBL_devuelto = nullptr;
+  QLabel* LBL_detalleReferencia = nullptr;
+  QLabel* LBL_despedida = nullptr;
+  QLabel* LBL_statusCarga = nullptr;
+  QLabel* IMG_statusCarga = nullptr;
+  QFrame* hold_statusCarga = nullptr;
+  QCheckBox* CHK_requiereFactura = nullptr;
+  QPushButton* BTN_mercadoPago = nullptr;
+  QPushButton* BTN_otrasFormas = nullptr;
+  QPushButton* BTN_aceptar = nullptr;
+  QPushButton* BTN_efectivo = nullptr;
+  const QList<tHoldFormaPago>& tiles() const { return uListaComponentesDinamicos; }
+  const TCobro& cobro() const { return uCobro; }
+  bool enPanelFinal() const;
+  bool enMetodos() const;
+  TTecladoPantalla* teclado() const { return uTeclado; }
+
+  int uOperacionID = 0;
+  int uTicketNo = 0;
+
+ protected:
+  bool eventFilter(QObject* obj, QEvent* ev) override;
+
+ private:
+  void construye();
+  void leeCampos();
+  void muestraOperacion();
+  void reiniciarFormasDePago();
+  int muestraFormaPago();
+  void habilitaControles(bool habilitar);
+
+  TCobro uCobro;
+  bool uAceptar = false;
+  QString uCajero;
+  int uAlmacen = 0;
+  bool uSubirTicket = false;
+  bool uEsUsuarioEnLinea = false;
+  TGridControl* uDatosGrid = nullptr;
+  CmidTierResponse uResponseBusqueda;
+  int uNoMetodoPago = 1;
+  QLineEdit* uControl = nullptr;
+  bool uFlagMoneda = true;
+  QList<tHoldFormaPago> uListaComponentesDinamicos;
+
+  QStackedWidget* uPaneles = nullptr;  // payment panel / completion panel
+  QStackedWidget* uPestanas = nullptr; // rows / method tiles
+  QWidget* uColumnaFilas = nullptr;
+  QWidget* uAreaMetodos = nullptr;
+  QFrame* uHoldRequiereFactura = nullptr;
+  TTecladoPantalla* uTeclado = nullptr;
+  QWidget* uTecladoNumerico = nullptr;
+};

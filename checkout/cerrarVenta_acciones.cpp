@@ -1,0 +1,339 @@
+// The checkout's behaviour: opening, payment rows, keypads, completing the sale.
+#include <QCheckBox>
+#include <QEventLoop>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <atomic>
+
+#include "checkout/TFRM_cerrarPuntoVenta.h"
+#include "checkout/ticket_venta.h"
+#include "context/TsistemaDatos.h"
+#include "operaciones/inventario.h"
+#include "operaciones/puntoVenta.h"
+#include "platform/resources/recursos.h"
+#include "printer/miniPrinter.h"
+#include "ui/TFRM_espere.h"
+#include "ui/TTecladoPantalla.h"
+#include "ui/mensajes.h"
+#include "util/utilerias.h"
+#include "workers/TgeneraTicketConWS.h"
+
+namespace {
+const QString kPrefijoTile = QStringLiteral("componenteN");
+}
+
+TRespuestaCerrarVenta TFRM_cerrarPuntoVenta::init(double total, double subtotal, double descuento,
+                                                  double impuestos, TGridControl& lineas,
+                                                  const QString& cajero, int almacen,
+                                                  bool subirTicket) {
+  TRespuestaCerrarVenta respuesta;
+  uSubirTicket = subirTicket;
+  uEsUsuarioEnLinea = localSYS.getUsuarioEnLinea();
+  CHK_requiereFactura->setChecked(false);
+  uHoldRequiereFactura->setEnabled(uEsUsuarioEnLinea);
+  hold_statusCarga->hide();
+  LBL_statusCarga->clear();
+  LBL_despedida->setText(QStringLiteral("Calculando operación"));
+  uCajero = cajero;
+  uAlmacen = almacen;
+  resize(kAnchoCompacto, kAlto);
+  uColumnaFilas->hide();
+  uCobro.inicia(total, subtotal, descuento, impuestos);
+  uDatosGrid = &lineas;
+  LBL_total->setText(u_formatoMoneda(total));
+  LBL_recibido->clear();
+  LBL_devuelto->clear();
+  uPestanas->setCurrentIndex(0);
+  uTeclado->hide();
+  uTecladoNumerico->show();
+  muestraOperacion();
+  uCobro.uPuedeVender = false;
+  uPaneles->setCurrentIndex(0);
+
+  uResponseBusqueda = CmidTierResponse();
+  {
+    TmiddleTier mt(localSYS.getConexion());
+    mt.setQuery(QStringLiteral(
+        "SELECT puntoMetodoPago.nombre AS puntoMetodoPago_nombre, puntoMetodoPago.formaPago_id AS "
+        "formaPago_id FROM puntoMetodoPago WHERE puntoMetodoPago.idNegocioFk = :negocio AND "
+        "puntoMetodoPago.activo = 1 ORDER BY puntoMetodoPago.orden, puntoMetodoPago.id"));
+    mt.setInteger(QStringLiteral("negocio"), localSYS.getIdNegocio());
+    uResponseBusqueda = mt.reader();
+  }
+  if (!uResponseBusqueda.ok()) return respuesta;
+
+  reiniciarFormasDePago();
+  muestraOperacion();
+  uControl = TXT_efectivo;
+  TXT_efectivo->clear();
+  TXT_efectivo->setFocus();
+  uFlagMoneda = true;
+  uAceptar = false;
+  habilitaControles(true);
+  BTN_otrasFormas->setEnabled(muestraFormaPago() > 0);
+
+  u_ejecutaModal(this);
+  respuesta.ok = uAceptar;
+  respuesta.ticketOperacionID = uOperacionID;
+  respuesta.requiereFactura = CHK_requiereFactura->isChecked();
+  respuesta.ticketNo = uTicketNo;
+  return respuesta;
+}
+
+bool TFRM_cerrarPuntoVenta::enPanelFinal() const { return uPaneles->currentIndex() == 1; }
+bool TFRM_cerrarPuntoVenta::enMetodos() const { return uPestanas->currentIndex() == 1; }
+
+void TFRM_cerrarPuntoVenta::leeCampos() {
+  uCobro.efectivo = TXT_efectivo->text();
+  for (int i = 0; i < TCobro::kFilas; ++i) {
+    uCobro.filas[i].monto = TXT_otro[i]->text();
+    uCobro.filas[i].referencia = TXT_referencia[i]->text();
+  }
+}
+
+void TFRM_cerrarPuntoVenta::muestraOperacion() {
+  leeCampos();
+  uCobro.calculaOperacion();
+  LBL_recibido->setText(u_formatoMoneda(uCobro.uRecibidoAcumulado));
+  LBL_devuelto->setText(u_formatoMoneda(uCobro.uDevuelto));
+}
+
+void TFRM_cerrarPuntoVenta::habilitaControles(bool h) {
+  TXT_efectivo->setEnabled(h);
+  BTN_efectivo->setEnabled(h);
+  BTN_aceptar->setEnabled(h);
+  for (int i = 0; i < TCobro::kFilas; ++i) {
+    BTN_otro[i]->setEnabled(h);
+    const bool fila = h && uCobro.filas[i].habilitada;
+    TXT_otro[i]->setEnabled(fila);
+    TXT_referencia[i]->setEnabled(fila);
+  }
+}
+
+void TFRM_cerrarPuntoVenta::reiniciarFormasDePago() {
+  uCobro.reiniciaFilas();
+  BTN_mercadoPago->setEnabled(false);
+  LBL_detalleReferencia->clear();
+  for (int i = 0; i < TCobro::kFilas; ++i) {
+    IMG_verFormaPago[i]->hide();
+    BTN_otro[i]->setText(QStringLiteral("Otro"));
+    TXT_otro[i]->clear();
+    TXT_referencia[i]->clear();
+    TXT_otro[i]->setEnabled(false);
+    TXT_referencia[i]->setEnabled(false);
+  }
+}
+
+int TFRM_cerrarPuntoVenta::muestraFormaPago() {
+  for (tHoldFormaPago& t : uListaComponentesDinamicos) delete t.fondo;
+  uListaComponentesDinamicos.clear();
+  const int n = uResponseBusqueda.getRowCount();
+  for (int i = 0; i < n; ++i) {
+    tHoldFormaPago t;
+    t.fondo = new QFrame(uAreaMetodos);
+    t.fondo->setObjectName(kPrefijoTile + QString::number(i));
+    t.fondo->setGeometry(10, 10 + 60 * i, 400, 50);
+    t.fondo->setCursor(Qt::PointingHandCursor);
+    t.fondo->setStyleSheet(QStringLiteral("QFrame{background:white;border:1px solid #C5CED8;"
+                                          "border-radius:8px;}QLabel{border:none;font-size:17px;}"));
+    t.etiqueta = new QLabel(uResponseBusqueda.getCelda(QStringLiteral("puntoMetodoPago_nombre"), i), t.fondo);
+    t.etiqueta->setGeometry(14, 0, 372, 50);
+    t.id = uResponseBusqueda.getCeldaAsInt(QStringLiteral("formaPago_id"), i);
+    t.fondo->installEventFilter(this);
+    t.fondo->show();
+    uListaComponentesDinamicos << t;
+  }
+  uAreaMetodos->resize(420, 20 + 60 * n);
+  return n;
+}
+
+void TFRM_cerrarPuntoVenta::BTN_otrasFormasClick() {
+  resize(kAnchoAmplio, kAlto);
+  uColumnaFilas->show();
+}
+
+void TFRM_cerrarPuntoVenta::BTN_ocultarClick() {
+  uColumnaFilas->hide();
+  resize(kAnchoCompacto, kAlto);
+  reiniciarFormasDePago();
+  muestraOperacion();
+}
+
+void TFRM_cerrarPuntoVenta::BTN_metodoClick(int fila) {
+  if (fila < 1 || fila > TCobro::kFilas) return;
+  uPestanas->setCurrentIndex(1);
+  uNoMetodoPago = fila;
+  leeCampos();
+  TXT_otro[fila - 1]->setText(uCobro.autoCompletaPago(fila - 1));
+  muestraOperacion();
+}
+
+void TFRM_cerrarPuntoVenta::seleccionaMetodo(int indice) {
+  if (indice < 0 || indice >= uResponseBusqueda.getRowCount()) return;
+  uPestanas->setCurrentIndex(0);
+  uTeclado->hide();
+  const QString nombre = uResponseBusqueda.getCelda(QStringLiteral("puntoMetodoPago_nombre"), indice);
+  const int forma = uResponseBusqueda.getCeldaAsInt(QStringLiteral("formaPago_id"), indice);
+  const int r = uNoMetodoPago - 1;
+  if (forma == 4) {
+    BTN_mercadoPago->setEnabled(true);
+    IMG_verFormaPago[r]->show();
+  }
+  uCobro.aplicaMetodo(r, nombre, forma);
+  BTN_otro[r]->setText(nombre);
+  TXT_otro[r]->setEnabled(true);
+  TXT_referencia[r]->setEnabled(true);
+}
+
+void TFRM_cerrarPuntoVenta::BTN_resetOtroClick(int fila) {
+  if (fila < 1 || fila > TCobro::kFilas) return;
+  const int r = fila - 1;
+  uCobro.reiniciaFila(r);
+  BTN_otro[r]->setText(QStringLiteral("Otro"));
+  TXT_otro[r]->clear();
+  TXT_referencia[r]->clear();
+  TXT_otro[r]->setEnabled(false);
+  TXT_referencia[r]->setEnabled(false);
+  IMG_verFormaPago[r]->hide();
+  LBL_detalleReferencia->clear();
+  muestraOperacion();
+}
+
+void TFRM_cerrarPuntoVenta::BTN_efectivoClick() {
+  leeCampos();
+  TXT_efectivo->setText(uCobro.restanteEfectivo());
+  TXT_efectivo->setFocus();
+  muestraOperacion();
+}
+
+void TFRM_cerrarPuntoVenta::BTN_resetEfectivoClick() {
+  TXT_efectivo->clear();
+  muestraOperacion();
+  TXT_efectivo->setFocus();
+}
+
+void TFRM_cerrarPuntoVenta::enfocaCampo(QLineEdit* campo) {
+  uControl = campo;
+  const bool referencia =
+      std::find(TXT_referencia.begin(), TXT_referencia.end(), campo) != TXT_referencia.end();
+  uFlagMoneda = !referencia;
+  if (referencia) {
+    uTecladoNumerico->hide();
+    uTeclado->adjustSize();
+    uTeclado->move((width() - uTeclado->width()) / 2, height() - uTeclado->height() - 8);
+    uTeclado->raise();
+    uTeclado->show();
+  } else {
+    uTeclado->hide();
+    uTecladoNumerico->show();
+    if (campo == TXT_efectivo) campo->setCursorPosition(campo->text().size());
+  }
+}
+
+void TFRM_cerrarPuntoVenta::teclaNumerica(const QString& tecla) {
+  if (tecla == QStringLiteral("enter")) {
+    efectuarVenta();
+    return;
+  }
+  if (!uControl) return;
+  if (tecla == QStringLiteral("back")) {
+    if (!uControl->text().isEmpty()) textoMascaraMoneda(uControl, 8, QChar(), false, 11);
+  } else {
+    textoMascaraMoneda(uControl, 0, tecla[0], uFlagMoneda, 11);
+  }
+}
+
+void TFRM_cerrarPuntoVenta::BTN_aceptarClick() {
+  if (!efectuarVenta()) return;
+  habilitaControles(false);
+  BTN_mercadoPago->setEnabled(false);
+  for (QLabel* i : IMG_verFormaPago) i->hide();
+}
+
+void TFRM_cerrarPuntoVenta::BTN_cancelarClick() {
+  uAceptar = false;
+  reject();
+}
+
+void TFRM_cerrarPuntoVenta::BTN_cerrarClick() { accept(); }
+
+void TFRM_cerrarPuntoVenta::BTN_abreCajonClick() { miniPrinterAbreCajon(); }
+
+bool TFRM_cerrarPuntoVenta::efectuarVenta() {
+  muestraOperacion();
+  QString mensaje;
+  if (!uCobro.validaVenta(&mensaje)) {
+    if (!mensaje.isEmpty()) u_mensaje(mensaje, mtCustom);
+    return false;
+  }
+  // The truncated comparison may pass while the untruncated one fails by less than a cent.
+  if (u_floatToStr(uCobro.uRecibidoAcumulado).toDouble() < u_floatToStr(uCobro.uTotal).toDouble()) {
+    u_mensaje(QStringLiteral("Cantidad insuficiente"), mtCustom);
+    return false;
+  }
+  muestraOperacion();
+  uPaneles->setCurrentIndex(1);
+  const TFormasPago formas = uCobro.formasPago(BTN_efectivo->text());
+  if (!(uCobro.uDevuelto > 0)) uCobro.uDevuelto = 0;
+
+  const rRespuestaPuntoVenta r = TConexionInventario().descuentaInventarioFromPuntoVenta(
+      u_floatToStr(uCobro.uTotal), u_floatToStr(uCobro.uSubtotal), u_floatToStr(uCobro.uDescuento),
+      u_floatToStr(uCobro.uPagado), u_floatToStr(uCobro.uDevuelto),
+      u_truncaMoneda(u_floatToStr(uCobro.uImpuestos)), formas, *uDatosGrid, localSYS.getConexion(),
+      localSYS.getIdNegocio(), uAlmacen);
+  if (!r.ok && r.sinExistencia > 0) {
+    const QString texto = QStringLiteral("Existencia insuficiente: ") + r.producto;
+    u_mensaje(texto, mtInformacion);
+    LBL_despedida->setText(texto);
+    uAceptar = false;
+    return false;
+  }
+  if (!r.ok) {
+    // Nothing was stored: say why and go back to the payments.
+    if (!r.mensaje.isEmpty()) u_mensaje(r.mensaje, mtError);
+    uPaneles->setCurrentIndex(0);
+    return false;
+  }
+  uTicketNo = r.ticketNo;
+  uTeclado->hide();
+  uOperacionID = -1;
+
+  QString identificador;
+  if (uSubirTicket && r.operacionID > 0) {
+    std::atomic<bool> ocupado{true};
+    TgeneraTicketConWS carga;
+    carga.generaTicket(r.operacionID, &ocupado);
+    TFRM_espere espere;
+    espere.inicia(&ocupado);
+    const auto resultado = carga.getResultado();
+    if (resultado.ok) identificador = resultado.identificador;
+  }
+
+  TDatosTicketVenta datos;
+  datos.identificador = identificador;
+  datos.ticketNo = uTicketNo;
+  datos.cajero = uCajero;
+  datos.impuestos = uCobro.uImpuestos;
+  datos.total = uCobro.uTotal;
+  datos.pagado = uCobro.uPagado;
+  datos.devuelto = uCobro.uDevuelto;
+  datos.efectivoTexto = TXT_efectivo->text();
+  datos.formas = formas;
+  datos.requiereFactura = CHK_requiereFactura->isChecked();
+  imprimeTicket(datos, *uDatosGrid);
+  LBL_despedida->setText(QStringLiteral("¡Gracias por su compra!"));
+  uOperacionID = r.operacionID;
+  uAceptar = true;
+  if (identificador.isEmpty()) {
+    IMG_statusCarga->clear();
+    LBL_statusCarga->setText(QStringLiteral("¡No se cargó el ticket!"));
+  } else {
+    mini_cargaImage(QStringLiteral("activo"), IMG_statusCarga);
+    LBL_statusCarga->setText(QStringLiteral("¡Ticket cargado correctamente!"));
+  }
+  hold_statusCarga->show();
+  return true;
+}
