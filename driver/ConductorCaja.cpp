@@ -1,12 +1,15 @@
 #include "ConductorCaja.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
+#include "checkout/TFRM_cerrarPuntoVenta.h"
+#include "printer/miniPrinter.h"
 #include "sale/TFRM_caja.h"
 #include "sale/TFRM_cajaSeleccionarKit.h"
 #include "util/utilerias.h"
@@ -162,6 +165,13 @@ bool ConductorCaja::paso(const QJsonObject& p, QString* error) {
     QTest::mouseClick(uCaja->BTN_cerrarVenta, Qt::LeftButton);
     return true;
   }
+  if (accion == "cobrar") {
+    if (!v.isObject()) {
+      *error = QStringLiteral("'cobrar' espera un objeto");
+      return false;
+    }
+    return cobra(v.toObject(), error);
+  }
   if (accion == "iniciar") {
     uCaja->BTN_iniciarClick();
     return true;
@@ -206,6 +216,7 @@ QJsonObject ConductorCaja::reporte() const {
       {"resultadosBusqueda", uResultados},
   };
   if (!uDetallePromocion.isNull()) o.insert("detallePromocion", uDetallePromocion);
+  if (!uCobro.isEmpty()) o.insert("cobro", uCobro);
   return o;
 }
 
@@ -215,4 +226,83 @@ bool ConductorCaja::captura(const QString& archivo) const {
   uCaja->resize(1280, 800);
   QApplication::processEvents();
   return uCaja->grab().save(archivo);
+}
+
+bool ConductorCaja::cobra(const QJsonObject& c, QString* error) {
+  for (const QJsonValue& r : c.value("responder").toArray()) {
+    if (r.toString() != "OK" && r.toString() != "Cancel") {
+      *error = QStringLiteral("respuesta desconocida: %1").arg(r.toString());
+      return false;
+    }
+    uRespuestas.push_back(r.toString() == "OK");
+  }
+  const QJsonArray pagos = c.value("pagos").toArray();
+  if (pagos.size() > 6) {
+    *error = QStringLiteral("a lo más seis pagos además del efectivo");
+    return false;
+  }
+  QJsonObject resultado{{"abierto", false}};
+  QString errorCobro;
+  uDialogo = [&](QDialog* d) {
+    auto* f = qobject_cast<TFRM_cerrarPuntoVenta*>(d);
+    if (!f) return int(QDialog::Rejected);
+    resultado["abierto"] = true;
+    if (!pagos.isEmpty()) f->BTN_otrasFormasClick();
+    for (int i = 0; i < pagos.size(); ++i) {
+      const QJsonObject p = pagos[i].toObject();
+      f->BTN_metodoClick(i + 1);
+      if (p.contains("metodo")) {
+        int tile = -1;
+        for (int t = 0; t < f->tiles().size(); ++t)
+          if (f->tiles()[t].id == p.value("metodo").toInt()) tile = t;
+        if (tile < 0) {
+          errorCobro = QStringLiteral("no hay forma de pago %1").arg(p.value("metodo").toInt());
+          f->BTN_cancelarClick();
+          return int(QDialog::Rejected);
+        }
+        QTest::mouseClick(f->tiles()[tile].fondo, Qt::LeftButton);
+      }
+      if (p.contains("monto")) {
+        f->TXT_otro[i]->clear();
+        QTest::keyClicks(f->TXT_otro[i], p.value("monto").toString());
+      }
+      f->enfocaCampo(f->TXT_referencia[i]);
+      QTest::keyClicks(f->TXT_referencia[i], p.value("referencia").toString());
+    }
+    f->enfocaCampo(f->TXT_efectivo);
+    for (const QChar ch : c.value("efectivo").toString()) f->teclaNumerica(QString(ch));
+    f->CHK_requiereFactura->setChecked(c.value("requiereFactura").toBool());
+    const bool ok = f->efectuarVenta();
+    resultado["ok"] = ok;
+    resultado["despedida"] = f->LBL_despedida->text();
+    resultado["estadoCarga"] = f->hold_statusCarga->isVisibleTo(f) ? f->LBL_statusCarga->text() : QString();
+    resultado["recibido"] = f->LBL_recibido->text();
+    resultado["devuelto"] = f->LBL_devuelto->text();
+    if (ok) {
+      resultado["operacionID"] = f->uOperacionID;
+      resultado["ticketNo"] = f->uTicketNo;
+      const TResultadoImpresion imp = miniPrinterUltimoTicket();
+      resultado["escpos"] = imp.archivoEscPos;
+      resultado["png"] = imp.archivoPng;
+      resultado["impresionError"] = imp.error;
+      f->BTN_cerrarClick();
+      return int(QDialog::Accepted);
+    }
+    if (f->enPanelFinal()) {
+      f->BTN_cerrarClick();
+      return int(QDialog::Accepted);
+    }
+    f->BTN_cancelarClick();
+    return int(QDialog::Rejected);
+  };
+  QTest::mouseClick(uCaja->BTN_cerrarVenta, Qt::LeftButton);
+  uDialogo = nullptr;
+  if (!errorCobro.isEmpty()) {
+    *error = errorCobro;
+    return false;
+  }
+  resultado["lineasDespues"] = uCaja->venta().lineas().getRowCount();
+  resultado["ticketRegistro"] = uCaja->uTicketNumero;
+  uCobro = resultado;
+  return true;
 }

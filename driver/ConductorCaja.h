@@ -35,6 +35,7 @@ class ConductorCaja : public TRespondedorModal {
 
  private:
   bool paso(const QJsonObject& p, QString* error);
+  bool cobra(const QJsonObject& cobro, QString* error);
 
   TFRM_caja* uCaja = nullptr;
   bool uIniciada = false;
@@ -43,4 +44,5 @@ class ConductorCaja : public TRespondedorModal {
   std::function<int(QDialog*)> uDialogo;
   QString uDetallePromocion;
   QJsonArray uResultados;
+  QJsonObject uCobro;  // what the last checkout did
 };

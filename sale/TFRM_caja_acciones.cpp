@@ -1,6 +1,7 @@
 // What the cashier does on the register: start-up, readings, searches, tiles, grid clicks,
 // quantities, deletion, kits and the hand-off to the checkout.
 #include <QApplication>
+#include <QPointer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QStackedWidget>
 #include <QTableView>
 
+#include "checkout/TFRM_cerrarPuntoVenta.h"
 #include "operaciones/productos.h"
 #include "operaciones/puntoVenta.h"
 #include "platform/resources/recursos.h"
@@ -362,8 +364,13 @@ void TFRM_caja::BTN_cerrarVentaClick() {
   ocultaPaneles();
   if (venta().lineas().getRowCount() < 1) return;
   if (!uCobro) {
-    u_mensaje(QStringLiteral("El cobro no está disponible en esta estación."), mtCustom);
-    return;
+    // The checkout is created once and reused for every sale.
+    uCobro = [this](double total, double subtotal, double descuento, double impuestos,
+                    TGridControl& lineas, const QString& cajero, int almacen, bool subir) {
+      static QPointer<TFRM_cerrarPuntoVenta> forma;
+      if (!forma) forma = new TFRM_cerrarPuntoVenta(this);
+      return forma->init(total, subtotal, descuento, impuestos, lineas, cajero, almacen, subir);
+    };
   }
   TRespuestaCerrarVenta r;
   r = uCobro(venta().uTotal, venta().uSubtotal, venta().uDescuento, venta().uImpuestos,
