@@ -1,0 +1,140 @@
+// Whole sales through the scripted driver: register, checkout, storing, upload to the
+// invoicing sandbox and the printed receipt.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include "db/TmiddleTier.h"
+#include "printer/decodificadorEscPos.h"
+#include "signing/firma.h"
+#include "support/BaseDatosPrueba.h"
+#include "support/CatalogoPrueba.h"
+#include "support/SandboxPrueba.h"
+
+namespace {
+
+class CobroCompleto : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    db = BaseDatosPrueba::crea(Motor::SQLite);
+    ASSERT_TRUE(db);
+    CatalogoPrueba cat(db->conexion());
+    cat.negocioBasico();
+    cat.producto(1, "Café de olla 250 g", "7501000000011", 100);
+    cat.existencia(1, 2);
+    cat.cajero(1, "Ana");
+    cat.cajaAbierta(1, "CAJA-1", 1);
+    cat.credenciales();
+    signingConfigura(db->carpeta() + "/");
+    ejecuta("UPDATE usuarioEnLinea SET contrasena = :c", crypt("secreto"));
+    ejecuta("INSERT INTO puntoMetodoPago (nombre, formaPago_id, orden, idNegocioFk) VALUES "
+            "('Tarjeta de crédito', 4, 1, 1)");
+    ejecuta("INSERT INTO puntoMetodoPago (nombre, formaPago_id, orden, idNegocioFk) VALUES "
+            "('Transferencia', 3, 2, 1)");
+    ASSERT_TRUE(sandbox.arranca());
+  }
+  void ejecuta(const QString& sql, const QString& valor = QString()) {
+    TmiddleTier mt(db->conexion());
+    mt.setQuery(sql);
+    if (!valor.isNull()) mt.setString("c", valor);
+    ASSERT_GE(mt.nonQuery(), 0) << mt.ultimoError().toStdString();
+  }
+  QJsonObject corre(const QByteArray& escenario) {
+    const QString ini = db->carpeta() + "/estacion.ini";
+    QFile f(ini);
+    f.open(QIODevice::WriteOnly);
+    f.write(QString("baseDatos=%1\nnegocio=1\ncarpetaAplicacion=%2/\nestacion=CAJA-1\nimpresora=%2/recibos\n"
+                    "urlFacturacion=%3\nenlaceTicket=http://portal.prueba/facturar\n")
+                .arg(db->destino(), db->carpeta(), sandbox.url())
+                .toUtf8());
+    f.close();
+    QFile e(db->carpeta() + "/escenario.json");
+    e.open(QIODevice::WriteOnly);
+    e.write(escenario);
+    e.close();
+    QProcess p;
+    p.start(QStringLiteral(POS_BINARIOS) + "/pos-script", {"--config", ini, e.fileName()});
+    EXPECT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+  }
+  static QStringList recibo(const QJsonObject& cobro) {
+    QFile f(cobro["escpos"].toString());
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << cobro["escpos"].toString().toStdString();
+    return decodificaEscPos(f.readAll()).textos();
+  }
+  QString celda(const QString& sql) {
+    TmiddleTier mt(db->conexion());
+    mt.setQuery(sql);
+    const CmidTierResponse r = mt.reader();
+    return r.getRowCount() ? r.getCelda(0, 0) : QString("<sin filas>");
+  }
+
+  std::unique_ptr<BaseDatosPrueba> db;
+  SandboxPrueba sandbox;
+};
+
+TEST_F(CobroCompleto, VentaEnEfectivoCargadaEImpresa) {
+  const QJsonObject o = corre(R"([{"lectura": "7501000000011"}, {"cobrar": {"efectivo": "200"}}])");
+  const QJsonObject c = o["cobro"].toObject();
+  ASSERT_TRUE(c["ok"].toBool()) << QJsonDocument(o).toJson().toStdString();
+  EXPECT_EQ(c["ticketNo"].toInt(), 1);
+  EXPECT_EQ(c["despedida"].toString(), "¡Gracias por su compra!");
+  EXPECT_EQ(c["estadoCarga"].toString(), "¡Ticket cargado correctamente!");
+  EXPECT_EQ(c["devuelto"].toString(), "$ 84.00");
+  EXPECT_EQ(c["lineasDespues"].toInt(), 0);  // the register cleared itself
+  EXPECT_EQ(c["ticketRegistro"].toInt(), 1);
+  EXPECT_EQ(celda("SELECT facturadoMetodo FROM puntoOperacion"), "3");
+  const QString uuid = celda("SELECT uuid FROM puntoOperacion");
+  EXPECT_FALSE(uuid.isEmpty());
+  EXPECT_EQ(celda("SELECT existencia FROM inventarioExistencias"), "1");
+  EXPECT_EQ(celda("SELECT devuelto FROM puntoOperacion"), "84");
+  const QStringList lineas = recibo(c);
+  // The portal line is wrapped to the paper's width.
+  const QString texto = lineas.join(" ");
+  EXPECT_TRUE(texto.contains("Puede realizar su factura electrónica en:")) << texto.toStdString();
+  EXPECT_TRUE(texto.contains("http://portal.prueba/facturar")) << texto.toStdString();
+  EXPECT_TRUE(lineas.contains(uuid));
+  EXPECT_TRUE(QFile::exists(c["png"].toString()));
+  // The QR file of the ticket, named by business and ticket number.
+  EXPECT_TRUE(QFile::exists(db->carpeta() + "/Temp/otros/EKU9003173C9/cbb/1_1.bmp"));
+}
+
+TEST_F(CobroCompleto, SinServicioLaVentaSeGuardaSinQR) {
+  sandbox.detiene();
+  const QJsonObject o = corre(
+      R"([{"lectura": "7501000000011"}, {"cobrar": {"efectivo": "16", "pagos": [{"metodo": 4, "monto": "100", "referencia": "A1"}]}}])");
+  const QJsonObject c = o["cobro"].toObject();
+  ASSERT_TRUE(c["ok"].toBool()) << QJsonDocument(o).toJson().toStdString();
+  EXPECT_EQ(c["estadoCarga"].toString(), "¡No se cargó el ticket!");
+  EXPECT_EQ(celda("SELECT facturadoMetodo FROM puntoOperacion"), "");
+  EXPECT_EQ(celda("SELECT devuelto FROM puntoOperacion"), "0");  // paid exactly
+  EXPECT_EQ(celda("SELECT valor FROM puntoFormaPagoAplicada WHERE posicion = 1"), "100");
+  EXPECT_EQ(celda("SELECT formaPago_id FROM puntoFormaPagoAplicada WHERE posicion = 1"), "4");
+  EXPECT_FALSE(QFile::exists(db->carpeta() + "/Temp/otros/EKU9003173C9/cbb/1_1.bmp"));
+}
+
+TEST_F(CobroCompleto, RechazosDelCobro) {
+  // A card row without reference, then not enough money, then too little stock.
+  QJsonObject o = corre(
+      R"([{"lectura": "7501000000011"}, {"cobrar": {"efectivo": "16", "pagos": [{"metodo": 4, "monto": "100", "referencia": "  "}]}}])");
+  EXPECT_FALSE(o["cobro"].toObject()["ok"].toBool());
+  EXPECT_EQ(o["mensajes"].toArray().last().toObject()["texto"].toString(),
+            "Capture una referencia para todos las formas de pago");
+  EXPECT_EQ(o["lineas"].toArray().size(), 1);
+  o = corre(R"([{"lectura": "7501000000011"}, {"cobrar": {"efectivo": "115.99"}}])");
+  EXPECT_FALSE(o["cobro"].toObject()["ok"].toBool());
+  o = corre(R"([{"lectura": "7501000000011"}, {"cantidad": "3"}, {"cobrar": {"efectivo": "500"}}])");
+  const QJsonObject c = o["cobro"].toObject();
+  EXPECT_FALSE(c["ok"].toBool());
+  EXPECT_EQ(c["despedida"].toString(), "Existencia insuficiente: Café de olla 250 g");
+  EXPECT_EQ(o["lineas"].toArray().size(), 1);  // the sale stays on the register
+  EXPECT_EQ(celda("SELECT COUNT(*) FROM puntoOperacion"), "0");
+  EXPECT_EQ(celda("SELECT existencia FROM inventarioExistencias"), "2");
+}
+
+}  // namespace
