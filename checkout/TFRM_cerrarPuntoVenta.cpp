@@ -215,12 +215,6 @@ void TFRM_cerrarPuntoVenta::construye() {
   connect(cerrar, &QPushButton::clicked, this, &TFRM_cerrarPuntoVenta::BTN_cerrarClick);
   connect(TXT_efectivo, &QLineEdit::textChanged, this, [this] { muestraOperacion(); });
   TXT_efectivo->installEventFilter(this);
-  connect(uTeclado, &TTecladoPantalla::caracter, this, [this](const QString& t) {
-    if (uControl) uControl->setText(uControl->text() + t);
-  });
-  connect(uTeclado, &TTecladoPantalla::retroceso, this, [this] {
-    if (uControl) uControl->setText(uControl->text().chopped(std::min<qsizetype>(1, uControl->text().size())));
-  });
   connect(uTeclado, &TTecladoPantalla::enter, uTeclado, &QWidget::hide);
   connect(uTeclado, &TTecladoPantalla::cerrar, this, [this] {
     uTeclado->hide();

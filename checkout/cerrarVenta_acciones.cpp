@@ -217,6 +217,7 @@ void TFRM_cerrarPuntoVenta::BTN_resetEfectivoClick() {
 
 void TFRM_cerrarPuntoVenta::enfocaCampo(QLineEdit* campo) {
   uControl = campo;
+  uTeclado->setDestino(campo);
   const bool referencia =
       std::find(TXT_referencia.begin(), TXT_referencia.end(), campo) != TXT_referencia.end();
   uFlagMoneda = !referencia;

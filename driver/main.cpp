@@ -3,13 +3,14 @@
 // report. Exit codes: 0 done, 1 the station could not be prepared, 2 bad arguments or steps.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
 #include <cstdio>
 
 #include "ConductorCaja.h"
 #include "context/TsistemaDatos.h"
+#include "host/ArranqueEstacion.h"
 #include "host/ConfiguracionEstacion.h"
-#include "db/esquema.h"
 
 namespace {
 int falla(int codigo, const QString& texto) {
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
   if (cl.isSet(QStringLiteral("db"))) conf.baseDatos = cl.value(QStringLiteral("db"));
   if (cl.isSet(QStringLiteral("negocio"))) conf.idNegocio = cl.value(QStringLiteral("negocio")).toInt();
   if (cl.isSet(QStringLiteral("estacion"))) conf.estacion = cl.value(QStringLiteral("estacion"));
+  if (conf.carpetaAplicacion.isEmpty()) conf.carpetaAplicacion = QDir::currentPath() + QStringLiteral("/");
   const QString destino = conf.baseDatos;
   const int negocio = conf.idNegocio;
   if (destino.isEmpty() || negocio <= 0)
@@ -58,18 +60,8 @@ int main(int argc, char** argv) {
   if (!doc.isArray()) return falla(2, QStringLiteral("el escenario debe ser una lista de pasos"));
 
   TsistemaDatos sis;
-  sis.conexion = std::make_shared<TConexionSesion>(destino);
-  if (!sis.conexion->abre()) return falla(1, QStringLiteral("no se pudo abrir la base: %1").arg(sis.conexion->ultimoError()));
   QString error;
-  if (!u_aplicaMigraciones(*sis.conexion, &error)) return falla(1, error);
-  if (!sis.negocio.carga(*sis.conexion, negocio, &error)) return falla(1, error);
-  sis.estacion = conf.estacion;
-  sis.carpetaAplicacion = conf.carpetaAplicacion;
-  sis.impresora = conf.impresora;
-  sis.urlFacturacion = conf.urlFacturacion;
-  sis.urlMercadoPago = conf.urlMercadoPago;
-  sis.urlMercadoPagoPoint = conf.urlMercadoPagoPoint;
-  sis.enlaceTicket = conf.enlaceTicket;
+  if (!u_preparaEstacion(conf, sis, &error)) return falla(1, error);
   localSYS = sis;
   u_aplicaConfiguracionPlataforma(localSYS);
 

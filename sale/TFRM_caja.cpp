@@ -276,12 +276,6 @@ void TFRM_caja::construye() {
   });
   connect(TXT_busquedaNombre, &QLineEdit::returnPressed, this, &TFRM_caja::buscarPorNombre);
   connect(TXT_cantidad, &QLineEdit::returnPressed, this, &TFRM_caja::cambiaCantidad);
-  connect(uTeclado, &TTecladoPantalla::caracter, this, [this](const QString& t) {
-    if (uControl) uControl->setText(uControl->text() + t);
-  });
-  connect(uTeclado, &TTecladoPantalla::retroceso, this, [this] {
-    if (uControl) uControl->setText(uControl->text().chopped(std::min<qsizetype>(1, uControl->text().size())));
-  });
   connect(uTeclado, &TTecladoPantalla::enter, this, [this] {
     if (uControlSeleccionado == 1) buscarPorNombre();
     ocultaTeclados();

@@ -389,6 +389,7 @@ void TFRM_caja::ocultaTeclados() { uTeclado->hide(); }
 
 void TFRM_caja::muestraTeclado(QLineEdit* destino) {
   uControl = destino;
+  uTeclado->setDestino(destino);
   uTeclado->adjustSize();
   uTeclado->move((width() - uTeclado->width()) / 2, height() - uTeclado->height() - 10);
   uTeclado->raise();

@@ -49,14 +49,15 @@ TTecladoPantalla::TTecladoPantalla(QWidget* parent) : QFrame(parent) {
 
 void TTecladoPantalla::pulsa(const QString& tecla) {
   if (tecla == QStringLiteral("back")) {
+    if (uDestino) uDestino->setText(uDestino->text().chopped(std::min<qsizetype>(1, uDestino->text().size())));
     emit retroceso();
   } else if (tecla == QStringLiteral("enter")) {
     emit enter();
   } else if (tecla == QStringLiteral("cerrar")) {
     emit cerrar();
-  } else if (tecla == QStringLiteral("espacio")) {
-    emit caracter(QStringLiteral(" "));
-  } else if (tecla.size() == 1) {
-    emit caracter(tecla.toLower());  // "Ñ" gives "ñ"
+  } else if (tecla == QStringLiteral("espacio") || tecla.size() == 1) {
+    const QString texto = tecla.size() == 1 ? tecla.toLower() : QStringLiteral(" ");  // "Ñ" gives "ñ"
+    if (uDestino) uDestino->setText(uDestino->text() + texto);
+    emit caracter(texto);
   }
 }

@@ -4,6 +4,8 @@
 
 #include <QFrame>
 #include <QHash>
+#include <QLineEdit>
+#include <QPointer>
 
 class QPushButton;
 
@@ -14,6 +16,8 @@ class TTecladoPantalla : public QFrame {
   // Presses a key by its caption ("A", "Ñ", "7", "espacio", "back", "enter", "cerrar").
   void pulsa(const QString& tecla);
   QPushButton* boton(const QString& tecla) const { return uBotones.value(tecla); }
+  // The field that letters, digits, blanks and "back" type into (none: only the signals).
+  void setDestino(QLineEdit* campo) { uDestino = campo; }
 
  signals:
   void caracter(const QString& texto);  // a letter (lower case), a digit or a blank
@@ -23,4 +27,5 @@ class TTecladoPantalla : public QFrame {
 
  private:
   QHash<QString, QPushButton*> uBotones;
+  QPointer<QLineEdit> uDestino;
 };
