@@ -400,6 +400,22 @@ TEST_P(Catalogo, CamposOpcionales) {
             "productos[0] (clave \"X\"): la imagen en base64 no es válida");
 }
 
+// The example of the format's documentation stays importable.
+TEST_P(Catalogo, EjemploDeLaDocumentacion) {
+  QFile f(QStringLiteral(POS_FUENTES "/docs/catalogo.md"));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QString md = QString::fromUtf8(f.readAll());
+  const qsizetype inicio = md.indexOf("```json\n");
+  ASSERT_GE(inicio, 0);
+  const qsizetype fin = md.indexOf("```", inicio + 8);
+  const TResultadoImportacion r =
+      importaCatalogoJson(conexion(), md.mid(inicio + 8, fin - inicio - 8).toUtf8());
+  ASSERT_TRUE(r.ok) << r.error.toStdString();
+  EXPECT_EQ(texto("SELECT promocionDetalle FROM ventasPromociones"), "|3|2");
+  EXPECT_EQ(cuenta("ventasKitDetalle"), 2);
+  EXPECT_EQ(cuenta("puntoCaja", "estado = 1"), 1);
+}
+
 INSTANCIA_AMBOS_MOTORES(Catalogo);
 
 }  // namespace
