@@ -28,6 +28,14 @@ QString TImpuestos::texto() const {
       .join(QLatin1Char('|'));
 }
 
+void TImpuestos::enlaza(TmiddleTier& mt) const {
+  mt.setDouble(QStringLiteral("ivaT"), ivaT);
+  mt.setDouble(QStringLiteral("ivaR"), ivaR);
+  mt.setDouble(QStringLiteral("iepsT"), iepsT);
+  mt.setDouble(QStringLiteral("iepsR"), iepsR);
+  mt.setDouble(QStringLiteral("isrR"), isrR);
+}
+
 TImpuestos u_leeImpuestos(TLectorRegistro& r) {
   TImpuestos t;
   const QJsonValue v = r.objeto(QStringLiteral("impuestos"));

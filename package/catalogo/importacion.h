@@ -48,6 +48,8 @@ struct TImpuestos {
   double ivaT = 0, ivaR = 0, iepsT = 0, iepsR = 0, isrR = 0;
   // "ivaT|ivaR|iepsT|iepsR|isrR" with the shortest number texts, as the price list holds it.
   QString texto() const;
+  // Binds the rates to the parameters :ivaT, :ivaR, :iepsT, :iepsR and :isrR.
+  void enlaza(TmiddleTier& mt) const;
 };
 TImpuestos u_leeImpuestos(TLectorRegistro& r);
 
@@ -63,7 +65,7 @@ QVector<TEscalaImportada> u_leeEscalas(const TLectorRegistro& r, const QJsonArra
 void u_leeVigencia(TLectorRegistro& r, TmiddleTier& mt);
 
 // Sections, in the order they are read.
-void u_importaNegocio(TImportacion& im, TLectorRegistro& documento);
+void u_importaNegocio(TImportacion& im, const QJsonValue& negocio);
 void u_importaSucursales(TImportacion& im, const QJsonArray& lista);
 void u_importaUnidades(TImportacion& im, const QJsonArray& lista);
 void u_importaCategorias(TImportacion& im, const QJsonArray& lista);

@@ -10,8 +10,6 @@
 
 namespace {
 
-const QString kCampo = QStringLiteral("el campo \"%1\"");
-
 // The byte offset of a parse error as line and column, counted the way an editor shows them.
 QString posicionJson(const QByteArray& json, int desplazamiento) {
   int linea = 1, columna = 1;
@@ -55,21 +53,38 @@ class TCacheAmplia {
 };
 
 void importaDocumento(TImportacion& im, const QJsonValue& raiz) {
+  // Every section is taken before anything is written, so a misspelt section name is refused
+  // at once rather than after the rest was imported.
   TLectorRegistro doc(raiz, QStringLiteral("documento"));
-  u_importaNegocio(im, doc);
-  u_importaSucursales(im, doc.lista(QStringLiteral("sucursales")));
-  u_importaUnidades(im, doc.lista(QStringLiteral("unidades")));
-  u_importaCategorias(im, doc.lista(QStringLiteral("categorias")));
-  u_importaAlmacenes(im, doc.lista(QStringLiteral("almacenes")));
-  u_importaListaPrecios(im, doc.objeto(QStringLiteral("listaPrecios")));
-  u_importaProductos(im, doc.lista(QStringLiteral("productos")));
-  u_importaPromociones(im, doc.lista(QStringLiteral("promociones")));
-  u_importaKits(im, doc.lista(QStringLiteral("kits")));
-  u_importaCajeros(im, doc.lista(QStringLiteral("cajeros")));
-  u_importaCajas(im, doc.lista(QStringLiteral("cajas")));
-  u_importaMetodosPago(im, doc.lista(QStringLiteral("metodosPago")));
-  u_importaUsuarioEnLinea(im, doc.objeto(QStringLiteral("usuarioEnLinea")));
+  const QJsonValue negocio = doc.objeto(QStringLiteral("negocio"));
+  if (negocio.isUndefined()) doc.falla(QStringLiteral("falta el campo \"negocio\""));
+  const QJsonArray sucursales = doc.lista(QStringLiteral("sucursales"));
+  const QJsonArray unidades = doc.lista(QStringLiteral("unidades"));
+  const QJsonArray categorias = doc.lista(QStringLiteral("categorias"));
+  const QJsonArray almacenes = doc.lista(QStringLiteral("almacenes"));
+  const QJsonValue lista = doc.objeto(QStringLiteral("listaPrecios"));
+  const QJsonArray productos = doc.lista(QStringLiteral("productos"));
+  const QJsonArray promociones = doc.lista(QStringLiteral("promociones"));
+  const QJsonArray kits = doc.lista(QStringLiteral("kits"));
+  const QJsonArray cajeros = doc.lista(QStringLiteral("cajeros"));
+  const QJsonArray cajas = doc.lista(QStringLiteral("cajas"));
+  const QJsonArray metodos = doc.lista(QStringLiteral("metodosPago"));
+  const QJsonValue usuario = doc.objeto(QStringLiteral("usuarioEnLinea"));
   doc.termina();
+
+  u_importaNegocio(im, negocio);
+  u_importaSucursales(im, sucursales);
+  u_importaUnidades(im, unidades);
+  u_importaCategorias(im, categorias);
+  u_importaAlmacenes(im, almacenes);
+  u_importaListaPrecios(im, lista);
+  u_importaProductos(im, productos);
+  u_importaPromociones(im, promociones);
+  u_importaKits(im, kits);
+  u_importaCajeros(im, cajeros);
+  u_importaCajas(im, cajas);
+  u_importaMetodosPago(im, metodos);
+  u_importaUsuarioEnLinea(im, usuario);
   im.bd.avanzaSecuencias();
 }
 
@@ -120,9 +135,7 @@ TResultadoImportacion importaCatalogoJson(TConexionSesion& conexion, const QByte
 
 // ---- business, branches, units, categories, warehouses, price list ----
 
-void u_importaNegocio(TImportacion& im, TLectorRegistro& documento) {
-  const QJsonValue v = documento.objeto(QStringLiteral("negocio"));
-  if (v.isUndefined()) documento.falla(QStringLiteral("falta ") + kCampo.arg("negocio"));
+void u_importaNegocio(TImportacion& im, const QJsonValue& v) {
   const QJsonArray uno{v};
   const QString contexto = QStringLiteral("negocio");
   im.idNegocio = im.bd.preparaIds(QStringLiteral("Negocio"), QStringLiteral("idNegocio"), uno,

@@ -213,14 +213,9 @@ void u_importaProductos(TImportacion& im, const QJsonArray& lista) {
       sql.codigo.setInteger(QStringLiteral("negocio"), im.idNegocio);
       im.bd.inserta(sql.codigo, r.contexto());
     }
-    TmiddleTier& t = sql.impuestos;
-    t.setInteger(QStringLiteral("producto"), id);
-    t.setDouble(QStringLiteral("ivaT"), impuestos.ivaT);
-    t.setDouble(QStringLiteral("ivaR"), impuestos.ivaR);
-    t.setDouble(QStringLiteral("iepsT"), impuestos.iepsT);
-    t.setDouble(QStringLiteral("iepsR"), impuestos.iepsR);
-    t.setDouble(QStringLiteral("isrR"), impuestos.isrR);
-    im.bd.inserta(t, r.contexto());
+    sql.impuestos.setInteger(QStringLiteral("producto"), id);
+    impuestos.enlaza(sql.impuestos);
+    im.bd.inserta(sql.impuestos, r.contexto());
     if (precio) {
       sql.precio.setInteger(QStringLiteral("lista"), im.idLista);
       sql.precio.setInteger(QStringLiteral("producto"), id);

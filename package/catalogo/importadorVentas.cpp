@@ -180,16 +180,11 @@ void u_importaKits(TImportacion& im, const QJsonArray& lista) {
     claves.insert(clave);
     const double precio = r.numeroRequerido(QStringLiteral("precioVenta"));
     if (precio < 0) r.falla(QStringLiteral("el precio no puede ser negativo"));
-    const TImpuestos t = u_leeImpuestos(r);
     mt.setInteger(QStringLiteral("id"), ids[i]);
     mt.setString(QStringLiteral("nombre"), nombre);
     mt.setString(QStringLiteral("clave"), clave);
     mt.setDouble(QStringLiteral("precio"), precio);
-    mt.setDouble(QStringLiteral("ivaT"), t.ivaT);
-    mt.setDouble(QStringLiteral("ivaR"), t.ivaR);
-    mt.setDouble(QStringLiteral("iepsT"), t.iepsT);
-    mt.setDouble(QStringLiteral("iepsR"), t.iepsR);
-    mt.setDouble(QStringLiteral("isrR"), t.isrR);
+    u_leeImpuestos(r).enlaza(mt);
     u_leeVigencia(r, mt);
     mt.setInteger(QStringLiteral("activo"), r.booleano(QStringLiteral("activo"), true));
     mt.setInteger(QStringLiteral("negocio"), im.idNegocio);

@@ -248,6 +248,9 @@ TEST_P(Catalogo, DocumentoMaloSeRechazaEnteroSinEscribirNada) {
   } casos[] = {
       {"JSON mal formado", QByteArray("{\n  \"negocio\": {\"nombre\": \"X\",}\n}"),
        "JSON mal formado en la posición 31 (línea 2, columna 30)"},
+      {"sección desconocida",
+       documento([](TiendaPrueba& c) { c.documento()["productoss"] = QJsonArray{}; }),
+       "documento: campo desconocido \"productoss\""},
       {"falta un campo requerido", conProducto({{"clave", "B"}, {"precio", 1}}),
        "productos[200] (clave \"B\"): falta el campo \"nombre\""},
       {"categoría desconocida", cambiado("categoria", "NOPE"),
