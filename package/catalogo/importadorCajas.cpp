@@ -1,6 +1,7 @@
 // Cashiers, registers with their open sessions, payment methods and the online user.
 
 #include "catalogo/importacion.h"
+#include "signing/firma.h"
 #include "util/utilerias.h"
 
 void u_importaCajeros(TImportacion& im, const QJsonArray& lista) {
@@ -223,7 +224,16 @@ void u_importaUsuarioEnLinea(TImportacion& im, const QJsonValue& usuario) {
       "VALUES (:usuario, :cuenta, :contrasena, :activo, :negocio)");
   mt.setString(QStringLiteral("usuario"), r.textoRequerido(QStringLiteral("usuario")));
   mt.setString(QStringLiteral("cuenta"), r.texto(QStringLiteral("cuenta")));
-  mt.setString(QStringLiteral("contrasena"), r.texto(QStringLiteral("contrasena")));
+  // Stored encrypted with this installation's key; the invoicing client decrypts it just
+  // before sending.
+  const QString contrasena = r.texto(QStringLiteral("contrasena"));
+  QString cifrada;
+  if (!contrasena.isEmpty()) {
+    cifrada = crypt(contrasena);
+    if (cifrada.isEmpty())
+      r.falla(QStringLiteral("no se pudo cifrar la contraseña: ") + signingUltimoError());
+  }
+  mt.setString(QStringLiteral("contrasena"), cifrada);
   mt.setInteger(QStringLiteral("activo"), r.booleano(QStringLiteral("activo"), true));
   mt.setInteger(QStringLiteral("negocio"), im.idNegocio);
   r.termina();

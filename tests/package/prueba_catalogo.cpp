@@ -9,6 +9,7 @@
 #include "catalogo/importador.h"
 #include "context/TsistemaDatos.h"
 #include "db/TmiddleTier.h"
+#include "signing/firma.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/ImportaPrueba.h"
 
@@ -18,6 +19,15 @@ const QString kDemo = QStringLiteral(POS_FUENTES "/data/catalogo-demo.json");
 
 class Catalogo : public PruebaAmbosMotores {
  protected:
+  // The online-user password is encrypted with an installation key of the test's own.
+  void SetUp() override {
+    PruebaAmbosMotores::SetUp();
+    if (db) signingConfigura(db->carpeta());
+  }
+  void TearDown() override {
+    signingConfigura(QString());
+    PruebaAmbosMotores::TearDown();
+  }
   QVariant valor(const QString& sql) {
     TmiddleTier mt(conexion());
     mt.setQuery(sql);
@@ -67,7 +77,9 @@ TEST_P(Catalogo, DemoSeImportaYSeLeeComoSeEscribio) {
   EXPECT_EQ(cuenta("ventasListaPrecios", "predeterminada = 1 AND idNegocioFk = 1"), 1);
   EXPECT_EQ(cuenta("puntoCajero", "ventasVendedorEstado_id = 1"), 3);
   EXPECT_EQ(cuenta("puntoCajero", "ventasVendedorEstado_id = 2"), 1);
-  EXPECT_EQ(cuenta("usuarioEnLinea", "idNegocioFk = 1 AND usuario <> ''"), 1);
+  const QString contrasena = texto("SELECT contrasena FROM usuarioEnLinea WHERE idNegocioFk = 1");
+  EXPECT_NE(contrasena, "demo-2026");
+  EXPECT_EQ(deCrypt(contrasena), "demo-2026");
 
   // Every barcode is a valid EAN-13, none repeats, one product carries two.
   const CmidTierResponse codigos = lee("SELECT codigo FROM inventarioProductoCodigoBarras");

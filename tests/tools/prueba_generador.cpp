@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
@@ -8,6 +9,7 @@
 #include "catalogo/importador.h"
 #include "db/TmiddleTier.h"
 #include "generador/generadorCatalogo.h"
+#include "signing/firma.h"
 #include "support/BaseDatosPrueba.h"
 
 namespace {
@@ -45,6 +47,7 @@ using GeneradorImportado = PruebaAmbosMotores;
 // Generated catalogs import on both engines, twice into one database (a second business on
 // another station).
 TEST_P(GeneradorImportado, SeImportaComoSegundoNegocio) {
+  signingConfigura(db->carpeta());
   TOpcionesGenerador o;
   o.productos = 300;
   o.estacion = "CAJA-BENCH-1";
@@ -74,6 +77,9 @@ TEST_P(GeneradorImportado, SeImportaComoSegundoNegocio) {
   EXPECT_EQ(mt.scalar().toInt(), 2);
   mt.setQuery("SELECT COUNT(*) FROM ventasPromociones WHERE idNegocioFk = 2");
   EXPECT_EQ(mt.scalar().toInt(), 4);
+  mt.setQuery("SELECT contrasena FROM usuarioEnLinea WHERE idNegocioFk = 2");
+  EXPECT_EQ(deCrypt(mt.scalar().toString()), "generada");
+  signingConfigura(QString());
 }
 
 INSTANCIA_AMBOS_MOTORES(GeneradorImportado);
@@ -98,8 +104,9 @@ TEST(ComandoCatalogo, GeneraEImportaYRechazaConCodigo1) {
   TSalida s = ejecuta({"genera", "--productos", "50", "--semilla", "9", "--salida", json});
   ASSERT_EQ(s.codigo, 0) << s.error.toStdString();
 
-  s = ejecuta({"importa", "--db", base, json});
+  s = ejecuta({"importa", "--db", base, "--clave", dir.path(), json});
   EXPECT_EQ(s.codigo, 0) << s.error.toStdString();
+  EXPECT_TRUE(QFile::exists(dir.filePath("pos_firma.key")));  // the password was encrypted
   EXPECT_TRUE(
       QRegularExpression("^Importado negocio 1 \\(\\d+ registros\\)$").match(s.salida).hasMatch())
       << s.salida.toStdString();

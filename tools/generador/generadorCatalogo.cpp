@@ -245,6 +245,9 @@ QJsonObject generaCatalogo(const TOpcionesGenerador& o) {
                         QJsonObject{{"nombre", "Tarjeta de crédito"}, {"formaPago", 4}},
                         QJsonObject{{"nombre", "Tarjeta de débito"}, {"formaPago", 28}},
                         QJsonObject{{"nombre", "Transferencia"}, {"formaPago", 3}}});
+  doc.insert(
+      "usuarioEnLinea",
+      QJsonObject{{"usuario", "generado"}, {"cuenta", "AGE010101AB1"}, {"contrasena", "generada"}});
   return doc;
 }
 

@@ -1,6 +1,6 @@
 // pos-catalogo: imports a catalog document into a point-of-sale database, or writes a
 // generated one.
-//   pos-catalogo importa --db <archivo SQLite | postgresql://...> <archivo.json>
+//   pos-catalogo importa --db <archivo SQLite | postgresql://...> [--clave CARPETA] <archivo.json>
 //   pos-catalogo genera --productos N [--semilla S] [--negocio ID] [--estacion NOMBRE]
 //                       --salida archivo.json
 
@@ -14,12 +14,14 @@
 #include "catalogo/importador.h"
 #include "db/esquema.h"
 #include "generador/generadorCatalogo.h"
+#include "signing/firma.h"
 
 namespace {
 
 const char* const kUso =
     "Uso:\n"
-    "  pos-catalogo importa --db <archivo SQLite | postgresql://...> <archivo.json>\n"
+    "  pos-catalogo importa --db <archivo SQLite | postgresql://...> [--clave CARPETA] "
+    "<archivo.json>\n"
     "  pos-catalogo genera --productos N [--semilla S] [--negocio ID] [--estacion NOMBRE] "
     "--salida archivo.json\n";
 
@@ -73,6 +75,10 @@ int importa(const TArgumentos& a) {
   QString error;
   if (!u_aplicaMigraciones(conexion, &error))
     return falla(QStringLiteral("No se pudo preparar el esquema de la base de datos: ") + error);
+  // The online-user password is encrypted with the installation key: by default the one of
+  // the program's folder, which is where the host looks for it too.
+  if (a.opciones.contains(QStringLiteral("clave")))
+    signingConfigura(a.opciones.value(QStringLiteral("clave")));
   const TResultadoImportacion r = importaCatalogo(conexion, a.sueltos.first());
   if (!r.ok) return falla(r.error);
   QTextStream(stdout)
