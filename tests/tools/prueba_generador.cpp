@@ -104,9 +104,13 @@ TEST(ComandoCatalogo, GeneraEImportaYRechazaConCodigo1) {
   TSalida s = ejecuta({"genera", "--productos", "50", "--semilla", "9", "--salida", json});
   ASSERT_EQ(s.codigo, 0) << s.error.toStdString();
 
-  s = ejecuta({"importa", "--db", base, "--clave", dir.path(), json});
+  s = ejecuta({"importa", "--db", base, json});
   EXPECT_EQ(s.codigo, 0) << s.error.toStdString();
-  EXPECT_TRUE(QFile::exists(dir.filePath("pos_firma.key")));  // the password was encrypted
+  // The password was encrypted with a key beside the database, or where --clave says.
+  EXPECT_TRUE(QFile::exists(dir.filePath("nueva/pos_firma.key")));
+  EXPECT_EQ(
+      ejecuta({"importa", "--db", dir.filePath("otra.db"), "--clave", dir.path(), json}).codigo, 0);
+  EXPECT_TRUE(QFile::exists(dir.filePath("pos_firma.key")));
   EXPECT_TRUE(
       QRegularExpression("^Importado negocio 1 \\(\\d+ registros\\)$").match(s.salida).hasMatch())
       << s.salida.toStdString();

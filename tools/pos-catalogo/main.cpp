@@ -75,10 +75,12 @@ int importa(const TArgumentos& a) {
   QString error;
   if (!u_aplicaMigraciones(conexion, &error))
     return falla(QStringLiteral("No se pudo preparar el esquema de la base de datos: ") + error);
-  // The online-user password is encrypted with the installation key: by default the one of
-  // the program's folder, which is where the host looks for it too.
+  // The online-user password is encrypted with the installation key, which by default lives
+  // beside the SQLite database (the demo station's application folder is the database's).
   if (a.opciones.contains(QStringLiteral("clave")))
     signingConfigura(a.opciones.value(QStringLiteral("clave")));
+  else if (!postgres)
+    signingConfigura(QFileInfo(destino).absolutePath());
   const TResultadoImportacion r = importaCatalogo(conexion, a.sueltos.first());
   if (!r.ok) return falla(r.error);
   QTextStream(stdout)
