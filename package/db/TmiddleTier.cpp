@@ -14,6 +14,7 @@ bool parteNombre(QChar c) { return c.isLetterOrNumber() || c == '_'; }
 }  // namespace
 
 TmiddleTier::TmiddleTier(TConexionSesion& conexion) : uConexion(conexion) {}
+TmiddleTier::~TmiddleTier() = default;
 
 void TmiddleTier::setQuery(const QString& sql) {
   uSql = sql;
@@ -135,71 +136,107 @@ QString TmiddleTier::sqlPreparado() const {
   return sql;
 }
 
-bool TmiddleTier::ejecuta(QSqlQuery& q) {
+QSqlQuery* TmiddleTier::ejecuta(QSqlQuery& local) {
   uError.clear();
   for (const Tramo& t : uTramos) {
     if (!t.nombre.isEmpty() && !uParametros.contains(t.nombre)) {
       uError = QStringLiteral("Parámetro sin valor: :%1").arg(t.nombre);
-      return false;
+      return nullptr;
     }
   }
   QSqlDatabase db = uConexion.baseDatos();
   if (!db.isOpen()) {
     uError = uConexion.ultimoError().isEmpty() ? db.lastError().text() : uConexion.ultimoError();
-    return false;
+    return nullptr;
   }
-  q = QSqlQuery(db);
-  q.setForwardOnly(true);
   if (uTramos.size() == 1) {
     // Nothing to bind: run it as it stands (PostgreSQL cannot PREPARE DDL).
-    if (!q.exec(uTramos.front().texto)) {
-      uError = q.lastError().text();
-      return false;
+    local = QSqlQuery(db);
+    local.setForwardOnly(true);
+    if (!local.exec(uTramos.front().texto)) {
+      uError = local.lastError().text();
+      return nullptr;
     }
-    return true;
+    return &local;
   }
-  if (!q.prepare(sqlPreparado())) {
-    uError = q.lastError().text();
-    return false;
+  const QString sql = sqlPreparado();
+  QSqlQuery* q = &local;
+  bool preparada = false;
+  if (uReutiliza) {
+    q = uSentencia.get();
+    preparada = q && uSentenciaSql == sql && uSentenciaConexion == db.connectionName();
+    if (!preparada) {
+      uSentencia = std::make_unique<QSqlQuery>(db);
+      q = uSentencia.get();
+      uSentenciaSql.clear();
+    }
+  } else {
+    local = QSqlQuery(db);
   }
+  if (!preparada) {
+    q->setForwardOnly(true);
+    if (!q->prepare(sql)) {
+      uError = q->lastError().text();
+      return nullptr;
+    }
+    if (uReutiliza) {
+      uSentenciaSql = sql;
+      uSentenciaConexion = db.connectionName();
+    }
+  }
+  int i = 0;
   for (const Tramo& t : uTramos)
-    if (!t.nombre.isEmpty()) q.addBindValue(valorParaDriver(uParametros.value(t.nombre)));
-  if (!q.exec()) {
-    uError = q.lastError().text();
-    return false;
+    if (!t.nombre.isEmpty()) q->bindValue(i++, valorParaDriver(uParametros.value(t.nombre)));
+  if (!q->exec()) {
+    uError = q->lastError().text();
+    return nullptr;
   }
-  return true;
+  return q;
 }
 
 CmidTierResponse TmiddleTier::reader() {
-  QSqlQuery q;
-  if (!ejecuta(q)) return CmidTierResponse::fallo(uError);
+  QSqlQuery local;
+  QSqlQuery* q = ejecuta(local);
+  if (!q) return CmidTierResponse::fallo(uError);
   CmidTierResponse r;
-  const QSqlRecord rec = q.record();
+  const QSqlRecord rec = q->record();
   QStringList columnas;
   for (int i = 0; i < rec.count(); ++i) columnas << rec.fieldName(i);
   r.setColumnas(columnas);
   const int n = rec.count();
-  while (q.next()) {
+  while (q->next()) {
     QVector<QVariant> fila(n);
-    for (int i = 0; i < n; ++i) fila[i] = q.value(i);
+    for (int i = 0; i < n; ++i) fila[i] = q->value(i);
     r.agregaFila(fila);
   }
+  q->finish();
   r.setOk(true);
   return r;
 }
 
 int TmiddleTier::nonQuery() {
-  QSqlQuery q;
-  if (!ejecuta(q)) return -1;
-  return q.numRowsAffected();
+  QSqlQuery local;
+  QSqlQuery* q = ejecuta(local);
+  if (!q) return -1;
+  const int n = q->numRowsAffected();
+  q->finish();
+  return n;
 }
 
 QVariant TmiddleTier::scalar() {
-  QSqlQuery q;
-  if (!ejecuta(q)) return {};
-  if (!q.next()) return {};
-  return q.value(0);
+  QSqlQuery local;
+  QSqlQuery* q = ejecuta(local);
+  if (!q) return {};
+  QVariant v;
+  if (q->next()) v = q->value(0);
+  // A kept statement must not hold its result (and on SQLite its read snapshot) open.
+  q->finish();
+  return v;
+}
+
+void TmiddleTier::setReutilizaSentencia(bool reutiliza) {
+  uReutiliza = reutiliza;
+  if (!reutiliza) uSentencia.reset();
 }
 
 bool TmiddleTier::transaccionInicia(bool escritura) {

@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <memory>
 
 #include "db/CmidTierResponse.h"
 #include "db/TConexionSesion.h"
@@ -23,7 +24,7 @@ class QSqlQuery;
 class TmiddleTier {
  public:
   explicit TmiddleTier(TConexionSesion& conexion);
-  virtual ~TmiddleTier() = default;
+  virtual ~TmiddleTier();
 
   void setQuery(const QString& sql);
   void setInteger(const QString& nombre, qint64 valor);
@@ -54,12 +55,18 @@ class TmiddleTier {
   // The SQL actually prepared for the current statement and bindings (tests inspect it).
   QString sqlPreparado() const;
 
+  // Bulk writes: keep the last prepared statement and run it again while the prepared SQL
+  // stays the same (thousands of inserts inside one transaction), instead of preparing it
+  // for every row. Off by default.
+  void setReutilizaSentencia(bool reutiliza);
+
  private:
   struct Tramo {
     QString texto;   // SQL before the parameter
     QString nombre;  // parameter name, empty for the final tramo
   };
-  bool ejecuta(QSqlQuery& q);
+  // The query that ran: `local`, or the kept statement when reusing.
+  QSqlQuery* ejecuta(QSqlQuery& local);
   QString tipoPostgres(const QVariant& v) const;
   QVariant valorParaDriver(const QVariant& v) const;
 
@@ -68,4 +75,7 @@ class TmiddleTier {
   QVector<Tramo> uTramos;
   QHash<QString, QVariant> uParametros;
   QString uError;
+  bool uReutiliza = false;
+  std::unique_ptr<QSqlQuery> uSentencia;  // kept prepared statement
+  QString uSentenciaSql, uSentenciaConexion;
 };
