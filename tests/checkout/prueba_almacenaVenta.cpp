@@ -171,7 +171,6 @@ TEST_P(AlmacenaVenta, VariasEstacionesNuncaVendenDeMas) {
   std::vector<int> tickets;
   int vendidas = 0, faltantes = 0, otros = 0;
   std::vector<std::unique_ptr<QThread>> hilos;
-  const int listaId = cat->listaId();
   for (int e = 2; e <= kEstaciones + 1; ++e) {
     hilos.emplace_back(QThread::create([&, e] {
       for (int i = 0; i < kIntentos; ++i) {
