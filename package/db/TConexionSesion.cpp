@@ -22,6 +22,7 @@ TConexionSesion::TConexionSesion(const QString& destino)
 }
 
 TConexionSesion::~TConexionSesion() {
+  for (QThread* hilo : uSentencias.keys()) olvidaSentencias(hilo);
   QMutexLocker l(&uMutex);
   const auto nombres = uConexiones.values();
   uConexiones.clear();
@@ -104,7 +105,39 @@ QString TConexionSesion::getProvider() const {
                                                 : QStringLiteral("SQLite");
 }
 
+void TConexionSesion::olvidaSentencias(QThread* hilo) {
+  QMutexLocker l(&uMutex);
+  const QHash<QString, QSqlQuery*> sentencias = uSentencias.take(hilo);
+  l.unlock();
+  qDeleteAll(sentencias);
+}
+
+QSqlQuery* TConexionSesion::sentenciaPreparada(const QString& sql, QString* error) {
+  QThread* hilo = QThread::currentThread();
+  {
+    QMutexLocker l(&uMutex);
+    auto& propias = uSentencias[hilo];
+    if (QSqlQuery* q = propias.value(sql)) return q;
+    // A bounded cache: statements built from varying text would otherwise pile up.
+    if (propias.size() >= 256) {
+      qDeleteAll(propias);
+      propias.clear();
+    }
+  }
+  auto* q = new QSqlQuery(baseDatos());
+  q->setForwardOnly(true);
+  if (!q->prepare(sql)) {
+    if (error) *error = q->lastError().text();
+    delete q;
+    return nullptr;
+  }
+  QMutexLocker l(&uMutex);
+  uSentencias[hilo].insert(sql, q);
+  return q;
+}
+
 void TConexionSesion::cierraHilo() {
+  olvidaSentencias(QThread::currentThread());
   QThread* hilo = QThread::currentThread();
   QMutexLocker l(&uMutex);
   const QString nombre = uConexiones.take(hilo);

@@ -171,7 +171,9 @@ QSqlQuery* TmiddleTier::ejecuta(QSqlQuery& local) {
       uSentenciaSql.clear();
     }
   } else {
-    local = QSqlQuery(db);
+    q = uConexion.sentenciaPreparada(sql, &uError);
+    if (!q) return nullptr;
+    preparada = true;
   }
   if (!preparada) {
     q->setForwardOnly(true);
