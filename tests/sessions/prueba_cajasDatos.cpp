@@ -2,7 +2,10 @@
 
 #include "db/TmiddleTier.h"
 #include "operaciones/cajas.h"
+#include "operaciones/inventario.h"
+#include "operaciones/productos.h"
 #include "operaciones/puntoVenta.h"
+#include "sale/lineas_venta.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
 #include "support/SupervisorPrueba.h"
@@ -16,7 +19,8 @@ class CajasDatos : public PruebaAmbosMotores {
   void SetUp() override {
     PruebaAmbosMotores::SetUp();
     if (!db) return;
-    CatalogoPrueba(conexion()).negocioBasico();
+    cat = std::make_unique<CatalogoPrueba>(conexion());
+    cat->negocioBasico();
     s = std::make_unique<SupervisorPrueba>(conexion());
     cajero = s->cajero("C01", "Ana");
     caja = s->caja("CJ1", "Caja principal");
@@ -37,6 +41,7 @@ class CajasDatos : public PruebaAmbosMotores {
     return s->entero("SELECT COUNT(*) FROM puntoCajaSesion WHERE activa = 1");
   }
 
+  std::unique_ptr<CatalogoPrueba> cat;
   std::unique_ptr<SupervisorPrueba> s;
   int cajero = 0;
   int caja = 0;
@@ -125,6 +130,25 @@ TEST_P(CajasDatos, ElSaldoSumaEfectivoMenosCambioYRetiros) {
   EXPECT_DOUBLE_EQ(calculaCajaAcumuladoPorSesion(sesion, 2, conexion()), 0);
   EXPECT_DOUBLE_EQ(calculaCajaAcumuladoPorSesion(0, 1, conexion()), 0);
   EXPECT_DOUBLE_EQ(calculaCajaAcumuladoPorSesion(99999, 1, conexion()), 0);
+}
+
+TEST_P(CajasDatos, UnaVentaGuardadaPorLaCajaEntraAlSaldo) {
+  cat->producto(1, "Café de olla 250 g", "7501000000011", 100);
+  cat->existencia(1, 10);
+  db->llenaLocalSYS(1);
+  const int sesion = s->abre(caja, cajero, 1000, u_getPCName());
+  TLineasVenta v(localSYS);
+  v.uListaPreciosID = cat->listaId();
+  v.agregarConcepto(filtraProductosPorcodigoBarras("7501000000011", QVariant(true), 1, conexion()),
+                    0);
+  ASSERT_DOUBLE_EQ(v.uTotal, 116);
+  TFormasPago f;
+  f[0].nombre = "Efectivo";
+  f[0].valor = "500";
+  const rRespuestaPuntoVenta r = TConexionInventario().descuentaInventarioFromPuntoVenta(
+      "116", "100", "0", "500", "384", "16", f, v.lineas(), conexion(), 1, 1);
+  ASSERT_TRUE(r.ok) << r.mensaje.toStdString();
+  EXPECT_DOUBLE_EQ(calculaCajaAcumuladoPorSesion(sesion, 1, conexion()), 1116);
 }
 
 TEST_P(CajasDatos, ElCorteNoPasaDelSaldo) {
