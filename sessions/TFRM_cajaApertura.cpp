@@ -1,0 +1,260 @@
+#include "sessions/TFRM_cajaApertura.h"
+
+#include <QDateTime>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "context/TsistemaDatos.h"
+#include "operaciones/cajas.h"
+#include "operaciones/puntoVenta.h"
+#include "sessions/controlesSesion.h"
+#include "shell/listas/estiloDialogo.h"
+#include "ui/TFRM_editar.h"
+#include "ui/mensajes.h"
+#include "util/utilerias.h"
+
+TFRM_cajaApertura::TFRM_cajaApertura(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("TFRM_cajaApertura"));
+  construye();
+  uReloj = new QTimer(this);
+  uReloj->setInterval(kIntervaloReloj);
+  connect(uReloj, &QTimer::timeout, this, &TFRM_cajaApertura::actualizaReloj);
+}
+
+void TFRM_cajaApertura::construye() {
+  resize(760, 720);
+  auto* raiz = new QVBoxLayout(this);
+  raiz->setContentsMargins(24, 18, 24, 18);
+  raiz->setSpacing(12);
+  auto* encabezado = new QHBoxLayout();
+  LBL_titulo = new QLabel(QStringLiteral("Apertura de Caja"), this);
+  LBL_fechaHora = valorSesion(this);
+  encabezado->addWidget(LBL_titulo);
+  encabezado->addStretch();
+  encabezado->addWidget(LBL_fechaHora);
+  raiz->addLayout(encabezado);
+
+  auto* g = new QGridLayout();
+  g->setHorizontalSpacing(14);
+  g->setVerticalSpacing(8);
+  LBL_cajaClave = valorSesion(this);
+  LBL_cajaDescripcion = valorSesion(this);
+  LBL_seleccionarCajero = valorSesion(this);
+  LBL_aperturaMonto = valorSesion(this, true);
+  BTN_seleccionarCajero = new QPushButton(QStringLiteral("Seleccionar cajero"), this);
+  BTN_aperturaMonto = botonEditaSesion(this);
+  int fila = 0;
+  g->addWidget(leyendaSesion(QStringLiteral("Caja"), this), fila, 0);
+  g->addWidget(LBL_cajaClave, fila++, 1, 1, 2);
+  g->addWidget(leyendaSesion(QStringLiteral("Descripción"), this), fila, 0);
+  g->addWidget(LBL_cajaDescripcion, fila++, 1, 1, 2);
+  g->addWidget(leyendaSesion(QStringLiteral("Cajero"), this), fila, 0);
+  g->addWidget(LBL_seleccionarCajero, fila, 1);
+  g->addWidget(BTN_seleccionarCajero, fila++, 2, 1, 2);
+  g->addWidget(leyendaSesion(QStringLiteral("Monto de apertura"), this), fila, 0);
+  g->addWidget(LBL_aperturaMonto, fila, 1, 1, 2);
+  g->addWidget(BTN_aperturaMonto, fila++, 3);
+  g->addWidget(separadorSesion(this), fila++, 0, 1, 4);
+  g->addWidget(leyendaSesion(QStringLiteral("Denominación"), this), fila, 0);
+  g->addWidget(leyendaSesion(QStringLiteral("Cantidad"), this), fila, 1);
+  g->addWidget(leyendaSesion(QStringLiteral("Importe"), this), fila++, 2);
+  for (int valor : TConteoCaja::kBilletes) {
+    auto* nombre =
+        new QLabel(QStringLiteral("Billetes de ") + u_formatoMoneda(valor).chopped(3), this);
+    LBL_denom.insert(valor, valorSesion(this));
+    LBL_denomValor.insert(valor, valorSesion(this, true));
+    BTN_denom.insert(valor, botonEditaSesion(this));
+    LBL_denom[valor]->setObjectName(QStringLiteral("LBL_denom%1").arg(valor));
+    LBL_denomValor[valor]->setObjectName(QStringLiteral("LBL_denom%1valor").arg(valor));
+    g->addWidget(nombre, fila, 0);
+    g->addWidget(LBL_denom[valor], fila, 1);
+    g->addWidget(LBL_denomValor[valor], fila, 2);
+    g->addWidget(BTN_denom[valor], fila++, 3);
+    connect(BTN_denom[valor], &QPushButton::clicked, this,
+            [this, valor] { BTN_denominacionClick(valor); });
+  }
+  LBL_denomMonedas = valorSesion(this, true);
+  BTN_monedas = botonEditaSesion(this);
+  g->addWidget(new QLabel(QStringLiteral("Monedas"), this), fila, 0);
+  g->addWidget(LBL_denomMonedas, fila, 2);
+  g->addWidget(BTN_monedas, fila++, 3);
+  g->addWidget(separadorSesion(this), fila++, 0, 1, 4);
+  LBL_total = valorSesion(this, true);
+  LBL_total->setText(QStringLiteral("0"));
+  LBL_total->setProperty("rol", QStringLiteral("total"));
+  g->addWidget(leyendaSesion(QStringLiteral("Total capturado"), this), fila, 0);
+  g->addWidget(LBL_total, fila++, 2);
+  g->setColumnStretch(1, 1);
+  g->setColumnStretch(2, 1);
+  raiz->addLayout(g);
+  raiz->addStretch();
+
+  auto* botones = new QHBoxLayout();
+  botones->addStretch();
+  BTN_iniciar = new QPushButton(QStringLiteral("Iniciar"), this);
+  BTN_cancelar = new QPushButton(QStringLiteral("Cancelar"), this);
+  botones->addWidget(BTN_iniciar);
+  botones->addWidget(BTN_cancelar);
+  raiz->addLayout(botones);
+
+  const TListaColores colores = getColores();
+  aplicaColoresSesion(this, LBL_titulo, colores);
+  estiloBotones({BTN_seleccionarCajero, BTN_iniciar, BTN_cancelar}, colores);
+  // Labels that show a register's key or description read "&&" as one "&".
+  LBL_cajaClave->setBuddy(BTN_iniciar);
+  LBL_cajaDescripcion->setBuddy(BTN_iniciar);
+  connect(BTN_seleccionarCajero, &QPushButton::clicked, this,
+          &TFRM_cajaApertura::BTN_seleccionarCajeroClick);
+  connect(BTN_aperturaMonto, &QPushButton::clicked, this,
+          &TFRM_cajaApertura::BTN_aperturaMontoClick);
+  connect(BTN_monedas, &QPushButton::clicked, this, &TFRM_cajaApertura::BTN_monedasClick);
+  connect(BTN_iniciar, &QPushButton::clicked, this, &TFRM_cajaApertura::BTN_iniciarClick);
+  connect(BTN_cancelar, &QPushButton::clicked, this, &TFRM_cajaApertura::BTN_cancelarClick);
+}
+
+bool TFRM_cajaApertura::init(int cajaId, const QString& cajaClave, const QString& cajaDescripcion) {
+  uCajaID = cajaId;
+  uCajaNombre = cajaDescripcion;
+  LBL_cajaClave->setText(u_duplicaAmpersand(cajaClave));
+  LBL_cajaDescripcion->setText(u_duplicaAmpersand(cajaDescripcion));
+  LBL_seleccionarCajero->clear();
+  LBL_aperturaMonto->clear();
+  for (int valor : TConteoCaja::kBilletes) {
+    LBL_denom[valor]->clear();
+    LBL_denomValor[valor]->clear();
+  }
+  LBL_denomMonedas->clear();
+  LBL_fechaHora->clear();
+  uSeleccionCajero = seleccionarCajeroRespuesta();
+  uReloj->start();
+  u_ejecutaModal(this);
+  uReloj->stop();
+  return true;
+}
+
+void TFRM_cajaApertura::actualizaReloj() {
+  LBL_fechaHora->setText(u_fechaHoraTexto(QDateTime::currentDateTime()));
+}
+
+int& TFRM_cajaApertura::cuenta(int valor) {
+  switch (valor) {
+    case 1000:
+      return uDenominacion1000;
+    case 500:
+      return uDenominacion500;
+    case 200:
+      return uDenominacion200;
+    case 100:
+      return uDenominacion100;
+    case 50:
+      return uDenominacion50;
+    default:
+      return uDenominacion20;
+  }
+}
+
+TConteoCaja TFRM_cajaApertura::conteo() const {
+  TConteoCaja c;
+  c.billetes = {uDenominacion1000, uDenominacion500, uDenominacion200,
+                uDenominacion100,  uDenominacion50,  uDenominacion20};
+  c.monedas = uDenominacionMonedas;
+  return c;
+}
+
+void TFRM_cajaApertura::BTN_seleccionarCajeroClick() {
+  TFRM_seleccionarCajero seleccion(this);
+  seleccion.init(localSYS, uSeleccionCajero);
+  if (uSeleccionCajero.ok) LBL_seleccionarCajero->setText(uSeleccionCajero.cajero.nombreCompleto);
+}
+
+void TFRM_cajaApertura::BTN_aperturaMontoClick() {
+  TFRM_editar editar(this);
+  const TRespuestaEditar r = editar.initNumericoFraccion(QStringLiteral("Apertura Monto"),
+                                                         u_floatToStr(uAperturaMonto), 20);
+  if (!r.ok || r.texto.isEmpty()) return;
+  uAperturaMonto = u_strToFloat(u_truncaMoneda(r.texto));
+  LBL_aperturaMonto->setText(u_formatoMoneda(uAperturaMonto));
+}
+
+void TFRM_cajaApertura::BTN_denominacionClick(int valor) {
+  if (TConteoCaja::indice(valor) < 0) return;
+  TFRM_editar editar(this);
+  const TRespuestaEditar r =
+      editar.initNumericoEntero(QStringLiteral("Billetes"), QString::number(cuenta(valor)), 20);
+  if (!r.ok || r.texto.isEmpty()) return;
+  bool ok = false;
+  const int n = r.texto.toInt(&ok);
+  // A count past what an int holds is no count of notes.
+  if (!ok || n < 0) {
+    u_mensaje(QStringLiteral("Cantidad de billetes no válida."), mtCustom);
+    return;
+  }
+  cuenta(valor) = n;
+  LBL_denom[valor]->setText(r.texto);
+  LBL_denomValor[valor]->setText(u_formatoMoneda(static_cast<double>(n) * valor));
+  compruebaTotalCapturado();
+}
+
+void TFRM_cajaApertura::BTN_monedasClick() {
+  TFRM_editar editar(this);
+  const TRespuestaEditar r =
+      editar.initNumericoFraccion(QStringLiteral("Monto"), u_floatToStr(uDenominacionMonedas), 20);
+  if (!r.ok || r.texto.isEmpty()) return;
+  uDenominacionMonedas = u_strToFloat(r.texto);
+  LBL_denomMonedas->setText(u_formatoMoneda(uDenominacionMonedas));
+  compruebaTotalCapturado();
+}
+
+bool TFRM_cajaApertura::compruebaTotalCapturado() {
+  const double total = conteo().total();
+  LBL_total->setText(u_floatToStr(total));
+  return conteoCuadra(total, uAperturaMonto);
+}
+
+void TFRM_cajaApertura::BTN_iniciarClick() {
+  if (!conteoCuadra(conteo().total(), uAperturaMonto)) {
+    u_mensaje(QStringLiteral("La suma total después de ingresar la cantidad de billetes y/o "
+                             "monedas es incorrecto."),
+              mtCustom);
+    return;
+  }
+  if (uSeleccionCajero.cajero.id <= 0) {
+    u_mensaje(QStringLiteral("Seleccione un cajero."), mtCustom);
+    LBL_seleccionarCajero->clear();
+    return;
+  }
+  TConexionSesion& conexion = localSYS.getConexion();
+  if (!compruebaCajeroDisponible(uSeleccionCajero.cajero.id, conexion)) {
+    u_mensaje(QStringLiteral("El cajero seleccionado no esta disponible"), mtCustom);
+    return;
+  }
+  const QString estacion = u_getPCName();
+  if (!compruebaEstacionDisponible(estacion, conexion)) {
+    u_mensaje(QStringLiteral("La estación de trabajo actual, esta relacionada a una sesión "
+                             "activa. Para iniciar una nueva sesión cierre la sesión actual."),
+              mtCustom);
+    return;
+  }
+  RECaperturaCaja a;
+  a.cajaID = uCajaID;
+  a.fechaApertura = QDateTime::currentDateTime();
+  a.cajeroID = uSeleccionCajero.cajero.id;
+  a.montoApertura = uAperturaMonto;
+  a.billetes1000 = uDenominacion1000;
+  a.billetes500 = uDenominacion500;
+  a.billetes200 = uDenominacion200;
+  a.billetes100 = uDenominacion100;
+  a.billetes50 = uDenominacion50;
+  a.billetes20 = uDenominacion20;
+  a.monedas = uDenominacionMonedas;
+  a.estacion = estacion;
+  if (!guardaAperturaCaja(a, uCajaNombre, localSYS.getIdNegocio(), conexion)) {
+    u_mensaje(QStringLiteral("Ocurrió un inconveniente al guardar los datos."), mtCustom);
+    return;
+  }
+  accept();
+}

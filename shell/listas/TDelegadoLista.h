@@ -1,0 +1,47 @@
+#pragma once
+// Cell painting of the list screens, chosen per column by its header title: money
+// ("$ #,###,##0.00", right-aligned; an empty cell stays empty), centred, right-aligned,
+// left-aligned, date-times in the fixed shown format, and links (blue, underlined). Every cell
+// is white unless the screen gives another colour, text black, "(empty)" never shown. Image
+// columns draw their icon.
+
+#include <QColor>
+#include <QHash>
+#include <QStyledItemDelegate>
+#include <functional>
+
+class TGridControl;
+
+enum class TPintura { Izquierda, Centro, Derecha, Moneda, Fecha, Enlace };
+
+class TDelegadoLista : public QStyledItemDelegate {
+  Q_OBJECT
+ public:
+  using TFuenteValor = std::function<QString(int columna, int fila)>;
+
+  TDelegadoLista(const TGridControl* grid, TFuenteValor valor, QObject* parent = nullptr);
+
+  void setPintura(const QString& titulo, TPintura pintura) { uPinturas.insert(titulo, pintura); }
+  TPintura pintura(int columna) const;
+  // Background of a row (white by default).
+  void setFondo(std::function<QColor(int fila)> fondo) { uFondo = std::move(fondo); }
+  void setFilaResaltada(int fila) { uResaltada = fila; }
+
+  // The text a cell shows for a raw value and a painting.
+  static QString textoCelda(const QString& valor, TPintura pintura);
+  QString textoCelda(int columna, int fila) const;
+  // Links and image columns are clickable: the pointer turns into a hand over them.
+  bool esClicable(int columna) const;
+
+  static constexpr quint32 kColorEnlace = 0xFF4286F4;
+
+  void paint(QPainter* p, const QStyleOptionViewItem& opcion,
+             const QModelIndex& indice) const override;
+
+ private:
+  const TGridControl* uGrid;
+  TFuenteValor uValor;
+  QHash<QString, TPintura> uPinturas;
+  std::function<QColor(int)> uFondo;
+  int uResaltada = -1;
+};

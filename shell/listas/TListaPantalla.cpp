@@ -1,0 +1,422 @@
+#include "shell/listas/TListaPantalla.h"
+
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "context/TsistemaDatos.h"
+#include "grid/TGridControl.h"
+#include "grid/exportarGridExcel.h"
+#include "shell/listas/TDelegadoLista.h"
+#include "shell/listas/TTecladoCampos.h"
+#include "ui/mensajes.h"
+
+namespace {
+
+QString css(quint32 argb) { return QStringLiteral("#%1").arg(argb & 0xFFFFFF, 6, 16, QChar('0')); }
+
+const char* kEstiloLista =
+    "QLineEdit{font-size:16px;padding:6px 10px;border:2px solid #C5CED8;border-radius:8px;"
+    "background:white;min-height:30px;}"
+    "QLineEdit:focus{border-color:#1F6FB2;}"
+    "QLabel[rol=\"leyenda\"]{font-size:13px;color:#5A6673;}"
+    "QLabel[rol=\"nota\"]{font-size:13px;color:#5A6673;font-style:italic;}"
+    "QPushButton[rol=\"borrar\"]{background:#E9EEF3;color:#44515E;border:none;border-radius:8px;"
+    "font-size:18px;min-width:44px;max-width:44px;min-height:44px;max-height:44px;}"
+    "QPushButton[rol=\"borrar\"]:pressed{background:#C9D3DD;}"
+    "QComboBox{font-size:16px;padding:6px 10px;border:2px solid #C5CED8;border-radius:8px;"
+    "background:white;min-height:30px;}"
+    "QComboBox::drop-down{subcontrol-origin:padding;subcontrol-position:center right;"
+    "width:40px;border:none;}"
+    "QComboBox::down-arrow{image:url(:/iconos/flechaCerrada.svg);width:22px;height:22px;}"
+    "QComboBox QAbstractItemView{font-size:16px;} QComboBox QAbstractItemView::item{"
+    "min-height:40px;}"
+    "QTableView{font-size:15px;border:1px solid #D5DBE1;background:white;}"
+    "QHeaderView::section{background:#EEF2F6;color:#2B2B2B;font-size:14px;font-weight:600;"
+    "padding:8px 6px;border:none;border-bottom:2px solid #C5CED8;}"
+    "QLabel#LBL_msg{font-size:18px;color:#5A6673;background:transparent;}";
+
+}  // namespace
+
+TListaPantalla::TListaPantalla(const QString& titulo, const Opciones& opciones, QWidget* parent)
+    : QWidget(parent), uTitulo(titulo), uOpciones(opciones) {
+  construye();
+  aplicaColoresMarca();
+}
+
+TListaPantalla::~TListaPantalla() = default;
+
+void TListaPantalla::construye() {
+  setObjectName(QStringLiteral("listaPantalla"));
+  auto* raiz = new QVBoxLayout(this);
+  raiz->setContentsMargins(18, 14, 18, 14);
+  raiz->setSpacing(10);
+
+  auto* encabezado = new QHBoxLayout();
+  encabezado->setSpacing(10);
+  IMG_apuntador = new QLabel(this);
+  IMG_apuntador->setFixedSize(28, 28);
+  LBL_titulo = new QLabel(uTitulo, this);
+  LBL_titulo->setTextFormat(Qt::PlainText);
+  encabezado->addWidget(IMG_apuntador);
+  encabezado->addWidget(LBL_titulo);
+  encabezado->addStretch();
+  uFilaAcciones = new QHBoxLayout();
+  uFilaAcciones->setSpacing(8);
+  encabezado->addLayout(uFilaAcciones);
+  raiz->addLayout(encabezado);
+
+  uFilaBusqueda = new QHBoxLayout();
+  uFilaBusqueda->setSpacing(12);
+  raiz->addLayout(uFilaBusqueda);
+  uZonaNotas = new QWidget(this);
+  auto* notas = new QVBoxLayout(uZonaNotas);
+  notas->setContentsMargins(0, 0, 0, 0);
+  uZonaNotas->hide();
+  raiz->addWidget(uZonaNotas);
+
+  BTN_buscar = new QPushButton(QStringLiteral("Buscar"), this);
+  BTN_verTodos = new QPushButton(QStringLiteral("Ver Todos"), this);
+  BTN_verTodos->setVisible(uOpciones.verTodos);
+  connect(BTN_buscar, &QPushButton::clicked, this, &TListaPantalla::BTN_buscarClick);
+  connect(BTN_verTodos, &QPushButton::clicked, this, &TListaPantalla::BTN_verTodosClick);
+  if (uOpciones.exportar) {
+    BTN_exportarPDF = new QPushButton(QStringLiteral("PDF"), this);
+    BTN_exportarExcel = new QPushButton(QStringLiteral("Excel"), this);
+    uFilaAcciones->addWidget(BTN_exportarPDF);
+    uFilaAcciones->addWidget(BTN_exportarExcel);
+    connect(BTN_exportarPDF, &QPushButton::clicked, this, &TListaPantalla::BTN_exportarPDFClick);
+    connect(BTN_exportarExcel, &QPushButton::clicked, this,
+            &TListaPantalla::BTN_exportarExcelClick);
+  }
+
+  // The empty-result message shares the grid's cell and is raised over it.
+  auto* zonaGrid = new QGridLayout();
+  GRD_main = new QTableView(this);
+  GRD_main->setObjectName(QStringLiteral("GRD_main"));
+  GRD_main->setSelectionBehavior(QAbstractItemView::SelectRows);
+  GRD_main->setSelectionMode(QAbstractItemView::SingleSelection);
+  GRD_main->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  GRD_main->setShowGrid(false);
+  GRD_main->setWordWrap(false);
+  GRD_main->horizontalHeader()->setHighlightSections(false);
+  GRD_main->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  GRD_main->viewport()->setMouseTracking(true);
+  GRD_main->viewport()->installEventFilter(this);
+  LBL_msg = new QLabel(this);
+  LBL_msg->setObjectName(QStringLiteral("LBL_msg"));
+  LBL_msg->setAlignment(Qt::AlignCenter);
+  LBL_msg->setAttribute(Qt::WA_TransparentForMouseEvents);
+  LBL_msg->hide();
+  zonaGrid->addWidget(GRD_main, 0, 0);
+  zonaGrid->addWidget(LBL_msg, 0, 0, Qt::AlignCenter);
+  raiz->addLayout(zonaGrid, 1);
+
+  uGRD_mainControl = new TGridControl(GRD_main, this);
+  uDelegado = new TDelegadoLista(
+      uGRD_mainControl, [this](int c, int f) { return GRD_mainGetValue(c, f); }, this);
+  GRD_main->setItemDelegate(uDelegado);
+  uTeclado = new TTecladoCampos(this);
+  connect(uTeclado, &TTecladoCampos::enter, this, [this](QWidget* campo) {
+    if (uCampos.contains(qobject_cast<QLineEdit*>(campo))) buscar();
+  });
+}
+
+void TListaPantalla::aplicaColoresMarca() {
+  uColores = getColores();
+  const QString clave =
+      uOpciones.dialogo ? QStringLiteral("tituloFormulario2") : QStringLiteral("tituloFormulario1");
+  LBL_titulo->setStyleSheet(QStringLiteral("font-size:24px;font-weight:700;color:%1;")
+                                .arg(css(colorDe(uColores, clave))));
+  mini_cargaImage(QStringLiteral("apuntadorColor"), IMG_apuntador);
+  QString estilo = QString::fromLatin1(kEstiloLista);
+  if (uOpciones.dialogo) {
+    estilo += QStringLiteral("#listaPantalla{background:%1;} QLabel{color:%2;}")
+                  .arg(css(colorDe(uColores, QStringLiteral("fondoSolido"))),
+                       css(colorDe(uColores, QStringLiteral("textoCuerpo"))));
+    setAttribute(Qt::WA_StyledBackground, true);
+  }
+  // Set once: a second style sheet leaves rules unapplied to already styled children.
+  setStyleSheet(estilo);
+  for (QPushButton* b : {BTN_buscar, BTN_verTodos, BTN_exportarPDF, BTN_exportarExcel}) {
+    if (!b) continue;
+    mini_cornerButtonStyle(b, uColores);
+    b->setAutoDefault(false);
+  }
+}
+
+QLineEdit* TListaPantalla::agregaCampoBusqueda(const QString& etiqueta, const QString& nombre,
+                                               int longitudMaxima, int ancho) {
+  auto* columna = new QVBoxLayout();
+  columna->setSpacing(3);
+  auto* leyenda = new QLabel(etiqueta, this);
+  leyenda->setProperty("rol", QStringLiteral("leyenda"));
+  auto* fila = new QHBoxLayout();
+  fila->setSpacing(4);
+  auto* campo = new QLineEdit(this);
+  campo->setObjectName(nombre);
+  campo->setMaxLength(longitudMaxima);
+  campo->setMinimumWidth(ancho);
+  campo->setMinimumHeight(44);
+  auto* borrar = new QPushButton(QStringLiteral("✕"), this);
+  borrar->setObjectName(QStringLiteral("BTN_borrar") + nombre);
+  borrar->setProperty("rol", QStringLiteral("borrar"));
+  borrar->setFocusPolicy(Qt::NoFocus);
+  borrar->setAutoDefault(false);
+  borrar->setCursor(Qt::PointingHandCursor);
+  fila->addWidget(campo, 1);
+  fila->addWidget(borrar);
+  columna->addWidget(leyenda);
+  columna->addLayout(fila);
+  uFilaBusqueda->addLayout(columna);
+  uCampos << campo;
+  uBorrar << borrar;
+  uTeclado->agrega(campo);
+  connect(campo, &QLineEdit::returnPressed, this, &TListaPantalla::buscar);
+  connect(borrar, &QPushButton::clicked, this, [this, campo] {
+    campo->clear();
+    if (uOpciones.limpiarBusca) buscar();
+  });
+  return campo;
+}
+
+void TListaPantalla::agregaFiltro(const QString& etiqueta, QWidget* filtro) {
+  auto* columna = new QVBoxLayout();
+  columna->setSpacing(3);
+  auto* leyenda = new QLabel(etiqueta, this);
+  leyenda->setProperty("rol", QStringLiteral("leyenda"));
+  columna->addWidget(leyenda);
+  columna->addWidget(filtro);
+  uFilaBusqueda->addLayout(columna);
+}
+
+QPushButton* TListaPantalla::agregaBotonAccion(const QString& texto) {
+  auto* b = new QPushButton(texto, this);
+  mini_cornerButtonStyle(b, uColores);
+  b->setAutoDefault(false);
+  uFilaAcciones->insertWidget(0, b);
+  return b;
+}
+
+QLabel* TListaPantalla::agregaNota() {
+  auto* nota = new QLabel(uZonaNotas);
+  nota->setProperty("rol", QStringLiteral("nota"));
+  uZonaNotas->layout()->addWidget(nota);
+  uZonaNotas->show();
+  return nota;
+}
+
+void TListaPantalla::preparaGrid() {
+  // The buttons close the search row, after the screen's own fields.
+  auto* botones = new QVBoxLayout();
+  botones->addStretch();
+  auto* fila = new QHBoxLayout();
+  fila->setSpacing(8);
+  fila->addWidget(BTN_buscar);
+  fila->addWidget(BTN_verTodos);
+  botones->addLayout(fila);
+  uFilaBusqueda->addLayout(botones);
+  uFilaBusqueda->addStretch();
+
+  uGRD_mainControl->setAlturaFila(11);
+  declaraColumnas(*uGRD_mainControl);
+  uGRD_mainControl->renuevaColumnas(this);
+  uGRD_mainControl->ajustaColumna(columnaAjuste());
+  uBusquedaInicial = false;
+}
+
+QVariant TListaPantalla::nuloTexto() { return QVariant(QMetaType::fromType<QString>()); }
+QVariant TListaPantalla::nuloEntero() { return QVariant(QMetaType::fromType<int>()); }
+
+QVariant TListaPantalla::filtroTexto(const QLineEdit* campo) {
+  const QString t = campo ? campo->text().trimmed() : QString();
+  if (t.isEmpty()) return nuloTexto();
+  return QVariant(QStringLiteral("%") + t + QStringLiteral("%"));
+}
+
+QLineEdit* TListaPantalla::campo(const QString& nombre) const {
+  for (QLineEdit* c : uCampos)
+    if (c->objectName() == nombre) return c;
+  return nullptr;
+}
+
+QPushButton* TListaPantalla::botonBorrar(const QString& nombre) const {
+  for (QPushButton* b : uBorrar)
+    if (b->objectName() == QStringLiteral("BTN_borrar") + nombre) return b;
+  return nullptr;
+}
+
+void TListaPantalla::init() {
+  if (uOpciones.busquedaUnaVez && uBusquedaInicial) return;
+  buscar();
+  uBusquedaInicial = true;
+}
+
+void TListaPantalla::buscar() {
+  uTeclado->oculta();
+  const CmidTierResponse r = consulta();
+  if (r.ok()) {
+    uGRD_mainControl->setTabla(r);
+    despuesDeCargar();
+  }
+  muestraMensajeVacio();
+  GRD_mainResize();
+  emit busquedaTerminada(r.ok());
+}
+
+void TListaPantalla::muestraMensajeVacio() {
+  if (uGRD_mainControl->getRowCount() > 0) {
+    LBL_msg->clear();
+    LBL_msg->hide();
+  } else {
+    LBL_msg->setText(QString::fromUtf8(kSinElementos));
+    LBL_msg->show();
+    LBL_msg->raise();
+  }
+}
+
+void TListaPantalla::limpiaFiltros() {
+  for (QLineEdit* c : uCampos) c->clear();
+}
+
+void TListaPantalla::BTN_verTodosClick() {
+  if (!uOpciones.verTodosBusca) return;
+  limpiaFiltros();
+  buscar();
+}
+
+void TListaPantalla::BTN_exportarPDFClick() {
+  if (uGRD_mainControl->getRowCount() < 1) {
+    u_mensaje(QString::fromUtf8(kSinElementos), mtCustom);
+    return;
+  }
+  exportaGridGeneraPDF(*uGRD_mainControl, uTitulo, columnasPDF(), localSYS);
+}
+
+void TListaPantalla::BTN_exportarExcelClick() {
+  if (uGRD_mainControl->getRowCount() < 1) {
+    u_mensaje(QString::fromUtf8(kSinElementos), mtCustom);
+    return;
+  }
+  exportarGridExcelUNI(*uGRD_mainControl, uTitulo, localSYS);
+}
+
+QString TListaPantalla::GRD_mainGetValue(int columna, int fila) const {
+  const QVector<QStringList>& tabla = uGRD_mainControl->getTabla();
+  if (tabla.isEmpty()) return QString();
+  if (columna < 0 || columna >= tabla.size() || columna >= uGRD_mainControl->getColumnCount())
+    return QString();
+  if (fila < 0 || fila >= tabla.first().size()) return QString();
+  return tabla[columna][fila];
+}
+
+void TListaPantalla::GRD_mainResize() {
+  uGRD_mainControl->ajustaColumna(columnaAjuste());
+  ajustaAnchosTactiles();
+}
+
+void TListaPantalla::ajustaAnchosTactiles() {
+  // Declared widths are those of a desktop grid; the touch font needs a quarter more, and a
+  // column never needs more than its longest text. Amounts, dates and centred codes always
+  // show whole. When the columns do not fit, the stretch column gives way first, then the
+  // other text columns alike, never below their header; when they fit, the stretch column
+  // takes what is left.
+  const int disponible = GRD_main->viewport()->width();
+  if (disponible <= 0) return;
+  const TGridControl& g = *uGRD_mainControl;
+  const QFontMetrics texto(GRD_main->font());
+  // The header's style sheet draws its titles at 14 px bold.
+  QFont negrita = GRD_main->font();
+  negrita.setPixelSize(14);
+  negrita.setBold(true);
+  const QFontMetrics encabezado(negrita);
+  const int filas = std::min(g.getRowCount(), 200);
+  const int ajuste = columnaAjuste().isEmpty() ? -1 : g.indiceColumna(columnaAjuste());
+  QVector<int> anchos(g.getColumnCount(), 0), minimos(g.getColumnCount(), 0);
+  int total = 0;
+  for (int c = 0; c < g.getColumnCount(); ++c) {
+    if (GRD_main->isColumnHidden(c)) continue;
+    const TGridControl::Columna& col = g.columna(c);
+    minimos[c] = col.nombre.isEmpty() ? 0 : encabezado.horizontalAdvance(col.nombre) + 26;
+    if (col.tipo == TGridControl::Imagen) {
+      anchos[c] = std::max({col.ancho, kAnchoImagen, minimos[c]});
+      minimos[c] = anchos[c];
+    } else {
+      int contenido = minimos[c];
+      for (int f = 0; f < filas; ++f)
+        contenido = std::max(contenido, texto.horizontalAdvance(uDelegado->textoCelda(c, f)) + 20);
+      anchos[c] = std::max(minimos[c], std::min(qRound(col.ancho * kEscalaTactil), contenido));
+      if (c == ajuste) anchos[c] = std::max(anchos[c], col.ancho);
+      if (uDelegado->pintura(c) != TPintura::Izquierda && uDelegado->pintura(c) != TPintura::Enlace)
+        anchos[c] = minimos[c] = std::max(anchos[c], contenido);
+    }
+    total += anchos[c];
+  }
+  if (total <= disponible) {
+    if (ajuste >= 0 && !GRD_main->isColumnHidden(ajuste)) anchos[ajuste] += disponible - total;
+  } else {
+    if (ajuste >= 0 && !GRD_main->isColumnHidden(ajuste)) {
+      const int cede =
+          std::min(total - disponible, anchos[ajuste] - std::max(minimos[ajuste], kAnchoCedido));
+      if (cede > 0) {
+        anchos[ajuste] -= cede;
+        total -= cede;
+      }
+    }
+    int flexible = 0;
+    for (int c = 0; c < g.getColumnCount(); ++c)
+      if (!GRD_main->isColumnHidden(c) && c != ajuste) flexible += anchos[c] - minimos[c];
+    const int falta = total - disponible;
+    if (falta > 0 && flexible > 0) {
+      const double parte = std::min(1.0, double(falta) / flexible);
+      for (int c = 0; c < g.getColumnCount(); ++c)
+        if (!GRD_main->isColumnHidden(c) && c != ajuste)
+          anchos[c] -= int(std::ceil((anchos[c] - minimos[c]) * parte));
+    }
+  }
+  for (int c = 0; c < g.getColumnCount(); ++c)
+    if (!GRD_main->isColumnHidden(c)) GRD_main->setColumnWidth(c, anchos[c]);
+}
+
+void TListaPantalla::liberacionEnGrid(int fila, int columna, const QPoint& global) {
+  if (columna == 0) accionFila(fila, global);
+}
+
+void TListaPantalla::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  GRD_mainResize();
+}
+
+void TListaPantalla::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  GRD_mainResize();
+}
+
+bool TListaPantalla::eventFilter(QObject* objeto, QEvent* evento) {
+  if (objeto == GRD_main->viewport()) {
+    if (evento->type() == QEvent::Resize) {
+      // Runs after the grid binding's own stretch (its filter was installed later).
+      ajustaAnchosTactiles();
+    } else if (evento->type() == QEvent::MouseButtonRelease) {
+      const auto* m = static_cast<QMouseEvent*>(evento);
+      const QModelIndex i = GRD_main->indexAt(m->position().toPoint());
+      if (m->button() == Qt::LeftButton && i.isValid() && i.row() < uGRD_mainControl->getRowCount())
+        liberacionEnGrid(i.row(), i.column(), m->globalPosition().toPoint());
+    } else if (evento->type() == QEvent::MouseMove) {
+      const auto* m = static_cast<QMouseEvent*>(evento);
+      const QModelIndex i = GRD_main->indexAt(m->position().toPoint());
+      GRD_main->viewport()->setCursor(i.isValid() && uDelegado->esClicable(i.column())
+                                          ? Qt::PointingHandCursor
+                                          : Qt::ArrowCursor);
+    }
+  }
+  return QWidget::eventFilter(objeto, evento);
+}

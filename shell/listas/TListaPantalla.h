@@ -1,0 +1,137 @@
+#pragma once
+// The list-screen machinery shared by every grid screen of the module: title with the brand
+// marker, search fields with clear buttons, "Buscar" / "Ver Todos", the grid bound to a data
+// operation, the empty-result message, row actions on the first column, cell painting and the
+// PDF / Excel exports. A list screen derives from it and gives only its columns, filters, data
+// operation and row actions; its constructor ends with preparaGrid().
+
+#include <QPointer>
+#include <QVariant>
+#include <QVector>
+#include <QWidget>
+
+#include "db/CmidTierResponse.h"
+#include "resources/recursos.h"
+#include "shell/listas/exportaLista.h"
+
+class QGridLayout;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class TDelegadoLista;
+class TGridControl;
+class TTecladoCampos;
+
+class TListaPantalla : public QWidget {
+  Q_OBJECT
+ public:
+  struct Opciones {
+    bool exportar = true;         // "PDF" and "Excel"
+    bool verTodos = true;         // the "Ver Todos" button is shown
+    bool verTodosBusca = true;    // ... and clears the filters and searches
+    bool limpiarBusca = false;    // a clear button searches again after clearing its field
+    bool busquedaUnaVez = false;  // init searches only the first time (uBusquedaInicial)
+    bool dialogo = false;         // shown inside a dialog: dialog colours
+  };
+
+  TListaPantalla(const QString& titulo, const Opciones& opciones, QWidget* parent = nullptr);
+  ~TListaPantalla() override;
+
+  // Run by the shell each time it shows the screen.
+  virtual void init();
+  // Runs the data operation with the current filters and refreshes grid and message.
+  void buscar();
+
+  void BTN_buscarClick() { buscar(); }
+  void BTN_verTodosClick();
+  void BTN_exportarPDFClick();
+  void BTN_exportarExcelClick();
+  // The cell supplied for display; empty outside the bound table.
+  QString GRD_mainGetValue(int columna, int fila) const;
+  void GRD_mainResize();
+
+  QString titulo() const { return uTitulo; }
+  TGridControl& grid() const { return *uGRD_mainControl; }
+  QTableView* GRD_main = nullptr;
+  QLabel* LBL_msg = nullptr;
+  QLabel* LBL_titulo = nullptr;
+  QLabel* IMG_apuntador = nullptr;
+  QPushButton* BTN_buscar = nullptr;
+  QPushButton* BTN_verTodos = nullptr;
+  QPushButton* BTN_exportarPDF = nullptr;
+  QPushButton* BTN_exportarExcel = nullptr;
+  // Search field and its clear button by the field's object name ("TXT_nombre").
+  QLineEdit* campo(const QString& nombre) const;
+  QPushButton* botonBorrar(const QString& nombre) const;
+  TDelegadoLista* delegado() const { return uDelegado; }
+  TTecladoCampos* teclado() const { return uTeclado; }
+  bool busquedaInicial() const { return uBusquedaInicial; }
+
+  // "%" + trimmed text + "%", or a text-typed null when the field holds only blanks.
+  static QVariant filtroTexto(const QLineEdit* campo);
+  static QVariant nuloTexto();
+  static QVariant nuloEntero();
+
+  static constexpr const char* kSinElementos = "No hay elementos que mostrar";
+
+ signals:
+  void busquedaTerminada(bool ok);
+
+ protected:
+  QLineEdit* agregaCampoBusqueda(const QString& etiqueta, const QString& nombre,
+                                 int longitudMaxima = 50, int ancho = 220);
+  // A filter of the screen's own (a combo, a picker) in the search row, with its caption.
+  void agregaFiltro(const QString& etiqueta, QWidget* filtro);
+  // A button of the screen's own ("Nuevo Cajero") beside the exports.
+  QPushButton* agregaBotonAccion(const QString& texto);
+  // Extra line below the search row (a filter note).
+  QLabel* agregaNota();
+  void preparaGrid();
+  void aplicaColoresMarca();
+  const TListaColores& colores() const { return uColores; }
+
+  virtual void declaraColumnas(TGridControl& grid) = 0;
+  virtual QString columnaAjuste() const = 0;
+  virtual CmidTierResponse consulta() = 0;
+  // Unbound columns filled after a successful search.
+  virtual void despuesDeCargar() {}
+  // The row action of a release over column 0 of an existing row.
+  virtual void accionFila(int fila, const QPoint& global) {
+    Q_UNUSED(fila);
+    Q_UNUSED(global);
+  }
+  // A pointer release over an existing row (any column).
+  virtual void liberacionEnGrid(int fila, int columna, const QPoint& global);
+  // Printed columns of the PDF export.
+  virtual QVector<TColumnaPDF> columnasPDF() const { return {}; }
+  // "Ver Todos": empties every filter (screens with other filters add theirs).
+  virtual void limpiaFiltros();
+
+  void resizeEvent(QResizeEvent* e) override;
+  void showEvent(QShowEvent* e) override;
+  bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+ private:
+  void construye();
+  void muestraMensajeVacio();
+  void ajustaAnchosTactiles();
+
+  static constexpr double kEscalaTactil = 1.25;
+  static constexpr int kAnchoImagen = 52;
+  static constexpr int kAnchoCedido = 100;  // what the stretch column keeps when it gives way
+
+  QString uTitulo;
+  Opciones uOpciones;
+  TListaColores uColores;
+  TGridControl* uGRD_mainControl = nullptr;
+  TDelegadoLista* uDelegado = nullptr;
+  TTecladoCampos* uTeclado = nullptr;
+  bool uBusquedaInicial = false;
+  QHBoxLayout* uFilaBusqueda = nullptr;
+  QHBoxLayout* uFilaAcciones = nullptr;
+  QWidget* uZonaNotas = nullptr;
+  QVector<QLineEdit*> uCampos;
+  QVector<QPushButton*> uBorrar;
+};

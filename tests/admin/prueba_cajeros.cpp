@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include "admin/TFRM_cajeros.h"
+#include "admin/TFRM_cajerosCaptura.h"
+#include "grid/TGridControl.h"
+#include "support/BaseDatosPrueba.h"
+#include "support/CatalogoPrueba.h"
+#include "support/RespondedorPrueba.h"
+#include "support/SupervisorPrueba.h"
+
+namespace {
+
+class Cajeros : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    db = BaseDatosPrueba::crea(Motor::SQLite);
+    ASSERT_TRUE(db);
+    CatalogoPrueba(db->conexion()).negocioBasico();
+    db->llenaLocalSYS(1);
+    s = std::make_unique<SupervisorPrueba>(db->conexion());
+    ana = s->cajero("C01", "Ana");
+    beto = s->cajero("C02", "Beto", "Ruiz", "Sol", 2);
+  }
+  QStringList claves(const TFRM_cajeros& l) {
+    QStringList c;
+    for (int f = 0; f < l.grid().getRowCount(); ++f) c << l.grid().getCelda("Clave", f);
+    return c;
+  }
+  std::unique_ptr<BaseDatosPrueba> db;
+  std::unique_ptr<SupervisorPrueba> s;
+  RespondedorPrueba r;
+  int ana = 0, beto = 0;
+};
+
+TEST_F(Cajeros, ListaTodosLosEstadosYFiltra) {
+  TFRM_cajeros l;
+  l.init();
+  EXPECT_EQ(claves(l), QStringList({"C01", "C02"}));
+  EXPECT_EQ(l.grid().getCelda("Estado", 1), "Inactivo");
+  EXPECT_EQ(l.grid().getCeldaAsInt("_cajeroID", 1), beto);
+  EXPECT_EQ(l.grid().getCelda("Nombre", 0), "Ana Pérez López");
+  l.TXT_nombre->setText("ruiz");
+  l.BTN_buscar->click();
+  EXPECT_EQ(claves(l), QStringList({"C02"}));
+  l.TXT_clave->setText("c01");
+  l.BTN_buscar->click();
+  EXPECT_EQ(claves(l), QStringList());
+  EXPECT_FALSE(l.LBL_msg->isHidden());
+  // The clear buttons only clear; "Ver Todos" clears and searches.
+  l.botonBorrar("TXT_nombre")->click();
+  EXPECT_TRUE(l.TXT_nombre->text().isEmpty());
+  EXPECT_EQ(claves(l), QStringList());
+  l.BTN_verTodos->click();
+  EXPECT_TRUE(l.TXT_clave->text().isEmpty());
+  EXPECT_EQ(claves(l).size(), 2);
+  // Every init searches again.
+  s->cajero("C03", "Ciro");
+  l.init();
+  EXPECT_EQ(claves(l).size(), 3);
+}
+
+TEST_F(Cajeros, ElIconoDeLaFilaEditaYNuevoCajeroCrea) {
+  TFRM_cajeros l;
+  l.resize(1000, 600);
+  l.show();
+  l.init();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&l));
+  int editado = -1;
+  r.manejadores.push_back([&](QDialog* d) {
+    auto* c = qobject_cast<TFRM_cajerosCaptura*>(d);
+    editado = c ? c->uCajeroID : -1;
+    EXPECT_EQ(c->TXT_clave->text(), "C02");
+    c->TXT_nombre->setText("Roberto");
+    c->BTN_aceptarClick();
+    return d->result();
+  });
+  auto suelta = [&](int fila, int columna) {
+    const QRect celda = l.GRD_main->visualRect(l.GRD_main->model()->index(fila, columna));
+    QTest::mouseClick(l.GRD_main->viewport(), Qt::LeftButton, {}, celda.center());
+  };
+  suelta(1, 4);  // "Nombre": no action
+  EXPECT_TRUE(r.dialogos.isEmpty());
+  suelta(1, 0);
+  EXPECT_EQ(editado, beto);
+  EXPECT_EQ(l.grid().getCelda("Nombre", 1), "Roberto Ruiz Sol");  // searched again
+
+  r.manejadores.push_back([&](QDialog* d) {
+    auto* c = qobject_cast<TFRM_cajerosCaptura*>(d);
+    EXPECT_EQ(c->uCajeroID, 0);
+    return int(QDialog::Rejected);
+  });
+  l.BTN_nuevo->click();
+  EXPECT_EQ(r.dialogos.size(), 2);
+}
+
+TEST_F(Cajeros, ElPdfImprimeLasColumnasDescritas) {
+  TFRM_cajeros l;
+  l.init();
+  const TTablaPDF t = l.grid().getTTablaPDF();
+  EXPECT_EQ(t.titulos, QStringList({"Clave", "Nombre", "Estado"}));
+  ASSERT_EQ(t.filas.size(), 2);
+  EXPECT_EQ(t.filas[0], QStringList({"C01", "Ana Pérez López", "Activo"}));
+}
+
+}  // namespace

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include "admin/TFRM_seleccionarCajero.h"
+#include "grid/TGridControl.h"
+#include "support/BaseDatosPrueba.h"
+#include "support/CatalogoPrueba.h"
+#include "support/RespondedorPrueba.h"
+#include "support/SupervisorPrueba.h"
+
+namespace {
+
+class SeleccionarCajero : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    db = BaseDatosPrueba::crea(Motor::SQLite);
+    ASSERT_TRUE(db);
+    CatalogoPrueba(db->conexion()).negocioBasico();
+    db->llenaLocalSYS(1);
+    SupervisorPrueba s(db->conexion());
+    ana = s.cajero("C01", "Ana");
+    s.cajero("C02", "Ana", "Inactiva", "Dos", 2);
+    s.cajero("C03", "Ana", "Suspendida", "Tres", 3);
+    ciro = s.cajero("C04", "Ciro", "Paz", "Luna");
+  }
+  // Runs the picker with `pasos` acting on the open dialog.
+  seleccionarCajeroRespuesta elige(std::function<void(TFRM_seleccionarCajero&)> pasos) {
+    r.manejadores.push_back([pasos](QDialog* d) {
+      auto* s = qobject_cast<TFRM_seleccionarCajero*>(d);
+      EXPECT_TRUE(s);
+      if (s) {
+        s->resize(860, 620);
+        s->show();
+        pasos(*s);
+        s->hide();
+      }
+      return d->result();
+    });
+    return seleccionarCajero(localSYS);
+  }
+  static QStringList claves(TFRM_seleccionarCajero& s) {
+    QStringList c;
+    for (int f = 0; f < s.grid().getRowCount(); ++f) c << s.grid().getCelda("Clave", f);
+    return c;
+  }
+  static void suelta(TFRM_seleccionarCajero& s, int fila, int columna) {
+    QTableView* g = s.findChild<QTableView*>("GRD_main");
+    const QRect celda = g->visualRect(g->model()->index(fila, columna));
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, celda.center());
+  }
+  std::unique_ptr<BaseDatosPrueba> db;
+  RespondedorPrueba r;
+  int ana = 0, ciro = 0;
+};
+
+TEST_F(SeleccionarCajero, SoloAparecenLosActivosBusqueSeLoQueSeBusque) {
+  elige([](TFRM_seleccionarCajero& s) {
+    EXPECT_EQ(claves(s), QStringList({"C01", "C04"}));
+    EXPECT_EQ(s.LBL_filtro->text(), "*Mostrando unicamente cajeros Activos");
+    s.TXT_nombre()->setText("ana");
+    QTest::keyClick(s.TXT_nombre(), Qt::Key_Return);
+    EXPECT_EQ(claves(s), QStringList({"C01"}));
+    s.TXT_clave()->setText("C02");
+    s.buscar();
+    EXPECT_TRUE(claves(s).isEmpty());
+    EXPECT_EQ(s.LBL_msgMain()->text(), "No hay elementos que mostrar");
+    EXPECT_EQ(s.TXT_nombre()->maxLength(), 20);
+  });
+}
+
+TEST_F(SeleccionarCajero, AceptarSinFilaNoHaceNadaYCancelarNoElige) {
+  const auto cancelada = elige([](TFRM_seleccionarCajero& s) {
+    s.BTN_aceptar->click();
+    EXPECT_FALSE(s.uAceptar);
+    EXPECT_NE(s.result(), QDialog::Accepted);
+    suelta(s, 1, 3);
+    EXPECT_EQ(s.uFilaSeleccionada, 1);
+    s.BTN_cancelar->click();
+  });
+  EXPECT_FALSE(cancelada.ok);
+  EXPECT_EQ(cancelada.cajero.id, 0);
+  EXPECT_TRUE(cancelada.cajero.nombreCompleto.isEmpty());
+}
+
+TEST_F(SeleccionarCajero, ElegirConClicFlechasDobleClicOEnter) {
+  const auto porClic = elige([](TFRM_seleccionarCajero& s) {
+    suelta(s, 1, 2);
+    s.BTN_aceptar->click();
+  });
+  ASSERT_TRUE(porClic.ok);
+  EXPECT_EQ(porClic.cajero.id, ciro);
+  EXPECT_EQ(porClic.cajero.clave, "C04");
+  EXPECT_EQ(porClic.cajero.nombreCompleto, "Ciro Paz Luna");
+  EXPECT_EQ(porClic.cajero.estadoVendedor, 1);
+  EXPECT_EQ(porClic.cajero.estado, "Activo");
+  EXPECT_GT(porClic.cajero.personaID, 0);
+  EXPECT_TRUE(porClic.cajero.nota.isEmpty());
+
+  const auto porFlechas = elige([](TFRM_seleccionarCajero& s) {
+    QTableView* g = s.findChild<QTableView*>("GRD_main");
+    g->setFocus();
+    g->setCurrentIndex(g->model()->index(1, 2));
+    QTest::keyClick(g, Qt::Key_Up);
+    EXPECT_EQ(s.uFilaSeleccionada, 0);
+    QTest::keyClick(g, Qt::Key_Return);
+  });
+  ASSERT_TRUE(porFlechas.ok);
+  EXPECT_EQ(porFlechas.cajero.id, ana);
+
+  const auto porDobleClic = elige([](TFRM_seleccionarCajero& s) {
+    QTableView* g = s.findChild<QTableView*>("GRD_main");
+    const QRect celda = g->visualRect(g->model()->index(1, 3));
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, celda.center());
+    QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, celda.center());
+  });
+  ASSERT_TRUE(porDobleClic.ok);
+  EXPECT_EQ(porDobleClic.cajero.id, ciro);
+
+  // A new search forgets the row pointed at before.
+  const auto trasBuscar = elige([](TFRM_seleccionarCajero& s) {
+    suelta(s, 1, 2);
+    s.buscar();
+    s.BTN_aceptar->click();
+    EXPECT_FALSE(s.uAceptar);
+    s.reject();
+  });
+  EXPECT_FALSE(trasBuscar.ok);
+}
+
+}  // namespace

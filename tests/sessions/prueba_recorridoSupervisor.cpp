@@ -1,0 +1,174 @@
+// The supervisor's road through the module's menu: a new cashier, a new register, its opening
+// on this station with a cash count, a sale, a cut and the close.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include "admin/TFRM_cajeros.h"
+#include "admin/TFRM_cajerosCaptura.h"
+#include "grid/TGridControl.h"
+#include "operaciones/cajas.h"
+#include "operaciones/puntoVenta.h"
+#include "sessions/TFRM_cajaApertura.h"
+#include "sessions/TFRM_cajaCaptura.h"
+#include "sessions/TFRM_cajaCorte.h"
+#include "sessions/TFRM_controlCaja.h"
+#include "sessions/respuestasSesion.h"
+#include "shell/TFRM_main_puntoVenta.h"
+#include "support/BaseDatosPrueba.h"
+#include "support/CatalogoPrueba.h"
+#include "support/SupervisorPrueba.h"
+
+namespace {
+
+class RecorridoSupervisor : public PruebaAmbosMotores {
+ protected:
+  void SetUp() override {
+    PruebaAmbosMotores::SetUp();
+    if (!db) return;
+    CatalogoPrueba(conexion()).negocioBasico();
+    sistema.conexion = db->compartida();
+    ASSERT_TRUE(sistema.negocio.carga(conexion(), 1));
+    sistema.carpetaAplicacion = db->carpeta() + "/";
+    sistema.estacion = "CAJA-SUPERVISOR";
+  }
+  void TearDown() override {
+    panel.reset();
+    localSYS = TsistemaDatos();
+    PruebaAmbosMotores::TearDown();
+  }
+  template <class T>
+  T* elige(const QString& entrada) {
+    EXPECT_TRUE(forma->eligeEntrada(entrada)) << entrada.toStdString();
+    return qobject_cast<T*>(forma->getVentanaActiva());
+  }
+  void suelta(TFRM_controlCaja* l, int fila) {
+    const QRect celda = l->GRD_main->visualRect(l->GRD_main->model()->index(fila, 0));
+    QTest::mouseClick(l->GRD_main->viewport(), Qt::LeftButton, {}, celda.center());
+  }
+
+  TsistemaDatos sistema;
+  std::unique_ptr<QWidget> panel;
+  TFRM_main_puntoVenta* forma = nullptr;
+  RespondedorPrueba r;
+};
+
+TEST_P(RecorridoSupervisor, DeLaAltaDelCajeroAlCierreDeLaCaja) {
+  panel.reset(TFRM_main_puntoVenta::ExecForm(sistema));
+  forma = TFRM_main_puntoVenta::desdePanel(panel.get());
+  ASSERT_TRUE(forma);
+  panel->resize(1280, 800);
+  panel->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
+
+  // A new cashier.
+  auto* cajeros = elige<TFRM_cajeros>("Cajeros");
+  ASSERT_TRUE(cajeros);
+  r.manejadores.push_back([](QDialog* d) {
+    auto* c = qobject_cast<TFRM_cajerosCaptura*>(d);
+    c->TXT_clave->setText("MAR");
+    c->TXT_nombre->setText("Marta");
+    c->TXT_apellidoPaterno->setText("Gómez");
+    c->TXT_apellidoMaterno->setText("Ruiz");
+    c->BTN_aceptarClick();
+    return d->result();
+  });
+  cajeros->BTN_nuevo->click();
+  ASSERT_EQ(cajeros->grid().getRowCount(), 1);
+  EXPECT_EQ(cajeros->grid().getCelda("Nombre", 0), "Marta Gómez Ruiz");
+
+  // A new register.
+  auto* control = elige<TFRM_controlCaja>("Control de Cajas");
+  ASSERT_TRUE(control);
+  control->uMuestraMenu = false;
+  EXPECT_FALSE(control->LBL_msg->isHidden());
+  r.manejadores.push_back([](QDialog* d) {
+    auto* c = qobject_cast<TFRM_cajaCaptura*>(d);
+    c->TXT_claveCaja->setText("M1");
+    c->TXT_descripcionCaja->setText("Mostrador");
+    c->CMB_almacenes->setCurrentIndex(0);
+    c->BTN_aceptarClick();
+    return d->result();
+  });
+  control->BTN_nuevaCaja->click();
+  ASSERT_EQ(control->grid().getRowCount(), 1);
+  EXPECT_EQ(control->grid().getCelda("Estado", 0), "Cerrada");
+
+  // Opening with a count of 1,500.50.
+  suelta(control, 0);
+  ASSERT_TRUE(control->MenuItem2->isEnabled());
+  r.manejadores.push_back([this](QDialog* d) {
+    auto* a = qobject_cast<TFRM_cajaApertura*>(d);
+    r.manejadores.push_back(eligeCajero("MAR"));
+    a->BTN_seleccionarCajero->click();
+    r.manejadores.push_back(teclea("1500.50"));
+    a->BTN_aperturaMonto->click();
+    r.manejadores.push_back(teclea("1"));
+    a->BTN_denom[1000]->click();
+    r.manejadores.push_back(teclea("1"));
+    a->BTN_denom[500]->click();
+    r.manejadores.push_back(teclea(".5"));
+    a->BTN_monedas->click();
+    a->BTN_iniciar->click();
+    return d->result();
+  });
+  control->MenuItem2->trigger();
+  EXPECT_TRUE(r.mensajes.empty()) << r.textos().join("; ").toStdString();
+  EXPECT_EQ(control->grid().getCelda("Estado", 0), "Abierta");
+  EXPECT_EQ(control->grid().getCelda("Cajero", 0), "Marta Gómez Ruiz");
+  EXPECT_EQ(control->grid().getCelda("Saldo", 0), "$ 1,500.50");
+
+  // The sale register of this station now finds its session.
+  EXPECT_FALSE(compruebaEstacionDisponible(u_getPCName(), conexion()));
+  Tsalidas_comun salidas(conexion());
+  const CmidTierResponse v =
+      salidas.seletSesionDatosFromPcName(u_getPCName(), 1, conexion().getProvider());
+  ASSERT_EQ(v.getRowCount(), 1);
+  EXPECT_EQ(v.getCelda("puntoCaja_descripcion"), "Mostrador");
+  EXPECT_EQ(v.getCelda("_nombreCompleto"), "Marta Gómez Ruiz");
+  const int sesion = v.getCeldaAsInt("puntoCajaSesion_id");
+  SupervisorPrueba(conexion()).venta(sesion, 1, 200, 12.5);
+
+  // A cut of 500.
+  control = elige<TFRM_controlCaja>("Control de Cajas");
+  EXPECT_EQ(control->grid().getCelda("Saldo", 0), "$ 1,688.00");
+  suelta(control, 0);
+  ASSERT_TRUE(control->MenuItem3->isEnabled());
+  ASSERT_FALSE(control->MenuItem2->isEnabled());
+  r.manejadores.push_back([this](QDialog* d) {
+    auto* c = qobject_cast<TFRM_cajaCorte*>(d);
+    r.manejadores.push_back(teclea("500"));
+    c->BTN_corteMonto->click();
+    c->BTN_aceptar->click();
+    return d->result();
+  });
+  control->MenuItem3->trigger();
+  EXPECT_EQ(control->grid().getCelda("Saldo", 0), "$ 1,188.00");
+  EXPECT_FALSE(control->grid().getCelda("Corte", 0).isEmpty());
+
+  // The close withdraws the rest and frees the station.
+  suelta(control, 0);
+  r.manejadores.push_back([](QDialog* d) {
+    auto* c = qobject_cast<TFRM_cajaCorte*>(d);
+    EXPECT_DOUBLE_EQ(c->uCorteMonto, 1188);
+    c->BTN_aceptar->click();
+    return d->result();
+  });
+  control->MenuItem4->trigger();
+  EXPECT_EQ(r.preguntas, QStringList({"Revise que los datos capturados sean correctos, ¿Desea "
+                                      "guardar esta información?",
+                                      "¿Realizar Corte de Caja?", "¿Realizar Cierre de Caja?"}));
+  EXPECT_EQ(control->grid().getCelda("Estado", 0), "Cerrada");
+  EXPECT_TRUE(compruebaEstacionDisponible(u_getPCName(), conexion()));
+  EXPECT_EQ(salidas.seletSesionDatosFromPcName(u_getPCName(), 1, "").getRowCount(), 0);
+  EXPECT_TRUE(r.mensajes.empty()) << r.textos().join("; ").toStdString();
+}
+
+INSTANCIA_AMBOS_MOTORES(RecorridoSupervisor);
+
+}  // namespace

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "grid/TGridControl.h"
+#include "stock/TFRM_consultarExistencias.h"
+#include "support/BaseDatosPrueba.h"
+#include "support/CatalogoPrueba.h"
+#include "support/RespondedorPrueba.h"
+#include "support/SupervisorPrueba.h"
+#include "ui/TFRM_seleccionarProducto.h"
+#include "ui/TTecladoPantalla.h"
+
+namespace {
+
+class Existencias : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    db = BaseDatosPrueba::crea(Motor::SQLite);
+    ASSERT_TRUE(db);
+    CatalogoPrueba c(db->conexion());
+    c.negocioBasico();
+    SupervisorPrueba s(db->conexion());
+    s.almacen(2, "Bodega");
+    c.producto(1, "Agua natural", "7501", 10);
+    c.producto(2, "Coca Cola 600", "7502", 18);
+    c.producto(3, "Café de olla", "7503", 45);
+    c.existencia(1, 10);
+    c.existencia(2, 24);
+    c.existencia(2, 6, 2);
+    c.existencia(3, 2.5, 2);
+    db->llenaLocalSYS(1);
+  }
+  QStringList filas(const TFRM_consultarExistencias& e) {
+    QStringList f;
+    const TGridControl& g = e.grid();
+    for (int r = 0; r < g.getRowCount(); ++r)
+      f << g.getCelda("Producto", r) + "@" + g.getCelda("Almacén", r) + "=" +
+               g.getCelda("Existencia", r);
+    return f;
+  }
+  // Answers the product picker: searches `texto` and takes the first row.
+  void eligeProducto(const QString& texto) {
+    r.manejadores.push_back([texto](QDialog* d) {
+      auto* p = qobject_cast<TFRM_seleccionarProducto*>(d);
+      EXPECT_TRUE(p);
+      p->TXT_buscar->clear();
+      for (QChar c : texto)
+        p->uTeclado->pulsa(c == ' ' ? QString("espacio") : QString(c).toUpper());
+      p->uTeclado->pulsa("enter");
+      p->seleccionaFila(0);
+      p->BTN_aceptarClick();
+      return d->result();
+    });
+  }
+  std::unique_ptr<BaseDatosPrueba> db;
+  RespondedorPrueba r;
+};
+
+TEST_F(Existencias, SinFiltrosListaTodoYReabrirNoBuscaDeNuevo) {
+  TFRM_consultarExistencias e;
+  e.init();
+  EXPECT_EQ(e.CMB_almacenes->count(), 2);
+  EXPECT_EQ(e.CMB_almacenes->currentIndex(), -1);
+  EXPECT_EQ(e.uValueMember_CMB_almacenes, QVector<qint32>({1, 2}));
+  EXPECT_EQ(filas(e), QStringList({"P1 - Agua natural@Tienda=10", "P3 - Café de olla@Bodega=2.5",
+                                   "P2 - Coca Cola 600@Tienda=24", "P2 - Coca Cola 600@Bodega=6"}));
+  EXPECT_EQ(e.BTN_seleccionarProducto->text(), "Seleccionar producto ...");
+  EXPECT_EQ(e.grid().getTTablaPDF().titulos, QStringList({"Producto", "Almacén", "Existencia"}));
+
+  SupervisorPrueba(db->conexion()).almacen(3, "Sucursal");
+  CatalogoPrueba(db->conexion()).existencia(1, 5, 3);
+  e.init();
+  EXPECT_EQ(e.CMB_almacenes->count(), 3);
+  EXPECT_EQ(e.grid().getRowCount(), 4);
+  e.BTN_buscar->click();
+  EXPECT_EQ(e.grid().getRowCount(), 5);
+}
+
+TEST_F(Existencias, AlmacenYProductoFiltranYVerTodosLosQuita) {
+  TFRM_consultarExistencias e;
+  e.init();
+  e.CMB_almacenes->setCurrentIndex(1);
+  e.BTN_buscar->click();
+  EXPECT_EQ(filas(e), QStringList({"P3 - Café de olla@Bodega=2.5", "P2 - Coca Cola 600@Bodega=6"}));
+
+  eligeProducto("coca");
+  e.BTN_seleccionarProducto->click();
+  EXPECT_EQ(e.uProducto.id, 2);
+  EXPECT_EQ(e.BTN_seleccionarProducto->text(), "P2 - Coca Cola 600");
+  e.BTN_buscar->click();
+  EXPECT_EQ(filas(e), QStringList({"P2 - Coca Cola 600@Bodega=6"}));
+
+  // A cancelled picker keeps the choice; the warehouse reset does not search.
+  r.manejadores.push_back([](QDialog*) { return int(QDialog::Rejected); });
+  e.BTN_seleccionarProducto->click();
+  EXPECT_EQ(e.uProducto.id, 2);
+  e.BTN_reiniciarAlmacen->click();
+  EXPECT_EQ(e.CMB_almacenes->currentIndex(), -1);
+  EXPECT_EQ(e.grid().getRowCount(), 1);
+  e.BTN_buscar->click();
+  EXPECT_EQ(e.grid().getRowCount(), 2);
+
+  e.CMB_almacenes->setCurrentIndex(0);
+  e.BTN_verTodos->click();
+  EXPECT_EQ(e.CMB_almacenes->currentIndex(), -1);
+  EXPECT_EQ(e.uProducto.id, 0);
+  EXPECT_TRUE(e.BTN_seleccionarProducto->text().isEmpty());
+  EXPECT_EQ(e.grid().getRowCount(), 4);
+
+  // Nothing in stock for the filter: the message shows.
+  eligeProducto("agua");
+  e.BTN_seleccionarProducto->click();
+  e.CMB_almacenes->setCurrentIndex(1);
+  e.BTN_buscar->click();
+  EXPECT_EQ(e.grid().getRowCount(), 0);
+  EXPECT_FALSE(e.LBL_msg->isHidden());
+  EXPECT_EQ(e.LBL_msg->text(), "No hay elementos que mostrar");
+}
+
+TEST_F(Existencias, ElSelectorDeProductoBuscaPorNombreOCodigo) {
+  TFRM_seleccionarProducto p(localSYS);
+  p.TXT_buscar->setText("7503");
+  p.buscar();
+  ASSERT_EQ(p.grid()->getRowCount(), 1);
+  EXPECT_EQ(p.grid()->getCelda("Producto", 0), "Café de olla");
+  p.TXT_buscar->setText("cafe");  // accents and case ignored
+  p.buscar();
+  EXPECT_EQ(p.grid()->getRowCount(), 1);
+  p.TXT_buscar->setText("nada parecido");
+  p.buscar();
+  EXPECT_EQ(p.grid()->getRowCount(), 0);
+  EXPECT_FALSE(p.LBL_msg->isHidden());
+  // Accepting without a row does nothing.
+  p.BTN_aceptarClick();
+  EXPECT_NE(p.result(), QDialog::Accepted);
+
+  r.manejadores.push_back([](QDialog* d) {
+    auto* s = qobject_cast<TFRM_seleccionarProducto*>(d);
+    s->TXT_buscar->setText("7502");
+    s->buscar();
+    s->seleccionaFila(0);
+    s->BTN_aceptarClick();
+    return d->result();
+  });
+  const TproductoSeleccionadoDescripcion elegido = seleccionarProducto(localSYS);
+  EXPECT_TRUE(elegido.ok);
+  EXPECT_EQ(elegido.id, 2);
+  EXPECT_EQ(elegido.nombre, "Coca Cola 600");
+  EXPECT_FALSE(seleccionarProducto(localSYS).ok);  // no answer queued: cancelled
+}
+
+}  // namespace
