@@ -222,8 +222,9 @@ QJsonObject ConductorCaja::reporte() const {
 
 bool ConductorCaja::captura(const QString& archivo) const {
   // The offscreen screen is smaller than a register's; shoot at the station's size.
-  if (uCaja->isFullScreen()) uCaja->showNormal();
-  uCaja->resize(1280, 800);
+  uCaja->setWindowState(Qt::WindowNoState);
+  QApplication::processEvents();
+  uCaja->setGeometry(0, 0, 1280, 800);
   QApplication::processEvents();
   return uCaja->grab().save(archivo);
 }
