@@ -16,15 +16,6 @@
 #include "ui/TTecladoPantalla.h"
 #include "util/utilerias.h"
 
-namespace {
-QPushButton* boton(const QString& texto, QWidget* padre, const TListaColores& colores) {
-  auto* b = new QPushButton(texto, padre);
-  mini_cornerButtonStyle(b, colores);
-  b->setFocusPolicy(Qt::NoFocus);
-  return b;
-}
-}  // namespace
-
 TFRM_cerrarPuntoVenta::TFRM_cerrarPuntoVenta(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Punto de Venta"));
   setModal(true);
@@ -75,11 +66,11 @@ void TFRM_cerrarPuntoVenta::construye() {
   totales->addWidget(LBL_devuelto, 2, 1);
   vi->addLayout(totales);
   auto* he = new QHBoxLayout();
-  BTN_efectivo = boton(QStringLiteral("Efectivo"), izquierda, colores);
+  BTN_efectivo = mini_botonTactil(QStringLiteral("Efectivo"), izquierda, colores);
   TXT_efectivo = new QLineEdit(izquierda);
   TXT_efectivo->setMaxLength(10);
   TXT_efectivo->setAlignment(Qt::AlignRight);
-  auto* resetEfectivo = boton(QStringLiteral("X"), izquierda, colores);
+  auto* resetEfectivo = mini_botonTactil(QStringLiteral("X"), izquierda, colores);
   resetEfectivo->setFixedWidth(48);
   he->addWidget(BTN_efectivo);
   he->addWidget(TXT_efectivo, 1);
@@ -101,17 +92,17 @@ void TFRM_cerrarPuntoVenta::construye() {
     connect(b, &QPushButton::clicked, this, [this, t] { teclaNumerica(t); });
     gk->addWidget(b, i / 3, i % 3);
   }
-  auto* enter = boton(QStringLiteral("enter"), uTecladoNumerico, colores);
+  auto* enter = mini_botonTactil(QStringLiteral("enter"), uTecladoNumerico, colores);
   connect(enter, &QPushButton::clicked, this, [this] { teclaNumerica(QStringLiteral("enter")); });
   gk->addWidget(enter, 4, 0, 1, 3);
   vi->addWidget(uTecladoNumerico);
 
-  BTN_otrasFormas = boton(QStringLiteral("Otras Formas de Pago"), izquierda, colores);
+  BTN_otrasFormas = mini_botonTactil(QStringLiteral("Otras Formas de Pago"), izquierda, colores);
   vi->addWidget(BTN_otrasFormas);
   auto* hb = new QHBoxLayout();
-  BTN_aceptar = boton(QStringLiteral("Aceptar"), izquierda, colores);
+  BTN_aceptar = mini_botonTactil(QStringLiteral("Aceptar"), izquierda, colores);
   BTN_aceptar->setStyleSheet(BTN_aceptar->styleSheet() + QStringLiteral("QPushButton{background:#2E8B57;}"));
-  auto* cancelar = boton(QStringLiteral("Cancelar"), izquierda, colores);
+  auto* cancelar = mini_botonTactil(QStringLiteral("Cancelar"), izquierda, colores);
   hb->addWidget(cancelar);
   hb->addWidget(BTN_aceptar);
   vi->addLayout(hb);
@@ -137,7 +128,7 @@ void TFRM_cerrarPuntoVenta::construye() {
   gf->addWidget(new QLabel(QStringLiteral("Monto"), filas), 0, 1);
   gf->addWidget(new QLabel(QStringLiteral("Referencia"), filas), 0, 2);
   for (int i = 0; i < 6; ++i) {
-    BTN_otro[i] = boton(QStringLiteral("Otro"), filas, colores);
+    BTN_otro[i] = mini_botonTactil(QStringLiteral("Otro"), filas, colores);
     BTN_otro[i]->setMinimumWidth(130);
     TXT_otro[i] = new QLineEdit(filas);
     TXT_otro[i]->setMaxLength(10);
@@ -147,7 +138,7 @@ void TFRM_cerrarPuntoVenta::construye() {
     IMG_verFormaPago[i] = new QLabel(filas);
     IMG_verFormaPago[i]->setPixmap(mini_imagen(QStringLiteral("view"), QSize(28, 28)));
     IMG_verFormaPago[i]->setFixedSize(32, 32);
-    auto* reset = boton(QStringLiteral("X"), filas, colores);
+    auto* reset = mini_botonTactil(QStringLiteral("X"), filas, colores);
     reset->setFixedWidth(44);
     gf->addWidget(BTN_otro[i], i + 1, 0);
     gf->addWidget(TXT_otro[i], i + 1, 1);
@@ -159,9 +150,9 @@ void TFRM_cerrarPuntoVenta::construye() {
     for (QLineEdit* e : {TXT_otro[i], TXT_referencia[i]}) e->installEventFilter(this);
     connect(TXT_otro[i], &QLineEdit::textChanged, this, [this] { muestraOperacion(); });
   }
-  auto* ocultar = boton(QStringLiteral("Ocultar"), filas, colores);
+  auto* ocultar = mini_botonTactil(QStringLiteral("Ocultar"), filas, colores);
   gf->addWidget(ocultar, 7, 0);
-  BTN_mercadoPago = boton(QStringLiteral("Mercado Pago"), filas, colores);
+  BTN_mercadoPago = mini_botonTactil(QStringLiteral("Mercado Pago"), filas, colores);
   gf->addWidget(new QLabel(QStringLiteral("Servicios Externos"), filas), 7, 1);
   gf->addWidget(BTN_mercadoPago, 7, 2);
   LBL_detalleReferencia = new QLabel(filas);
@@ -194,7 +185,7 @@ void TFRM_cerrarPuntoVenta::construye() {
   hs->addWidget(IMG_statusCarga);
   hs->addWidget(LBL_statusCarga);
   hs->addStretch();
-  auto* cerrar = boton(QStringLiteral("Cerrar"), final, colores);
+  auto* cerrar = mini_botonTactil(QStringLiteral("Cerrar"), final, colores);
   cerrar->setMinimumHeight(60);
   vfin->addStretch();
   vfin->addWidget(LBL_despedida);

@@ -26,13 +26,6 @@
 
 namespace {
 
-QPushButton* boton(const QString& texto, QWidget* padre, const TListaColores& colores) {
-  auto* b = new QPushButton(texto, padre);
-  mini_cornerButtonStyle(b, colores);
-  b->setFocusPolicy(Qt::NoFocus);
-  return b;
-}
-
 QLabel* imagenClicable(const QString& nombre, QWidget* padre) {
   auto* l = new QLabel(padre);
   l->setFixedSize(56, 56);
@@ -84,8 +77,8 @@ void TFRM_caja::construye() {
   uBannerImagen = new QLabel(QStringLiteral("<b style='font-size:22px'>Caja</b>"), encabezado);
   LBL_caja = new QLabel(encabezado);
   LBL_cajero = new QLabel(encabezado);
-  auto* iniciar = boton(QStringLiteral("Iniciar"), encabezado, colores);
-  auto* minimizar = boton(QStringLiteral("Minimizar"), encabezado, colores);
+  auto* iniciar = mini_botonTactil(QStringLiteral("Iniciar"), encabezado, colores);
+  auto* minimizar = mini_botonTactil(QStringLiteral("Minimizar"), encabezado, colores);
   he->addWidget(uBannerImagen);
   he->addSpacing(24);
   he->addWidget(new QLabel(QStringLiteral("Caja:"), encabezado));
@@ -113,9 +106,9 @@ void TFRM_caja::construye() {
   TXT_busquedaNombre = new QLineEdit(this);
   TXT_busquedaNombre->setMaxLength(20);
   TXT_busquedaNombre->setPlaceholderText(QStringLiteral("Buscar por nombre"));
-  auto* buscar = boton(QStringLiteral("Buscar"), this, colores);
-  auto* buscarKit = boton(QStringLiteral("Buscar Kit"), this, colores);
-  BTN_verPromocion = boton(QStringLiteral("Ver Promoción"), this, colores);
+  auto* buscar = mini_botonTactil(QStringLiteral("Buscar"), this, colores);
+  auto* buscarKit = mini_botonTactil(QStringLiteral("Buscar Kit"), this, colores);
+  BTN_verPromocion = mini_botonTactil(QStringLiteral("Ver Promoción"), this, colores);
   BTN_verPromocion->hide();
   lectura->addWidget(TXT_lectura, 3);
   lectura->addWidget(TXT_busquedaNombre, 3);
@@ -144,7 +137,7 @@ void TFRM_caja::construye() {
   auto* vr = new QVBoxLayout(resultados);
   LBL_sinResultados = new QLabel(QStringLiteral("No se encontraron resultados"), resultados);
   LBL_sinResultados->setStyleSheet(QStringLiteral("font-size:20px;color:#8A1C1C;"));
-  BTN_cerrarBusqueda = boton(QStringLiteral("Cerrar Busqueda"), resultados, colores);
+  BTN_cerrarBusqueda = mini_botonTactil(QStringLiteral("Cerrar Busqueda"), resultados, colores);
   auto* hr = new QHBoxLayout();
   hr->addWidget(LBL_sinResultados);
   hr->addStretch();
@@ -183,7 +176,7 @@ void TFRM_caja::construye() {
   hc->addWidget(TXT_cantidad, 1);
   hc->addWidget(mas);
   vd->addLayout(hc);
-  auto* eliminar = boton(QStringLiteral("Eliminar"), derecha, colores);
+  auto* eliminar = mini_botonTactil(QStringLiteral("Eliminar"), derecha, colores);
   vd->addWidget(eliminar);
   vd->addStretch();
   LBL_descuento = new QLabel(derecha);
@@ -198,7 +191,7 @@ void TFRM_caja::construye() {
   LBL_total->setWordWrap(true);
   LBL_total->setStyleSheet(QStringLiteral("font-size:24px;font-weight:700;color:#16324F;"));
   vd->addWidget(LBL_total);
-  BTN_cerrarVenta = boton(QStringLiteral("Aceptar"), derecha, colores);
+  BTN_cerrarVenta = mini_botonTactil(QStringLiteral("Aceptar"), derecha, colores);
   BTN_cerrarVenta->setMinimumHeight(72);
   BTN_cerrarVenta->setStyleSheet(BTN_cerrarVenta->styleSheet() +
                                  QStringLiteral("QPushButton{background:#2E8B57;font-size:22px;}"
@@ -223,7 +216,7 @@ void TFRM_caja::construye() {
   GRD_monitor->verticalHeader()->setDefaultSectionSize(36);
   GRD_monitor->setStyleSheet(QStringLiteral("font-size:15px;"));
   GRD_monitor->setItemDelegate(new TMonitorDelegado(&venta().monitor(), this));
-  auto* cerrarMonitor = boton(QStringLiteral("Cerrar"), PNL_monitor, colores);
+  auto* cerrarMonitor = mini_botonTactil(QStringLiteral("Cerrar"), PNL_monitor, colores);
   vm->addWidget(tituloMonitor);
   vm->addWidget(GRD_monitor, 1);
   vm->addWidget(cerrarMonitor);
@@ -247,8 +240,8 @@ void TFRM_caja::construye() {
   vp->addLayout(hv);
   vp->addWidget(LBL_promocionDescripcion, 1);
   auto* hb = new QHBoxLayout();
-  auto* eliminarPromo = boton(QStringLiteral("Eliminar"), PNL_promocion, colores);
-  auto* cerrarPromo = boton(QStringLiteral("Cerrar"), PNL_promocion, colores);
+  auto* eliminarPromo = mini_botonTactil(QStringLiteral("Eliminar"), PNL_promocion, colores);
+  auto* cerrarPromo = mini_botonTactil(QStringLiteral("Cerrar"), PNL_promocion, colores);
   hb->addWidget(eliminarPromo);
   hb->addWidget(cerrarPromo);
   vp->addLayout(hb);

@@ -1,3 +1,4 @@
+#include "ui/comboAlmacenes.h"
 #include "sessions/TFRM_cajaCaptura.h"
 
 #include <QComboBox>
@@ -64,16 +65,7 @@ void TFRM_cajaCaptura::construye() {
 }
 
 void TFRM_cajaCaptura::cargaComboAlmacen() {
-  CMB_almacenes->clear();
-  uValueMember_CMB_almacenes.clear();
-  Talmacen almacen(localSYS.getConexion());
-  const CmidTierResponse r =
-      almacen.selectAlmacenes(QVariant(), QVariant(), localSYS.getIdNegocio());
-  if (!r.ok()) return;
-  for (int i = 0; i < r.getRowCount(); ++i) {
-    CMB_almacenes->addItem(r.getCelda(3, i));
-    uValueMember_CMB_almacenes << u_strToInt(r.getCelda(0, i));
-  }
+  u_cargaComboAlmacenes(CMB_almacenes, uValueMember_CMB_almacenes, localSYS);
 }
 
 bool TFRM_cajaCaptura::initNuevo() {

@@ -1,3 +1,4 @@
+#include "ui/comboAlmacenes.h"
 #include "stock/TFRM_consultarExistencias.h"
 
 #include <QComboBox>
@@ -82,16 +83,7 @@ void TFRM_consultarExistencias::init() {
 }
 
 void TFRM_consultarExistencias::cargaComboAlmacen() {
-  CMB_almacenes->clear();
-  uValueMember_CMB_almacenes.clear();
-  Talmacen almacen(localSYS.getConexion());
-  const CmidTierResponse r =
-      almacen.selectAlmacenes(QVariant(), QVariant(), localSYS.getIdNegocio());
-  if (!r.ok()) return;
-  for (int i = 0; i < r.getRowCount(); ++i) {
-    CMB_almacenes->addItem(r.getCelda(3, i));
-    uValueMember_CMB_almacenes << u_strToInt(r.getCelda(0, i));
-  }
+  u_cargaComboAlmacenes(CMB_almacenes, uValueMember_CMB_almacenes, localSYS);
   CMB_almacenes->setCurrentIndex(-1);
 }
 

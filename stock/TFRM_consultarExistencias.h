@@ -23,7 +23,7 @@ class TFRM_consultarExistencias : public TListaPantalla {
   QComboBox* CMB_almacenes = nullptr;
   QPushButton* BTN_reiniciarAlmacen = nullptr;
   QPushButton* BTN_seleccionarProducto = nullptr;
-  QVector<qint32> uValueMember_CMB_almacenes;
+  QVector<int> uValueMember_CMB_almacenes;
   TproductoSeleccionadoDescripcion uProducto;
 
   static constexpr const char* kSinProducto = "Seleccionar producto ...";

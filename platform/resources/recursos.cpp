@@ -1,6 +1,7 @@
 #include "recursos.h"
 
 #include <QAbstractButton>
+#include <QPushButton>
 #include <QFile>
 #include <QIcon>
 #include <QLabel>
@@ -101,4 +102,11 @@ void mini_cornerButtonStyle(QAbstractButton* boton, const TListaColores& colores
                css(colorDe(colores, QStringLiteral("botonTexto"))),
                css(colorDe(colores, QStringLiteral("botonFondoPresionado"))),
                css(colorDe(colores, QStringLiteral("botonFondoDeshabilitado")))));
+}
+
+QPushButton* mini_botonTactil(const QString& texto, QWidget* padre, const TListaColores& colores) {
+  auto* b = new QPushButton(texto, padre);
+  mini_cornerButtonStyle(b, colores);
+  b->setFocusPolicy(Qt::NoFocus);
+  return b;
 }

@@ -32,3 +32,8 @@ QIcon mini_icono(const QString& nombre, int lado = 48);
 
 // Rounded touch button in the brand colours.
 void mini_cornerButtonStyle(QAbstractButton* boton, const TListaColores& colores);
+class QPushButton;
+class QWidget;
+// A new touch button styled that way that never takes the keyboard focus (the reading and
+// amount fields keep it).
+QPushButton* mini_botonTactil(const QString& texto, QWidget* padre, const TListaColores& colores);
