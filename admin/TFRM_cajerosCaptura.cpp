@@ -12,7 +12,7 @@
 #include <QTabWidget>
 
 #include "resources/recursos.h"
-#include "shell/listas/TTecladoCampos.h"
+#include "ui/TTecladoCampos.h"
 #include "ui/dialogoArchivo.h"
 #include "ui/mensajes.h"
 #include "util/imagenes.h"

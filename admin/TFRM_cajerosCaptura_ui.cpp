@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 
 #include "admin/TFRM_cajerosCaptura.h"
-#include "shell/listas/TTecladoCampos.h"
-#include "shell/listas/estiloDialogo.h"
+#include "ui/TTecladoCampos.h"
+#include "ui/estiloDialogo.h"
 
 namespace {
 

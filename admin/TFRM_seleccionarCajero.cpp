@@ -11,7 +11,7 @@
 #include "grid/TGridControl.h"
 #include "shell/listas/TDelegadoLista.h"
 #include "shell/listas/TListaPantalla.h"
-#include "shell/listas/estiloDialogo.h"
+#include "ui/estiloDialogo.h"
 #include "ui/mensajes.h"
 
 // The dialog's grid: active cashiers only, no exports.

@@ -53,6 +53,8 @@ class TFRM_cerrarPuntoVenta : public QDialog {
   void teclaNumerica(const QString& tecla);  // "0".."9", ".", "back", "enter"
   void enfocaCampo(QLineEdit* campo);        // touching a field
   bool efectuarVenta();
+  // Invoices a stored ticket through the package's invoicing screen; true when it was invoiced.
+  bool facturarTicket(int operacionID);
 
   QLineEdit* TXT_efectivo = nullptr;
   std::array<QPushButton*, 6> BTN_otro{};

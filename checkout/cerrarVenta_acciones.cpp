@@ -16,6 +16,7 @@
 #include "platform/resources/recursos.h"
 #include "printer/miniPrinter.h"
 #include "ui/TFRM_espere.h"
+#include "ui/TFRM_facturar.h"
 #include "ui/TTecladoPantalla.h"
 #include "ui/mensajes.h"
 #include "util/utilerias.h"
@@ -337,4 +338,12 @@ bool TFRM_cerrarPuntoVenta::efectuarVenta() {
   }
   hold_statusCarga->show();
   return true;
+}
+
+bool TFRM_cerrarPuntoVenta::facturarTicket(int operacionID) {
+  if (!FRM_facturar) FRM_facturar = new TFRM_facturar(this);
+  const bool facturado = FRM_facturar->initPuntoVentaTicket(operacionID, localSYS);
+  delete FRM_facturar;
+  FRM_facturar = nullptr;
+  return facturado;
 }

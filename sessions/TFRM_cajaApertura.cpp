@@ -12,7 +12,7 @@
 #include "operaciones/cajas.h"
 #include "operaciones/puntoVenta.h"
 #include "sessions/controlesSesion.h"
-#include "shell/listas/estiloDialogo.h"
+#include "ui/estiloDialogo.h"
 #include "ui/TFRM_editar.h"
 #include "ui/mensajes.h"
 #include "util/utilerias.h"

@@ -11,7 +11,7 @@
 #include "context/TsistemaDatos.h"
 #include "operaciones/cajas.h"
 #include "sessions/controlesSesion.h"
-#include "shell/listas/estiloDialogo.h"
+#include "ui/estiloDialogo.h"
 #include "ui/TFRM_editar.h"
 #include "ui/mensajes.h"
 #include "util/utilerias.h"

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "shell/listas/estiloDialogo.h"
+#include "ui/estiloDialogo.h"
 
 QLabel* leyendaSesion(const QString& texto, QWidget* padre) {
   auto* l = new QLabel(texto, padre);

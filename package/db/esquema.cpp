@@ -28,6 +28,8 @@ const QList<TMigracion>& u_migraciones() {
   static const QList<TMigracion> lista = {
       {1, QStringLiteral("Esquema inicial del punto de venta"),
        leeRecurso(QStringLiteral(":/esquema/esquema_v1.sql"))},
+      {2, QStringLiteral("Datos fiscales del receptor de una factura"),
+       leeRecurso(QStringLiteral(":/esquema/esquema_v2.sql"))},
   };
   return lista;
 }

@@ -1,22 +1,15 @@
 #include "TgeneraTicketConWS.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QJsonDocument>
 #include <QLoggingCategory>
-#include <QNetworkAccessManager>
-#include <QNetworkRequest>
 #include <QThread>
-#include <QTimer>
-#include <memory>
-#if QT_CONFIG(ssl)
-#include <QSslConfiguration>
-#endif
 
 #include "context/TsistemaDatos.h"
 #include "operaciones/cargaTicket.h"
 #include "operaciones/puntoVenta.h"
 #include "signing/firma.h"
+#include "workers/clienteHttp.h"
 
 // Diagnostic lines of the upload (off by default: QT_LOGGING_RULES="pos.facturacion.info=true").
 // They never carry credentials.
@@ -35,12 +28,6 @@ struct TdatosCarga {
   int tiempoEsperaMs = TgeneraTicketConWS::TIEMPO_ESPERA_MS;
 };
 
-struct TrespuestaHttp {
-  int estado = 0;  // 0: no HTTP answer
-  QByteArray cuerpo;
-  QNetworkReply::NetworkError error = QNetworkReply::NoError;
-  bool expiro = false;
-};
 
 generarTicketRsultado fallo(const QString& mensaje) {
   generarTicketRsultado r;
@@ -48,44 +35,6 @@ generarTicketRsultado fallo(const QString& mensaje) {
   return r;
 }
 
-// Runs on the worker thread, which has no event loop of its own: a local loop waits for the
-// answer or the time limit, whichever comes first.
-TrespuestaHttp enviaPost(const QUrl& url, const QByteArray& cuerpo, int tiempoEsperaMs) {
-  QNetworkAccessManager red;
-  QNetworkRequest peticion(url);
-  peticion.setHeader(QNetworkRequest::ContentTypeHeader,
-                     QByteArrayLiteral("application/json; charset=utf-8"));
-  peticion.setRawHeader(QByteArrayLiteral("Accept"), QByteArrayLiteral("application/json"));
-#if QT_CONFIG(ssl)
-  if (url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0) {
-    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-    tls.setPeerVerifyMode(QSslSocket::VerifyPeer);
-    peticion.setSslConfiguration(tls);
-  }
-#endif
-  std::unique_ptr<QNetworkReply> respuesta(red.post(peticion, cuerpo));
-  QEventLoop bucle;
-  QTimer reloj;
-  reloj.setSingleShot(true);
-  bool expiro = false;
-  QObject::connect(&reloj, &QTimer::timeout, &bucle, [&expiro, &respuesta] {
-    expiro = true;
-    respuesta->abort();
-  });
-  QObject::connect(respuesta.get(), &QNetworkReply::finished, &bucle, &QEventLoop::quit);
-  reloj.start(tiempoEsperaMs > 0 ? tiempoEsperaMs : TgeneraTicketConWS::TIEMPO_ESPERA_MS);
-  if (!respuesta->isFinished()) bucle.exec();
-  reloj.stop();
-
-  TrespuestaHttp r;
-  r.expiro = expiro;
-  r.error = respuesta->error();
-  if (!expiro) {
-    r.estado = respuesta->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    r.cuerpo = respuesta->readAll();
-  }
-  return r;
-}
 
 generarTicketRsultado subeTicket(const TdatosCarga& d) {
   if (!d.conexion) return fallo(QStringLiteral("No hay conexión con la base de datos"));
@@ -139,7 +88,7 @@ generarTicketRsultado subeTicket(const TdatosCarga& d) {
   QElapsedTimer reloj;
   reloj.start();
   const TrespuestaHttp http =
-      enviaPost(url, QJsonDocument(cuerpo).toJson(QJsonDocument::Compact), d.tiempoEsperaMs);
+      u_enviaPostJson(url, QJsonDocument(cuerpo).toJson(QJsonDocument::Compact), d.tiempoEsperaMs);
   qCInfo(lcFacturacion).noquote() << "carga de la operación" << d.operacionID << "a"
                                   << url.toString(QUrl::RemoveUserInfo) << ": HTTP" << http.estado
                                   << "error de red" << http.error << "en" << reloj.elapsed()

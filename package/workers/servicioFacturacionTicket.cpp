@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 
 #include "util/utilerias.h"
+#include "workers/clienteHttp.h"
 
 namespace {
 
@@ -67,28 +68,11 @@ QJsonObject pago(const CmidTierResponse& p, int fila) {
        p.getCelda(QStringLiteral("puntoFormaPagoAplicada_referencia"), fila)}};
 }
 
-QString mensajeDelServicio(const QByteArray& cuerpo) {
-  return QJsonDocument::fromJson(cuerpo)
-      .object()
-      .value(QStringLiteral("mensaje"))
-      .toString()
-      .trimmed();
-}
 
 }  // namespace
 
 QUrl u_urlCargaTicket(const QString& urlBase) {
-  QUrl url(urlBase.trimmed(), QUrl::StrictMode);
-  const QString esquema = url.scheme().toLower();
-  if (!url.isValid() || url.host().isEmpty() ||
-      (esquema != QLatin1String("http") && esquema != QLatin1String("https")))
-    return QUrl();
-  QString ruta = url.path();
-  while (ruta.endsWith(QLatin1Char('/'))) ruta.chop(1);
-  url.setPath(ruta + QStringLiteral("/api/v1/tickets"));
-  url.setQuery(QString());
-  url.setFragment(QString());
-  return url;
+  return u_urlServicio(urlBase, QStringLiteral("/api/v1/tickets"));
 }
 
 QJsonObject u_cuerpoCargaTicket(const QString& rfc, const TcredencialesServicio& credenciales,
@@ -138,7 +122,7 @@ generarTicketRsultado u_leeRespuestaCarga(int estadoHttp, const QByteArray& cuer
     }
     return r;
   }
-  const QString delServicio = mensajeDelServicio(cuerpo);
+  const QString delServicio = u_mensajeDelServicio(cuerpo);
   if (estadoHttp == 401 || estadoHttp == 403) {
     r.mensaje = QStringLiteral(
         "El servicio de facturación rechazó el usuario, la cuenta o la contraseña del usuario en "

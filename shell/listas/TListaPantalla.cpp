@@ -16,7 +16,7 @@
 #include "grid/TGridControl.h"
 #include "grid/exportarGridExcel.h"
 #include "shell/listas/TDelegadoLista.h"
-#include "shell/listas/TTecladoCampos.h"
+#include "ui/TTecladoCampos.h"
 #include "ui/mensajes.h"
 
 namespace {

@@ -13,7 +13,7 @@
 
 #include "admin/TFRM_cajerosCaptura.h"
 #include "operaciones/cajeros.h"
-#include "shell/listas/TTecladoCampos.h"
+#include "ui/TTecladoCampos.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
 #include "support/RespondedorPrueba.h"

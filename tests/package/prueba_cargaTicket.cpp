@@ -57,73 +57,7 @@ class CargaTicket : public PruebaAmbosMotores {
     ASSERT_GE(mt.nonQuery(), 0) << mt.ultimoError().toStdString();
   }
 
-  // A stored sale: 3 × 32.40 with VAT and 0.755 kg × 120 with a discount of 5, paid with cash
-  // and a card; the third payment row is empty. Answers the operation id.
-  int ventaGuardada(int ticketNo) {
-    const double subtotal1 = 3 * 32.40;  // 97.19999999999999
-    const double subtotal2 = 0.755 * 120;
-    ejecuta(
-        "INSERT INTO puntoOperacion (idNegocioFk, ticketNo, cajeroNombre, fechaHora, subtotal, "
-        "descuento, impuestos, total, pago, devuelto) VALUES (1, :t, 'Ana Pérez', :f, :s, 5, "
-        "15.55, 198.35, 198.35, 0)",
-        {{"t", ticketNo},
-         {"f", QDateTime(QDate(2026, 1, 31), QTime(13, 45, 10))},
-         {"s", subtotal1 + subtotal2}});
-    TmiddleTier mt(conexion());
-    mt.setQuery("SELECT id FROM puntoOperacion WHERE idNegocioFk = 1 AND ticketNo = :t");
-    mt.setInteger("t", ticketNo);
-    const int id = mt.scalar().toInt();
-    const QString linea =
-        "INSERT INTO puntoOperacionDetalle (puntoOperacion_id, fila, inventarioProducto_id, "
-        "claveSATprodcutoServicio, descripcion, clave, unidadesMedida_id, unidadMedida, cantidad, "
-        "precioLista, precioUnitario, subtotal, descuento, precioVenta, precio, ivaT, ivaTbase, "
-        "tipoInsercion) VALUES (:op, :fila, :prod, '50202306', :desc, :clave, 10, 'Pieza', :cant, "
-        ":pu, :pu, :sub, :descuento, :venta, :precio, :iva, :tasa, '1')";
-    ejecuta(linea, {{"op", id},
-                    {"fila", 1},
-                    {"prod", 2},
-                    {"desc", "Café de olla a granel"},
-                    {"clave", "P2"},
-                    {"cant", 0.755},
-                    {"pu", 120.0},
-                    {"sub", subtotal2},
-                    {"descuento", 5.0},
-                    {"venta", subtotal2 - 5},
-                    {"precio", subtotal2 - 5},
-                    {"iva", 0.0},
-                    {"tasa", "0"}});
-    ejecuta(linea, {{"op", id},
-                    {"fila", 0},
-                    {"prod", 1},
-                    {"desc", "Coca Cola 600"},
-                    {"clave", "P1"},
-                    {"cant", 3.0},
-                    {"pu", 32.40},
-                    {"sub", subtotal1},
-                    {"descuento", 0.0},
-                    {"venta", subtotal1},
-                    {"precio", subtotal1 * 1.16},
-                    {"iva", subtotal1 * 0.16},
-                    {"tasa", "0.16"}});
-    const QString pago =
-        "INSERT INTO puntoFormaPagoAplicada (puntoOperacion_id, posicion, formaPago_id, nombre, "
-        "importe, referencia) VALUES (:op, :pos, :forma, :nombre, :imp, :ref)";
-    ejecuta(pago, {{"op", id},
-                   {"pos", 0},
-                   {"forma", 1},
-                   {"nombre", "Efectivo"},
-                   {"imp", 100.0},
-                   {"ref", ""}});
-    ejecuta(pago, {{"op", id},
-                   {"pos", 1},
-                   {"forma", 4},
-                   {"nombre", "Visa"},
-                   {"imp", 98.35},
-                   {"ref", "AUT-4411"}});
-    ejecuta(pago,
-            {{"op", id}, {"pos", 2}, {"forma", 0}, {"nombre", ""}, {"imp", 0.0}, {"ref", ""}});
-    return id;
-  }
+  int ventaGuardada(int ticketNo) { return CatalogoPrueba(conexion()).ventaGuardada(ticketNo); }
 
   struct Estado {
     QString uuid, metodo;

@@ -33,6 +33,10 @@ class CatalogoPrueba {
   // Register with an open session bound to the station; answers the session id.
   int cajaAbierta(int cajaId, const QString& estacion, int cajeroId, double monto = 0);
   void credenciales();
+  // A stored sale of products 1 and 2 (which must exist): 3 × 32.40 with VAT and 0.755 kg ×
+  // 120 with a discount of 5, paid 100 cash and 98.35 by card; the third payment row is empty.
+  // Answers the operation id.
+  int ventaGuardada(int ticketNo);
 
   int idNegocio() const { return uNegocio; }
   int listaId() const { return uLista; }

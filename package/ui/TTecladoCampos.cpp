@@ -1,4 +1,4 @@
-#include "shell/listas/TTecladoCampos.h"
+#include "ui/TTecladoCampos.h"
 
 #include <QEvent>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "shell/listas/estiloDialogo.h"
+#include "ui/estiloDialogo.h"
 
 #include <QAbstractButton>
 #include <QDialog>

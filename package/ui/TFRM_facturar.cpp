@@ -1,0 +1,331 @@
+#include "ui/TFRM_facturar.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+#include <atomic>
+
+#include "operaciones/puntoVenta.h"
+#include "signing/firma.h"
+#include "ui/TFRM_espere.h"
+#include "ui/TTecladoCampos.h"
+#include "ui/estiloDialogo.h"
+#include "ui/mensajes.h"
+#include "util/utilerias.h"
+#include "workers/TgeneraTicketConWS.h"
+#include "workers/TtimbraFacturaConWS.h"
+
+TFRM_facturar* FRM_facturar = nullptr;
+
+namespace {
+
+void agregaCampo(QGridLayout* g, int fila, int columna, const QString& leyenda, QWidget* campo,
+                 int ancho = 1) {
+  auto* caja = new QVBoxLayout();
+  caja->setSpacing(3);
+  auto* l = new QLabel(leyenda);
+  l->setProperty("rol", QStringLiteral("leyenda"));
+  caja->addWidget(l);
+  caja->addWidget(campo);
+  g->addLayout(caja, fila, columna, 1, ancho);
+}
+
+// The on-screen keyboard types lower case; RFCs and fiscal names are written in capitals.
+void enMayusculas(QLineEdit* campo) {
+  QObject::connect(campo, &QLineEdit::textChanged, campo, [campo](const QString& t) {
+    const QString m = t.toUpper();
+    if (m == t) return;
+    const int cursor = campo->cursorPosition();
+    campo->setText(m);
+    campo->setCursorPosition(cursor);
+  });
+}
+
+void llenaCatalogo(QComboBox* combo, const QVector<TclaveSAT>& catalogo) {
+  combo->addItem(QStringLiteral("Seleccione..."), QString());
+  for (const TclaveSAT& c : catalogo)
+    combo->addItem(c.clave + QStringLiteral(" - ") + c.descripcion, c.clave);
+}
+
+}  // namespace
+
+TFRM_facturar::TFRM_facturar(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("TFRM_facturar"));
+  construye();
+}
+
+void TFRM_facturar::construye() {
+  resize(1000, 640);
+  uTeclado = new TTecladoCampos(this);
+  auto* raiz = new QVBoxLayout(this);
+  raiz->setContentsMargins(24, 18, 24, 18);
+  raiz->setSpacing(14);
+  LBL_titulo = new QLabel(QStringLiteral("Facturar Ticket"), this);
+  raiz->addWidget(LBL_titulo);
+
+  auto* resumen = new QFrame(this);
+  resumen->setObjectName(QStringLiteral("resumenTicket"));
+  auto* hr = new QGridLayout(resumen);
+  hr->setContentsMargins(18, 12, 18, 12);
+  hr->setHorizontalSpacing(28);
+  const auto dato = [this, hr](int columna, const QString& leyenda) {
+    auto* l = new QLabel(leyenda, this);
+    l->setProperty("rol", QStringLiteral("leyenda"));
+    auto* v = new QLabel(this);
+    v->setProperty("rol", QStringLiteral("valor"));
+    hr->addWidget(l, 0, columna);
+    hr->addWidget(v, 1, columna);
+    return v;
+  };
+  LBL_ticket = dato(0, QStringLiteral("Ticket"));
+  LBL_fecha = dato(1, QStringLiteral("Fecha"));
+  LBL_total = dato(2, QStringLiteral("Total"));
+  LBL_formaPago = dato(3, QStringLiteral("Forma de pago"));
+  hr->setColumnStretch(3, 1);
+  raiz->addWidget(resumen);
+
+  auto* g = new QGridLayout();
+  g->setHorizontalSpacing(18);
+  g->setVerticalSpacing(12);
+  const auto campo = [this](int longitud) {
+    auto* c = new QLineEdit(this);
+    c->setMaxLength(longitud);
+    c->setMinimumHeight(44);
+    uTeclado->agrega(c);
+    return c;
+  };
+  TXT_rfc = campo(13);
+  enMayusculas(TXT_rfc);
+  TXT_rfc->setValidator(new QRegularExpressionValidator(
+      QRegularExpression(QStringLiteral("[A-Za-zÑñ&0-9]*")), TXT_rfc));
+  TXT_nombre = campo(254);
+  enMayusculas(TXT_nombre);
+  TXT_codigoPostal = campo(5);
+  TXT_codigoPostal->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
+  TXT_correo = campo(100);
+  CMB_regimenFiscal = new QComboBox(this);
+  CMB_usoCFDI = new QComboBox(this);
+  for (QComboBox* c : {CMB_regimenFiscal, CMB_usoCFDI}) c->setMinimumHeight(44);
+  llenaCatalogo(CMB_regimenFiscal, u_catalogoRegimenFiscal());
+  llenaCatalogo(CMB_usoCFDI, u_catalogoUsoCFDI());
+
+  agregaCampo(g, 0, 0, QStringLiteral("* RFC"), TXT_rfc);
+  agregaCampo(g, 0, 1, QStringLiteral("* Código postal"), TXT_codigoPostal);
+  agregaCampo(g, 1, 0, QStringLiteral("* Nombre o razón social"), TXT_nombre, 2);
+  agregaCampo(g, 2, 0, QStringLiteral("* Régimen fiscal"), CMB_regimenFiscal, 2);
+  agregaCampo(g, 3, 0, QStringLiteral("* Uso del CFDI"), CMB_usoCFDI);
+  agregaCampo(g, 3, 1, QStringLiteral("Correo electrónico"), TXT_correo);
+  g->setColumnStretch(0, 3);
+  g->setColumnStretch(1, 2);
+  raiz->addLayout(g);
+  raiz->addStretch(1);
+
+  auto* botones = new QHBoxLayout();
+  botones->addStretch();
+  BTN_facturar = new QPushButton(QStringLiteral("Facturar"), this);
+  BTN_cancelar = new QPushButton(QStringLiteral("Cancelar"), this);
+  botones->addWidget(BTN_facturar);
+  botones->addWidget(BTN_cancelar);
+  raiz->addLayout(botones);
+
+  aplicaColoresDialogo(this, LBL_titulo, getColores(),
+                       QStringLiteral("QFrame#resumenTicket{background:white;border:1px solid "
+                                      "#D5DBE1;border-radius:8px;}"));
+  estiloBotones({BTN_facturar, BTN_cancelar}, getColores());
+  BTN_facturar->setMinimumHeight(52);
+  BTN_cancelar->setMinimumHeight(52);
+  connect(BTN_facturar, &QPushButton::clicked, this, &TFRM_facturar::BTN_facturarClick);
+  connect(BTN_cancelar, &QPushButton::clicked, this, &TFRM_facturar::BTN_cancelarClick);
+  connect(TXT_rfc, &QLineEdit::editingFinished, this, [this] { buscaReceptor(); });
+  connect(uTeclado, &TTecladoCampos::enter, this, [this](QWidget* c) {
+    if (c == TXT_rfc) buscaReceptor();
+  });
+}
+
+void TFRM_facturar::limpia() {
+  for (QLineEdit* c : {TXT_rfc, TXT_nombre, TXT_codigoPostal, TXT_correo}) c->clear();
+  CMB_regimenFiscal->setCurrentIndex(0);
+  CMB_usoCFDI->setCurrentIndex(0);
+  uTeclado->oculta();
+  uUuid.clear();
+  uFacturado = false;
+}
+
+void TFRM_facturar::seleccionaClave(QComboBox* combo, const QString& clave) {
+  const int i = combo->findData(clave);
+  combo->setCurrentIndex(i < 0 ? 0 : i);
+}
+
+TreceptorFactura TFRM_facturar::receptorCapturado() const {
+  TreceptorFactura r;
+  r.rfc = TXT_rfc->text().trimmed().toUpper();
+  r.nombre = TXT_nombre->text().simplified();
+  r.codigoPostal = TXT_codigoPostal->text().trimmed();
+  r.regimenFiscal = CMB_regimenFiscal->currentData().toString();
+  r.usoCFDI = CMB_usoCFDI->currentData().toString();
+  r.correo = TXT_correo->text().trimmed();
+  return r;
+}
+
+bool TFRM_facturar::buscaReceptor() {
+  if (!uSys) return false;
+  const QString rfc = TXT_rfc->text().trimmed().toUpper();
+  if (!esRfcValido(rfc)) return false;
+  const CmidTierResponse r = buscaReceptorPorRfc(rfc, uSys->getIdNegocio(), uSys->getConexion());
+  if (!r.ok() || r.getRowCount() == 0) return false;
+  TXT_nombre->setText(r.getCelda(QStringLiteral("Receptor_nombre")));
+  TXT_codigoPostal->setText(r.getCelda(QStringLiteral("Receptor_codigoPostal")));
+  seleccionaClave(CMB_regimenFiscal, r.getCelda(QStringLiteral("Receptor_regimenFiscal")));
+  seleccionaClave(CMB_usoCFDI, r.getCelda(QStringLiteral("Receptor_usoCFDI")));
+  TXT_correo->setText(r.getCelda(QStringLiteral("Receptor_correo")));
+  return true;
+}
+
+bool TFRM_facturar::compruebaTicket() {
+  uTicket = buscaTicketParaFacturar(uOperacionID, uSys->getIdNegocio(), uSys->getConexion());
+  if (!uTicket.ok()) {
+    u_mensaje(QStringLiteral("No se pudo leer el ticket: ") + uTicket.getError(), mtError);
+    return false;
+  }
+  if (uTicket.getRowCount() == 0) {
+    u_mensaje(QStringLiteral("No se encontró el ticket"));
+    return false;
+  }
+  const QString estado = uTicket.getCelda(QStringLiteral("puntoOperacion_facturadoMetodo"));
+  const QString ticketNo = uTicket.getCelda(QStringLiteral("puntoOperacion_ticketNo"));
+  if (estado == QLatin1String(ESTADO_TICKET_FACTURADO)) {
+    u_mensaje(QStringLiteral("El ticket %1 ya fue facturado.\rUUID: %2")
+                  .arg(ticketNo, uTicket.getCelda(QStringLiteral("puntoOperacionAdicional_uuid"))));
+    return false;
+  }
+  if (estado == QLatin1String(ESTADO_TICKET_FACTURA_GLOBAL)) {
+    u_mensaje(QStringLiteral("El ticket %1 ya está incluido en una factura global").arg(ticketNo));
+    return false;
+  }
+  if (!estado.isEmpty() && estado != QLatin1String(ESTADO_TICKET_CARGADO)) {
+    u_mensaje(QStringLiteral("El ticket %1 ya no se puede facturar").arg(ticketNo));
+    return false;
+  }
+  return true;
+}
+
+bool TFRM_facturar::initPuntoVentaTicket(int operacionID, TsistemaDatos& sys) {
+  uSys = &sys;
+  uOperacionID = operacionID;
+  limpia();
+  if (operacionID <= 0 || !sys.conexion) return false;
+  TCredenciales credenciales;
+  u_consultaCredencialesUsuario(sys.getIdNegocio(), sys.getConexion(), credenciales);
+  const QString faltantes = u_compruebaDatosFacturacion(sys.getNegocio(), credenciales.existe);
+  if (!faltantes.isEmpty()) {
+    u_mensaje(faltantes, mtInformacion);
+    return false;
+  }
+  if (!compruebaTicket()) return false;
+
+  uFormaPago = calculaFormaDePagoPorTicket(
+      uTicket.getCeldaAsFloat(QStringLiteral("puntoOperacion_total")),
+      consultaFormaPago(operacionID, sys.getConexion()));
+  LBL_ticket->setText(uTicket.getCelda(QStringLiteral("puntoOperacion_ticketNo")));
+  LBL_fecha->setText(
+      u_fechaHoraTexto(u_leeFechaHora(uTicket.getCelda(QStringLiteral("puntoOperacion_fechaHora")))));
+  LBL_total->setText(
+      u_formatoMonedaMXN(uTicket.getCeldaAsFloat(QStringLiteral("puntoOperacion_total"))));
+  LBL_formaPago->setText(u_descripcionClaveSAT(u_catalogoFormaPago(), uFormaPago.clave));
+  TXT_rfc->setFocus();
+  u_ejecutaModal(this);
+  uTeclado->oculta();
+  return uFacturado;
+}
+
+bool TFRM_facturar::aseguraTicketCargado() {
+  if (!uTicket.getCelda(QStringLiteral("puntoOperacion_uuid")).trimmed().isEmpty()) return true;
+  std::atomic<bool> ocupado{true};
+  TgeneraTicketConWS carga;
+  carga.generaTicket(uOperacionID, &ocupado);
+  TFRM_espere espere(this);
+  espere.inicia(&ocupado);
+  const generarTicketRsultado r = carga.getResultado();
+  if (!r.ok) {
+    u_mensaje(QStringLiteral("No se pudo cargar el ticket al servicio de facturación:\r") +
+                  r.mensaje,
+              mtError);
+    return false;
+  }
+  uTicket = buscaTicketParaFacturar(uOperacionID, uSys->getIdNegocio(), uSys->getConexion());
+  return uTicket.ok() && uTicket.getRowCount() > 0;
+}
+
+void TFRM_facturar::BTN_facturarClick() {
+  if (!uSys || uFacturado) return;
+  uTeclado->oculta();
+  const TreceptorFactura receptor = receptorCapturado();
+  const QString error = u_validaReceptorFactura(receptor);
+  if (!error.isEmpty()) {
+    u_mensaje(error);
+    return;
+  }
+  // The ticket may have moved on since the screen opened (another station, the status poll).
+  if (!compruebaTicket()) {
+    reject();
+    return;
+  }
+  if (!aseguraTicketCargado()) return;
+
+  TCredenciales credenciales;
+  if (!u_consultaCredencialesUsuario(uSys->getIdNegocio(), uSys->getConexion(), credenciales) ||
+      !credenciales.existe) {
+    u_mensaje(QStringLiteral("No se encontraron los datos de usuario en línea del negocio"),
+              mtError);
+    return;
+  }
+  const QString contrasena = deCrypt(credenciales.contrasena);
+  if (contrasena.isEmpty()) {
+    u_mensaje(QStringLiteral("No se pudo descifrar la contraseña del usuario en línea"), mtError);
+    return;
+  }
+  const datosFacturar datos =
+      u_preparaFacturaTicket(uSys->getNegocio(), uTicket, uFormaPago, receptor);
+  std::atomic<bool> ocupado{true};
+  TtimbraFacturaConWS timbrado;
+  timbrado.timbra(u_urlTimbrado(uSys->urlFacturacion),
+                  u_cuerpoTimbrado(uSys->getNegocio().getDatosFiscales().getRfc(),
+                                   {credenciales.usuario, credenciales.cuenta, contrasena}, datos),
+                  &ocupado);
+  TFRM_espere espere(this);
+  espere.inicia(&ocupado);
+  const TresultadoTimbrado r = timbrado.getResultado();
+  if (!r.ok) {
+    u_mensaje(QStringLiteral("No se pudo timbrar la factura:\r") + r.mensaje, mtError);
+    return;
+  }
+  QString errorGuardado;
+  if (!guardaFacturaTicket(uOperacionID, uSys->getIdNegocio(), r.uuid, receptor,
+                           QDateTime::currentDateTime(), uSys->getConexion(), &errorGuardado)) {
+    // The service keeps the invoice; facturar again answers the same UUID and stores it.
+    u_mensaje(QStringLiteral("La factura se timbró con UUID %1, pero no se pudo guardar: %2\r"
+                             "Vuelva a presionar 'Facturar' para guardarla.")
+                  .arg(r.uuid, errorGuardado),
+              mtError);
+    return;
+  }
+  uUuid = r.uuid;
+  uFacturado = true;
+  u_mensaje(QStringLiteral("Factura generada correctamente.\rUUID: %1").arg(r.uuid),
+            mtInformacion);
+  accept();
+}
+
+void TFRM_facturar::BTN_cancelarClick() {
+  uTeclado->oculta();
+  reject();
+}

@@ -1,0 +1,71 @@
+#include "workers/clienteHttp.h"
+
+#include <QEventLoop>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+#include <QTimer>
+#include <memory>
+#if QT_CONFIG(ssl)
+#include <QSslConfiguration>
+#endif
+
+TrespuestaHttp u_enviaPostJson(const QUrl& url, const QByteArray& cuerpo, int tiempoEsperaMs) {
+  QNetworkAccessManager red;
+  QNetworkRequest peticion(url);
+  peticion.setHeader(QNetworkRequest::ContentTypeHeader,
+                     QByteArrayLiteral("application/json; charset=utf-8"));
+  peticion.setRawHeader(QByteArrayLiteral("Accept"), QByteArrayLiteral("application/json"));
+#if QT_CONFIG(ssl)
+  if (url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0) {
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    peticion.setSslConfiguration(tls);
+  }
+#endif
+  std::unique_ptr<QNetworkReply> respuesta(red.post(peticion, cuerpo));
+  QEventLoop bucle;
+  QTimer reloj;
+  reloj.setSingleShot(true);
+  bool expiro = false;
+  QObject::connect(&reloj, &QTimer::timeout, &bucle, [&expiro, &respuesta] {
+    expiro = true;
+    respuesta->abort();
+  });
+  QObject::connect(respuesta.get(), &QNetworkReply::finished, &bucle, &QEventLoop::quit);
+  reloj.start(tiempoEsperaMs > 0 ? tiempoEsperaMs : 8000);
+  if (!respuesta->isFinished()) bucle.exec();
+  reloj.stop();
+
+  TrespuestaHttp r;
+  r.expiro = expiro;
+  r.error = respuesta->error();
+  if (!expiro) {
+    r.estado = respuesta->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    r.cuerpo = respuesta->readAll();
+  }
+  return r;
+}
+
+QUrl u_urlServicio(const QString& urlBase, const QString& ruta) {
+  QUrl url(urlBase.trimmed(), QUrl::StrictMode);
+  const QString esquema = url.scheme().toLower();
+  if (!url.isValid() || url.host().isEmpty() ||
+      (esquema != QLatin1String("http") && esquema != QLatin1String("https")))
+    return QUrl();
+  QString camino = url.path();
+  while (camino.endsWith(QLatin1Char('/'))) camino.chop(1);
+  url.setPath(camino + ruta);
+  url.setQuery(QString());
+  url.setFragment(QString());
+  return url;
+}
+
+QString u_mensajeDelServicio(const QByteArray& cuerpo) {
+  return QJsonDocument::fromJson(cuerpo)
+      .object()
+      .value(QStringLiteral("mensaje"))
+      .toString()
+      .trimmed();
+}

@@ -1,0 +1,26 @@
+#pragma once
+// Blocking HTTP calls for the package's worker threads, which have no event loop of their own,
+// and the addresses of the online invoicing service under its configured base URL.
+
+#include <QByteArray>
+#include <QNetworkReply>
+#include <QString>
+#include <QUrl>
+
+struct TrespuestaHttp {
+  int estado = 0;  // 0: no HTTP answer
+  QByteArray cuerpo;
+  QNetworkReply::NetworkError error = QNetworkReply::NoError;
+  bool expiro = false;
+};
+
+// POSTs a JSON body and waits for the answer or the time limit, whichever comes first. TLS
+// peers are verified.
+TrespuestaHttp u_enviaPostJson(const QUrl& url, const QByteArray& cuerpo, int tiempoEsperaMs);
+
+// `ruta` under the base URL ("http://host:port" or with a path of its own). An invalid URL when
+// the base is not an http or https address with a host.
+QUrl u_urlServicio(const QString& urlBase, const QString& ruta);
+
+// The "mensaje" of a JSON failure answer, trimmed; empty when there is none.
+QString u_mensajeDelServicio(const QByteArray& cuerpo);
