@@ -161,3 +161,32 @@ bool guardaFacturaTicket(int operacionID, int idNegocio, const QString& uuid,
   if (!tx.termina()) return falla(mt.ultimoError());
   return true;
 }
+
+bool guardaComprobante(int idNegocio, const TcomprobanteEmitido& c, TConexionSesion& conexion,
+                       QString* error) {
+  TmiddleTier mt(conexion);
+  mt.setQuery(QStringLiteral(
+      "INSERT INTO Comprobante (uuid, tipoDocumento, fecha, puntoOperacion_id, uuidRelacionado, "
+      "Receptor_idReceptor, subtotal, descuento, total, idNegocioFk) SELECT :uuid, :tipo, :fecha, "
+      ":operacion, :relacionado, :receptor, :subtotal, :descuento, :total, :negocio WHERE NOT "
+      "EXISTS (SELECT 1 FROM Comprobante WHERE idNegocioFk = :negocio AND uuid = :uuid)"));
+  mt.setString(QStringLiteral("uuid"), c.uuid);
+  mt.setString(QStringLiteral("tipo"), c.tipoDocumento);
+  mt.setDateTime(QStringLiteral("fecha"), c.fecha);
+  if (c.operacionID > 0)
+    mt.setInteger(QStringLiteral("operacion"), c.operacionID);
+  else
+    mt.setNull(QStringLiteral("operacion"), QMetaType::LongLong);
+  mt.setString(QStringLiteral("relacionado"), c.uuidRelacionado);
+  if (c.receptorID > 0)
+    mt.setInteger(QStringLiteral("receptor"), c.receptorID);
+  else
+    mt.setNull(QStringLiteral("receptor"), QMetaType::LongLong);
+  mt.setDouble(QStringLiteral("subtotal"), c.subtotal);
+  mt.setDouble(QStringLiteral("descuento"), c.descuento);
+  mt.setDouble(QStringLiteral("total"), c.total);
+  mt.setInteger(QStringLiteral("negocio"), idNegocio);
+  if (mt.nonQuery() >= 0) return true;
+  if (error) *error = mt.ultimoError();
+  return false;
+}

@@ -61,3 +61,20 @@ int guardaUUIDTicketFacturado(int operacionID, const QString& uuid, const QDateT
 bool guardaFacturaTicket(int operacionID, int idNegocio, const QString& uuid,
                          const TreceptorFactura& receptor, const QDateTime& fecha,
                          TConexionSesion& conexion, QString* error = nullptr);
+
+// A fiscal document issued outside an individual ticket invoice (a global invoice, a credit
+// note). Storing a UUID the business already has changes nothing and succeeds. `operacionID`
+// and `receptorID` 0 are stored as none.
+struct TcomprobanteEmitido {
+  QString uuid;
+  QString tipoDocumento;  // "FAC" or "CRE"
+  QDateTime fecha;
+  int operacionID = 0;
+  int receptorID = 0;
+  QString uuidRelacionado;
+  double subtotal = 0;
+  double descuento = 0;
+  double total = 0;
+};
+bool guardaComprobante(int idNegocio, const TcomprobanteEmitido& comprobante,
+                       TConexionSesion& conexion, QString* error = nullptr);

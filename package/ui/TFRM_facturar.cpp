@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 #include <atomic>
 
@@ -76,23 +77,59 @@ void TFRM_facturar::construye() {
   auto* hr = new QGridLayout(resumen);
   hr->setContentsMargins(18, 12, 18, 12);
   hr->setHorizontalSpacing(28);
-  const auto dato = [this, hr](int columna, const QString& leyenda) {
+  const auto dato = [this, hr](int columna, const QString& leyenda, QLabel** etiqueta = nullptr) {
     auto* l = new QLabel(leyenda, this);
     l->setProperty("rol", QStringLiteral("leyenda"));
     auto* v = new QLabel(this);
     v->setProperty("rol", QStringLiteral("valor"));
     hr->addWidget(l, 0, columna);
     hr->addWidget(v, 1, columna);
+    if (etiqueta) *etiqueta = l;
     return v;
   };
-  LBL_ticket = dato(0, QStringLiteral("Ticket"));
+  LBL_ticket = dato(0, QStringLiteral("Ticket"), &LBL_ticketLeyenda);
   LBL_fecha = dato(1, QStringLiteral("Fecha"));
   LBL_total = dato(2, QStringLiteral("Total"));
   LBL_formaPago = dato(3, QStringLiteral("Forma de pago"));
   hr->setColumnStretch(3, 1);
   raiz->addWidget(resumen);
 
-  auto* g = new QGridLayout();
+  uPaginas = new QStackedWidget(this);
+  uPaginas->addWidget(construyeCaptura());
+  uPaginas->addWidget(construyeResumen());
+  raiz->addWidget(uPaginas, 1);
+
+  auto* botones = new QHBoxLayout();
+  botones->addStretch();
+  BTN_facturar = new QPushButton(QStringLiteral("Facturar"), this);
+  BTN_cancelar = new QPushButton(QStringLiteral("Cancelar"), this);
+  botones->addWidget(BTN_facturar);
+  botones->addWidget(BTN_cancelar);
+  raiz->addLayout(botones);
+
+  aplicaColoresDialogo(
+      this, LBL_titulo, getColores(),
+      QStringLiteral("QFrame#resumenTicket{background:white;border:1px solid #D5DBE1;"
+                     "border-radius:8px;}"
+                     "QTableWidget{font-size:15px;background:white;border:1px solid #D5DBE1;"
+                     "border-radius:8px;gridline-color:#E4E9EE;}"
+                     "QHeaderView::section{font-size:14px;font-weight:600;padding:6px;"
+                     "background:#E4E9EE;border:none;}"));
+  estiloBotones({BTN_facturar, BTN_cancelar}, getColores());
+  BTN_facturar->setMinimumHeight(52);
+  BTN_cancelar->setMinimumHeight(52);
+  connect(BTN_facturar, &QPushButton::clicked, this, &TFRM_facturar::BTN_facturarClick);
+  connect(BTN_cancelar, &QPushButton::clicked, this, &TFRM_facturar::BTN_cancelarClick);
+  connect(TXT_rfc, &QLineEdit::editingFinished, this, [this] { buscaReceptor(); });
+  connect(uTeclado, &TTecladoCampos::enter, this, [this](QWidget* c) {
+    if (c == TXT_rfc) buscaReceptor();
+  });
+}
+
+QWidget* TFRM_facturar::construyeCaptura() {
+  auto* pagina = new QWidget(this);
+  auto* g = new QGridLayout(pagina);
+  g->setContentsMargins(0, 0, 0, 0);
   g->setHorizontalSpacing(18);
   g->setVerticalSpacing(12);
   const auto campo = [this](int longitud) {
@@ -126,29 +163,8 @@ void TFRM_facturar::construye() {
   agregaCampo(g, 3, 1, QStringLiteral("Correo electrónico"), TXT_correo);
   g->setColumnStretch(0, 3);
   g->setColumnStretch(1, 2);
-  raiz->addLayout(g);
-  raiz->addStretch(1);
-
-  auto* botones = new QHBoxLayout();
-  botones->addStretch();
-  BTN_facturar = new QPushButton(QStringLiteral("Facturar"), this);
-  BTN_cancelar = new QPushButton(QStringLiteral("Cancelar"), this);
-  botones->addWidget(BTN_facturar);
-  botones->addWidget(BTN_cancelar);
-  raiz->addLayout(botones);
-
-  aplicaColoresDialogo(this, LBL_titulo, getColores(),
-                       QStringLiteral("QFrame#resumenTicket{background:white;border:1px solid "
-                                      "#D5DBE1;border-radius:8px;}"));
-  estiloBotones({BTN_facturar, BTN_cancelar}, getColores());
-  BTN_facturar->setMinimumHeight(52);
-  BTN_cancelar->setMinimumHeight(52);
-  connect(BTN_facturar, &QPushButton::clicked, this, &TFRM_facturar::BTN_facturarClick);
-  connect(BTN_cancelar, &QPushButton::clicked, this, &TFRM_facturar::BTN_cancelarClick);
-  connect(TXT_rfc, &QLineEdit::editingFinished, this, [this] { buscaReceptor(); });
-  connect(uTeclado, &TTecladoCampos::enter, this, [this](QWidget* c) {
-    if (c == TXT_rfc) buscaReceptor();
-  });
+  g->setRowStretch(4, 1);
+  return pagina;
 }
 
 void TFRM_facturar::limpia() {
@@ -158,6 +174,10 @@ void TFRM_facturar::limpia() {
   uTeclado->oculta();
   uUuid.clear();
   uFacturado = false;
+  uSolicitud = datosFacturar();
+  LBL_titulo->setText(QStringLiteral("Facturar Ticket"));
+  LBL_ticketLeyenda->setText(QStringLiteral("Ticket"));
+  uPaginas->setCurrentIndex(0);
 }
 
 void TFRM_facturar::seleccionaClave(QComboBox* combo, const QString& clave) {
@@ -222,15 +242,9 @@ bool TFRM_facturar::initPuntoVentaTicket(int operacionID, TsistemaDatos& sys) {
   uSys = &sys;
   uOperacionID = operacionID;
   limpia();
+  uModo = Modo::Ticket;
   if (operacionID <= 0 || !sys.conexion) return false;
-  TCredenciales credenciales;
-  u_consultaCredencialesUsuario(sys.getIdNegocio(), sys.getConexion(), credenciales);
-  const QString faltantes = u_compruebaDatosFacturacion(sys.getNegocio(), credenciales.existe);
-  if (!faltantes.isEmpty()) {
-    u_mensaje(faltantes, mtInformacion);
-    return false;
-  }
-  if (!compruebaTicket()) return false;
+  if (!compruebaNegocio() || !compruebaTicket()) return false;
 
   uFormaPago = calculaFormaDePagoPorTicket(
       uTicket.getCeldaAsFloat(QStringLiteral("puntoOperacion_total")),
@@ -265,9 +279,49 @@ bool TFRM_facturar::aseguraTicketCargado() {
   return uTicket.ok() && uTicket.getRowCount() > 0;
 }
 
+bool TFRM_facturar::compruebaNegocio() {
+  TCredenciales credenciales;
+  u_consultaCredencialesUsuario(uSys->getIdNegocio(), uSys->getConexion(), credenciales);
+  const QString faltantes = u_compruebaDatosFacturacion(uSys->getNegocio(), credenciales.existe);
+  if (faltantes.isEmpty()) return true;
+  u_mensaje(faltantes, mtInformacion);
+  return false;
+}
+
+TresultadoTimbrado TFRM_facturar::timbraSolicitud(const datosFacturar& datos) {
+  TresultadoTimbrado fallo;
+  TCredenciales credenciales;
+  if (!u_consultaCredencialesUsuario(uSys->getIdNegocio(), uSys->getConexion(), credenciales) ||
+      !credenciales.existe) {
+    fallo.mensaje = QStringLiteral("No se encontraron los datos de usuario en línea del negocio");
+    return fallo;
+  }
+  const QString contrasena = deCrypt(credenciales.contrasena);
+  if (contrasena.isEmpty()) {
+    fallo.mensaje = QStringLiteral("No se pudo descifrar la contraseña del usuario en línea");
+    return fallo;
+  }
+  std::atomic<bool> ocupado{true};
+  TtimbraFacturaConWS timbrado;
+  timbrado.timbra(u_urlTimbrado(uSys->urlFacturacion),
+                  u_cuerpoTimbrado(uSys->getNegocio().getDatosFiscales().getRfc(),
+                                   {credenciales.usuario, credenciales.cuenta, contrasena}, datos),
+                  &ocupado);
+  TFRM_espere espere(this);
+  espere.inicia(&ocupado);
+  return timbrado.getResultado();
+}
+
 void TFRM_facturar::BTN_facturarClick() {
   if (!uSys || uFacturado) return;
   uTeclado->oculta();
+  if (uModo == Modo::Ticket)
+    facturaTicket();
+  else
+    facturaDocumento();
+}
+
+void TFRM_facturar::facturaTicket() {
   const TreceptorFactura receptor = receptorCapturado();
   const QString error = u_validaReceptorFactura(receptor);
   if (!error.isEmpty()) {
@@ -281,29 +335,8 @@ void TFRM_facturar::BTN_facturarClick() {
   }
   if (!aseguraTicketCargado()) return;
 
-  TCredenciales credenciales;
-  if (!u_consultaCredencialesUsuario(uSys->getIdNegocio(), uSys->getConexion(), credenciales) ||
-      !credenciales.existe) {
-    u_mensaje(QStringLiteral("No se encontraron los datos de usuario en línea del negocio"),
-              mtError);
-    return;
-  }
-  const QString contrasena = deCrypt(credenciales.contrasena);
-  if (contrasena.isEmpty()) {
-    u_mensaje(QStringLiteral("No se pudo descifrar la contraseña del usuario en línea"), mtError);
-    return;
-  }
-  const datosFacturar datos =
-      u_preparaFacturaTicket(uSys->getNegocio(), uTicket, uFormaPago, receptor);
-  std::atomic<bool> ocupado{true};
-  TtimbraFacturaConWS timbrado;
-  timbrado.timbra(u_urlTimbrado(uSys->urlFacturacion),
-                  u_cuerpoTimbrado(uSys->getNegocio().getDatosFiscales().getRfc(),
-                                   {credenciales.usuario, credenciales.cuenta, contrasena}, datos),
-                  &ocupado);
-  TFRM_espere espere(this);
-  espere.inicia(&ocupado);
-  const TresultadoTimbrado r = timbrado.getResultado();
+  const TresultadoTimbrado r =
+      timbraSolicitud(u_preparaFacturaTicket(uSys->getNegocio(), uTicket, uFormaPago, receptor));
   if (!r.ok) {
     u_mensaje(QStringLiteral("No se pudo timbrar la factura:\r") + r.mensaje, mtError);
     return;

@@ -1,0 +1,188 @@
+// Invoicing a stored ticket from the checkout: the package's invoicing screen driven as the
+// cashier would, against the real invoicing sandbox, on both engines.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QJsonArray>
+#include <QLineEdit>
+
+#include "checkout/TFRM_cerrarPuntoVenta.h"
+#include "db/TmiddleTier.h"
+#include "operaciones/facturacion.h"
+#include "signing/firma.h"
+#include "support/BaseDatosPrueba.h"
+#include "support/CatalogoPrueba.h"
+#include "support/RespondedorPrueba.h"
+#include "support/SandboxPrueba.h"
+#include "ui/TFRM_facturar.h"
+#include "ui/TFRM_espere.h"
+#include "workers/TgeneraTicketConWS.h"
+
+namespace {
+
+void seleccionaClave(QComboBox* c, const QString& clave) { c->setCurrentIndex(c->findData(clave)); }
+
+}  // namespace
+
+class FacturarTicket : public PruebaAmbosMotores {
+ protected:
+  void SetUp() override {
+    PruebaAmbosMotores::SetUp();
+    if (!db) return;
+    CatalogoPrueba cat(conexion());
+    cat.negocioBasico();
+    cat.producto(1, "Coca Cola 600", "7501055300013", 32.40);
+    cat.producto(2, "Café de olla a granel", "", 120, "0|0|0|0|0");
+    cat.credenciales();
+    signingConfigura(db->carpeta());
+    ejecuta(QStringLiteral("UPDATE usuarioEnLinea SET contrasena = '%1'").arg(crypt("x")));
+    db->llenaLocalSYS(1);
+    ASSERT_TRUE(
+        sandbox.arranca({"--usuario", "tienda", "--cuenta", "cuenta1", "--contrasena", "x"}));
+    localSYS.urlFacturacion = sandbox.url();
+    op = cat.ventaGuardada(15);
+  }
+  void TearDown() override {
+    signingConfigura(QString());
+    PruebaAmbosMotores::TearDown();
+  }
+
+  void ejecuta(const QString& sql) {
+    TmiddleTier mt(conexion());
+    mt.setQuery(sql);
+    ASSERT_GE(mt.nonQuery(), 0) << mt.ultimoError().toStdString();
+  }
+  void sube() {
+    std::atomic<bool> ocupado{true};
+    TgeneraTicketConWS carga;
+    carga.generaTicket(op, &ocupado);
+    TFRM_espere espere;
+    espere.inicia(&ocupado);
+    ASSERT_TRUE(carga.getResultado().ok) << carga.getResultado().mensaje.toStdString();
+  }
+  CmidTierResponse ticket() { return buscaTicketParaFacturar(op, 1, conexion()); }
+  QJsonArray facturas() { return sandbox.get("/control/facturas").cuerpo["facturas"].toArray(); }
+
+  // The cashier fills the customer's data and presses "Facturar"; `luego` runs next, while the
+  // screen is still open.
+  void cliente(std::function<void(TFRM_facturar&)> luego = {}) {
+    r.manejadores.push_back([luego](QDialog* d) {
+      auto* f = qobject_cast<TFRM_facturar*>(d);
+      EXPECT_TRUE(f);
+      if (!f) return int(QDialog::Rejected);
+      f->TXT_rfc->setText("xoji740919u48");
+      f->TXT_nombre->setText("Ingrid Xodar Jimenez");
+      f->TXT_codigoPostal->setText("88965");
+      seleccionaClave(f->CMB_regimenFiscal, "605");
+      seleccionaClave(f->CMB_usoCFDI, "G03");
+      f->BTN_facturarClick();
+      if (luego) luego(*f);
+      return d->result();
+    });
+  }
+
+  RespondedorPrueba r;
+  SandboxPrueba sandbox;
+  TFRM_cerrarPuntoVenta checkout;
+  int op = 0;
+};
+
+TEST_P(FacturarTicket, ElTicketQuedaFacturadoConElUuidDelServicio) {
+  sube();
+  cliente();
+  ASSERT_TRUE(checkout.facturarTicket(op)) << r.textos().join(" | ").toStdString();
+  const QJsonArray f = facturas();
+  ASSERT_EQ(f.size(), 1);
+  const QString uuid = f[0]["uuid"].toString();
+  const QJsonObject pedida = f[0]["factura"].toObject();
+  EXPECT_EQ(pedida["receptor"]["rfc"].toString(), "XOJI740919U48");
+  EXPECT_EQ(pedida["receptor"]["nombre"].toString(), "INGRID XODAR JIMENEZ");
+  EXPECT_EQ(pedida["formaPago"].toString(), "01");
+  EXPECT_DOUBLE_EQ(pedida["total"].toDouble(), 198.35);
+  EXPECT_EQ(r.textos().last(), "Factura generada correctamente.\rUUID: " + uuid);
+  EXPECT_EQ(ticket().getCelda("puntoOperacion_facturadoMetodo"), "2");
+  EXPECT_EQ(ticket().getCelda("puntoOperacionAdicional_uuid"), uuid);
+  EXPECT_EQ(sandbox.tickets()[0].toObject()["estado"].toInt(), 2);
+
+  // A second attempt is refused before any screen opens.
+  r.mensajes.clear();
+  EXPECT_FALSE(checkout.facturarTicket(op));
+  EXPECT_EQ(r.dialogos.size(), 1);
+  EXPECT_EQ(r.textos(), QStringList({"El ticket 15 ya fue facturado.\rUUID: " + uuid}));
+  EXPECT_EQ(FRM_facturar, nullptr);
+}
+
+TEST_P(FacturarTicket, UnTicketSinCargarSeCargaAntesDeFacturar) {
+  cliente();
+  ASSERT_TRUE(checkout.facturarTicket(op)) << r.textos().join(" | ").toStdString();
+  ASSERT_EQ(sandbox.tickets().size(), 1);
+  EXPECT_EQ(ticket().getCelda("puntoOperacion_uuid"),
+            sandbox.tickets()[0].toObject()["identificador"].toString());
+  EXPECT_EQ(ticket().getCelda("puntoOperacion_facturadoMetodo"), "2");
+}
+
+TEST_P(FacturarTicket, UnFalloDelServicioDejaLaPantallaAbiertaYNadaGuardado) {
+  sube();
+  ASSERT_TRUE(sandbox.modo("error"));
+  cliente([](TFRM_facturar& f) {
+    EXPECT_NE(f.result(), QDialog::Accepted);
+    f.BTN_cancelarClick();
+  });
+  EXPECT_FALSE(checkout.facturarTicket(op));
+  EXPECT_EQ(r.textos().last(),
+            "No se pudo timbrar la factura:\rEl servicio de facturación no pudo timbrar la "
+            "factura (error 500): Servicio no disponible");
+  EXPECT_EQ(ticket().getCelda("puntoOperacion_facturadoMetodo"), "3");
+  EXPECT_EQ(buscaReceptorPorRfc("XOJI740919U48", 1, conexion()).getRowCount(), 0);
+
+  // Service down: the same, with the connection's message.
+  sandbox.detiene();
+  cliente([](TFRM_facturar& f) { f.BTN_cancelarClick(); });
+  EXPECT_FALSE(checkout.facturarTicket(op));
+  EXPECT_EQ(r.textos().last(),
+            "No se pudo timbrar la factura:\rNo se pudo conectar con el servicio de facturación");
+  EXPECT_EQ(ticket().getCelda("puntoOperacion_facturadoMetodo"), "3");
+}
+
+TEST_P(FacturarTicket, DatosDelClienteIncompletosOConocidos) {
+  sube();
+  // A known customer is filled in from the RFC alone.
+  ejecuta(
+      "INSERT INTO Receptor (rfc, nombre, codigoPostal, regimenFiscal, usoCFDI, correo, "
+      "idNegocioFk) VALUES ('EKU9003173C9', 'ESCUELA KEMPER URGATE', '26015', '601', 'G01', "
+      "'compras@kemper.mx', 1)");
+  r.manejadores.push_back([this](QDialog* d) {
+    auto& f = *qobject_cast<TFRM_facturar*>(d);
+    f.BTN_facturarClick();
+    EXPECT_EQ(r.textos().last(), "Capture el RFC del cliente");
+    f.TXT_rfc->setText("eku9003173c9");
+    EXPECT_EQ(f.TXT_rfc->text(), "EKU9003173C9");
+    EXPECT_TRUE(f.buscaReceptor());
+    EXPECT_EQ(f.TXT_nombre->text(), "ESCUELA KEMPER URGATE");
+    EXPECT_EQ(f.TXT_codigoPostal->text(), "26015");
+    EXPECT_EQ(f.CMB_regimenFiscal->currentData().toString(), "601");
+    EXPECT_EQ(f.CMB_usoCFDI->currentData().toString(), "G01");
+    EXPECT_EQ(f.TXT_correo->text(), "compras@kemper.mx");
+    seleccionaClave(f.CMB_usoCFDI, "D01");
+    f.BTN_facturarClick();
+    EXPECT_EQ(r.textos().last(), "El uso de CFDI D01 no corresponde a una persona moral");
+    f.BTN_cancelarClick();
+    return d->result();
+  });
+  EXPECT_FALSE(checkout.facturarTicket(op));
+  EXPECT_TRUE(facturas().isEmpty());
+  EXPECT_EQ(ticket().getCelda("puntoOperacion_facturadoMetodo"), "3");
+}
+
+TEST_P(FacturarTicket, SinDatosFiscalesDelNegocioNoSeAbre) {
+  localSYS.negocio.datosFiscales.regimenFiscal.clear();
+  EXPECT_FALSE(checkout.facturarTicket(op));
+  EXPECT_TRUE(r.dialogos.isEmpty());
+  EXPECT_EQ(r.textos(),
+            QStringList({"No es posible realizar facturación:\r\r - no se encontro: régimen "
+                         "fiscal\r\rAgregue datos faltantes desde el apartado 'Configuración'."}));
+  EXPECT_FALSE(checkout.facturarTicket(0));
+  EXPECT_EQ(r.mensajes.size(), 1u);
+}
+
+INSTANCIA_AMBOS_MOTORES(FacturarTicket);
