@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "PdfFactura.h"
 #include "Timbrado.h"
 #include "ValidacionFactura.h"
 #include "ValidacionTicket.h"
@@ -70,6 +71,9 @@ ServidorFacturacion::ServidorFacturacion(AlmacenTickets& almacen, const Credenci
                   [this](const QString& uuid, QHttpServerResponder&& r) {
                     consultaFactura(uuid, std::move(r));
                   });
+  uServidor.route(
+      QStringLiteral("/api/v1/facturas/<arg>/pdf"), Metodo::Get,
+      [this](const QString& uuid, QHttpServerResponder&& r) { pdfFactura(uuid, std::move(r)); });
   uServidor.route(QStringLiteral("/control/modo"), Metodo::Post,
                   [this](const QHttpServerRequest& p, QHttpServerResponder&& r) {
                     cambiaModo(p, std::move(r));
@@ -278,6 +282,32 @@ void ServidorFacturacion::consultaFactura(const QString& uuid, QHttpServerRespon
   }
   registro.insert(QStringLiteral("ok"), true);
   respondeApi(std::move(respuesta), registro, Estado::Ok);
+}
+
+void ServidorFacturacion::pdfFactura(const QString& uuid, QHttpServerResponder&& respuesta) {
+  const QString ruta = QStringLiteral("GET /api/v1/facturas/%1/pdf").arg(uuid);
+  if (respondeSiFalla(ruta, respuesta)) return;
+  const QJsonObject registro = uAlmacen.factura(uuid);
+  bitacora(ruta + (registro.isEmpty() ? QStringLiteral(" 404") : QStringLiteral(" 200")));
+  if (registro.isEmpty()) {
+    respondeApi(std::move(respuesta), error(QStringLiteral("No existe la factura %1").arg(uuid)),
+                Estado::NotFound);
+    return;
+  }
+  QList<qint64> tickets;
+  const QJsonArray ids = registro.value(QStringLiteral("factura"))
+                             .toObject()
+                             .value(QStringLiteral("tickets"))
+                             .toArray();
+  for (const QJsonValue& id : ids) {
+    const QJsonObject t = uAlmacen.registro(id.toString().trimmed());
+    if (!t.isEmpty()) tickets << t.value(QStringLiteral("ticketNo")).toInteger();
+  }
+  const QByteArray pdf = pdfDeFactura(registro, tickets);
+  respondeApi(
+      std::move(respuesta),
+      {{QStringLiteral("ok"), true}, {QStringLiteral("pdf"), QString::fromLatin1(pdf.toBase64())}},
+      Estado::Ok);
 }
 
 void ServidorFacturacion::listaFacturas(QHttpServerResponder&& respuesta) {

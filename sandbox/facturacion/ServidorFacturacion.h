@@ -35,6 +35,7 @@ class ServidorFacturacion : public QObject {
   void listaTickets(QHttpServerResponder&& respuesta);
   void timbraFactura(const QHttpServerRequest& peticion, QHttpServerResponder&& respuesta);
   void consultaFactura(const QString& uuid, QHttpServerResponder&& respuesta);
+  void pdfFactura(const QString& uuid, QHttpServerResponder&& respuesta);
   void listaFacturas(QHttpServerResponder&& respuesta);
 
   bool credencialesAceptadas(const QJsonObject& cuerpo) const;

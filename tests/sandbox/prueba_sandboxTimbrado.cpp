@@ -1,10 +1,13 @@
-// Invoice stamping at the invoicing-service sandbox, over real HTTP.
+// Invoice stamping and invoice PDFs at the invoicing-service sandbox, over real HTTP.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QTest>
 
 #include "support/SandboxPrueba.h"
@@ -279,7 +282,7 @@ TEST(SandboxTimbrado, CredencialesModoErrorYRespuestaPerdida) {
   const auto error = timbra(s, factura({id}));
   EXPECT_EQ(error.estado, 500);
   EXPECT_EQ(mensaje(error), "Servicio no disponible");
-  EXPECT_EQ(s.get("/api/v1/facturas/X").estado, 500);
+  EXPECT_EQ(s.get("/api/v1/facturas/X/pdf").estado, 500);
   EXPECT_TRUE(s.facturas().isEmpty());
 
   // A slow answer the client gave up on: the invoice was stamped all the same, and the retry
@@ -293,6 +296,105 @@ TEST(SandboxTimbrado, CredencialesModoErrorYRespuestaPerdida) {
   EXPECT_EQ(reintento.cuerpo.value("uuid").toString(),
             s.facturas().at(0).toObject().value("uuid").toString());
   EXPECT_EQ(s.facturas().size(), 1);
+}
+
+// The decoded PDF of an invoice; empty, with a failure, when the service gave none.
+QByteArray pdf(const SandboxPrueba& s, const QString& uuid) {
+  const auto r = s.get("/api/v1/facturas/" + uuid + "/pdf");
+  EXPECT_EQ(r.estado, 200);
+  return QByteArray::fromBase64(r.cuerpo.value("pdf").toString().toLatin1(),
+                                QByteArray::AbortOnBase64DecodingErrors);
+}
+
+// Every object the cross-reference table lists starts at the offset it gives.
+void revisaXref(const QByteArray& doc) {
+  const qsizetype inicio = doc.lastIndexOf("startxref\n");
+  ASSERT_GT(inicio, 0);
+  const qsizetype xref = doc.mid(inicio + 10).split('\n').at(0).toLongLong();
+  ASSERT_TRUE(doc.mid(xref).startsWith("xref\n0 "));
+  const QList<QByteArray> lineas = doc.mid(xref).split('\n');
+  const int objetos = lineas.at(1).split(' ').at(1).toInt();
+  ASSERT_GE(objetos, 5);
+  for (int i = 1; i < objetos; ++i) {
+    const QByteArray entrada = lineas.at(2 + i);
+    ASSERT_EQ(entrada.size(), 19) << entrada.toStdString();  // 20 bytes with its newline
+    const qsizetype posicion = entrada.left(10).toLongLong();
+    EXPECT_TRUE(doc.mid(posicion).startsWith(QByteArray::number(i) + " 0 obj"))
+        << "objeto " << i << " en " << posicion;
+  }
+}
+
+// The text a reader sees, when poppler's pdftotext is at hand; empty otherwise.
+QString textoVisible(const QByteArray& doc) {
+  const QString programa = QStandardPaths::findExecutable("pdftotext");
+  if (programa.isEmpty()) return {};
+  QTemporaryFile archivo;
+  if (!archivo.open()) return {};
+  archivo.write(doc);
+  archivo.close();
+  QProcess p;
+  p.start(programa, {"-layout", archivo.fileName(), "-"});
+  if (!p.waitForFinished(10000) || p.exitCode() != 0) {
+    ADD_FAILURE() << "pdftotext no pudo leer el PDF: " << p.readAllStandardError().toStdString();
+    return {};
+  }
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+TEST(SandboxTimbrado, PdfDeFacturaYNotaDeCredito) {
+  SandboxPrueba s;
+  ASSERT_TRUE(s.arranca());
+  const QString id = sube(s, 15);
+  const QString uuid = timbra(s, factura({id})).cuerpo.value("uuid").toString();
+  ASSERT_FALSE(uuid.isEmpty());
+
+  const QByteArray doc = pdf(s, uuid);
+  ASSERT_TRUE(doc.startsWith("%PDF-1.4\n"));
+  EXPECT_TRUE(doc.trimmed().endsWith("%%EOF"));
+  revisaXref(doc);
+  EXPECT_TRUE(doc.contains(uuid.toLatin1()));
+  EXPECT_TRUE(doc.contains("INGRID XODAR JIMENEZ"));
+  // Parentheses in a text are escaped, or they would end the PDF string early.
+  EXPECT_TRUE(doc.contains("Abarrotes La Esquina \\(Centro\\)"));
+
+  const QString cre = timbra(s, notaDeCredito(uuid)).cuerpo.value("uuid").toString();
+  ASSERT_FALSE(cre.isEmpty());
+  const QByteArray nota = pdf(s, cre);
+  revisaXref(nota);
+  EXPECT_TRUE(nota.contains("(Nota de cr\\351dito)"));  // é in WinAnsiEncoding
+
+  const QString texto = textoVisible(doc);
+  if (!texto.isEmpty()) {
+    for (const QString& visible :
+         {QString("Factura"), uuid, QString("Abarrotes La Esquina (Centro)"), QString(RECEPTOR),
+          QString("88965"), QString("Régimen fiscal"), QString("Café de olla"), QString("$100.00"),
+          QString("$116.00"), QString("Tickets: 15")})
+      EXPECT_TRUE(texto.contains(visible)) << visible.toStdString();
+    EXPECT_TRUE(textoVisible(nota).contains("Nota de crédito"));
+  }
+
+  // An invoice of its own concepts, more than one page holds.
+  QJsonObject larga = factura({});
+  QJsonArray conceptos;
+  for (int i = 1; i <= 80; ++i)
+    conceptos.append(QJsonObject{{"cantidad", 0.5},
+                                 {"descripcion", QString("Artículo %1").arg(i)},
+                                 {"precioUnitario", 2},
+                                 {"importe", 1}});
+  larga["conceptos"] = conceptos;
+  const QString varias = timbra(s, larga).cuerpo.value("uuid").toString();
+  ASSERT_FALSE(varias.isEmpty());
+  const QByteArray paginas = pdf(s, varias);
+  revisaXref(paginas);
+  const auto cuenta = QRegularExpression("/Count ([0-9]+)").match(QString::fromLatin1(paginas));
+  EXPECT_GE(cuenta.captured(1).toInt(), 2);
+  if (!texto.isEmpty()) {
+    EXPECT_TRUE(textoVisible(paginas).contains("Artículo 80"));
+  }
+
+  const auto noExiste = s.get("/api/v1/facturas/NO-EXISTE/pdf");
+  EXPECT_EQ(noExiste.estado, 404);
+  EXPECT_FALSE(noExiste.cuerpo.value("ok").toBool(true));
 }
 
 TEST(SandboxTimbrado, AlmacenConFacturas) {
