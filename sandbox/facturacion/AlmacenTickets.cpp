@@ -32,6 +32,8 @@ bool AlmacenTickets::abre(const QString& carpeta, QString* error) {
   uRegistros = QJsonArray();
   uPorIdentificador.clear();
   uPorTicket.clear();
+  uFacturas = QJsonArray();
+  uPorUuid.clear();
   QFile f(uArchivo);
   if (!f.exists()) return true;
   if (!f.open(QIODevice::ReadOnly)) {
@@ -43,7 +45,9 @@ bool AlmacenTickets::abre(const QString& carpeta, QString* error) {
   const QJsonObject raiz = doc.object();
   if (e.error != QJsonParseError::NoError || !doc.isObject() ||
       raiz.value(QStringLiteral("version")).toInt() != VERSION_ALMACEN ||
-      !raiz.value(QStringLiteral("tickets")).isArray()) {
+      !raiz.value(QStringLiteral("tickets")).isArray() ||
+      !(raiz.value(QStringLiteral("facturas")).isUndefined() ||
+        raiz.value(QStringLiteral("facturas")).isArray())) {
     if (error) *error = QStringLiteral("%1 no es un almacén de tickets válido").arg(uArchivo);
     return false;
   }
@@ -52,6 +56,13 @@ bool AlmacenTickets::abre(const QString& carpeta, QString* error) {
     if (r.value(QStringLiteral("identificador")).toString().isEmpty()) continue;
     uRegistros.append(r);
     indexa(r, static_cast<int>(uRegistros.size()) - 1);
+  }
+  for (const QJsonValue& v : raiz.value(QStringLiteral("facturas")).toArray()) {
+    const QJsonObject r = v.toObject();
+    const QString uuid = r.value(QStringLiteral("uuid")).toString();
+    if (uuid.isEmpty()) continue;
+    uFacturas.append(r);
+    uPorUuid.insert(uuid, static_cast<int>(uFacturas.size()) - 1);
   }
   return true;
 }
@@ -66,14 +77,22 @@ QJsonObject AlmacenTickets::registro(const QString& identificador) const {
   return uRegistros.at(*it).toObject();
 }
 
-bool AlmacenTickets::escribe(const QJsonArray& registros, QString* error) const {
+QJsonObject AlmacenTickets::factura(const QString& uuid) const {
+  const auto it = uPorUuid.constFind(uuid);
+  if (it == uPorUuid.constEnd()) return {};
+  return uFacturas.at(*it).toObject();
+}
+
+bool AlmacenTickets::escribe(const QJsonArray& registros, const QJsonArray& facturas,
+                             QString* error) const {
   QSaveFile f(uArchivo);
   if (!f.open(QIODevice::WriteOnly)) {
     if (error) *error = f.errorString();
     return false;
   }
   const QJsonObject raiz{{QStringLiteral("version"), VERSION_ALMACEN},
-                         {QStringLiteral("tickets"), registros}};
+                         {QStringLiteral("tickets"), registros},
+                         {QStringLiteral("facturas"), facturas}};
   f.write(QJsonDocument(raiz).toJson(QJsonDocument::Indented));
   if (!f.commit()) {
     if (error) *error = f.errorString();
@@ -85,8 +104,32 @@ bool AlmacenTickets::escribe(const QJsonArray& registros, QString* error) const 
 bool AlmacenTickets::agrega(const QJsonObject& registro, QString* error) {
   QJsonArray nuevos = uRegistros;
   nuevos.append(registro);
-  if (!escribe(nuevos, error)) return false;
+  if (!escribe(nuevos, uFacturas, error)) return false;
   uRegistros = nuevos;
   indexa(registro, static_cast<int>(uRegistros.size()) - 1);
+  return true;
+}
+
+bool AlmacenTickets::agregaFactura(const QJsonObject& factura, const QStringList& tickets,
+                                   int estado, QString* error) {
+  const QString uuid = factura.value(QStringLiteral("uuid")).toString();
+  QJsonArray registros = uRegistros;
+  for (const QString& id : tickets) {
+    const auto it = uPorIdentificador.constFind(id);
+    if (it == uPorIdentificador.constEnd()) {
+      if (error) *error = QStringLiteral("No existe el ticket %1").arg(id);
+      return false;
+    }
+    QJsonObject r = registros.at(*it).toObject();
+    r.insert(QStringLiteral("estado"), estado);
+    r.insert(QStringLiteral("factura"), uuid);
+    registros.replace(*it, r);
+  }
+  QJsonArray facturas = uFacturas;
+  facturas.append(factura);
+  if (!escribe(registros, facturas, error)) return false;
+  uRegistros = registros;
+  uFacturas = facturas;
+  uPorUuid.insert(uuid, static_cast<int>(uFacturas.size()) - 1);
   return true;
 }

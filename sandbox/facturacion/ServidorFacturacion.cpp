@@ -14,12 +14,13 @@
 #include <cstdio>
 #include <memory>
 
+#include "PdfFactura.h"
+#include "Timbrado.h"
+#include "ValidacionFactura.h"
 #include "ValidacionTicket.h"
 
 namespace {
 
-// Status of a ticket at the service. Invoicing will add its own states later.
-constexpr int ESTADO_CARGADO = 1;
 constexpr int RETRASO_MAXIMO_MS = 120000;
 
 QJsonObject error(const QString& mensaje) {
@@ -62,12 +63,25 @@ ServidorFacturacion::ServidorFacturacion(AlmacenTickets& almacen, const Credenci
   uServidor.route(
       QStringLiteral("/api/v1/tickets/<arg>"), Metodo::Get,
       [this](const QString& id, QHttpServerResponder&& r) { consultaTicket(id, std::move(r)); });
+  uServidor.route(QStringLiteral("/api/v1/facturas"), Metodo::Post,
+                  [this](const QHttpServerRequest& p, QHttpServerResponder&& r) {
+                    timbraFactura(p, std::move(r));
+                  });
+  uServidor.route(QStringLiteral("/api/v1/facturas/<arg>"), Metodo::Get,
+                  [this](const QString& uuid, QHttpServerResponder&& r) {
+                    consultaFactura(uuid, std::move(r));
+                  });
+  uServidor.route(
+      QStringLiteral("/api/v1/facturas/<arg>/pdf"), Metodo::Get,
+      [this](const QString& uuid, QHttpServerResponder&& r) { pdfFactura(uuid, std::move(r)); });
   uServidor.route(QStringLiteral("/control/modo"), Metodo::Post,
                   [this](const QHttpServerRequest& p, QHttpServerResponder&& r) {
                     cambiaModo(p, std::move(r));
                   });
   uServidor.route(QStringLiteral("/control/tickets"), Metodo::Get,
                   [this](QHttpServerResponder&& r) { listaTickets(std::move(r)); });
+  uServidor.route(QStringLiteral("/control/facturas"), Metodo::Get,
+                  [this](QHttpServerResponder&& r) { listaFacturas(std::move(r)); });
   uServidor.setMissingHandler([](const QHttpServerRequest& p, QHttpServerResponder&& r) {
     escribe(r, error(QStringLiteral("No existe el recurso %1").arg(p.url().path())),
             Estado::NotFound);
@@ -107,31 +121,44 @@ void ServidorFacturacion::respondeApi(QHttpServerResponder&& respuesta, const QJ
   QTimer::singleShot(uRetrasoMs, this, [promesa] { promesa->finish(); });
 }
 
-void ServidorFacturacion::cargaTicket(const QHttpServerRequest& peticion,
-                                      QHttpServerResponder&& respuesta) {
-  if (uModo == Modo::Error) {
-    bitacora(QStringLiteral("POST /api/v1/tickets 500 (modo error)"));
-    escribe(respuesta, error(QStringLiteral("Servicio no disponible")),
-            Estado::InternalServerError);
-    return;
-  }
+bool ServidorFacturacion::respondeSiFalla(const QString& ruta, QHttpServerResponder& respuesta) {
+  if (uModo != Modo::Error) return false;
+  bitacora(ruta + QStringLiteral(" 500 (modo error)"));
+  escribe(respuesta, error(QStringLiteral("Servicio no disponible")), Estado::InternalServerError);
+  return true;
+}
+
+std::optional<QJsonObject> ServidorFacturacion::abreLlamada(const QString& ruta,
+                                                            const QHttpServerRequest& peticion,
+                                                            QHttpServerResponder& respuesta) {
+  if (respondeSiFalla(ruta, respuesta)) return std::nullopt;
   QString motivo;
   const QJsonObject cuerpo = leeCuerpo(peticion, &motivo);
   if (motivo.isEmpty()) motivo = validaEmisorYCredenciales(cuerpo);
   if (!motivo.isEmpty()) {
-    bitacora(QStringLiteral("POST /api/v1/tickets 400 ") + motivo);
+    bitacora(ruta + QStringLiteral(" 400 ") + motivo);
     respondeApi(std::move(respuesta), error(motivo), Estado::BadRequest);
-    return;
+    return std::nullopt;
   }
   if (!credencialesAceptadas(cuerpo)) {
-    bitacora(QStringLiteral("POST /api/v1/tickets 401 usuario %1")
-                 .arg(cuerpo.value(QStringLiteral("usuario")).toString()));
+    bitacora(
+        ruta +
+        QStringLiteral(" 401 usuario %1").arg(cuerpo.value(QStringLiteral("usuario")).toString()));
     respondeApi(std::move(respuesta),
                 error(QStringLiteral("Usuario, cuenta o contraseña incorrectos")),
                 Estado::Unauthorized);
-    return;
+    return std::nullopt;
   }
-  motivo = validaTicket(cuerpo);
+  return cuerpo;
+}
+
+void ServidorFacturacion::cargaTicket(const QHttpServerRequest& peticion,
+                                      QHttpServerResponder&& respuesta) {
+  const std::optional<QJsonObject> llamada =
+      abreLlamada(QStringLiteral("POST /api/v1/tickets"), peticion, respuesta);
+  if (!llamada) return;
+  const QJsonObject& cuerpo = *llamada;
+  const QString motivo = validaTicket(cuerpo);
   if (!motivo.isEmpty()) {
     bitacora(QStringLiteral("POST /api/v1/tickets 400 ") + motivo);
     respondeApi(std::move(respuesta), error(motivo), Estado::BadRequest);
@@ -178,6 +205,9 @@ void ServidorFacturacion::cargaTicket(const QHttpServerRequest& peticion,
 void ServidorFacturacion::consultaTicket(const QString& identificador,
                                          QHttpServerResponder&& respuesta) {
   const QJsonObject registro = uAlmacen.registro(identificador);
+  bitacora(
+      QStringLiteral("GET /api/v1/tickets/%1 %2")
+          .arg(identificador, registro.isEmpty() ? QStringLiteral("404") : QStringLiteral("200")));
   if (registro.isEmpty()) {
     respondeApi(std::move(respuesta),
                 error(QStringLiteral("No existe el ticket %1").arg(identificador)),
@@ -221,5 +251,67 @@ void ServidorFacturacion::cambiaModo(const QHttpServerRequest& peticion,
 void ServidorFacturacion::listaTickets(QHttpServerResponder&& respuesta) {
   escribe(respuesta,
           {{QStringLiteral("ok"), true}, {QStringLiteral("tickets"), uAlmacen.registros()}},
+          Estado::Ok);
+}
+
+void ServidorFacturacion::timbraFactura(const QHttpServerRequest& peticion,
+                                        QHttpServerResponder&& respuesta) {
+  const QString ruta = QStringLiteral("POST /api/v1/facturas");
+  const std::optional<QJsonObject> llamada = abreLlamada(ruta, peticion, respuesta);
+  if (!llamada) return;
+  const QString motivo = validaFactura(*llamada);
+  if (!motivo.isEmpty()) {
+    bitacora(ruta + QStringLiteral(" 400 ") + motivo);
+    respondeApi(std::move(respuesta), error(motivo), Estado::BadRequest);
+    return;
+  }
+  const ResultadoTimbrado r = timbra(uAlmacen, *llamada);
+  bitacora(QStringLiteral("%1 %2 %3").arg(ruta).arg(static_cast<int>(r.estado)).arg(r.bitacora));
+  respondeApi(std::move(respuesta), r.cuerpo, r.estado);
+}
+
+void ServidorFacturacion::consultaFactura(const QString& uuid, QHttpServerResponder&& respuesta) {
+  const QString ruta = QStringLiteral("GET /api/v1/facturas/") + uuid;
+  if (respondeSiFalla(ruta, respuesta)) return;
+  QJsonObject registro = uAlmacen.factura(uuid);
+  bitacora(ruta + (registro.isEmpty() ? QStringLiteral(" 404") : QStringLiteral(" 200")));
+  if (registro.isEmpty()) {
+    respondeApi(std::move(respuesta), error(QStringLiteral("No existe la factura %1").arg(uuid)),
+                Estado::NotFound);
+    return;
+  }
+  registro.insert(QStringLiteral("ok"), true);
+  respondeApi(std::move(respuesta), registro, Estado::Ok);
+}
+
+void ServidorFacturacion::pdfFactura(const QString& uuid, QHttpServerResponder&& respuesta) {
+  const QString ruta = QStringLiteral("GET /api/v1/facturas/%1/pdf").arg(uuid);
+  if (respondeSiFalla(ruta, respuesta)) return;
+  const QJsonObject registro = uAlmacen.factura(uuid);
+  bitacora(ruta + (registro.isEmpty() ? QStringLiteral(" 404") : QStringLiteral(" 200")));
+  if (registro.isEmpty()) {
+    respondeApi(std::move(respuesta), error(QStringLiteral("No existe la factura %1").arg(uuid)),
+                Estado::NotFound);
+    return;
+  }
+  QList<qint64> tickets;
+  const QJsonArray ids = registro.value(QStringLiteral("factura"))
+                             .toObject()
+                             .value(QStringLiteral("tickets"))
+                             .toArray();
+  for (const QJsonValue& id : ids) {
+    const QJsonObject t = uAlmacen.registro(id.toString().trimmed());
+    if (!t.isEmpty()) tickets << t.value(QStringLiteral("ticketNo")).toInteger();
+  }
+  const QByteArray pdf = pdfDeFactura(registro, tickets);
+  respondeApi(
+      std::move(respuesta),
+      {{QStringLiteral("ok"), true}, {QStringLiteral("pdf"), QString::fromLatin1(pdf.toBase64())}},
+      Estado::Ok);
+}
+
+void ServidorFacturacion::listaFacturas(QHttpServerResponder&& respuesta) {
+  escribe(respuesta,
+          {{QStringLiteral("ok"), true}, {QStringLiteral("facturas"), uAlmacen.facturas()}},
           Estado::Ok);
 }

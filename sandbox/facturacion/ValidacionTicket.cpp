@@ -2,40 +2,16 @@
 
 #include <QDateTime>
 #include <QJsonArray>
-#include <QRegularExpression>
 #include <cmath>
 
+#include "ValidacionCampos.h"
+
+using campos::falta;
+using campos::numero;
+using campos::primero;
+using campos::texto;
+
 namespace {
-
-QString falta(const QString& campo) { return QStringLiteral("Falta el campo '%1'").arg(campo); }
-
-QString texto(const QJsonObject& o, const QString& campo, const QString& ruta, bool requerido,
-              bool noVacio) {
-  const QJsonValue v = o.value(campo);
-  if (v.isUndefined() || v.isNull()) return requerido ? falta(ruta) : QString();
-  if (!v.isString()) return QStringLiteral("El campo '%1' debe ser texto").arg(ruta);
-  if (noVacio && v.toString().trimmed().isEmpty())
-    return QStringLiteral("El campo '%1' no puede estar vacío").arg(ruta);
-  return {};
-}
-
-// Amounts travel as JSON numbers; `minimo` is the least value accepted.
-QString numero(const QJsonObject& o, const QString& campo, const QString& ruta, bool requerido,
-               double minimo = -INFINITY) {
-  const QJsonValue v = o.value(campo);
-  if (v.isUndefined() || v.isNull()) return requerido ? falta(ruta) : QString();
-  if (!v.isDouble() || !std::isfinite(v.toDouble()))
-    return QStringLiteral("El campo '%1' debe ser un número").arg(ruta);
-  if (v.toDouble() < minimo)
-    return QStringLiteral("El campo '%1' no puede ser menor que %2").arg(ruta).arg(minimo);
-  return {};
-}
-
-QString primero(std::initializer_list<QString> errores) {
-  for (const QString& e : errores)
-    if (!e.isEmpty()) return e;
-  return {};
-}
 
 const QStringList& nombresImpuestos() {
   static const QStringList n = {QStringLiteral("ivaTrasladado"), QStringLiteral("ivaRetenido"),
@@ -62,6 +38,16 @@ QString validaImpuestos(const QJsonObject& concepto, const QString& ruta) {
   return {};
 }
 
+QString validaPago(const QJsonValue& v, const QString& ruta) {
+  if (!v.isObject()) return QStringLiteral("El campo '%1' debe ser un objeto").arg(ruta);
+  const QJsonObject p = v.toObject();
+  return primero({texto(p, QStringLiteral("formaPago"), ruta + ".formaPago", true, true),
+                  numero(p, QStringLiteral("importe"), ruta + ".importe", true, 0),
+                  texto(p, QStringLiteral("referencia"), ruta + ".referencia", false, false)});
+}
+
+}  // namespace
+
 QString validaConcepto(const QJsonValue& v, const QString& ruta) {
   if (!v.isObject()) return QStringLiteral("El campo '%1' debe ser un objeto").arg(ruta);
   const QJsonObject c = v.toObject();
@@ -78,16 +64,6 @@ QString validaConcepto(const QJsonValue& v, const QString& ruta) {
   });
 }
 
-QString validaPago(const QJsonValue& v, const QString& ruta) {
-  if (!v.isObject()) return QStringLiteral("El campo '%1' debe ser un objeto").arg(ruta);
-  const QJsonObject p = v.toObject();
-  return primero({texto(p, QStringLiteral("formaPago"), ruta + ".formaPago", true, true),
-                  numero(p, QStringLiteral("importe"), ruta + ".importe", true, 0),
-                  texto(p, QStringLiteral("referencia"), ruta + ".referencia", false, false)});
-}
-
-}  // namespace
-
 QString validaEmisorYCredenciales(const QJsonObject& cuerpo) {
   const QString e = primero(
       {texto(cuerpo, QStringLiteral("rfc"), QStringLiteral("rfc"), true, true),
@@ -95,11 +71,7 @@ QString validaEmisorYCredenciales(const QJsonObject& cuerpo) {
        texto(cuerpo, QStringLiteral("cuenta"), QStringLiteral("cuenta"), true, true),
        texto(cuerpo, QStringLiteral("contrasena"), QStringLiteral("contrasena"), true, true)});
   if (!e.isEmpty()) return e;
-  // Persons 13 characters, companies 12: letters (Ñ and & included), birth or founding date,
-  // three check characters.
-  static const QRegularExpression rfc(QStringLiteral("^[A-ZÑ&]{3,4}[0-9]{6}[A-Z0-9]{3}$"),
-                                      QRegularExpression::CaseInsensitiveOption);
-  if (!rfc.match(cuerpo.value(QStringLiteral("rfc")).toString().trimmed()).hasMatch())
+  if (!campos::rfcBienFormado(cuerpo.value(QStringLiteral("rfc")).toString()))
     return QStringLiteral("El RFC del emisor no es válido");
   return {};
 }

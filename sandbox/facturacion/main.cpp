@@ -33,9 +33,10 @@ int main(int argc, char** argv) {
   const QCommandLineOption puerto(QStringLiteral("puerto"),
                                   QStringLiteral("Puerto de escucha; 0 elige uno libre."),
                                   QStringLiteral("N"), QStringLiteral("0"));
-  const QCommandLineOption datos(QStringLiteral("datos"),
-                                 QStringLiteral("Carpeta donde guarda los tickets recibidos."),
-                                 QStringLiteral("DIR"));
+  const QCommandLineOption datos(
+      QStringLiteral("datos"),
+      QStringLiteral("Carpeta donde guarda los tickets recibidos y las facturas."),
+      QStringLiteral("DIR"));
   const QCommandLineOption usuario(QStringLiteral("usuario"),
                                    QStringLiteral("Único usuario aceptado."), QStringLiteral("U"));
   const QCommandLineOption cuenta(QStringLiteral("cuenta"),

@@ -25,7 +25,7 @@ SandboxPrueba::Respuesta llama(const QString& metodo, const QUrl& url, const QBy
   if (!r->isFinished()) bucle.exec();
   SandboxPrueba::Respuesta respuesta;
   respuesta.estado = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-  respuesta.cuerpo = QJsonDocument::fromJson(r->readAll()).object();
+  if (r->isOpen()) respuesta.cuerpo = QJsonDocument::fromJson(r->readAll()).object();
   return respuesta;
 }
 
@@ -97,4 +97,10 @@ bool SandboxPrueba::modo(const QString& modo, int retrasoMs) const {
 
 QJsonArray SandboxPrueba::tickets() const {
   return get(QStringLiteral("/control/tickets")).cuerpo.value(QStringLiteral("tickets")).toArray();
+}
+
+QJsonArray SandboxPrueba::facturas() const {
+  return get(QStringLiteral("/control/facturas"))
+      .cuerpo.value(QStringLiteral("facturas"))
+      .toArray();
 }

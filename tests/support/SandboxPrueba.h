@@ -41,6 +41,8 @@ class SandboxPrueba {
   bool modo(const QString& modo, int retrasoMs = -1) const;
   // GET /control/tickets.
   QJsonArray tickets() const;
+  // GET /control/facturas.
+  QJsonArray facturas() const;
 
  private:
   std::unique_ptr<QProcess> uProceso;
