@@ -148,11 +148,30 @@ bool TFRM_facturar::initPuntoVentaNotaDeCredito(int ticketID, const datosFactura
     return false;
   }
   uSolicitud = datos;
+  // The return knows the receiver by its invoice; what CFDI 4.0 also asks of it (postal code,
+  // tax regime) is kept with the receiver.
+  if (uSolicitud.receptorCodigoPostal.isEmpty() || uSolicitud.receptorRegimen.isEmpty()) {
+    const CmidTierResponse receptor =
+        buscaReceptorPorRfc(uSolicitud.receptorRfc, sys.getIdNegocio(), sys.getConexion());
+    if (receptor.getRowCount() > 0) {
+      if (uSolicitud.receptorCodigoPostal.isEmpty())
+        uSolicitud.receptorCodigoPostal = receptor.getCelda(QStringLiteral("Receptor_codigoPostal"));
+      if (uSolicitud.receptorRegimen.isEmpty())
+        uSolicitud.receptorRegimen = receptor.getCelda(QStringLiteral("Receptor_regimenFiscal"));
+      if (uSolicitud.receptorCorreo.isEmpty())
+        uSolicitud.receptorCorreo = receptor.getCelda(QStringLiteral("Receptor_correo"));
+    }
+  }
+  if (uSolicitud.receptorCodigoPostal.isEmpty() || uSolicitud.receptorRegimen.isEmpty()) {
+    u_mensaje(QStringLiteral("Faltan el código postal o el régimen fiscal del cliente %1")
+                  .arg(uSolicitud.receptorRfc));
+    return false;
+  }
   LBL_titulo->setText(QStringLiteral("Nota de Crédito"));
   const CmidTierResponse ticket =
       buscaTicketParaFacturar(ticketID, sys.getIdNegocio(), sys.getConexion());
   LBL_ticket->setText(ticket.getCelda(QStringLiteral("puntoOperacion_ticketNo")));
-  muestraSolicitud(datos);
+  muestraSolicitud(uSolicitud);
   u_ejecutaModal(this);
   return uFacturado;
 }

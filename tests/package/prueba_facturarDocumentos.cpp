@@ -204,8 +204,18 @@ TEST_F(FacturarDocumentos, NotaDeCreditoDeUnaVentaFacturada) {
     return d->result();
   });
   EXPECT_FALSE(pantalla.initPuntoVentaNotaDeCredito(ops[0], ajena, localSYS));
-  EXPECT_TRUE(r.textos().last().startsWith("No se pudo timbrar la nota de crédito:\r"));
+  EXPECT_EQ(r.textos().last(),
+            "No se pudo timbrar la nota de crédito:\rEl servicio de facturación rechazó la "
+            "factura: No se encontró la factura relacionada "
+            "'00000000-0000-4000-8000-000000000000'");
   EXPECT_EQ(comprobantes().getRowCount(), 1);
+
+  // A receiver whose fiscal data were never kept cannot be given a credit note.
+  datosFacturar desconocido = d;
+  desconocido.receptorRfc = "EKU9003173C9";
+  EXPECT_FALSE(pantalla.initPuntoVentaNotaDeCredito(ops[0], desconocido, localSYS));
+  EXPECT_EQ(r.textos().last(),
+            "Faltan el código postal o el régimen fiscal del cliente EKU9003173C9");
 
   confirma(1);
   ASSERT_TRUE(pantalla.initPuntoVentaNotaDeCredito(ops[0], d, localSYS))
