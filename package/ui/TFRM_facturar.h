@@ -88,6 +88,7 @@ class TFRM_facturar : public QDialog {
   bool aseguraTicketCargado();
   static void seleccionaClave(QComboBox* combo, const QString& clave);
 
+  QLabel* uLeyendaRelacionado = nullptr;
   Modo uModo = Modo::Ticket;
   datosFacturar uSolicitud;
   TsistemaDatos* uSys = nullptr;

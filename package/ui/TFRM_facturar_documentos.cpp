@@ -51,7 +51,8 @@ QWidget* TFRM_facturar::construyeResumen() {
   g->addWidget(LBL_receptor, 1, 0);
   g->addWidget(leyenda(QStringLiteral("Uso del CFDI"), pagina), 0, 1);
   g->addWidget(LBL_usoCFDI, 1, 1);
-  g->addWidget(leyenda(QStringLiteral("Relacionado con"), pagina), 2, 0, 1, 2);
+  uLeyendaRelacionado = leyenda(QStringLiteral("Relacionado con"), pagina);
+  g->addWidget(uLeyendaRelacionado, 2, 0, 1, 2);
   g->addWidget(LBL_relacionado, 3, 0, 1, 2);
   g->setColumnStretch(0, 3);
   g->setColumnStretch(1, 2);
@@ -83,8 +84,9 @@ void TFRM_facturar::muestraSolicitud(const datosFacturar& d) {
   uPaginas->setCurrentIndex(1);
   LBL_receptor->setText(d.receptorRfc + QStringLiteral(" · ") + d.receptorNombre);
   LBL_usoCFDI->setText(u_descripcionClaveSAT(u_catalogoUsoCFDI(), d.usoCFDI));
-  LBL_relacionado->setText(d.relacionados.isEmpty() ? QStringLiteral("-")
-                                                    : d.relacionados.join(QStringLiteral(", ")));
+  LBL_relacionado->setText(d.relacionados.join(QStringLiteral(", ")));
+  LBL_relacionado->setVisible(!d.relacionados.isEmpty());
+  uLeyendaRelacionado->setVisible(!d.relacionados.isEmpty());
   const TTablaLT& c = d.conceptos;
   GRD_conceptos->setRowCount(c.numFilas());
   for (int i = 0; i < c.numFilas(); ++i) {
