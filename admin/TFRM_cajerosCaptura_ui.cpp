@@ -16,22 +16,6 @@
 #include "ui/TTecladoCampos.h"
 #include "ui/estiloDialogo.h"
 
-namespace {
-
-// A caption above its field, as the touch forms lay them out.
-void agregaCampo(QGridLayout* g, int fila, int columna, const QString& leyenda, QWidget* campo,
-                 int ancho = 1) {
-  auto* caja = new QVBoxLayout();
-  caja->setSpacing(3);
-  auto* l = new QLabel(leyenda);
-  l->setProperty("rol", QStringLiteral("leyenda"));
-  caja->addWidget(l);
-  caja->addWidget(campo);
-  g->addLayout(caja, fila, columna, 1, ancho);
-}
-
-}  // namespace
-
 TFRM_cajerosCaptura::TFRM_cajerosCaptura(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("TFRM_cajerosCaptura"));
   construye();
@@ -116,16 +100,16 @@ QWidget* TFRM_cajerosCaptura::construyePestanaCajero() {
   TXT_cell = nuevoCampo(10, true);
   for (QLineEdit* c : {TXT_mail, TXT_telefono, TXT_cell}) c->installEventFilter(this);
 
-  agregaCampo(g, 0, 0, QStringLiteral("* Clave"), TXT_clave);
-  agregaCampo(g, 0, 1, QStringLiteral("* Estado"), CMB_vendedorEstado);
-  agregaCampo(g, 1, 0, QStringLiteral("* Nombre"), TXT_nombre, 2);
-  agregaCampo(g, 2, 0, QStringLiteral("* A. Paterno"), TXT_apellidoPaterno);
-  agregaCampo(g, 2, 1, QStringLiteral("* A. Materno"), TXT_apellidoMaterno);
-  agregaCampo(g, 3, 0, QStringLiteral("Sexo"), sexo);
-  agregaCampo(g, 3, 1, QStringLiteral("Fecha Nac."), DTP_fechaNacimiento);
-  agregaCampo(g, 4, 0, QStringLiteral("Mail"), TXT_mail, 2);
-  agregaCampo(g, 5, 0, QStringLiteral("Teléfono"), TXT_telefono);
-  agregaCampo(g, 5, 1, QStringLiteral("Cell"), TXT_cell);
+  u_agregaCampo(g, 0, 0, QStringLiteral("* Clave"), TXT_clave);
+  u_agregaCampo(g, 0, 1, QStringLiteral("* Estado"), CMB_vendedorEstado);
+  u_agregaCampo(g, 1, 0, QStringLiteral("* Nombre"), TXT_nombre, 2);
+  u_agregaCampo(g, 2, 0, QStringLiteral("* A. Paterno"), TXT_apellidoPaterno);
+  u_agregaCampo(g, 2, 1, QStringLiteral("* A. Materno"), TXT_apellidoMaterno);
+  u_agregaCampo(g, 3, 0, QStringLiteral("Sexo"), sexo);
+  u_agregaCampo(g, 3, 1, QStringLiteral("Fecha Nac."), DTP_fechaNacimiento);
+  u_agregaCampo(g, 4, 0, QStringLiteral("Mail"), TXT_mail, 2);
+  u_agregaCampo(g, 5, 0, QStringLiteral("Teléfono"), TXT_telefono);
+  u_agregaCampo(g, 5, 1, QStringLiteral("Cell"), TXT_cell);
   g->setRowStretch(6, 1);
   h->addLayout(g, 1);
 
@@ -162,16 +146,16 @@ QWidget* TFRM_cajerosCaptura::construyePestanaDireccion() {
   TXT_pais = nuevoCampo(50);
   TXT_codigoPostal = nuevoCampo(20, true);
   TXT_codigoPostal->installEventFilter(this);
-  agregaCampo(g, 0, 0, QStringLiteral("Calle"), TXT_calle, 2);
-  agregaCampo(g, 0, 2, QStringLiteral("No. Exterior"), TXT_noExterior);
-  agregaCampo(g, 0, 3, QStringLiteral("Int."), TXT_noInterior);
-  agregaCampo(g, 1, 0, QStringLiteral("Colonia"), TXT_colonia, 2);
-  agregaCampo(g, 1, 2, QStringLiteral("Localidad"), TXT_localidad, 2);
-  agregaCampo(g, 2, 0, QStringLiteral("Referencia"), TXT_referencia, 4);
-  agregaCampo(g, 3, 0, QStringLiteral("Municipio"), TXT_municipio, 2);
-  agregaCampo(g, 3, 2, QStringLiteral("Estado"), TXT_estado, 2);
-  agregaCampo(g, 4, 0, QStringLiteral("País"), TXT_pais, 2);
-  agregaCampo(g, 4, 2, QStringLiteral("Código Postal"), TXT_codigoPostal, 2);
+  u_agregaCampo(g, 0, 0, QStringLiteral("Calle"), TXT_calle, 2);
+  u_agregaCampo(g, 0, 2, QStringLiteral("No. Exterior"), TXT_noExterior);
+  u_agregaCampo(g, 0, 3, QStringLiteral("Int."), TXT_noInterior);
+  u_agregaCampo(g, 1, 0, QStringLiteral("Colonia"), TXT_colonia, 2);
+  u_agregaCampo(g, 1, 2, QStringLiteral("Localidad"), TXT_localidad, 2);
+  u_agregaCampo(g, 2, 0, QStringLiteral("Referencia"), TXT_referencia, 4);
+  u_agregaCampo(g, 3, 0, QStringLiteral("Municipio"), TXT_municipio, 2);
+  u_agregaCampo(g, 3, 2, QStringLiteral("Estado"), TXT_estado, 2);
+  u_agregaCampo(g, 4, 0, QStringLiteral("País"), TXT_pais, 2);
+  u_agregaCampo(g, 4, 2, QStringLiteral("Código Postal"), TXT_codigoPostal, 2);
   for (int c = 0; c < 4; ++c) g->setColumnStretch(c, 1);
   g->setRowStretch(5, 1);
   return pagina;

@@ -28,17 +28,6 @@ TFRM_facturar* FRM_facturar = nullptr;
 
 namespace {
 
-void agregaCampo(QGridLayout* g, int fila, int columna, const QString& leyenda, QWidget* campo,
-                 int ancho = 1) {
-  auto* caja = new QVBoxLayout();
-  caja->setSpacing(3);
-  auto* l = new QLabel(leyenda);
-  l->setProperty("rol", QStringLiteral("leyenda"));
-  caja->addWidget(l);
-  caja->addWidget(campo);
-  g->addLayout(caja, fila, columna, 1, ancho);
-}
-
 // The on-screen keyboard types lower case; RFCs and fiscal names are written in capitals.
 void enMayusculas(QLineEdit* campo) {
   QObject::connect(campo, &QLineEdit::textChanged, campo, [campo](const QString& t) {
@@ -155,12 +144,12 @@ QWidget* TFRM_facturar::construyeCaptura() {
   llenaCatalogo(CMB_regimenFiscal, u_catalogoRegimenFiscal());
   llenaCatalogo(CMB_usoCFDI, u_catalogoUsoCFDI());
 
-  agregaCampo(g, 0, 0, QStringLiteral("* RFC"), TXT_rfc);
-  agregaCampo(g, 0, 1, QStringLiteral("* Código postal"), TXT_codigoPostal);
-  agregaCampo(g, 1, 0, QStringLiteral("* Nombre o razón social"), TXT_nombre, 2);
-  agregaCampo(g, 2, 0, QStringLiteral("* Régimen fiscal"), CMB_regimenFiscal, 2);
-  agregaCampo(g, 3, 0, QStringLiteral("* Uso del CFDI"), CMB_usoCFDI);
-  agregaCampo(g, 3, 1, QStringLiteral("Correo electrónico"), TXT_correo);
+  u_agregaCampo(g, 0, 0, QStringLiteral("* RFC"), TXT_rfc);
+  u_agregaCampo(g, 0, 1, QStringLiteral("* Código postal"), TXT_codigoPostal);
+  u_agregaCampo(g, 1, 0, QStringLiteral("* Nombre o razón social"), TXT_nombre, 2);
+  u_agregaCampo(g, 2, 0, QStringLiteral("* Régimen fiscal"), CMB_regimenFiscal, 2);
+  u_agregaCampo(g, 3, 0, QStringLiteral("* Uso del CFDI"), CMB_usoCFDI);
+  u_agregaCampo(g, 3, 1, QStringLiteral("Correo electrónico"), TXT_correo);
   g->setColumnStretch(0, 3);
   g->setColumnStretch(1, 2);
   g->setRowStretch(4, 1);

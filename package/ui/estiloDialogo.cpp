@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QGridLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -63,4 +65,15 @@ void estiloBotones(std::initializer_list<QAbstractButton*> botones, const TLista
     if (auto* p = qobject_cast<QPushButton*>(b)) p->setAutoDefault(false);
     b->setMinimumWidth(std::max(b->minimumWidth(), 130));
   }
+}
+
+void u_agregaCampo(QGridLayout* g, int fila, int columna, const QString& leyenda, QWidget* campo,
+                   int ancho) {
+  auto* caja = new QVBoxLayout();
+  caja->setSpacing(3);
+  auto* l = new QLabel(leyenda);
+  l->setProperty("rol", QStringLiteral("leyenda"));
+  caja->addWidget(l);
+  caja->addWidget(campo);
+  g->addLayout(caja, fila, columna, 1, ancho);
 }

@@ -10,6 +10,8 @@
 class QDialog;
 class QLabel;
 class QAbstractButton;
+class QGridLayout;
+class QWidget;
 
 // `extra` is appended to the dialog's style sheet: it is set once, since setting it a second
 // time leaves some rules of the new one unapplied to widgets the first one already styled.
@@ -21,3 +23,7 @@ void estiloBotones(std::initializer_list<QAbstractButton*> botones, const TLista
 QString tituloVentanaSuite();
 // "&" doubled, so a label that reads "&" as a mnemonic marker shows the text as it is.
 QString u_duplicaAmpersand(const QString& texto);
+// A field under its caption (role "leyenda"), as the touch forms lay them out, in a grid cell
+// spanning `ancho` columns.
+void u_agregaCampo(QGridLayout* g, int fila, int columna, const QString& leyenda, QWidget* campo,
+                   int ancho = 1);

@@ -29,16 +29,10 @@ class CargaTicket : public PruebaAmbosMotores {
     PruebaAmbosMotores::SetUp();
     if (!db) return;
     CatalogoPrueba cat(conexion());
-    cat.negocioBasico();
-    cat.producto(1, "Coca Cola 600", "7501055300013", 32.40);
-    cat.producto(2, "Café de olla a granel", "", 120, "0|0|0|0|0");
-    cat.credenciales();
-    signingConfigura(db->carpeta());
-    guardaContrasena(crypt("x"));
+    cat.tiendaDeVentas();
+    cat.credencialesCifradas(db->carpeta());
     db->llenaLocalSYS(1);
-    ASSERT_TRUE(
-        sandbox.arranca({"--usuario", "tienda", "--cuenta", "cuenta1", "--contrasena", "x"}));
-    localSYS.urlFacturacion = sandbox.url();
+    ASSERT_TRUE(sandbox.arrancaParaTienda());
   }
 
   void TearDown() override {

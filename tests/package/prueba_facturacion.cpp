@@ -176,9 +176,7 @@ class FacturaDatos : public PruebaAmbosMotores {
     PruebaAmbosMotores::SetUp();
     if (!db) return;
     CatalogoPrueba cat(conexion());
-    cat.negocioBasico();
-    cat.producto(1, "Coca Cola 600", "7501055300013", 32.40);
-    cat.producto(2, "Café de olla a granel", "", 120, "0|0|0|0|0");
+    cat.tiendaDeVentas();
     op1 = cat.ventaGuardada(15);
     op2 = cat.ventaGuardada(16);
   }

@@ -25,18 +25,11 @@ class FacturarDocumentos : public ::testing::Test {
   void SetUp() override {
     db = BaseDatosPrueba::crea(Motor::SQLite);
     CatalogoPrueba cat(db->conexion());
-    cat.negocioBasico();
-    cat.producto(1, "Coca Cola 600", "7501055300013", 32.40);
-    cat.producto(2, "Café de olla a granel", "", 120, "0|0|0|0|0");
-    cat.credenciales();
-    signingConfigura(db->carpeta());
-    TmiddleTier mt(db->conexion());
-    mt.setQuery(QStringLiteral("UPDATE usuarioEnLinea SET contrasena = '%1'").arg(crypt("x")));
-    ASSERT_EQ(mt.nonQuery(), 1);
+    cat.tiendaDeVentas();
+    cat.credencialesCifradas(db->carpeta());
     ASSERT_TRUE(u_rfcPublicoGeneralExiste(1, db->conexion()));
     db->llenaLocalSYS(1);
-    ASSERT_TRUE(sandbox.arranca());
-    localSYS.urlFacturacion = sandbox.url();
+    ASSERT_TRUE(sandbox.arrancaParaTienda());
     for (int n : {15, 16}) ops << cat.ventaGuardada(n);
     for (int op : ops) {
       std::atomic<bool> ocupado{true};

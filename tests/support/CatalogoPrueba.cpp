@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "db/TmiddleTier.h"
+#include "signing/firma.h"
 #include "util/utilerias.h"
 
 CatalogoPrueba::CatalogoPrueba(TConexionSesion& conexion, int idNegocio)
@@ -144,6 +145,19 @@ void CatalogoPrueba::credenciales() {
   ejecuta("INSERT INTO usuarioEnLinea (usuario, cuenta, contrasena, idNegocioFk) VALUES ('tienda', "
           "'cuenta1', 'x', :n)",
           {{"n", uNegocio}});
+}
+
+void CatalogoPrueba::tiendaDeVentas() {
+  negocioBasico();
+  producto(1, "Coca Cola 600", "7501055300013", 32.40);
+  producto(2, "Café de olla a granel", "", 120, "0|0|0|0|0");
+}
+
+void CatalogoPrueba::credencialesCifradas(const QString& carpetaFirma) {
+  credenciales();
+  signingConfigura(carpetaFirma);
+  ejecuta("UPDATE usuarioEnLinea SET contrasena = :c WHERE idNegocioFk = :n",
+          {{"c", crypt("x")}, {"n", uNegocio}});
 }
 
 int CatalogoPrueba::ventaGuardada(int ticketNo) {

@@ -33,6 +33,12 @@ class CatalogoPrueba {
   // Register with an open session bound to the station; answers the session id.
   int cajaAbierta(int cajaId, const QString& estacion, int cajeroId, double monto = 0);
   void credenciales();
+  // negocioBasico plus what ventaGuardada sells: product 1 "Coca Cola 600" at 32.40 with VAT
+  // and product 2 "Café de olla a granel" at 120 without taxes.
+  void tiendaDeVentas();
+  // The online-user credentials (tienda / cuenta1 / "x") with the password stored encrypted,
+  // the signing key kept in `carpetaFirma`.
+  void credencialesCifradas(const QString& carpetaFirma);
   // A stored sale of products 1 and 2 (which must exist): 3 × 32.40 with VAT and 0.755 kg ×
   // 120 with a discount of 5, paid 100 cash and 98.35 by card; the third payment row is empty.
   // Answers the operation id.

@@ -10,6 +10,8 @@
 #include <QNetworkRequest>
 #include <QTimer>
 
+#include "context/TsistemaDatos.h"
+
 namespace {
 
 SandboxPrueba::Respuesta llama(const QString& metodo, const QUrl& url, const QByteArray& cuerpo,
@@ -103,4 +105,10 @@ QJsonArray SandboxPrueba::facturas() const {
   return get(QStringLiteral("/control/facturas"))
       .cuerpo.value(QStringLiteral("facturas"))
       .toArray();
+}
+
+bool SandboxPrueba::arrancaParaTienda() {
+  if (!arranca({"--usuario", "tienda", "--cuenta", "cuenta1", "--contrasena", "x"})) return false;
+  localSYS.urlFacturacion = url();
+  return true;
 }

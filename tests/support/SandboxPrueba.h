@@ -20,6 +20,9 @@ class SandboxPrueba {
   // with a test failure, when it does not report the port within a few seconds.
   bool arranca(const QStringList& argumentos = {});
   void detiene();
+  // Starts it accepting only the credentials of CatalogoPrueba::credencialesCifradas and points
+  // localSYS at it.
+  bool arrancaParaTienda();
   bool activo() const;
 
   quint16 puerto() const { return uPuerto; }
