@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,9 +10,12 @@
 #include <QTest>
 
 #include "checkout/TFRM_cerrarPuntoVenta.h"
+#include "context/TsistemaDatos.h"
+#include "operaciones/facturacion.h"
 #include "printer/miniPrinter.h"
 #include "sale/TFRM_caja.h"
 #include "sale/TFRM_cajaSeleccionarKit.h"
+#include "ui/TFRM_facturar.h"
 #include "util/utilerias.h"
 
 ConductorCaja::ConductorCaja() {
@@ -172,6 +176,13 @@ bool ConductorCaja::paso(const QJsonObject& p, QString* error) {
     }
     return cobra(v.toObject(), error);
   }
+  if (accion == "facturar") {
+    if (!v.isObject()) {
+      *error = QStringLiteral("'facturar' espera un objeto");
+      return false;
+    }
+    return factura(v.toObject(), error);
+  }
   if (accion == "iniciar") {
     uCaja->BTN_iniciarClick();
     return true;
@@ -217,6 +228,7 @@ QJsonObject ConductorCaja::reporte() const {
   };
   if (!uDetallePromocion.isNull()) o.insert("detallePromocion", uDetallePromocion);
   if (!uCobro.isEmpty()) o.insert("cobro", uCobro);
+  if (!uFactura.isEmpty()) o.insert("factura", uFactura);
   return o;
 }
 
@@ -305,5 +317,47 @@ bool ConductorCaja::cobra(const QJsonObject& c, QString* error) {
   resultado["lineasDespues"] = uCaja->venta().lineas().getRowCount();
   resultado["ticketRegistro"] = uCaja->uTicketNumero;
   uCobro = resultado;
+  return true;
+}
+
+bool ConductorCaja::factura(const QJsonObject& datos, QString* error) {
+  const int operacionID = datos.contains("operacionID") ? datos.value("operacionID").toInt()
+                                                         : uCobro.value("operacionID").toInt();
+  if (operacionID <= 0) {
+    *error = QStringLiteral("'facturar' necesita una venta cobrada antes o un 'operacionID'");
+    return false;
+  }
+  QJsonObject resultado{{"abierto", false}, {"operacionID", operacionID}};
+  uDialogo = [&](QDialog* d) {
+    auto* f = qobject_cast<TFRM_facturar*>(d);
+    if (!f) return int(QDialog::Rejected);
+    resultado["abierto"] = true;
+    // As the cashier: the RFC first (a known customer fills the rest in), then what was given.
+    f->TXT_rfc->setText(datos.value("rfc").toString());
+    resultado["clienteConocido"] = f->buscaReceptor();
+    const auto texto = [&datos](const char* campo, QLineEdit* destino) {
+      if (datos.contains(campo)) destino->setText(datos.value(campo).toString());
+    };
+    texto("nombre", f->TXT_nombre);
+    texto("codigoPostal", f->TXT_codigoPostal);
+    texto("correo", f->TXT_correo);
+    const auto clave = [&datos](const char* campo, QComboBox* destino) {
+      if (datos.contains(campo))
+        destino->setCurrentIndex(qMax(0, destino->findData(datos.value(campo).toString())));
+    };
+    clave("regimenFiscal", f->CMB_regimenFiscal);
+    clave("usoCFDI", f->CMB_usoCFDI);
+    f->BTN_facturarClick();
+    if (f->result() != QDialog::Accepted) f->BTN_cancelarClick();
+    return f->result();
+  };
+  TFRM_cerrarPuntoVenta checkout(uCaja);
+  resultado["ok"] = checkout.facturarTicket(operacionID);
+  uDialogo = nullptr;
+  const CmidTierResponse t =
+      buscaTicketParaFacturar(operacionID, localSYS.getIdNegocio(), localSYS.getConexion());
+  resultado["uuid"] = t.getCelda(QStringLiteral("puntoOperacionAdicional_uuid"));
+  resultado["estado"] = t.getCelda(QStringLiteral("puntoOperacion_facturadoMetodo"));
+  uFactura = resultado;
   return true;
 }

@@ -36,6 +36,7 @@ class ConductorCaja : public TRespondedorModal {
  private:
   bool paso(const QJsonObject& p, QString* error);
   bool cobra(const QJsonObject& cobro, QString* error);
+  bool factura(const QJsonObject& datos, QString* error);
 
   TFRM_caja* uCaja = nullptr;
   bool uIniciada = false;
@@ -44,5 +45,6 @@ class ConductorCaja : public TRespondedorModal {
   std::function<int(QDialog*)> uDialogo;
   QString uDetallePromocion;
   QJsonArray uResultados;
-  QJsonObject uCobro;  // what the last checkout did
+  QJsonObject uCobro;    // what the last checkout did
+  QJsonObject uFactura;  // what the last invoicing did
 };

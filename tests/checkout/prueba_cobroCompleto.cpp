@@ -138,3 +138,26 @@ TEST_F(CobroCompleto, RechazosDelCobro) {
 }
 
 }  // namespace
+
+TEST_F(CobroCompleto, VentaCobradaYFacturadaDesdeElGuion) {
+  const QJsonObject o = corre(R"([{"lectura": "7501000000011"},
+      {"cobrar": {"efectivo": "16", "pagos": [{"metodo": 4, "monto": "100", "referencia": "A1"}]}},
+      {"facturar": {"rfc": "XOJI740919U48", "nombre": "Ingrid Xodar Jimenez",
+                    "codigoPostal": "88965", "regimenFiscal": "601", "usoCFDI": "G03"}},
+      {"facturar": {"rfc": "XOJI740919U48", "nombre": "Ingrid Xodar Jimenez",
+                    "codigoPostal": "88965", "regimenFiscal": "605", "usoCFDI": "G03"}}])");
+  const QJsonObject f = o["factura"].toObject();
+  ASSERT_TRUE(f["ok"].toBool()) << QJsonDocument(o).toJson().toStdString();
+  EXPECT_FALSE(f["clienteConocido"].toBool());
+  EXPECT_EQ(f["estado"].toString(), "2");
+  EXPECT_EQ(f["uuid"].toString(), celda("SELECT uuid FROM puntoOperacionAdicional"));
+  EXPECT_EQ(sandbox.facturas().size(), 1);
+  // The first attempt was refused on the screen: a regime of companies for a person's RFC.
+  QStringList textos;
+  for (const QJsonValue& m : o["mensajes"].toArray()) textos << m["texto"].toString();
+  EXPECT_TRUE(textos.contains("El régimen fiscal 601 no corresponde a una persona física"))
+      << textos.join(" | ").toStdString();
+  EXPECT_EQ(textos.last(), "Factura generada correctamente.\rUUID: " + f["uuid"].toString());
+  // The card carried most of the sale, so the invoice says so.
+  EXPECT_EQ(sandbox.facturas()[0].toObject()["factura"].toObject()["formaPago"].toString(), "04");
+}
