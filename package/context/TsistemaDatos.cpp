@@ -7,6 +7,7 @@
 #include "printer/miniPrinter.h"
 #include "resources/recursos.h"
 #include "signing/firma.h"
+#include "util/Log.h"
 
 #include "db/TmiddleTier.h"
 
@@ -29,6 +30,7 @@ void u_aplicaConfiguracionPlataforma(const TsistemaDatos& sistema) {
                                                               : sistema.carpetaAplicacion;
   miniPrinterConfigura(sistema.impresora, QDir(carpeta).filePath(QStringLiteral("Temp/tickets")));
   signingConfigura(carpeta);
+  Log::configura(carpeta);
 }
 
 bool TNegocio::carga(TConexionSesion& conexion, int id, QString* error) {

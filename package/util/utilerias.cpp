@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -211,6 +212,15 @@ QString u_fechaHoraTexto(const QDateTime& fecha) {
 
 QString u_fechaHoraBD(const QDateTime& fecha) {
   return fecha.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QString u_fechaHoraMostrable(const QString& texto) {
+  static const QRegularExpression almacenada(
+      QStringLiteral("^\\d{4}-\\d{2}-\\d{2}[ T]\\d{2}:\\d{2}:\\d{2}(\\.\\d+)?$"));
+  const QString t = texto.trimmed();
+  if (!almacenada.match(t).hasMatch()) return texto;
+  const QDateTime f = u_leeFechaHora(t.left(19));
+  return f.isValid() ? u_fechaHoraTexto(f) : texto;
 }
 
 QDateTime u_leeFechaHora(const QString& texto) {

@@ -62,4 +62,7 @@ QString u_normalizaBusqueda(const QString& texto);
 
 QString u_fechaHoraTexto(const QDateTime& fecha);
 QString u_fechaHoraBD(const QDateTime& fecha);
+// A date-time as the database gives it ("2026-12-05 09:07:03", ISO "T" or fractions included)
+// in the fixed format people read; any other text comes back as it is.
+QString u_fechaHoraMostrable(const QString& texto);
 QDateTime u_leeFechaHora(const QString& texto);

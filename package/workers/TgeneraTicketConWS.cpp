@@ -2,18 +2,15 @@
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
-#include <QLoggingCategory>
 #include <QThread>
 
 #include "context/TsistemaDatos.h"
 #include "operaciones/cargaTicket.h"
 #include "operaciones/puntoVenta.h"
 #include "signing/firma.h"
+#include "util/Log.h"
 #include "workers/clienteHttp.h"
 
-// Diagnostic lines of the upload (off by default: QT_LOGGING_RULES="pos.facturacion.info=true").
-// They never carry credentials.
-Q_LOGGING_CATEGORY(lcFacturacion, "pos.facturacion", QtWarningMsg)
 
 namespace {
 
@@ -89,10 +86,13 @@ generarTicketRsultado subeTicket(const TdatosCarga& d) {
   reloj.start();
   const TrespuestaHttp http =
       u_enviaPostJson(url, QJsonDocument(cuerpo).toJson(QJsonDocument::Compact), d.tiempoEsperaMs);
-  qCInfo(lcFacturacion).noquote() << "carga de la operación" << d.operacionID << "a"
-                                  << url.toString(QUrl::RemoveUserInfo) << ": HTTP" << http.estado
-                                  << "error de red" << http.error << "en" << reloj.elapsed()
-                                  << "ms";
+  Log::escribe(QStringLiteral("carga"),
+               QStringLiteral("operación %1 a %2: HTTP %3, error de red %4, %5 ms")
+                   .arg(d.operacionID)
+                   .arg(url.toString(QUrl::RemoveUserInfo))
+                   .arg(http.estado)
+                   .arg(int(http.error))
+                   .arg(reloj.elapsed()));
   if (http.estado == 0) return fallo(u_mensajeSinRespuesta(http.error, http.expiro));
 
   generarTicketRsultado r = u_leeRespuestaCarga(http.estado, http.cuerpo);

@@ -2,12 +2,10 @@
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
-#include <QLoggingCategory>
 #include <QThread>
 
+#include "util/Log.h"
 #include "workers/clienteHttp.h"
-
-Q_DECLARE_LOGGING_CATEGORY(lcFacturacion)
 
 TtimbraFacturaConWS::TtimbraFacturaConWS(QObject* parent) : QObject(parent) {}
 
@@ -52,13 +50,18 @@ void TtimbraFacturaConWS::timbra(const QUrl& url, const QJsonObject& cuerpo,
         QElapsedTimer reloj;
         reloj.start();
         const TrespuestaHttp http = u_enviaPostJson(url, bytes, tiempo);
-        qCInfo(lcFacturacion).noquote()
-            << "timbrado en" << url.toString(QUrl::RemoveUserInfo) << ": HTTP" << http.estado
-            << "error de red" << http.error << "en" << reloj.elapsed() << "ms";
+        Log::escribe(QStringLiteral("timbrado"),
+                     QStringLiteral("%1: HTTP %2, error de red %3, %4 ms")
+                         .arg(url.toString(QUrl::RemoveUserInfo))
+                         .arg(http.estado)
+                         .arg(int(http.error))
+                         .arg(reloj.elapsed()));
         if (http.estado == 0)
           r.mensaje = u_mensajeSinRespuesta(http.error, http.expiro);
         else
           r = u_leeRespuestaTimbrado(http.estado, http.cuerpo);
+        Log::escribe(QStringLiteral("timbrado"),
+                     r.ok ? QStringLiteral("UUID ") + r.uuid : r.mensaje);
       }
     } catch (...) {
       r = TresultadoTimbrado();

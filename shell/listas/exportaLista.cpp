@@ -54,7 +54,12 @@ cDescripcion descripcionPDF(const TGridControl& grid, const QString& titulo,
   const TTablaPDF tabla = grid.getTTablaPDF();
   TDatosTablaPDF datos;
   datos.titulos = tabla.titulos;
-  datos.filas = tabla.filas;
+  // Dates print as the screen shows them, not as stored.
+  for (const QStringList& fila : tabla.filas) {
+    QStringList impresa;
+    for (const QString& celda : fila) impresa << u_fechaHoraMostrable(celda);
+    datos.filas << impresa;
+  }
   d.tabla.setDatos(datos);
   return d;
 }

@@ -105,4 +105,9 @@ TEST(Fechas, LoMostradoSeLeeDeVuelta) {
   EXPECT_EQ(u_leeFechaHora(u_fechaHoraTexto(d)), d);
   EXPECT_EQ(u_leeFechaHora(u_fechaHoraBD(d)), d);
   EXPECT_FALSE(u_leeFechaHora("mañana").isValid());
+  EXPECT_EQ(u_fechaHoraMostrable("2026-12-05 09:07:03"), "05/12/2026 09:07:03");
+  EXPECT_EQ(u_fechaHoraMostrable("2026-12-05T09:07:03.250"), "05/12/2026 09:07:03");
+  // Only whole stored date-times change: keys, amounts and bad dates stay as they are.
+  for (const QString t : {"2026-13-05 09:07:03", "2026-12-05", "TK-2026-12-05", "1234.5", ""})
+    EXPECT_EQ(u_fechaHoraMostrable(t), t);
 }
