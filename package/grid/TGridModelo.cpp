@@ -1,6 +1,7 @@
 #include "TGridModelo.h"
 
 #include "grid/TGridControl.h"
+#include "resources/recursos.h"
 
 TGridModelo::TGridModelo(TGridControl* control) : QAbstractTableModel(control), uControl(control) {}
 
@@ -30,9 +31,23 @@ QVariant TGridModelo::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TGridModelo::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  if (orientation != Qt::Horizontal) return {};
   if (section < 0 || section >= uControl->getColumnCount()) return {};
-  return uControl->columna(section).nombre;
+  const auto& col = uControl->columna(section);
+  // A narrow image column cannot show its title: its header shows the image, the title goes
+  // to the tooltip.
+  const bool soloImagen = col.tipo == TGridControl::Imagen && !col.imagen.isEmpty() &&
+                          col.ancho <= kAnchoCabeceraSoloImagen;
+  switch (role) {
+    case Qt::DisplayRole:
+      return soloImagen ? QString() : col.nombre;
+    case Qt::DecorationRole:
+      return soloImagen ? QVariant(mini_icono(col.imagen, 22)) : QVariant();
+    case Qt::ToolTipRole:
+      return col.nombre;
+    default:
+      return {};
+  }
 }
 
 void TGridModelo::celdaCambiada(int fila, int columna) {

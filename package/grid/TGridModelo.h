@@ -11,6 +11,8 @@ class TGridModelo : public QAbstractTableModel {
  public:
   // Role carrying the image name of an image column's cell.
   static constexpr int RolImagen = Qt::UserRole + 1;
+  // Image columns this narrow (or narrower) show their image instead of their title.
+  static constexpr int kAnchoCabeceraSoloImagen = 50;
 
   explicit TGridModelo(TGridControl* control);
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QIcon>
 #include <QTableView>
 
 #include "grid/TGridControl.h"
@@ -96,6 +97,11 @@ TEST(GridControl, ModeloYVista) {
   EXPECT_EQ(m->rowCount(), 1);
   EXPECT_EQ(m->columnCount(), 8);
   EXPECT_EQ(m->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), "Descuento");
+  EXPECT_FALSE(m->headerData(3, Qt::Horizontal, Qt::DecorationRole).isValid());
+  // The narrow delete column shows its image; its title stays reachable as the tooltip.
+  EXPECT_EQ(m->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "");
+  EXPECT_FALSE(m->headerData(0, Qt::Horizontal, Qt::DecorationRole).value<QIcon>().isNull());
+  EXPECT_EQ(m->headerData(0, Qt::Horizontal, Qt::ToolTipRole).toString(), "Eliminar");
   EXPECT_EQ(m->data(m->index(0, 1), Qt::DisplayRole).toString(), "");  // "(empty)" never shows
   EXPECT_EQ(m->data(m->index(0, 0), TGridModelo::RolImagen).toString(), "Elimina");
   EXPECT_TRUE(vista.isColumnHidden(2));
