@@ -96,6 +96,7 @@ QWidget* TFRM_cajerosCaptura::construyePestanaCajero() {
   DTP_fechaNacimiento->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
   DTP_fechaNacimiento->setMinimumHeight(44);
   TXT_mail = nuevoCampo(100);
+  uTeclado->agrega(TXT_mail, true);  // an address needs "@" and "."
   TXT_telefono = nuevoCampo(10, true);
   TXT_cell = nuevoCampo(10, true);
   for (QLineEdit* c : {TXT_mail, TXT_telefono, TXT_cell}) c->installEventFilter(this);

@@ -121,23 +121,23 @@ QWidget* TFRM_facturar::construyeCaptura() {
   g->setContentsMargins(0, 0, 0, 0);
   g->setHorizontalSpacing(18);
   g->setVerticalSpacing(12);
-  const auto campo = [this](int longitud) {
+  const auto campo = [this](int longitud, bool simbolos = false) {
     auto* c = new QLineEdit(this);
     c->setMaxLength(longitud);
     c->setMinimumHeight(44);
-    uTeclado->agrega(c);
+    uTeclado->agrega(c, simbolos);
     return c;
   };
-  TXT_rfc = campo(13);
+  TXT_rfc = campo(13, true);
   enMayusculas(TXT_rfc);
   TXT_rfc->setValidator(new QRegularExpressionValidator(
       QRegularExpression(QStringLiteral("[A-Za-zÑñ&0-9]*")), TXT_rfc));
-  TXT_nombre = campo(254);
+  TXT_nombre = campo(254, true);
   enMayusculas(TXT_nombre);
   TXT_codigoPostal = campo(5);
   TXT_codigoPostal->setValidator(
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
-  TXT_correo = campo(100);
+  TXT_correo = campo(100, true);
   CMB_regimenFiscal = new QComboBox(this);
   CMB_usoCFDI = new QComboBox(this);
   for (QComboBox* c : {CMB_regimenFiscal, CMB_usoCFDI}) c->setMinimumHeight(44);

@@ -20,8 +20,10 @@ TTecladoCampos::TTecladoCampos(QWidget* anfitrion)
   uAnfitrion->installEventFilter(this);
 }
 
-void TTecladoCampos::agrega(QLineEdit* campo) {
-  if (campo) campo->installEventFilter(this);
+void TTecladoCampos::agrega(QLineEdit* campo, bool simbolos) {
+  if (!campo) return;
+  campo->installEventFilter(this);
+  campo->setProperty("tecladoSimbolos", simbolos);
 }
 
 void TTecladoCampos::agrega(QPlainTextEdit* campo) {
@@ -35,6 +37,7 @@ void TTecladoCampos::muestra(QWidget* campo) {
   if (auto* l = qobject_cast<QLineEdit*>(campo); l && l->isReadOnly()) return;
   uCampo = campo;
   campo->setFocus();
+  uTeclado->setSimbolos(campo->property("tecladoSimbolos").toBool());
   coloca();
   uTeclado->raise();
   uTeclado->show();

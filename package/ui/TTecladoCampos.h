@@ -17,7 +17,8 @@ class TTecladoCampos : public QObject {
  public:
   explicit TTecladoCampos(QWidget* anfitrion);
 
-  void agrega(QLineEdit* campo);
+  // `simbolos`: the field also takes "@ . - _ & ," (e-mail addresses, RFCs, company names).
+  void agrega(QLineEdit* campo, bool simbolos = false);
   void agrega(QPlainTextEdit* campo);
 
   // Shows the keyboard for a field (what touching it does).

@@ -32,6 +32,23 @@ TTecladoPantalla::TTecladoPantalla(QWidget* parent) : QFrame(parent) {
     h->addStretch();
     v->addLayout(h);
   }
+  uFilaSimbolos = new QWidget(this);
+  auto* hs = new QHBoxLayout(uFilaSimbolos);
+  hs->setContentsMargins(0, 0, 0, 0);
+  hs->setSpacing(6);
+  hs->addStretch();
+  for (const QChar c : QStringLiteral("@.-_&,")) {
+    // A lone "&" on a button is read as a mnemonic marker and not shown.
+    auto* b = new QPushButton(c == QLatin1Char('&') ? QStringLiteral("&&") : QString(c),
+                              uFilaSimbolos);
+    b->setFocusPolicy(Qt::NoFocus);
+    uBotones.insert(QString(c), b);
+    connect(b, &QPushButton::clicked, this, [this, c] { pulsa(QString(c)); });
+    hs->addWidget(b);
+  }
+  hs->addStretch();
+  uFilaSimbolos->hide();
+  v->addWidget(uFilaSimbolos);
   auto* h = new QHBoxLayout();
   h->setSpacing(6);
   for (const QString& t : {QStringLiteral("back"), QStringLiteral("espacio"), QStringLiteral("enter"),
@@ -61,3 +78,10 @@ void TTecladoPantalla::pulsa(const QString& tecla) {
     emit caracter(texto);
   }
 }
+
+void TTecladoPantalla::setSimbolos(bool visibles) {
+  uFilaSimbolos->setVisible(visibles);
+  adjustSize();
+}
+
+bool TTecladoPantalla::simbolos() const { return !uFilaSimbolos->isHidden(); }

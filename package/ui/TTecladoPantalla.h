@@ -1,6 +1,7 @@
 #pragma once
 // On-screen keyboard of the touch screens: letters (shown in capitals, typed in lower case),
-// digits, "espacio", "back", "enter" and "cerrar".
+// digits, "espacio", "back", "enter" and "cerrar"; for fields that need them (e-mail, RFC,
+// company names) a row of symbols "@ . - _ & ," can be shown.
 
 #include <QFrame>
 #include <QHash>
@@ -18,6 +19,8 @@ class TTecladoPantalla : public QFrame {
   QPushButton* boton(const QString& tecla) const { return uBotones.value(tecla); }
   // The field that letters, digits, blanks and "back" type into (none: only the signals).
   void setDestino(QLineEdit* campo) { uDestino = campo; }
+  void setSimbolos(bool visibles);
+  bool simbolos() const;
 
  signals:
   void caracter(const QString& texto);  // a letter (lower case), a digit or a blank
@@ -28,4 +31,5 @@ class TTecladoPantalla : public QFrame {
  private:
   QHash<QString, QPushButton*> uBotones;
   QPointer<QLineEdit> uDestino;
+  QWidget* uFilaSimbolos = nullptr;
 };

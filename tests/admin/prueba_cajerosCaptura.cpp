@@ -4,6 +4,7 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QFileDialog>
+#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -295,6 +296,16 @@ TEST_F(CajerosCaptura, LosCamposNumericosSoloTomanDigitos) {
   EXPECT_TRUE(teclado->visible());
   for (const char* t : {"5", "A", "5", "espacio"}) teclado->teclado()->pulsa(t);
   EXPECT_EQ(c.TXT_cell->text(), "55");
+  EXPECT_FALSE(teclado->teclado()->simbolos());
+  // An e-mail address can be typed on the screen alone: the symbols row comes with the field.
+  teclado->muestra(c.TXT_mail);
+  EXPECT_TRUE(teclado->teclado()->simbolos());
+  for (const char* t : {"A", "N", "A", "_", "R", "@", "X", "-", "Y", ".", "M", "X"})
+    teclado->teclado()->pulsa(t);
+  EXPECT_EQ(c.TXT_mail->text(), "ana_r@x-y.mx");
+  EXPECT_EQ(teclado->teclado()->boton("&")->text(), "&&");  // shown as "&", not a mnemonic
+  teclado->muestra(c.TXT_cell);
+  EXPECT_FALSE(teclado->teclado()->simbolos());
   // Leaving a field runs its validator.
   auto sale = [](QWidget* w) {
     QFocusEvent e(QEvent::FocusOut);
