@@ -43,9 +43,9 @@ class TFRM_cerrarPuntoVenta : public QDialog {
   void BTN_resetEfectivoClick();
   void BTN_otrasFormasClick();
   void BTN_ocultarClick();
-  void BTN_metodoClick(int fila);       // 1..6
-  void seleccionaMetodo(int indice);    // a method tile
-  void BTN_resetOtroClick(int fila);    // 1..6
+  void BTN_metodoClick(int fila);     // 1..6
+  void seleccionaMetodo(int indice);  // a method tile
+  void BTN_resetOtroClick(int fila);  // 1..6
   void BTN_aceptarClick();
   void BTN_cancelarClick();
   void BTN_cerrarClick();
@@ -107,8 +107,8 @@ class TFRM_cerrarPuntoVenta : public QDialog {
   bool uFlagMoneda = true;
   QList<tHoldFormaPago> uListaComponentesDinamicos;
 
-  QStackedWidget* uPaneles = nullptr;  // payment panel / completion panel
-  QStackedWidget* uPestanas = nullptr; // rows / method tiles
+  QStackedWidget* uPaneles = nullptr;   // payment panel / completion panel
+  QStackedWidget* uPestanas = nullptr;  // rows / method tiles
   QWidget* uColumnaFilas = nullptr;
   QWidget* uAreaMetodos = nullptr;
   QFrame* uHoldRequiereFactura = nullptr;

@@ -138,9 +138,11 @@ int TFRM_cerrarPuntoVenta::muestraFormaPago() {
     t.fondo->setObjectName(kPrefijoTile + QString::number(i));
     t.fondo->setGeometry(10, 10 + 60 * i, 400, 50);
     t.fondo->setCursor(Qt::PointingHandCursor);
-    t.fondo->setStyleSheet(QStringLiteral("QFrame{background:white;border:1px solid #C5CED8;"
-                                          "border-radius:8px;}QLabel{border:none;font-size:17px;}"));
-    t.etiqueta = new QLabel(uResponseBusqueda.getCelda(QStringLiteral("puntoMetodoPago_nombre"), i), t.fondo);
+    t.fondo->setStyleSheet(
+        QStringLiteral("QFrame{background:white;border:1px solid #C5CED8;"
+                       "border-radius:8px;}QLabel{border:none;font-size:17px;}"));
+    t.etiqueta = new QLabel(uResponseBusqueda.getCelda(QStringLiteral("puntoMetodoPago_nombre"), i),
+                            t.fondo);
     t.etiqueta->setGeometry(14, 0, 372, 50);
     t.id = uResponseBusqueda.getCeldaAsInt(QStringLiteral("formaPago_id"), i);
     t.fondo->installEventFilter(this);
@@ -176,7 +178,8 @@ void TFRM_cerrarPuntoVenta::seleccionaMetodo(int indice) {
   if (indice < 0 || indice >= uResponseBusqueda.getRowCount()) return;
   uPestanas->setCurrentIndex(0);
   uTeclado->hide();
-  const QString nombre = uResponseBusqueda.getCelda(QStringLiteral("puntoMetodoPago_nombre"), indice);
+  const QString nombre =
+      uResponseBusqueda.getCelda(QStringLiteral("puntoMetodoPago_nombre"), indice);
   const int forma = uResponseBusqueda.getCeldaAsInt(QStringLiteral("formaPago_id"), indice);
   const int r = uNoMetodoPago - 1;
   if (forma == 4) {

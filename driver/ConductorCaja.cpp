@@ -40,8 +40,8 @@ bool ConductorCaja::confirmacion(const QString& texto) {
     r = uRespuestas.front();
     uRespuestas.pop_front();
   }
-  uMensajes.append(QJsonObject{{"texto", texto}, {"tipo", mtConfirmacion},
-                               {"respuesta", r ? "OK" : "Cancel"}});
+  uMensajes.append(
+      QJsonObject{{"texto", texto}, {"tipo", mtConfirmacion}, {"respuesta", r ? "OK" : "Cancel"}});
   return r;
 }
 
@@ -288,7 +288,8 @@ bool ConductorCaja::cobra(const QJsonObject& c, QString* error) {
     const bool ok = f->efectuarVenta();
     resultado["ok"] = ok;
     resultado["despedida"] = f->LBL_despedida->text();
-    resultado["estadoCarga"] = f->hold_statusCarga->isVisibleTo(f) ? f->LBL_statusCarga->text() : QString();
+    resultado["estadoCarga"] =
+        f->hold_statusCarga->isVisibleTo(f) ? f->LBL_statusCarga->text() : QString();
     resultado["recibido"] = f->LBL_recibido->text();
     resultado["devuelto"] = f->LBL_devuelto->text();
     if (ok) {
@@ -322,7 +323,7 @@ bool ConductorCaja::cobra(const QJsonObject& c, QString* error) {
 
 bool ConductorCaja::factura(const QJsonObject& datos, QString* error) {
   const int operacionID = datos.contains("operacionID") ? datos.value("operacionID").toInt()
-                                                         : uCobro.value("operacionID").toInt();
+                                                        : uCobro.value("operacionID").toInt();
   if (operacionID <= 0) {
     *error = QStringLiteral("'facturar' necesita una venta cobrada antes o un 'operacionID'");
     return false;

@@ -12,8 +12,8 @@
 #include "operaciones/cajas.h"
 #include "operaciones/puntoVenta.h"
 #include "sessions/controlesSesion.h"
-#include "ui/estiloDialogo.h"
 #include "ui/TFRM_editar.h"
+#include "ui/estiloDialogo.h"
 #include "ui/mensajes.h"
 #include "util/utilerias.h"
 

@@ -1,4 +1,3 @@
-#include "ui/comboAlmacenes.h"
 #include "sessions/TFRM_cajaCaptura.h"
 
 #include <QComboBox>
@@ -13,6 +12,7 @@
 #include "operaciones/cajas.h"
 #include "sessions/controlesSesion.h"
 #include "ui/TTecladoCampos.h"
+#include "ui/comboAlmacenes.h"
 #include "ui/estiloDialogo.h"
 #include "ui/mensajes.h"
 #include "util/imagenes.h"

@@ -11,8 +11,8 @@
 #include "context/TsistemaDatos.h"
 #include "operaciones/cajas.h"
 #include "sessions/controlesSesion.h"
-#include "ui/estiloDialogo.h"
 #include "ui/TFRM_editar.h"
+#include "ui/estiloDialogo.h"
 #include "ui/mensajes.h"
 #include "util/utilerias.h"
 

@@ -4,12 +4,11 @@
 #include <QDir>
 #include <QSysInfo>
 
+#include "db/TmiddleTier.h"
 #include "printer/miniPrinter.h"
 #include "resources/recursos.h"
 #include "signing/firma.h"
 #include "util/Log.h"
-
-#include "db/TmiddleTier.h"
 
 TsistemaDatos localSYS;
 QString SYS_aliasRutaDB;
@@ -26,8 +25,9 @@ const RegistroSalida gRegistroSalida;
 
 void u_aplicaConfiguracionPlataforma(const TsistemaDatos& sistema) {
   if (!sistema.enlaceTicket.isEmpty()) setEnlaceTicketConfigurado(sistema.enlaceTicket);
-  const QString carpeta = sistema.carpetaAplicacion.isEmpty() ? QDir::currentPath() + QStringLiteral("/")
-                                                              : sistema.carpetaAplicacion;
+  const QString carpeta = sistema.carpetaAplicacion.isEmpty()
+                              ? QDir::currentPath() + QStringLiteral("/")
+                              : sistema.carpetaAplicacion;
   miniPrinterConfigura(sistema.impresora, QDir(carpeta).filePath(QStringLiteral("Temp/tickets")));
   signingConfigura(carpeta);
   Log::configura(carpeta);
@@ -41,8 +41,7 @@ bool TNegocio::carga(TConexionSesion& conexion, int id, QString* error) {
   mt.setInteger(QStringLiteral("id"), id);
   const CmidTierResponse r = mt.reader();
   if (!r.ok() || r.getRowCount() == 0) {
-    if (error)
-      *error = r.ok() ? QStringLiteral("No existe el negocio %1").arg(id) : r.getError();
+    if (error) *error = r.ok() ? QStringLiteral("No existe el negocio %1").arg(id) : r.getError();
     return false;
   }
   idNegocio = r.getCeldaAsInt(QStringLiteral("idNegocio"));

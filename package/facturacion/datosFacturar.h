@@ -30,13 +30,13 @@ class TTablaLT {
 
 // One tax of a concept, as CFDI carries it ("002" IVA, "003" IEPS, "001" ISR).
 struct Timpuesto {
-  QString clave;       // "002"
-  QString nombre;      // "IVA Trasladado"
-  QString tipo;        // "Traslado" or "Retencion"
+  QString clave;   // "002"
+  QString nombre;  // "IVA Trasladado"
+  QString tipo;    // "Traslado" or "Retencion"
   QString reservado1;
   QString tipoFactor;  // "Tasa"
   QString reservado2;
-  QString tasa;        // "0.160000"
+  QString tasa;  // "0.160000"
   QString importe;
   QString base;
   QString reservado3;
@@ -56,9 +56,9 @@ struct datosFacturar {
   QString tipoDocumento;            // "FAC" invoice, "CRE" credit note
   QString formaPago;                // SAT payment form, "01" cash
   QString condicionesPago;
-  QString metodoPago;               // "PUE"
-  QString lugarExpedicion;          // postal code of the issuer
-  QString moneda;                   // "MXN"
+  QString metodoPago;       // "PUE"
+  QString lugarExpedicion;  // postal code of the issuer
+  QString moneda;           // "MXN"
   QString tipoCambio;
   int receptorID = 0;
   QString receptorRfc;

@@ -31,7 +31,8 @@ double consultaTicketTotal(int operacionID, TConexionSesion& conexion) {
 CmidTierResponse consultaFormaPago(int operacionID, TConexionSesion& conexion) {
   TmiddleTier mt(conexion);
   mt.setQuery(QStringLiteral(
-      "SELECT p.valor AS puntoFormaPagoAplicada_valor, p.importe AS puntoFormaPagoAplicada_importe, "
+      "SELECT p.valor AS puntoFormaPagoAplicada_valor, p.importe AS "
+      "puntoFormaPagoAplicada_importe, "
       "CASE WHEN p.posicion = 0 THEN 1 ELSE p.formaPago_id END AS formaPago_id, "
       "CASE WHEN p.posicion = 0 THEN '01' ELSE COALESCE(f.clave, '') END AS formaPago_clave "
       "FROM puntoFormaPagoAplicada p LEFT JOIN formaPago f ON f.id = p.formaPago_id "
@@ -40,8 +41,7 @@ CmidTierResponse consultaFormaPago(int operacionID, TConexionSesion& conexion) {
   return mt.reader();
 }
 
-CmidTierResponse buscaReceptorPorRfc(const QString& rfc, int idNegocio,
-                                     TConexionSesion& conexion) {
+CmidTierResponse buscaReceptorPorRfc(const QString& rfc, int idNegocio, TConexionSesion& conexion) {
   TmiddleTier mt(conexion);
   mt.setQuery(QStringLiteral(
       "SELECT idReceptor AS Receptor_idReceptor, rfc AS Receptor_rfc, nombre AS Receptor_nombre, "
@@ -56,9 +56,9 @@ CmidTierResponse buscaReceptorPorRfc(const QString& rfc, int idNegocio,
 int guardaUUIDTicketFacturado(int operacionID, const QString& uuid, const QDateTime& fecha,
                               int estado, TConexionSesion& conexion, int receptorID) {
   TmiddleTier mt(conexion);
-  mt.setQuery(QStringLiteral(
-      "UPDATE puntoOperacion SET facturadoMetodo = :estado, facturadoFecha = :fecha "
-      "WHERE id = :id"));
+  mt.setQuery(
+      QStringLiteral("UPDATE puntoOperacion SET facturadoMetodo = :estado, facturadoFecha = :fecha "
+                     "WHERE id = :id"));
   mt.setString(QStringLiteral("estado"), QString::number(estado));
   mt.setDateTime(QStringLiteral("fecha"), fecha);
   mt.setInteger(QStringLiteral("id"), operacionID);

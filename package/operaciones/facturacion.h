@@ -20,8 +20,7 @@ inline constexpr const char* ESTADO_TICKET_CERRADO = "6";
 // puntoOperacion_descuento, puntoOperacion_impuestos, puntoOperacion_total, puntoOperacion_uuid,
 // puntoOperacion_facturadoMetodo, puntoOperacion_facturadoFecha and
 // puntoOperacionAdicional_uuid (the fiscal UUID of its latest invoice, empty without one).
-CmidTierResponse buscaTicketParaFacturar(int operacionID, int idNegocio,
-                                         TConexionSesion& conexion);
+CmidTierResponse buscaTicketParaFacturar(int operacionID, int idNegocio, TConexionSesion& conexion);
 
 // The ticket's total; 0 when it does not exist.
 double consultaTicketTotal(int operacionID, TConexionSesion& conexion);

@@ -235,12 +235,12 @@ bool TFRM_facturar::initPuntoVentaTicket(int operacionID, TsistemaDatos& sys) {
   if (operacionID <= 0 || !sys.conexion) return false;
   if (!compruebaNegocio() || !compruebaTicket()) return false;
 
-  uFormaPago = calculaFormaDePagoPorTicket(
-      uTicket.getCeldaAsFloat(QStringLiteral("puntoOperacion_total")),
-      consultaFormaPago(operacionID, sys.getConexion()));
+  uFormaPago =
+      calculaFormaDePagoPorTicket(uTicket.getCeldaAsFloat(QStringLiteral("puntoOperacion_total")),
+                                  consultaFormaPago(operacionID, sys.getConexion()));
   LBL_ticket->setText(uTicket.getCelda(QStringLiteral("puntoOperacion_ticketNo")));
-  LBL_fecha->setText(
-      u_fechaHoraTexto(u_leeFechaHora(uTicket.getCelda(QStringLiteral("puntoOperacion_fechaHora")))));
+  LBL_fecha->setText(u_fechaHoraTexto(
+      u_leeFechaHora(uTicket.getCelda(QStringLiteral("puntoOperacion_fechaHora")))));
   LBL_total->setText(
       u_formatoMonedaMXN(uTicket.getCeldaAsFloat(QStringLiteral("puntoOperacion_total"))));
   LBL_formaPago->setText(u_descripcionClaveSAT(u_catalogoFormaPago(), uFormaPago.clave));
@@ -259,9 +259,9 @@ bool TFRM_facturar::aseguraTicketCargado() {
   espere.inicia(&ocupado);
   const generarTicketRsultado r = carga.getResultado();
   if (!r.ok) {
-    u_mensaje(QStringLiteral("No se pudo cargar el ticket al servicio de facturación:\r") +
-                  r.mensaje,
-              mtError);
+    u_mensaje(
+        QStringLiteral("No se pudo cargar el ticket al servicio de facturación:\r") + r.mensaje,
+        mtError);
     return false;
   }
   uTicket = buscaTicketParaFacturar(uOperacionID, uSys->getIdNegocio(), uSys->getConexion());
@@ -342,8 +342,7 @@ void TFRM_facturar::facturaTicket() {
   }
   uUuid = r.uuid;
   uFacturado = true;
-  u_mensaje(QStringLiteral("Factura generada correctamente.\rUUID: %1").arg(r.uuid),
-            mtInformacion);
+  u_mensaje(QStringLiteral("Factura generada correctamente.\rUUID: %1").arg(r.uuid), mtInformacion);
   accept();
 }
 

@@ -92,9 +92,10 @@ void TFRM_facturar::muestraSolicitud(const datosFacturar& d) {
   for (int i = 0; i < c.numFilas(); ++i) {
     const double cantidad = u_strToFloat(celda(c, "_cantidad", i));
     const QString importe = celda(c, "_importe", i);
-    const double monto = importe.isEmpty()
-                             ? u_truncaDecimales(cantidad * u_strToFloat(celda(c, "_precioVenta", i)), 2)
-                             : u_strToFloat(importe);
+    const double monto =
+        importe.isEmpty()
+            ? u_truncaDecimales(cantidad * u_strToFloat(celda(c, "_precioVenta", i)), 2)
+            : u_strToFloat(importe);
     const QStringList textos = {u_floatToStr(cantidad), celda(c, "inventarioProducto_nombre", i),
                                 celda(c, "inventarioProducto_clave", i), u_formatoMoneda(monto)};
     for (int k = 0; k < textos.size(); ++k) {
@@ -126,8 +127,8 @@ QString TFRM_facturar::initGlobal(const datosFacturar& datos, TsistemaDatos& sys
   uSolicitud = datos;
   LBL_titulo->setText(QStringLiteral("Factura Global"));
   LBL_ticketLeyenda->setText(QStringLiteral("Tickets"));
-  LBL_ticket->setText(QString::number(qMax<qsizetype>(datos.ticketsReferencia.size(),
-                                                      datos.conceptos.numFilas())));
+  LBL_ticket->setText(
+      QString::number(qMax<qsizetype>(datos.ticketsReferencia.size(), datos.conceptos.numFilas())));
   muestraSolicitud(datos);
   u_ejecutaModal(this);
   return uFacturado ? uUuid : QString();
@@ -141,8 +142,9 @@ bool TFRM_facturar::initPuntoVentaNotaDeCredito(int ticketID, const datosFactura
   uModo = Modo::NotaDeCredito;
   if (!sys.conexion || !compruebaNegocio()) return false;
   if (datos.relacionados.isEmpty() || datos.relacionados.first().trimmed().isEmpty()) {
-    u_mensaje(QStringLiteral("La venta no tiene una factura con la cual relacionar la nota de "
-                             "crédito"));
+    u_mensaje(
+        QStringLiteral("La venta no tiene una factura con la cual relacionar la nota de "
+                       "crédito"));
     return false;
   }
   if (datos.conceptos.numFilas() == 0) {
@@ -157,7 +159,8 @@ bool TFRM_facturar::initPuntoVentaNotaDeCredito(int ticketID, const datosFactura
         buscaReceptorPorRfc(uSolicitud.receptorRfc, sys.getIdNegocio(), sys.getConexion());
     if (receptor.getRowCount() > 0) {
       if (uSolicitud.receptorCodigoPostal.isEmpty())
-        uSolicitud.receptorCodigoPostal = receptor.getCelda(QStringLiteral("Receptor_codigoPostal"));
+        uSolicitud.receptorCodigoPostal =
+            receptor.getCelda(QStringLiteral("Receptor_codigoPostal"));
       if (uSolicitud.receptorRegimen.isEmpty())
         uSolicitud.receptorRegimen = receptor.getCelda(QStringLiteral("Receptor_regimenFiscal"));
       if (uSolicitud.receptorCorreo.isEmpty())
@@ -190,8 +193,8 @@ void TFRM_facturar::facturaDocumento() {
   }
   TcomprobanteEmitido c;
   c.uuid = r.uuid;
-  c.tipoDocumento = uSolicitud.tipoDocumento.isEmpty() ? QStringLiteral("FAC")
-                                                       : uSolicitud.tipoDocumento;
+  c.tipoDocumento =
+      uSolicitud.tipoDocumento.isEmpty() ? QStringLiteral("FAC") : uSolicitud.tipoDocumento;
   c.fecha = QDateTime::currentDateTime();
   c.operacionID = uOperacionID;
   c.receptorID = uSolicitud.receptorID > 0

@@ -7,12 +7,12 @@
 
 TTecladoPantalla::TTecladoPantalla(QWidget* parent) : QFrame(parent) {
   setObjectName(QStringLiteral("teclado"));
-  setStyleSheet(QStringLiteral(
-      "#teclado{background:#2F3B47;border-radius:10px;}"
-      "QPushButton{background:#F4F6F8;color:#1E2A36;border:none;border-radius:6px;"
-      "font-size:20px;font-weight:600;min-width:52px;min-height:52px;}"
-      "QPushButton:pressed{background:#B8C7D6;}"
-      "QPushButton[especial=\"true\"]{background:#1F6FB2;color:white;}"));
+  setStyleSheet(
+      QStringLiteral("#teclado{background:#2F3B47;border-radius:10px;}"
+                     "QPushButton{background:#F4F6F8;color:#1E2A36;border:none;border-radius:6px;"
+                     "font-size:20px;font-weight:600;min-width:52px;min-height:52px;}"
+                     "QPushButton:pressed{background:#B8C7D6;}"
+                     "QPushButton[especial=\"true\"]{background:#1F6FB2;color:white;}"));
   auto* v = new QVBoxLayout(this);
   v->setContentsMargins(10, 10, 10, 10);
   v->setSpacing(6);
@@ -39,8 +39,8 @@ TTecladoPantalla::TTecladoPantalla(QWidget* parent) : QFrame(parent) {
   hs->addStretch();
   for (const QChar c : QStringLiteral("@.-_&,")) {
     // A lone "&" on a button is read as a mnemonic marker and not shown.
-    auto* b = new QPushButton(c == QLatin1Char('&') ? QStringLiteral("&&") : QString(c),
-                              uFilaSimbolos);
+    auto* b =
+        new QPushButton(c == QLatin1Char('&') ? QStringLiteral("&&") : QString(c), uFilaSimbolos);
     b->setFocusPolicy(Qt::NoFocus);
     uBotones.insert(QString(c), b);
     connect(b, &QPushButton::clicked, this, [this, c] { pulsa(QString(c)); });
@@ -51,8 +51,8 @@ TTecladoPantalla::TTecladoPantalla(QWidget* parent) : QFrame(parent) {
   v->addWidget(uFilaSimbolos);
   auto* h = new QHBoxLayout();
   h->setSpacing(6);
-  for (const QString& t : {QStringLiteral("back"), QStringLiteral("espacio"), QStringLiteral("enter"),
-                           QStringLiteral("cerrar")}) {
+  for (const QString& t : {QStringLiteral("back"), QStringLiteral("espacio"),
+                           QStringLiteral("enter"), QStringLiteral("cerrar")}) {
     auto* b = new QPushButton(t, this);
     b->setFocusPolicy(Qt::NoFocus);
     b->setProperty("especial", t != QStringLiteral("espacio"));
@@ -66,14 +66,16 @@ TTecladoPantalla::TTecladoPantalla(QWidget* parent) : QFrame(parent) {
 
 void TTecladoPantalla::pulsa(const QString& tecla) {
   if (tecla == QStringLiteral("back")) {
-    if (uDestino) uDestino->setText(uDestino->text().chopped(std::min<qsizetype>(1, uDestino->text().size())));
+    if (uDestino)
+      uDestino->setText(uDestino->text().chopped(std::min<qsizetype>(1, uDestino->text().size())));
     emit retroceso();
   } else if (tecla == QStringLiteral("enter")) {
     emit enter();
   } else if (tecla == QStringLiteral("cerrar")) {
     emit cerrar();
   } else if (tecla == QStringLiteral("espacio") || tecla.size() == 1) {
-    const QString texto = tecla.size() == 1 ? tecla.toLower() : QStringLiteral(" ");  // "Ñ" gives "ñ"
+    const QString texto =
+        tecla.size() == 1 ? tecla.toLower() : QStringLiteral(" ");  // "Ñ" gives "ñ"
     if (uDestino) uDestino->setText(uDestino->text() + texto);
     emit caracter(texto);
   }

@@ -3,9 +3,9 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QGridLayout>
-#include <QVBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 QString css(quint32 argb) { return QStringLiteral("#%1").arg(argb & 0xFFFFFF, 6, 16, QChar('0')); }

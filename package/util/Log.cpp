@@ -31,8 +31,9 @@ void Log::configura(const QString& carpetaAplicacion) {
 QString Log::archivoDelDia() {
   QMutexLocker l(&candado());
   if (carpetaLog().isEmpty()) return QString();
-  return QDir(carpetaLog()).filePath(
-      QStringLiteral("pos_%1.log").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
+  return QDir(carpetaLog())
+      .filePath(QStringLiteral("pos_%1.log")
+                    .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
 }
 
 void Log::escribe(const QString& origen, const QString& texto) {

@@ -10,9 +10,8 @@
 
 namespace {
 
-constexpr long long kPotencias[] = {1LL,         10LL,         100LL,         1000LL,
-                                    10000LL,     100000LL,     1000000LL,     10000000LL,
-                                    100000000LL, 1000000000LL};
+constexpr long long kPotencias[] = {1LL,      10LL,      100LL,      1000LL,      10000LL,
+                                    100000LL, 1000000LL, 10000000LL, 100000000LL, 1000000000LL};
 
 // Values this large cannot be scaled by 1e9 inside a 64-bit integer.
 constexpr double kLimiteEntero = 9.0e9;
@@ -168,8 +167,7 @@ double u_parseMonto(const QString& texto) {
   return esNumerico(t) ? t.toDouble() : 0.0;
 }
 
-void textoMascaraMoneda(QLineEdit* control, int keyCode, QChar tecla, bool flagMoneda,
-                        int limite) {
+void textoMascaraMoneda(QLineEdit* control, int keyCode, QChar tecla, bool flagMoneda, int limite) {
   if (!control) return;
   QString texto = control->text();
   if (keyCode == 8) {
@@ -225,9 +223,13 @@ QString u_fechaHoraMostrable(const QString& texto) {
 
 QDateTime u_leeFechaHora(const QString& texto) {
   const QString t = texto.trimmed();
-  static const char* formatos[] = {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss",
-                                   "dd/MM/yyyy HH:mm:ss", "yyyy-MM-dd HH:mm:ss.zzz",
-                                   "yyyy-MM-ddTHH:mm:ss.zzz", "yyyy-MM-dd", "dd/MM/yyyy"};
+  static const char* formatos[] = {"yyyy-MM-dd HH:mm:ss",
+                                   "yyyy-MM-ddTHH:mm:ss",
+                                   "dd/MM/yyyy HH:mm:ss",
+                                   "yyyy-MM-dd HH:mm:ss.zzz",
+                                   "yyyy-MM-ddTHH:mm:ss.zzz",
+                                   "yyyy-MM-dd",
+                                   "dd/MM/yyyy"};
   for (const char* f : formatos) {
     const QDateTime d = QDateTime::fromString(t, QString::fromLatin1(f));
     if (d.isValid()) return d;

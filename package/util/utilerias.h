@@ -41,9 +41,9 @@ bool u_maxLength(int maximo, const QString& textoActual, QChar tecla);
 
 // Amount formats. Both round to 2 decimals (half away from zero, after forgiving noise)
 // and group thousands with commas.
-QString u_formatoMoneda(double valor);      // "$ #,###,##0.00"  -> "$ 1,234.50"
-QString u_formatoNumero(double valor);      // "#,###,##0.00"    -> "1,234.50"
-QString u_formatoMonedaMXN(double valor);   // "$ 1,234.50 MXN"
+QString u_formatoMoneda(double valor);     // "$ #,###,##0.00"  -> "$ 1,234.50"
+QString u_formatoNumero(double valor);     // "#,###,##0.00"    -> "1,234.50"
+QString u_formatoMonedaMXN(double valor);  // "$ 1,234.50 MXN"
 
 // Typed amounts: "$", "," and blanks removed; what is left must be numeric, else 0.
 double u_parseMonto(const QString& texto);
@@ -51,8 +51,7 @@ double u_parseMonto(const QString& texto);
 // Key handling of money fields typed on a keypad or keyboard. keyCode 8 is backspace.
 // With flagMoneda only digits and one decimal point with at most two decimals pass;
 // without it any printable character passes. Nothing passes beyond `limite` characters.
-void textoMascaraMoneda(QLineEdit* control, int keyCode, QChar tecla, bool flagMoneda,
-                        int limite);
+void textoMascaraMoneda(QLineEdit* control, int keyCode, QChar tecla, bool flagMoneda, int limite);
 
 // Lower case without accents, for searches that ignore both ("Café" -> "cafe").
 QString u_normalizaBusqueda(const QString& texto);

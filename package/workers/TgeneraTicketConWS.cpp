@@ -11,7 +11,6 @@
 #include "util/Log.h"
 #include "workers/clienteHttp.h"
 
-
 namespace {
 
 // What the worker needs from localSYS, copied on the caller's thread so the worker never reads
@@ -25,13 +24,11 @@ struct TdatosCarga {
   int tiempoEsperaMs = TgeneraTicketConWS::TIEMPO_ESPERA_MS;
 };
 
-
 generarTicketRsultado fallo(const QString& mensaje) {
   generarTicketRsultado r;
   r.mensaje = mensaje;
   return r;
 }
-
 
 generarTicketRsultado subeTicket(const TdatosCarga& d) {
   if (!d.conexion) return fallo(QStringLiteral("No hay conexión con la base de datos"));

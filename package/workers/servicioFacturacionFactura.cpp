@@ -35,8 +35,8 @@ QJsonObject concepto(const TTablaLT& t, int fila) {
       {QStringLiteral("claveUnidad"), celda("inventarioUnidadesMedidaBorrado_claveSAT33")},
       {QStringLiteral("unidad"), celda("inventarioUnidadesMedida_descripcion")},
       {QStringLiteral("precioUnitario"), precio},
-      {QStringLiteral("importe"), importe.isEmpty() ? u_truncaDecimales(cantidad * precio, 2)
-                                                    : numero(importe)},
+      {QStringLiteral("importe"),
+       importe.isEmpty() ? u_truncaDecimales(cantidad * precio, 2) : numero(importe)},
       {QStringLiteral("descuento"), numero(celda("_descuento"))},
   };
 }
@@ -86,7 +86,7 @@ QJsonObject u_cuerpoTimbrado(const QString& rfc, const TcredencialesServicio& cr
       {QStringLiteral("lugarExpedicion"), d.lugarExpedicion},
       {QStringLiteral("usoCFDI"), d.usoCFDI},
       {QStringLiteral("emisor"), QJsonObject{{QStringLiteral("nombre"), d.emisorNombre},
-                                              {QStringLiteral("regimenFiscal"), d.emisorRegimen}}},
+                                             {QStringLiteral("regimenFiscal"), d.emisorRegimen}}},
       {QStringLiteral("receptor"), receptor},
       {QStringLiteral("tickets"), lista(d.ticketsReferencia)},
       {QStringLiteral("relacionados"), lista(d.relacionados)},
@@ -128,9 +128,8 @@ TresultadoTimbrado u_leeRespuestaTimbrado(int estadoHttp, const QByteArray& cuer
   if (estadoHttp == 400 || estadoHttp == 404 || estadoHttp == 409 || estadoHttp == 422)
     r.mensaje = QStringLiteral("El servicio de facturación rechazó la factura");
   else
-    r.mensaje =
-        QStringLiteral("El servicio de facturación no pudo timbrar la factura (error %1)")
-            .arg(estadoHttp);
+    r.mensaje = QStringLiteral("El servicio de facturación no pudo timbrar la factura (error %1)")
+                    .arg(estadoHttp);
   if (!delServicio.isEmpty()) r.mensaje += QStringLiteral(": ") + delServicio;
   return r;
 }

@@ -68,7 +68,6 @@ QJsonObject pago(const CmidTierResponse& p, int fila) {
        p.getCelda(QStringLiteral("puntoFormaPagoAplicada_referencia"), fila)}};
 }
 
-
 }  // namespace
 
 QUrl u_urlCargaTicket(const QString& urlBase) {

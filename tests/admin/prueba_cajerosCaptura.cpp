@@ -4,21 +4,21 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QFileDialog>
-#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <random>
 
 #include "admin/TFRM_cajerosCaptura.h"
 #include "operaciones/cajeros.h"
-#include "ui/TTecladoCampos.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
 #include "support/RespondedorPrueba.h"
 #include "support/SupervisorPrueba.h"
+#include "ui/TTecladoCampos.h"
 #include "ui/TTecladoPantalla.h"
 #include "util/imagenes.h"
 

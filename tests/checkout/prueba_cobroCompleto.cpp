@@ -31,10 +31,12 @@ class CobroCompleto : public ::testing::Test {
     cat.credenciales();
     signingConfigura(db->carpeta() + "/");
     ejecuta("UPDATE usuarioEnLinea SET contrasena = :c", crypt("secreto"));
-    ejecuta("INSERT INTO puntoMetodoPago (nombre, formaPago_id, orden, idNegocioFk) VALUES "
-            "('Tarjeta de crédito', 4, 1, 1)");
-    ejecuta("INSERT INTO puntoMetodoPago (nombre, formaPago_id, orden, idNegocioFk) VALUES "
-            "('Transferencia', 3, 2, 1)");
+    ejecuta(
+        "INSERT INTO puntoMetodoPago (nombre, formaPago_id, orden, idNegocioFk) VALUES "
+        "('Tarjeta de crédito', 4, 1, 1)");
+    ejecuta(
+        "INSERT INTO puntoMetodoPago (nombre, formaPago_id, orden, idNegocioFk) VALUES "
+        "('Transferencia', 3, 2, 1)");
     ASSERT_TRUE(sandbox.arranca());
   }
   void ejecuta(const QString& sql, const QString& valor = QString()) {
@@ -47,7 +49,8 @@ class CobroCompleto : public ::testing::Test {
     const QString ini = db->carpeta() + "/estacion.ini";
     QFile f(ini);
     f.open(QIODevice::WriteOnly);
-    f.write(QString("baseDatos=%1\nnegocio=1\ncarpetaAplicacion=%2/\nestacion=CAJA-1\nimpresora=%2/recibos\n"
+    f.write(QString("baseDatos=%1\nnegocio=1\ncarpetaAplicacion=%2/\nestacion=CAJA-1\nimpresora=%2/"
+                    "recibos\n"
                     "urlFacturacion=%3\nenlaceTicket=http://portal.prueba/facturar\n")
                 .arg(db->destino(), db->carpeta(), sandbox.url())
                 .toUtf8());
@@ -128,7 +131,8 @@ TEST_F(CobroCompleto, RechazosDelCobro) {
   EXPECT_EQ(o["lineas"].toArray().size(), 1);
   o = corre(R"([{"lectura": "7501000000011"}, {"cobrar": {"efectivo": "115.99"}}])");
   EXPECT_FALSE(o["cobro"].toObject()["ok"].toBool());
-  o = corre(R"([{"lectura": "7501000000011"}, {"cantidad": "3"}, {"cobrar": {"efectivo": "500"}}])");
+  o = corre(
+      R"([{"lectura": "7501000000011"}, {"cantidad": "3"}, {"cobrar": {"efectivo": "500"}}])");
   const QJsonObject c = o["cobro"].toObject();
   EXPECT_FALSE(c["ok"].toBool());
   EXPECT_EQ(c["despedida"].toString(), "Existencia insuficiente: Café de olla 250 g");

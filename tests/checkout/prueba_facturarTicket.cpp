@@ -14,8 +14,8 @@
 #include "support/CatalogoPrueba.h"
 #include "support/RespondedorPrueba.h"
 #include "support/SandboxPrueba.h"
-#include "ui/TFRM_facturar.h"
 #include "ui/TFRM_espere.h"
+#include "ui/TFRM_facturar.h"
 #include "workers/TgeneraTicketConWS.h"
 
 namespace {

@@ -58,7 +58,8 @@ TEST(Facturacion, ReceptorQueSePuedeFacturar) {
   EXPECT_EQ(con([](auto& r) { r.usoCFDI = "X99"; }), "Seleccione el uso del CFDI");
   EXPECT_EQ(con([](auto& r) { r.correo = "ingrid@"; }), "El correo electrónico no es válido");
   moral.usoCFDI = "D01";
-  EXPECT_EQ(u_validaReceptorFactura(moral), "El uso de CFDI D01 no corresponde a una persona moral");
+  EXPECT_EQ(u_validaReceptorFactura(moral),
+            "El uso de CFDI D01 no corresponde a una persona moral");
 }
 
 TEST(Facturacion, FormaDePagoDominanteDelTicket) {
@@ -136,8 +137,8 @@ TEST(Facturacion, PeticionAlServicioYSuRespuesta) {
   g.conceptos.setCelda("_descuento", 1, "1.23");
   g.conceptos.setCelda("no existe", 0, "x");
   g.impuestos.resize(1);
-  g.impuestos[0].impuestos[1] = {"002", "IVA Trasladado", "Traslado", "", "Tasa", "", "0.16",
-                                 "15.55", "97.2", "", ""};
+  g.impuestos[0].impuestos[1] = {"002",  "IVA Trasladado", "Traslado", "", "Tasa", "",
+                                 "0.16", "15.55",          "97.2",     "", ""};
   const QJsonArray conceptos =
       u_cuerpoTimbrado("EKU9003173C9", {}, g)["factura"].toObject()["conceptos"].toArray();
   ASSERT_EQ(conceptos.size(), 2);
@@ -149,8 +150,8 @@ TEST(Facturacion, PeticionAlServicioYSuRespuesta) {
   EXPECT_FALSE(conceptos[1].toObject().contains("impuestos"));
 
   const QString uuid = "6f1d2c1e-3a4b-4c5d-8e9f-0a1b2c3d4e5f";
-  auto r = u_leeRespuestaTimbrado(201, QJsonDocument(QJsonObject{{"ok", true}, {"uuid", uuid}})
-                                           .toJson());
+  auto r = u_leeRespuestaTimbrado(
+      201, QJsonDocument(QJsonObject{{"ok", true}, {"uuid", uuid}}).toJson());
   EXPECT_TRUE(r.ok);
   EXPECT_EQ(r.uuid, uuid.toUpper());
   r = u_leeRespuestaTimbrado(201, R"({"ok":true,"uuid":"123"})");
@@ -226,18 +227,17 @@ TEST_P(FacturaDatos, UnaFacturaQuedaGuardadaUnaSolaVez) {
   mudado.codigoPostal = "01000";
   ASSERT_TRUE(guardaFacturaTicket(op2, 1, "BBBBBBBB-BBBB-4CCC-8DDD-EEEEEEEEEEEE", mudado, fecha,
                                   conexion(), &error));
-  EXPECT_EQ(consulta("SELECT COUNT(*) AS n FROM Receptor WHERE rfc = 'XOJI740919U48'")
-                .getCeldaAsInt("n"),
-            1);
+  EXPECT_EQ(
+      consulta("SELECT COUNT(*) AS n FROM Receptor WHERE rfc = 'XOJI740919U48'").getCeldaAsInt("n"),
+      1);
   EXPECT_EQ(buscaReceptorPorRfc("XOJI740919U48", 1, conexion()).getCelda("Receptor_codigoPostal"),
             "01000");
 }
 
 TEST_P(FacturaDatos, UnTicketAjenoNoDejaNada) {
   QString error;
-  EXPECT_FALSE(guardaFacturaTicket(op1, 2, "CCCCCCCC-BBBB-4CCC-8DDD-EEEEEEEEEEEE",
-                                   receptorValido(), QDateTime::currentDateTime(), conexion(),
-                                   &error));
+  EXPECT_FALSE(guardaFacturaTicket(op1, 2, "CCCCCCCC-BBBB-4CCC-8DDD-EEEEEEEEEEEE", receptorValido(),
+                                   QDateTime::currentDateTime(), conexion(), &error));
   EXPECT_EQ(error, QString("No se encontró el ticket de la operación %1").arg(op1));
   EXPECT_EQ(consulta("SELECT COUNT(*) AS n FROM Receptor").getCeldaAsInt("n"), 0);
   EXPECT_EQ(buscaTicketParaFacturar(op1, 1, conexion()).getCelda("puntoOperacion_facturadoMetodo"),

@@ -151,8 +151,8 @@ TEST_F(FacturarDocumentos, NotaDeCreditoDeUnaVentaFacturada) {
   });
   ASSERT_TRUE(pantalla.initPuntoVentaTicket(ops[0], localSYS));
   const QString factura = pantalla.uuidFactura();
-  const int receptor = buscaReceptorPorRfc("XOJI740919U48", 1, db->conexion())
-                           .getCeldaAsInt("Receptor_idReceptor");
+  const int receptor =
+      buscaReceptorPorRfc("XOJI740919U48", 1, db->conexion()).getCeldaAsInt("Receptor_idReceptor");
 
   datosFacturar d;
   d.relacionados << factura;
@@ -221,7 +221,7 @@ TEST_F(FacturarDocumentos, NotaDeCreditoDeUnaVentaFacturada) {
   EXPECT_EQ(c.getCeldaAsInt("Receptor_idReceptor", 1), receptor);
   EXPECT_TRUE(r.textos().last().startsWith("Nota de crédito generada correctamente.\rUUID: "));
   // The invoiced ticket keeps its state: a credit note does not undo the invoice.
-  EXPECT_EQ(buscaTicketParaFacturar(ops[0], 1, db->conexion())
-                .getCelda("puntoOperacion_facturadoMetodo"),
-            "2");
+  EXPECT_EQ(
+      buscaTicketParaFacturar(ops[0], 1, db->conexion()).getCelda("puntoOperacion_facturadoMetodo"),
+      "2");
 }

@@ -40,7 +40,8 @@ TEST(GridControl, NombresDuplicadosLleganALaPrimeraColumna) {
 
 TEST(GridControl, InsertarEliminarYCopiarConservanElOrden) {
   std::unique_ptr<TGridControl> g(tablaVentas());
-  for (int i = 1; i <= 3; ++i) g->agregarRegistro({{"Cantidad", QString::number(i)}, {"_grupo", QString::number(i)}});
+  for (int i = 1; i <= 3; ++i)
+    g->agregarRegistro({{"Cantidad", QString::number(i)}, {"_grupo", QString::number(i)}});
   g->insertaRegistro(1, {{"Cantidad", "X"}});
   auto cantidades = [&] {
     QStringList c;
