@@ -108,33 +108,7 @@ generarTicketRsultado subeTicket(const TdatosCarga& d) {
 
 TgeneraTicketConWS::TgeneraTicketConWS(QObject* parent) : QObject(parent) {}
 
-TgeneraTicketConWS::~TgeneraTicketConWS() {
-  if (uHilo) {
-    uHilo->wait();
-    delete uHilo;
-  }
-}
-
-void TgeneraTicketConWS::fijaResultado(const generarTicketRsultado& resultado) {
-  QMutexLocker l(&uMutex);
-  uResultado = resultado;
-}
-
-generarTicketRsultado TgeneraTicketConWS::getResultado() const {
-  QMutexLocker l(&uMutex);
-  return uResultado;
-}
-
 void TgeneraTicketConWS::generaTicket(int operacionID, std::atomic<bool>* ocupado) {
-  if (uHilo && !uHilo->isFinished()) {
-    if (ocupado) ocupado->store(false);
-    return;
-  }
-  if (uHilo) {
-    uHilo->wait();
-    delete uHilo;
-    uHilo = nullptr;
-  }
   TdatosCarga d;
   d.conexion = localSYS.conexion;
   d.idNegocio = localSYS.getIdNegocio();
@@ -142,19 +116,11 @@ void TgeneraTicketConWS::generaTicket(int operacionID, std::atomic<bool>* ocupad
   d.urlFacturacion = localSYS.urlFacturacion;
   d.operacionID = operacionID;
   d.tiempoEsperaMs = uTiempoEsperaMs;
-  fijaResultado({});
-  if (ocupado) ocupado->store(true);
-
-  uHilo = QThread::create([this, d, ocupado] {
-    generarTicketRsultado r;
-    try {
-      r = subeTicket(d);
-    } catch (...) {
-      r = fallo(QStringLiteral("Ocurrió un error inesperado al cargar el ticket"));
-    }
-    fijaResultado(r);
-    if (ocupado) ocupado->store(false);
-  });
-  connect(uHilo, &QThread::finished, this, &TgeneraTicketConWS::terminado, Qt::QueuedConnection);
-  uHilo->start();
+  uTrabajo.arranca([d] { return subeTicket(d); },
+                   fallo(QStringLiteral("Ocurrió un error inesperado al cargar el ticket")),
+                   ocupado,
+                   [this](QThread* hilo) {
+                     connect(hilo, &QThread::finished, this, &TgeneraTicketConWS::terminado,
+                             Qt::QueuedConnection);
+                   });
 }

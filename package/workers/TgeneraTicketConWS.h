@@ -4,20 +4,17 @@
 // the flag is clear; then getResultado tells how it went. Several uploads may run at once, one
 // object each.
 
-#include <QMutex>
 #include <QObject>
 #include <atomic>
 
+#include "workers/hiloTrabajo.h"
 #include "workers/servicioFacturacionTicket.h"
-
-class QThread;
 
 class TgeneraTicketConWS : public QObject {
   Q_OBJECT
  public:
+  // Destroying it waits for an upload still running.
   explicit TgeneraTicketConWS(QObject* parent = nullptr);
-  // Waits for an upload still running.
-  ~TgeneraTicketConWS() override;
 
   // Starts uploading the operation (of the current business in localSYS) and returns at once.
   // Whatever happens, *ocupado (when not null) is cleared once the upload is over, after the
@@ -26,7 +23,7 @@ class TgeneraTicketConWS : public QObject {
   void generaTicket(int operacionID, std::atomic<bool>* ocupado);
 
   // Result of the last upload; meaningful once its flag is clear.
-  generarTicketRsultado getResultado() const;
+  generarTicketRsultado getResultado() const { return uTrabajo.resultado(); }
 
   // Longest wait for the service, in milliseconds, for the uploads started afterwards.
   void setTiempoEspera(int milisegundos) { uTiempoEsperaMs = milisegundos; }
@@ -38,10 +35,6 @@ class TgeneraTicketConWS : public QObject {
   void terminado();
 
  private:
-  void fijaResultado(const generarTicketRsultado& resultado);
-
-  QThread* uHilo = nullptr;
-  mutable QMutex uMutex;
-  generarTicketRsultado uResultado;
+  THiloTrabajo<generarTicketRsultado> uTrabajo;
   int uTiempoEsperaMs = TIEMPO_ESPERA_MS;
 };

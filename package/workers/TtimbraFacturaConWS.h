@@ -4,34 +4,28 @@
 // wait screen) until the flag is clear; getResultado then tells how it went.
 
 #include <QJsonObject>
-#include <QMutex>
 #include <QObject>
 #include <QUrl>
 #include <atomic>
 
+#include "workers/hiloTrabajo.h"
 #include "workers/servicioFacturacionFactura.h"
-
-class QThread;
 
 class TtimbraFacturaConWS : public QObject {
   Q_OBJECT
  public:
+  // Destroying it waits for a stamping still running.
   explicit TtimbraFacturaConWS(QObject* parent = nullptr);
-  ~TtimbraFacturaConWS() override;
 
   // Starts and returns at once; *ocupado is cleared once the result is in place. While one
   // stamping runs, a second call only clears its flag.
   void timbra(const QUrl& url, const QJsonObject& cuerpo, std::atomic<bool>* ocupado);
-  TresultadoTimbrado getResultado() const;
+  TresultadoTimbrado getResultado() const { return uTrabajo.resultado(); }
 
   void setTiempoEspera(int milisegundos) { uTiempoEsperaMs = milisegundos; }
   static constexpr int TIEMPO_ESPERA_MS = 15000;
 
  private:
-  void fijaResultado(const TresultadoTimbrado& resultado);
-
-  QThread* uHilo = nullptr;
-  mutable QMutex uMutex;
-  TresultadoTimbrado uResultado;
+  THiloTrabajo<TresultadoTimbrado> uTrabajo;
   int uTiempoEsperaMs = TIEMPO_ESPERA_MS;
 };

@@ -6,6 +6,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 #if QT_CONFIG(ssl)
 #include <QSslConfiguration>
@@ -68,4 +69,19 @@ QString u_mensajeDelServicio(const QByteArray& cuerpo) {
       .value(QStringLiteral("mensaje"))
       .toString()
       .trimmed();
+}
+
+QString u_mensajeDeFallo(int estadoHttp, const QByteArray& cuerpo,
+                         std::initializer_list<int> rechazos, const QString& rechazo,
+                         const QString& fallo) {
+  if (estadoHttp == 401 || estadoHttp == 403)
+    return QStringLiteral(
+        "El servicio de facturación rechazó el usuario, la cuenta o la contraseña del usuario en "
+        "línea");
+  QString mensaje = std::find(rechazos.begin(), rechazos.end(), estadoHttp) != rechazos.end()
+                        ? rechazo
+                        : fallo.arg(estadoHttp);
+  const QString delServicio = u_mensajeDelServicio(cuerpo);
+  if (!delServicio.isEmpty()) mensaje += QStringLiteral(": ") + delServicio;
+  return mensaje;
 }

@@ -6,6 +6,7 @@
 #include <QNetworkReply>
 #include <QString>
 #include <QUrl>
+#include <initializer_list>
 
 struct TrespuestaHttp {
   int estado = 0;  // 0: no HTTP answer
@@ -24,3 +25,11 @@ QUrl u_urlServicio(const QString& urlBase, const QString& ruta);
 
 // The "mensaje" of a JSON failure answer, trimmed; empty when there is none.
 QString u_mensajeDelServicio(const QByteArray& cuerpo);
+
+// What the user is told when the service answered a call with a failure status: rejected
+// credentials (401, 403); `rechazo` for the statuses in `rechazos` (the request itself was
+// refused); otherwise `fallo`, whose %1 is the status. The service's own message, when it gave
+// one, follows after ": " (not for credentials).
+QString u_mensajeDeFallo(int estadoHttp, const QByteArray& cuerpo,
+                         std::initializer_list<int> rechazos, const QString& rechazo,
+                         const QString& fallo);

@@ -118,18 +118,9 @@ TresultadoTimbrado u_leeRespuestaTimbrado(int estadoHttp, const QByteArray& cuer
     }
     return r;
   }
-  const QString delServicio = u_mensajeDelServicio(cuerpo);
-  if (estadoHttp == 401 || estadoHttp == 403) {
-    r.mensaje = QStringLiteral(
-        "El servicio de facturación rechazó el usuario, la cuenta o la contraseña del usuario en "
-        "línea");
-    return r;
-  }
-  if (estadoHttp == 400 || estadoHttp == 404 || estadoHttp == 409 || estadoHttp == 422)
-    r.mensaje = QStringLiteral("El servicio de facturación rechazó la factura");
-  else
-    r.mensaje = QStringLiteral("El servicio de facturación no pudo timbrar la factura (error %1)")
-                    .arg(estadoHttp);
-  if (!delServicio.isEmpty()) r.mensaje += QStringLiteral(": ") + delServicio;
+  r.mensaje = u_mensajeDeFallo(
+      estadoHttp, cuerpo, {400, 404, 409, 422},
+      QStringLiteral("El servicio de facturación rechazó la factura"),
+      QStringLiteral("El servicio de facturación no pudo timbrar la factura (error %1)"));
   return r;
 }

@@ -121,19 +121,10 @@ generarTicketRsultado u_leeRespuestaCarga(int estadoHttp, const QByteArray& cuer
     }
     return r;
   }
-  const QString delServicio = u_mensajeDelServicio(cuerpo);
-  if (estadoHttp == 401 || estadoHttp == 403) {
-    r.mensaje = QStringLiteral(
-        "El servicio de facturación rechazó el usuario, la cuenta o la contraseña del usuario en "
-        "línea");
-  } else if (estadoHttp == 400 || estadoHttp == 422) {
-    r.mensaje = QStringLiteral("El servicio de facturación rechazó el ticket");
-    if (!delServicio.isEmpty()) r.mensaje += QStringLiteral(": ") + delServicio;
-  } else {
-    r.mensaje = QStringLiteral("El servicio de facturación no pudo cargar el ticket (error %1)")
-                    .arg(estadoHttp);
-    if (!delServicio.isEmpty()) r.mensaje += QStringLiteral(": ") + delServicio;
-  }
+  r.mensaje = u_mensajeDeFallo(
+      estadoHttp, cuerpo, {400, 422},
+      QStringLiteral("El servicio de facturación rechazó el ticket"),
+      QStringLiteral("El servicio de facturación no pudo cargar el ticket (error %1)"));
   return r;
 }
 
