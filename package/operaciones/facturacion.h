@@ -8,12 +8,11 @@
 #include "db/CmidTierResponse.h"
 #include "db/TConexionSesion.h"
 
-// Ticket invoicing states (puntoOperacion.facturadoMetodo).
-inline constexpr const char* ESTADO_TICKET_SIN_CARGAR = "";
+// Ticket invoicing states (puntoOperacion.facturadoMetodo) the invoicing screen tells apart;
+// empty is "not uploaded", "6" closed.
 inline constexpr const char* ESTADO_TICKET_FACTURADO = "2";
 inline constexpr const char* ESTADO_TICKET_CARGADO = "3";
 inline constexpr const char* ESTADO_TICKET_FACTURA_GLOBAL = "4";
-inline constexpr const char* ESTADO_TICKET_CERRADO = "6";
 
 // One row when the operation belongs to the business, none otherwise: puntoOperacion_id,
 // puntoOperacion_ticketNo, puntoOperacion_fechaHora, puntoOperacion_subtotal,
