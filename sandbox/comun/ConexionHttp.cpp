@@ -1,6 +1,9 @@
 #include "ConexionHttp.h"
 
+#include <sys/socket.h>
+
 #include <QRegularExpression>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QUrl>
 
@@ -201,7 +204,18 @@ void ConexionHttp::escribe(int estado, const QByteArray& cuerpo, const QByteArra
   uEstado = Estado::Cerrando;
   uEntrada.clear();
   uLimite.start(CIERRE_MS);
-  uSocket->disconnectFromHost();
+  if (qobject_cast<QSslSocket*>(uSocket)) {
+    uSocket->disconnectFromHost();
+    return;
+  }
+  // Closing with the client's bytes unread would reset the connection and could destroy the
+  // answer before the client reads it (a refused upload still being sent): end our side once
+  // the answer is out, and read and drop what still comes until the client closes.
+  connect(uSocket, &QTcpSocket::bytesWritten, this, [this] {
+    if (uSocket->bytesToWrite() == 0) ::shutdown(uSocket->socketDescriptor(), SHUT_WR);
+  });
+  uSocket->flush();
+  if (uSocket->bytesToWrite() == 0) ::shutdown(uSocket->socketDescriptor(), SHUT_WR);
 }
 
 void ConexionHttp::venceTiempo() {
