@@ -166,9 +166,9 @@ void ServidorMercadoPago::responde(const QString& llamada, const QString& puerto
     respuesta.enviaJson(estado, cuerpo);
 }
 
-bool ServidorMercadoPago::tokenValido(const QString& llamada, const QString& puerto,
-                                      const PeticionHttp& peticion,
-                                      const RespuestaHttp& respuesta) {
+bool ServidorMercadoPago::llamadaAdmitida(const QString& llamada, const QString& puerto,
+                                          const PeticionHttp& peticion,
+                                          const RespuestaHttp& respuesta) {
   if (uLlamadasEnModo.contains(llamada) && (uModo.es("error") || uModo.es("basura"))) {
     if (uModo.es("error")) {
       responde(llamada, puerto, peticion, respuesta, 500,
@@ -200,7 +200,7 @@ bool ServidorMercadoPago::tokenValido(const QString& llamada, const QString& pue
 
 void ServidorMercadoPago::token(const PeticionHttp& peticion, const RespuestaHttp& respuesta) {
   const QString llamada = QStringLiteral("token"), puerto = QStringLiteral("api");
-  if (!tokenValido(llamada, puerto, peticion, respuesta)) return;
+  if (!llamadaAdmitida(llamada, puerto, peticion, respuesta)) return;
   const auto parametros = parametrosToken(peticion);
   const QString tipo = valor(parametros, QStringLiteral("grant_type"));
   const QString id = valor(parametros, QStringLiteral("client_id"));
@@ -242,7 +242,7 @@ void ServidorMercadoPago::token(const PeticionHttp& peticion, const RespuestaHtt
 
 void ServidorMercadoPago::buscaPagos(const PeticionHttp& peticion, const RespuestaHttp& respuesta) {
   const QString llamada = QStringLiteral("busqueda"), puerto = QStringLiteral("api");
-  if (!tokenValido(llamada, puerto, peticion, respuesta)) return;
+  if (!llamadaAdmitida(llamada, puerto, peticion, respuesta)) return;
   PagosMercadoPago::Busqueda busqueda;
   QString motivo;
   if (!PagosMercadoPago::leeBusqueda(peticion.parametros, &busqueda, &motivo))
@@ -253,7 +253,7 @@ void ServidorMercadoPago::buscaPagos(const PeticionHttp& peticion, const Respues
 void ServidorMercadoPago::poiDePago(const QString& id, const PeticionHttp& peticion,
                                     const RespuestaHttp& respuesta) {
   const QString llamada = QStringLiteral("point"), puerto = QStringLiteral("point");
-  if (!tokenValido(llamada, puerto, peticion, respuesta)) return;
+  if (!llamadaAdmitida(llamada, puerto, peticion, respuesta)) return;
   bool ok = false;
   const QJsonObject pago = uPagos.pago(id.toLongLong(&ok));
   const QString estado = peticion.parametro(QStringLiteral("status"));

@@ -50,9 +50,10 @@ class ServidorMercadoPago : public QObject {
   // The API's answers go through here: logged, and subject to the mode of that call.
   void responde(const QString& llamada, const QString& puerto, const PeticionHttp& peticion,
                 const RespuestaHttp& respuesta, int estado, const QJsonObject& cuerpo);
-  // Checks the access token of a call; answers 401 and false when it is not usable.
-  bool tokenValido(const QString& llamada, const QString& puerto, const PeticionHttp& peticion,
-                   const RespuestaHttp& respuesta);
+  // Whether a call goes on: not failed by the mode (500 or garbage answered) and, but for the
+  // token call, with a usable access token (401 answered otherwise).
+  bool llamadaAdmitida(const QString& llamada, const QString& puerto, const PeticionHttp& peticion,
+                       const RespuestaHttp& respuesta);
   // The request log: every API call as it came (secrets masked), with the status answered.
   void anota(const QString& puerto, const PeticionHttp& peticion);
   void fijaEstado(int estado);
