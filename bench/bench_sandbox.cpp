@@ -88,8 +88,10 @@ class Sandbox {
   QByteArray uUltimo;
 };
 
+// Started once per shape and stopped by main() while Qt is still up.
+std::map<std::pair<int, int>, std::unique_ptr<Sandbox>> abiertos;
+
 Sandbox& sandbox(int guardados, int facturados = 0) {
-  static std::map<std::pair<int, int>, std::unique_ptr<Sandbox>> abiertos;
   auto& s = abiertos[{guardados, facturados}];
   if (!s) s = std::make_unique<Sandbox>(guardados, facturados);
   return *s;
@@ -133,5 +135,6 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  abiertos.clear();
   return 0;
 }
