@@ -54,11 +54,14 @@ CmidTierResponse buscaReceptorPorRfc(const QString& rfc, int idNegocio, TConexio
 }
 
 int guardaUUIDTicketFacturado(int operacionID, const QString& uuid, const QDateTime& fecha,
-                              int estado, TConexionSesion& conexion, int receptorID) {
+                              int estado, TConexionSesion& conexion, int receptorID,
+                              const QString& soloDesde) {
   TmiddleTier mt(conexion);
   mt.setQuery(
       QStringLiteral("UPDATE puntoOperacion SET facturadoMetodo = :estado, facturadoFecha = :fecha "
-                     "WHERE id = :id"));
+                     "WHERE id = :id") +
+      (soloDesde.isNull() ? QString() : QStringLiteral(" AND facturadoMetodo = :desde")));
+  if (!soloDesde.isNull()) mt.setString(QStringLiteral("desde"), soloDesde);
   mt.setString(QStringLiteral("estado"), QString::number(estado));
   mt.setDateTime(QStringLiteral("fecha"), fecha);
   mt.setInteger(QStringLiteral("id"), operacionID);

@@ -47,9 +47,11 @@ struct TreceptorFactura {
 // Records the invoice of a ticket: the ticket's invoice line (fiscal UUID, receiver, date),
 // its state and invoicing date. `receptorID` 0 stores no receiver. Answers the rows of the
 // ticket changed (1, or 0 when the operation does not exist), -1 on error. No transaction of
-// its own: callers that write more around it open one.
+// its own: callers that write more around it open one. With `soloDesde` the ticket changes
+// only while it is in that state (0 rows otherwise).
 int guardaUUIDTicketFacturado(int operacionID, const QString& uuid, const QDateTime& fecha,
-                              int estado, TConexionSesion& conexion, int receptorID = 0);
+                              int estado, TConexionSesion& conexion, int receptorID = 0,
+                              const QString& soloDesde = QString());
 
 // Everything an individual invoice of one ticket leaves behind, in one transaction: the
 // receiver (created, or updated when the RFC is known), the ticket's invoice line, state "2",
