@@ -1,5 +1,8 @@
 #include "operaciones/tickets.h"
 
+#include <QSet>
+#include <algorithm>
+
 #include "db/TmiddleTier.h"
 #include "operaciones/transaccion.h"
 #include "util/utilerias.h"
@@ -168,6 +171,18 @@ bool buscaFormaDePagoPorTicket(int operacionID, int idNegocio, TConexionSesion& 
 bool actualizaEstadoTicket(const QStringList& identificadores, int idNegocio,
                            TConexionSesion& conexion,
                            const QHash<QString, TfacturaServicio>& facturas, QString* error) {
+  // A poll may bring thousands of tickets: they go in lots, each lot one INSERT and one UPDATE
+  // over a list of bound values, instead of two statements per ticket.
+  constexpr int kLote = 100;
+  QStringList lista;
+  QSet<QString> vistos;
+  for (const QString& crudo : identificadores) {
+    const QString id = crudo.trimmed();
+    if (!id.isEmpty() && !vistos.contains(id)) {
+      vistos.insert(id);
+      lista << id;
+    }
+  }
   TmiddleTier mt(conexion);
   TTransaccion tx(mt);
   const auto falla = [&] {
@@ -176,35 +191,41 @@ bool actualizaEstadoTicket(const QStringList& identificadores, int idNegocio,
   };
   if (!tx.inicia()) return falla();
   const QDateTime ahora = QDateTime::currentDateTime();
-  TmiddleTier adicional(conexion);
-  mt.setReutilizaSentencia(true);
-  adicional.setReutilizaSentencia(true);
-  for (const QString& crudo : identificadores) {
-    const QString id = crudo.trimmed();
-    if (id.isEmpty()) continue;
-    const TfacturaServicio f = facturas.value(id);
-    const QDateTime fecha = f.fecha.isValid() ? f.fecha : ahora;
+  for (qsizetype inicio = 0; inicio < lista.size(); inicio += kLote) {
+    const qsizetype n = std::min<qsizetype>(kLote, lista.size() - inicio);
+    // (identifier, stamping date, invoice UUID) of each ticket of the lot.
+    QStringList filas;
+    for (qsizetype k = 0; k < n; ++k) filas << QStringLiteral("(:i%1, :f%1, :u%1)").arg(k);
+    const QString valores =
+        QStringLiteral("(VALUES ") + filas.join(QStringLiteral(", ")) + QLatin1Char(')');
+    const auto enlaza = [&] {
+      mt.setInteger(QStringLiteral("negocio"), idNegocio);
+      for (qsizetype k = 0; k < n; ++k) {
+        const QString id = lista.at(inicio + k);
+        const TfacturaServicio f = facturas.value(id);
+        mt.setString(QStringLiteral("i%1").arg(k), id);
+        mt.setDateTime(QStringLiteral("f%1").arg(k), f.fecha.isValid() ? f.fecha : ahora);
+        mt.setString(QStringLiteral("u%1").arg(k), f.uuid.trimmed());
+      }
+    };
+    // The invoice lines first, while the tickets still tell which of them change.
     mt.setQuery(
-        QStringLiteral("UPDATE puntoOperacion SET facturadoMetodo = '2', facturadoFecha = :fecha "
-                       "WHERE idNegocioFk = :negocio AND uuid = :id AND facturadoMetodo = '3'"));
-    mt.setDateTime(QStringLiteral("fecha"), fecha);
-    mt.setInteger(QStringLiteral("negocio"), idNegocio);
-    mt.setString(QStringLiteral("id"), id);
-    const int n = mt.nonQuery();
-    if (n < 0) return falla();
-    if (n == 0 || f.uuid.trimmed().isEmpty()) continue;
-    adicional.setQuery(
         QStringLiteral("INSERT INTO puntoOperacionAdicional (puntoOperacion_id, uuid, fecha) "
-                       "SELECT o.id, :uuid, :fecha FROM puntoOperacion o "
-                       "WHERE o.idNegocioFk = :negocio AND o.uuid = :id"));
-    adicional.setString(QStringLiteral("uuid"), f.uuid.trimmed());
-    adicional.setDateTime(QStringLiteral("fecha"), fecha);
-    adicional.setInteger(QStringLiteral("negocio"), idNegocio);
-    adicional.setString(QStringLiteral("id"), id);
-    if (adicional.nonQuery() < 0) {
-      if (error) *error = adicional.ultimoError();
-      return false;
-    }
+                       "SELECT o.id, v.column3, v.column2 FROM puntoOperacion o INNER JOIN ") +
+        valores +
+        QStringLiteral(" AS v ON v.column1 = o.uuid WHERE o.idNegocioFk = :negocio AND "
+                       "o.facturadoMetodo = '3' AND v.column3 <> ''"));
+    enlaza();
+    if (mt.nonQuery() < 0) return falla();
+    mt.setQuery(QStringLiteral("UPDATE puntoOperacion SET facturadoMetodo = '2', facturadoFecha = "
+                               "(SELECT v.column2 FROM ") +
+                valores +
+                QStringLiteral(" AS v WHERE v.column1 = puntoOperacion.uuid) WHERE idNegocioFk = "
+                               ":negocio AND facturadoMetodo = '3' AND uuid IN (SELECT w.column1 "
+                               "FROM ") +
+                valores + QStringLiteral(" AS w)"));
+    enlaza();
+    if (mt.nonQuery() < 0) return falla();
   }
   if (!tx.termina()) return falla();
   return true;
