@@ -193,3 +193,15 @@ bool guardaComprobante(int idNegocio, const TcomprobanteEmitido& c, TConexionSes
   if (error) *error = mt.ultimoError();
   return false;
 }
+
+QString buscaCorreoReceptorFactura(int operacionID, const QString& uuid,
+                                   TConexionSesion& conexion) {
+  TmiddleTier mt(conexion);
+  mt.setQuery(QStringLiteral(
+      "SELECT r.correo FROM puntoOperacionAdicional a INNER JOIN Receptor r ON r.idReceptor = "
+      "a.Receptor_idReceptor WHERE a.puntoOperacion_id = :id AND a.uuid = :uuid "
+      "ORDER BY a.id DESC LIMIT 1"));
+  mt.setInteger(QStringLiteral("id"), operacionID);
+  mt.setString(QStringLiteral("uuid"), uuid.trimmed());
+  return mt.scalar().toString().trimmed();
+}

@@ -78,3 +78,7 @@ struct TcomprobanteEmitido {
 };
 bool guardaComprobante(int idNegocio, const TcomprobanteEmitido& comprobante,
                        TConexionSesion& conexion, QString* error = nullptr);
+
+// The e-mail address of the receiver of the ticket's invoice `uuid` (as the invoice stored it);
+// empty when the invoice has no receiver or the receiver no address (a global invoice).
+QString buscaCorreoReceptorFactura(int operacionID, const QString& uuid, TConexionSesion& conexion);

@@ -10,6 +10,7 @@
 #include "signing/firma.h"
 #include "support/SandboxPrueba.h"
 #include "tests/tickets/TiendaTickets.h"
+#include "tickets/reglas/cargaPendientes.h"
 #include "tickets/reglas/reintentoCarga.h"
 #include "workers/TgeneraTicketConWS.h"
 
@@ -98,6 +99,29 @@ TEST_P(CargaSinDuplicar, ElReintentoSubeLoQueQuedoPendiente) {
   // Without an online account there is nothing to retry.
   tienda->ejecuta("DELETE FROM usuarioEnLinea", {});
   EXPECT_TRUE(reintento.ronda().sinServicio);
+}
+
+// "Cargar Pendientes" with more tickets than uploads allowed at once: every flag clears, no more
+// than the limit talk to the service at a time, and each ticket is uploaded once.
+TEST_P(CargaSinDuplicar, CargarPendientesSinPasarDelLimite) {
+  QVector<int> ops;
+  for (int n = 51; n <= 55; ++n) ops << tienda->cat.ventaGuardada(n);
+  ASSERT_TRUE(sandbox.modo("lento", 300));
+  std::vector<std::atomic<bool>> banderas(ops.size());
+  QVector<std::atomic<bool>*> punteros;
+  for (auto& b : banderas) punteros << &b;
+  TcargaPendientes carga(2);
+  carga.inicia(ops, punteros);
+  EXPECT_TRUE(std::all_of(banderas.begin(), banderas.end(), [](auto& b) { return b.load(); }));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        return std::none_of(banderas.begin(), banderas.end(), [](auto& b) { return b.load(); });
+      },
+      20000));
+  EXPECT_EQ(carga.maximoSimultaneas(), 2);
+  EXPECT_EQ(carga.cargados(), 5);
+  EXPECT_EQ(sandbox.tickets().size(), 5);
+  for (int op : ops) EXPECT_EQ(tienda->estado(op), "3");
 }
 
 INSTANCIA_AMBOS_MOTORES(CargaSinDuplicar);
