@@ -12,8 +12,9 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "platform/resources/recursos.h"
 #include "ui/TTecladoPantalla.h"
+#include "ui/camposTexto.h"
+#include "ui/recursosPantalla.h"
 #include "util/utilerias.h"
 
 TFRM_cerrarPuntoVenta::TFRM_cerrarPuntoVenta(QWidget* parent) : QDialog(parent) {

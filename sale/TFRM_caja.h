@@ -20,6 +20,7 @@ class QScrollArea;
 class QStackedWidget;
 class QTableView;
 class TCajaDelegado;
+class TGridVista;
 class TTecladoPantalla;
 
 // One search-result tile.
@@ -131,6 +132,7 @@ class TFRM_caja : public QWidget {
   QLabel* uBannerImagen = nullptr;
   TTecladoPantalla* uTeclado = nullptr;
   TCajaDelegado* uDelegado = nullptr;
+  TGridVista* uVistaLineas = nullptr;
 };
 
 // The register window of the module (created once, reused for every sale).

@@ -9,8 +9,8 @@
 
 #include "context/TsistemaDatos.h"
 #include "operaciones/productos.h"
-#include "platform/resources/recursos.h"
 #include "ui/mensajes.h"
+#include "ui/recursosPantalla.h"
 
 namespace {
 QString css(quint32 argb) { return QStringLiteral("#%1").arg(argb & 0xFFFFFF, 6, 16, QChar('0')); }

@@ -1,10 +1,10 @@
 // What the cashier does on the register: start-up, readings, searches, tiles, grid clicks,
 // quantities, deletion, kits and the hand-off to the checkout.
 #include <QApplication>
-#include <QPointer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -19,6 +19,7 @@
 #include "sale/TFRM_cajaSeleccionarKit.h"
 #include "sale/caja_delegado.h"
 #include "sale/promociones.h"
+#include "ui/TGridVista.h"
 #include "ui/TTecladoPantalla.h"
 #include "ui/mensajes.h"
 #include "util/utilerias.h"
@@ -420,7 +421,7 @@ void TFRM_caja::ajustaTamanio() {
   GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Clave")), 130 * escala);
   GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Precio")), 150 * escala);
   GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Imp")), 120 * escala);
-  g.ajustaColumna(QStringLiteral("Descripción"));
+  uVistaLineas->ajustaColumna(QStringLiteral("Descripción"));
 }
 
 void TFRM_caja::resizeEvent(QResizeEvent* e) {

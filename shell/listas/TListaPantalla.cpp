@@ -14,10 +14,12 @@
 
 #include "context/TsistemaDatos.h"
 #include "grid/TGridControl.h"
-#include "grid/exportarGridExcel.h"
 #include "shell/listas/TDelegadoLista.h"
+#include "ui/TGridVista.h"
 #include "ui/TTecladoCampos.h"
+#include "ui/exportarGridExcel.h"
 #include "ui/mensajes.h"
+#include "ui/recursosPantalla.h"
 
 namespace {
 
@@ -120,7 +122,8 @@ void TListaPantalla::construye() {
   zonaGrid->addWidget(LBL_msg, 0, 0, Qt::AlignCenter);
   raiz->addLayout(zonaGrid, 1);
 
-  uGRD_mainControl = new TGridControl(GRD_main, this);
+  uGRD_mainControl = new TGridControl(this);
+  uVista = new TGridVista(uGRD_mainControl, GRD_main, this);
   uDelegado = new TDelegadoLista(
       uGRD_mainControl, [this](int c, int f) { return GRD_mainGetValue(c, f); }, this);
   GRD_main->setItemDelegate(uDelegado);
@@ -228,8 +231,8 @@ void TListaPantalla::preparaGrid() {
 
   uGRD_mainControl->setAlturaFila(11);
   declaraColumnas(*uGRD_mainControl);
-  uGRD_mainControl->renuevaColumnas(this);
-  uGRD_mainControl->ajustaColumna(columnaAjuste());
+  uVista->renuevaColumnas();
+  uVista->ajustaColumna(columnaAjuste());
   uBusquedaInicial = false;
 }
 
@@ -319,7 +322,7 @@ QString TListaPantalla::GRD_mainGetValue(int columna, int fila) const {
 }
 
 void TListaPantalla::GRD_mainResize() {
-  uGRD_mainControl->ajustaColumna(columnaAjuste());
+  uVista->ajustaColumna(columnaAjuste());
   ajustaAnchosTactiles();
 }
 

@@ -22,6 +22,7 @@ class QPushButton;
 class QTableView;
 class TDelegadoLista;
 class TGridControl;
+class TGridVista;
 class TTecladoCampos;
 
 class TListaPantalla : public QWidget {
@@ -126,6 +127,7 @@ class TListaPantalla : public QWidget {
   Opciones uOpciones;
   TListaColores uColores;
   TGridControl* uGRD_mainControl = nullptr;
+  TGridVista* uVista = nullptr;
   TDelegadoLista* uDelegado = nullptr;
   TTecladoCampos* uTeclado = nullptr;
   bool uBusquedaInicial = false;

@@ -5,10 +5,10 @@
 #include <QTest>
 #include <memory>
 
-#include "resources/recursos.h"
 #include "shell/TFRM_main_puntoVenta.h"
 #include "shell/menuLateral.h"
 #include "shell/registroPantallas.h"
+#include "ui/recursosPantalla.h"
 
 namespace {
 
