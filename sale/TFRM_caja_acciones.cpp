@@ -120,7 +120,9 @@ void TFRM_caja::TXT_lecturaKeyUp() {
                                                      localSYS.getConexion());
   if (!uResponseBusqueda.ok() || uResponseBusqueda.getRowCount() < 1) return;
   uIndiBusquedaSeleccionado = 0;
-  venta().agregarConcepto(uResponseBusqueda, 0);
+  TResultado resultado;
+  venta().agregarConcepto(uResponseBusqueda, 0, &resultado);
+  u_muestra(resultado);
   uResponseBusqueda = CmidTierResponse();
   TXT_cantidad->clear();
   LBL_productoSeleccionado->clear();
@@ -196,7 +198,9 @@ void TFRM_caja::seleccionaTile(int indice) {
   uIndiBusquedaSeleccionado = indice;
   uPestanas->setCurrentIndex(0);
   ocultaTeclados();
-  venta().agregarConcepto(uResponseBusqueda, indice);
+  TResultado resultado;
+  venta().agregarConcepto(uResponseBusqueda, indice, &resultado);
+  u_muestra(resultado);
   uResponseBusqueda = CmidTierResponse();
   TXT_cantidad->clear();
   LBL_productoSeleccionado->clear();
