@@ -55,16 +55,7 @@ TRespuestaCerrarVenta TFRM_cerrarPuntoVenta::init(double total, double subtotal,
   uCobro.uPuedeVender = false;
   uPaneles->setCurrentIndex(0);
 
-  uResponseBusqueda = CmidTierResponse();
-  {
-    TmiddleTier mt(localSYS.getConexion());
-    mt.setQuery(QStringLiteral(
-        "SELECT puntoMetodoPago.nombre AS puntoMetodoPago_nombre, puntoMetodoPago.formaPago_id AS "
-        "formaPago_id FROM puntoMetodoPago WHERE puntoMetodoPago.idNegocioFk = :negocio AND "
-        "puntoMetodoPago.activo = 1 ORDER BY puntoMetodoPago.orden, puntoMetodoPago.id"));
-    mt.setInteger(QStringLiteral("negocio"), localSYS.getIdNegocio());
-    uResponseBusqueda = mt.reader();
-  }
+  uResponseBusqueda = buscaFormasDePagoPorNegocio(localSYS.getIdNegocio(), localSYS.getConexion());
   if (!uResponseBusqueda.ok()) return respuesta;
 
   reiniciarFormasDePago();
