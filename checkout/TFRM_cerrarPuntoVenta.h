@@ -7,7 +7,7 @@
 #include <array>
 
 #include "checkout/TRespuestaCerrarVenta.h"
-#include "checkout/cobro.h"
+#include "checkout/reglas/cobro.h"
 #include "db/CmidTierResponse.h"
 
 class QCheckBox;

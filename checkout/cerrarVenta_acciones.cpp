@@ -9,7 +9,7 @@
 #include <atomic>
 
 #include "checkout/TFRM_cerrarPuntoVenta.h"
-#include "checkout/ticket_venta.h"
+#include "checkout/reglas/ticket_venta.h"
 #include "context/TsistemaDatos.h"
 #include "operaciones/inventario.h"
 #include "operaciones/puntoVenta.h"

@@ -11,7 +11,7 @@
 
 #include "checkout/TRespuestaCerrarVenta.h"
 #include "db/CmidTierResponse.h"
-#include "sale/lineas_venta.h"
+#include "sale/reglas/lineas_venta.h"
 
 class QLabel;
 class QLineEdit;

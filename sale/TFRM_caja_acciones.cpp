@@ -18,7 +18,7 @@
 #include "sale/TFRM_caja.h"
 #include "sale/TFRM_cajaSeleccionarKit.h"
 #include "sale/caja_delegado.h"
-#include "sale/promociones.h"
+#include "sale/reglas/promociones.h"
 #include "ui/TGridVista.h"
 #include "ui/TTecladoPantalla.h"
 #include "ui/mensajes.h"

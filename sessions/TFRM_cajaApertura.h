@@ -6,7 +6,7 @@
 #include <QHash>
 
 #include "admin/TFRM_seleccionarCajero.h"
-#include "sessions/conteoCaja.h"
+#include "sessions/reglas/conteoCaja.h"
 
 class QLabel;
 class QPushButton;

@@ -2,7 +2,7 @@
 
 #include "operaciones/impuestos.h"
 #include "operaciones/productos.h"
-#include "sale/lineas_venta.h"
+#include "sale/reglas/lineas_venta.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
 #include "support/RespondedorPrueba.h"

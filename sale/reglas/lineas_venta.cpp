@@ -1,4 +1,4 @@
-#include "sale/lineas_venta.h"
+#include "sale/reglas/lineas_venta.h"
 
 #include "operaciones/impuestos.h"
 #include "util/utilerias.h"
