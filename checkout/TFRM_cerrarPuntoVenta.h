@@ -89,7 +89,9 @@ class TFRM_cerrarPuntoVenta : public QDialog {
  private:
   void construye();
   void leeCampos();
+  // Reads the fields, recalculates and shows received and change.
   void muestraOperacion();
+  void muestraCalculo();
   void reiniciarFormasDePago();
   int muestraFormaPago();
   void habilitaControles(bool habilitar);

@@ -9,9 +9,8 @@
 #include <atomic>
 
 #include "checkout/TFRM_cerrarPuntoVenta.h"
-#include "checkout/reglas/ticket_venta.h"
+#include "checkout/reglas/completaVenta.h"
 #include "context/TsistemaDatos.h"
-#include "operaciones/inventario.h"
 #include "operaciones/puntoVenta.h"
 #include "printer/miniPrinter.h"
 #include "ui/TFRM_espere.h"
@@ -21,7 +20,6 @@
 #include "ui/mensajes.h"
 #include "ui/recursosPantalla.h"
 #include "util/utilerias.h"
-#include "workers/TgeneraTicketConWS.h"
 
 namespace {
 const QString kPrefijoTile = QStringLiteral("componenteN");
@@ -90,6 +88,10 @@ void TFRM_cerrarPuntoVenta::leeCampos() {
 void TFRM_cerrarPuntoVenta::muestraOperacion() {
   leeCampos();
   uCobro.calculaOperacion();
+  muestraCalculo();
+}
+
+void TFRM_cerrarPuntoVenta::muestraCalculo() {
   LBL_recibido->setText(u_formatoMoneda(uCobro.uRecibidoAcumulado));
   LBL_devuelto->setText(u_formatoMoneda(uCobro.uDevuelto));
 }
@@ -260,71 +262,41 @@ void TFRM_cerrarPuntoVenta::BTN_cerrarClick() { accept(); }
 void TFRM_cerrarPuntoVenta::BTN_abreCajonClick() { miniPrinterAbreCajon(); }
 
 bool TFRM_cerrarPuntoVenta::efectuarVenta() {
-  muestraOperacion();
-  QString mensaje;
-  if (!uCobro.validaVenta(&mensaje)) {
-    if (!mensaje.isEmpty()) u_mensaje(mensaje, mtCustom);
-    return false;
-  }
-  // The truncated comparison may pass while the untruncated one fails by less than a cent.
-  if (u_floatToStr(uCobro.uRecibidoAcumulado).toDouble() < u_floatToStr(uCobro.uTotal).toDouble()) {
-    u_mensaje(QStringLiteral("Cantidad insuficiente"), mtCustom);
-    return false;
-  }
-  muestraOperacion();
-  uPaneles->setCurrentIndex(1);
-  const TFormasPago formas = uCobro.formasPago(BTN_efectivo->text());
-  if (!(uCobro.uDevuelto > 0)) uCobro.uDevuelto = 0;
-
-  const rRespuestaPuntoVenta r = TConexionInventario().descuentaInventarioFromPuntoVenta(
-      u_floatToStr(uCobro.uTotal), u_floatToStr(uCobro.uSubtotal), u_floatToStr(uCobro.uDescuento),
-      u_floatToStr(uCobro.uPagado), u_floatToStr(uCobro.uDevuelto),
-      u_truncaMoneda(u_floatToStr(uCobro.uImpuestos)), formas, *uDatosGrid, localSYS.getConexion(),
-      localSYS.getIdNegocio(), uAlmacen);
-  if (!r.ok && r.sinExistencia > 0) {
-    const QString texto = QStringLiteral("Existencia insuficiente: ") + r.producto;
-    u_mensaje(texto, mtInformacion);
-    LBL_despedida->setText(texto);
-    uAceptar = false;
-    return false;
-  }
-  if (!r.ok) {
-    // Nothing was stored: say why and go back to the payments.
-    if (!r.mensaje.isEmpty()) u_mensaje(r.mensaje, mtError);
-    uPaneles->setCurrentIndex(0);
-    return false;
-  }
-  uTicketNo = r.ticketNo;
-  uTeclado->hide();
-  uOperacionID = -1;
-
-  QString identificador;
-  if (uSubirTicket && r.operacionID > 0) {
-    std::atomic<bool> ocupado{true};
-    TgeneraTicketConWS carga;
-    carga.generaTicket(r.operacionID, &ocupado);
-    TFRM_espere espere;
-    espere.inicia(&ocupado);
-    const auto resultado = carga.getResultado();
-    if (resultado.ok) identificador = resultado.identificador;
-  }
-
-  TDatosTicketVenta datos;
-  datos.identificador = identificador;
-  datos.ticketNo = uTicketNo;
+  leeCampos();
+  TDatosVenta datos;
+  datos.lineas = uDatosGrid;
   datos.cajero = uCajero;
-  datos.impuestos = uCobro.uImpuestos;
-  datos.total = uCobro.uTotal;
-  datos.pagado = uCobro.uPagado;
-  datos.devuelto = uCobro.uDevuelto;
-  datos.efectivoTexto = TXT_efectivo->text();
-  datos.formas = formas;
+  datos.almacen = uAlmacen;
+  datos.subirTicket = uSubirTicket;
+  datos.nombreEfectivo = BTN_efectivo->text();
   datos.requiereFactura = CHK_requiereFactura->isChecked();
-  imprimeTicket(datos, *uDatosGrid);
+  TPantallaVenta pantalla;
+  pantalla.recalculada = [this] { muestraCalculo(); };
+  pantalla.validada = [this] { uPaneles->setCurrentIndex(1); };
+  pantalla.almacenada = [this](int ticketNo) {
+    uTicketNo = ticketNo;
+    uTeclado->hide();
+    uOperacionID = -1;
+  };
+  pantalla.esperaCarga = [](std::atomic<bool>* ocupado) {
+    TFRM_espere espere;
+    espere.inicia(ocupado);
+  };
+  const TVentaCompletada v = completaVenta(uCobro, datos, localSYS, pantalla);
+  if (!v.ok) {
+    u_muestra(v.resultado);
+    if (v.sinExistencia) {
+      LBL_despedida->setText(v.resultado.mensaje);
+      uAceptar = false;
+    } else if (v.validada) {
+      uPaneles->setCurrentIndex(0);  // nothing was stored: back to the payments
+    }
+    return false;
+  }
   LBL_despedida->setText(QStringLiteral("¡Gracias por su compra!"));
-  uOperacionID = r.operacionID;
+  uOperacionID = v.operacionID;
   uAceptar = true;
-  if (identificador.isEmpty()) {
+  if (v.identificador.isEmpty()) {
     IMG_statusCarga->clear();
     LBL_statusCarga->setText(QStringLiteral("¡No se cargó el ticket!"));
   } else {
