@@ -9,9 +9,8 @@
 #include <QVBoxLayout>
 
 #include "context/TsistemaDatos.h"
-#include "operaciones/cajas.h"
-#include "operaciones/puntoVenta.h"
 #include "sessions/controlesSesion.h"
+#include "sessions/reglas/aperturaCaja.h"
 #include "ui/TFRM_editar.h"
 #include "ui/estiloDialogo.h"
 #include "ui/mensajes.h"
@@ -216,44 +215,17 @@ bool TFRM_cajaApertura::compruebaTotalCapturado() {
 }
 
 void TFRM_cajaApertura::BTN_iniciarClick() {
-  if (!conteoCuadra(conteo().total(), uAperturaMonto)) {
-    u_mensaje(QStringLiteral("La suma total después de ingresar la cantidad de billetes y/o "
-                             "monedas es incorrecto."),
-              mtCustom);
-    return;
-  }
-  if (uSeleccionCajero.cajero.id <= 0) {
-    u_mensaje(QStringLiteral("Seleccione un cajero."), mtCustom);
-    LBL_seleccionarCajero->clear();
-    return;
-  }
-  TConexionSesion& conexion = localSYS.getConexion();
-  if (!compruebaCajeroDisponible(uSeleccionCajero.cajero.id, conexion)) {
-    u_mensaje(QStringLiteral("El cajero seleccionado no esta disponible"), mtCustom);
-    return;
-  }
-  const QString estacion = u_getPCName();
-  if (!compruebaEstacionDisponible(estacion, conexion)) {
-    u_mensaje(QStringLiteral("La estación de trabajo actual, esta relacionada a una sesión "
-                             "activa. Para iniciar una nueva sesión cierre la sesión actual."),
-              mtCustom);
-    return;
-  }
-  RECaperturaCaja a;
+  TAperturaCaja a;
   a.cajaID = uCajaID;
-  a.fechaApertura = QDateTime::currentDateTime();
+  a.cajaNombre = uCajaNombre;
   a.cajeroID = uSeleccionCajero.cajero.id;
-  a.montoApertura = uAperturaMonto;
-  a.billetes1000 = uDenominacion1000;
-  a.billetes500 = uDenominacion500;
-  a.billetes200 = uDenominacion200;
-  a.billetes100 = uDenominacion100;
-  a.billetes50 = uDenominacion50;
-  a.billetes20 = uDenominacion20;
-  a.monedas = uDenominacionMonedas;
-  a.estacion = estacion;
-  if (!guardaAperturaCaja(a, uCajaNombre, localSYS.getIdNegocio(), conexion)) {
-    u_mensaje(QStringLiteral("Ocurrió un inconveniente al guardar los datos."), mtCustom);
+  a.monto = uAperturaMonto;
+  a.conteo = conteo();
+  const TAperturaResultado r = abreCaja(a, u_getPCName(), QDateTime::currentDateTime(),
+                                        localSYS.getIdNegocio(), localSYS.getConexion());
+  if (!r.resultado.ok) {
+    u_muestra(r.resultado);
+    if (r.sinCajero) LBL_seleccionarCajero->clear();
     return;
   }
   accept();

@@ -11,6 +11,7 @@
 #include "context/TsistemaDatos.h"
 #include "operaciones/cajas.h"
 #include "sessions/controlesSesion.h"
+#include "sessions/reglas/corteCaja.h"
 #include "ui/TFRM_editar.h"
 #include "ui/estiloDialogo.h"
 #include "ui/mensajes.h"
@@ -141,27 +142,20 @@ void TFRM_cajaCorte::BTN_corteMontoClick() {
   LBL_corteMonto->setText(u_formatoMoneda(uCorteMonto));
 }
 
-bool TFRM_cajaCorte::aplicaCorte() {
-  return aplicaCorteCaja(uSesionID, QDateTime::currentDateTime(), u_floatToStr(uCorteMonto),
-                         localSYS.getConexion());
-}
-
-bool TFRM_cajaCorte::aplicaCierre() {
-  return aplicaCierreCaja(uSesionID, uCajaID, QDateTime::currentDateTime(),
-                          u_floatToStr(uCorteMonto), localSYS.getConexion());
-}
-
 void TFRM_cajaCorte::BTN_aceptarClick() {
-  if (uCorteMonto > uAcumulado) {
-    u_mensaje(QStringLiteral("Cantidad incorrecta, no puede retirar mas de la cantidad actual"),
-              mtCustom);
+  const TResultado limite = validaRetiro(uCorteMonto, uAcumulado);
+  if (!limite.ok) {
+    u_muestra(limite);
     return;
   }
   if (!u_confirma(uEsCorte ? QStringLiteral("¿Realizar Corte de Caja?")
                            : QStringLiteral("¿Realizar Cierre de Caja?")))
     return;
-  if (!(uEsCorte ? aplicaCorte() : aplicaCierre())) {
-    u_mensaje(QStringLiteral("Ocurrió un inconveniente al guardar los datos."), mtCustom);
+  const TResultado guardado =
+      aplicaRetiro(uEsCorte, uSesionID, uCajaID, QDateTime::currentDateTime(), uCorteMonto,
+                   localSYS.getConexion());
+  if (!guardado.ok) {
+    u_muestra(guardado);
     return;
   }
   accept();

@@ -47,6 +47,4 @@ class TFRM_cajaCorte : public QDialog {
   void construye();
   void prepara(int cajaId, const QString& cajaClave, const QString& cajaDescripcion, int sesionId);
   bool ejecuta();
-  bool aplicaCorte();
-  bool aplicaCierre();
 };
