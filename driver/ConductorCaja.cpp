@@ -87,27 +87,24 @@ bool ConductorCaja::paso(const QJsonObject& p, QString* error) {
       *error = QStringLiteral("'%1' espera un texto").arg(accion);
       return false;
     }
-    QLineEdit* campo = accion == "lectura"    ? uCaja->TXT_lectura
-                       : accion == "busqueda" ? uCaja->TXT_busquedaNombre
-                                              : uCaja->TXT_cantidad;
-    if (accion != "lectura") campo->clear();
+    const QString campo = accion == "lectura"    ? QStringLiteral("Código de barras")
+                          : accion == "busqueda" ? QStringLiteral("Buscar por nombre")
+                                                 : QStringLiteral("Cantidad");
+    if (accion != "lectura") uCaja->escribe(campo, QString());
     // Key by key, as a scanner or the cashier types.
-    QTest::keyClicks(campo, v.toString());
-    if (accion != "lectura") QTest::keyClick(campo, Qt::Key_Return);
-    if (accion == "busqueda") {
-      uResultados = QJsonArray();
-      for (const tHoldProducto& t : uCaja->tiles()) uResultados.append(t.etiqueta->text());
-    }
+    uCaja->teclea(campo, v.toString());
+    if (accion != "lectura") uCaja->pulsaEnter(campo);
+    if (accion == "busqueda") uResultados = QJsonArray::fromStringList(uCaja->resultados());
     return true;
   }
   if (accion == "tile") {
     int i = 0;
     if (!entero(&i)) return false;
-    if (i < 0 || i >= uCaja->tiles().size()) {
+    if (i < 0 || i >= uCaja->resultados().size()) {
       *error = QStringLiteral("no hay resultado %1").arg(i);
       return false;
     }
-    QTest::mouseClick(uCaja->tiles()[i].fondo, Qt::LeftButton);
+    uCaja->pulsa(QStringLiteral("Resultado %1").arg(i));
     return true;
   }
   if (accion == "clic") {
@@ -117,10 +114,10 @@ bool ConductorCaja::paso(const QJsonObject& p, QString* error) {
       return false;
     }
     uCaja->GRD_mainMouseUp(a[0].toInt(), a[1].toInt(), QPoint(640, 300));
-    if (uCaja->PNL_promocion->isVisible())
-      uDetallePromocion = uCaja->LBL_promocionDesde->text() + QStringLiteral("|") +
-                          uCaja->LBL_promocionHasta->text() + QStringLiteral("|") +
-                          uCaja->LBL_promocionDescripcion->text();
+    if (uCaja->visible(QStringLiteral("Promoción")))
+      uDetallePromocion = uCaja->texto(QStringLiteral("Desde")) + QStringLiteral("|") +
+                          uCaja->texto(QStringLiteral("Hasta")) + QStringLiteral("|") +
+                          uCaja->texto(QStringLiteral("Detalle de la promoción"));
     return true;
   }
   if (accion == "mas" || accion == "menos") {
@@ -139,9 +136,10 @@ bool ConductorCaja::paso(const QJsonObject& p, QString* error) {
     uDialogo = [id](QDialog* d) {
       auto* dlg = qobject_cast<TFRM_cajaSeleccionarKit*>(d);
       if (!dlg || id == 0) return int(QDialog::Rejected);
-      for (int i = 0; i < dlg->entradas().size(); ++i)
-        if (dlg->entradas()[i].id == id) {
-          QTest::mouseClick(dlg->entradas()[i].fondo, Qt::LeftButton);
+      const QList<int> ids = dlg->idsEntradas();
+      for (int i = 0; i < ids.size(); ++i)
+        if (ids[i] == id) {
+          dlg->pulsa(QStringLiteral("Entrada %1").arg(i));
           return int(QDialog::Accepted);
         }
       dlg->cancelar();
@@ -166,7 +164,7 @@ bool ConductorCaja::paso(const QJsonObject& p, QString* error) {
     return true;
   }
   if (accion == "aceptar") {
-    QTest::mouseClick(uCaja->BTN_cerrarVenta, Qt::LeftButton);
+    uCaja->pulsa(QStringLiteral("Aceptar"));
     return true;
   }
   if (accion == "cobrar") {
@@ -216,13 +214,13 @@ QJsonObject ConductorCaja::reporte() const {
       {"uDescuento", u_floatToStr(venta.uDescuento)},
       {"uImpuestos", u_floatToStr(venta.uImpuestos)},
       {"uTotal", u_floatToStr(venta.uTotal)},
-      {"LBL_total", uCaja->LBL_total->text()},
-      {"LBL_descuento", uCaja->LBL_descuento->text()},
-      {"LBL_impuestos", uCaja->LBL_impuestos->text()},
-      {"aceptarHabilitado", uCaja->BTN_cerrarVenta->isEnabled()},
+      {"LBL_total", uCaja->texto(QStringLiteral("Total"))},
+      {"LBL_descuento", uCaja->texto(QStringLiteral("Descuento"))},
+      {"LBL_impuestos", uCaja->texto(QStringLiteral("Impuestos"))},
+      {"aceptarHabilitado", uCaja->habilitado(QStringLiteral("Aceptar"))},
       {"filaSeleccionada", venta.uFilaSeleccionada},
-      {"caja", uCaja->LBL_caja->text()},
-      {"cajero", uCaja->LBL_cajero->text()},
+      {"caja", uCaja->texto(QStringLiteral("Caja"))},
+      {"cajero", uCaja->texto(QStringLiteral("Cajero"))},
       {"mensajes", uMensajes},
       {"resultadosBusqueda", uResultados},
   };
@@ -309,7 +307,7 @@ bool ConductorCaja::cobra(const QJsonObject& c, QString* error) {
     f->BTN_cancelarClick();
     return int(QDialog::Rejected);
   };
-  QTest::mouseClick(uCaja->BTN_cerrarVenta, Qt::LeftButton);
+  uCaja->pulsa(QStringLiteral("Aceptar"));
   uDialogo = nullptr;
   if (!errorCobro.isEmpty()) {
     *error = errorCobro;

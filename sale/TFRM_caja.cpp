@@ -251,6 +251,40 @@ void TFRM_caja::construye() {
   uTeclado = new TTecladoPantalla(this);
   uTeclado->hide();
 
+  for (const auto& [nombre, control] : std::initializer_list<std::pair<const char*, QWidget*>>{
+           {"Código de barras", TXT_lectura},
+           {"Buscar por nombre", TXT_busquedaNombre},
+           {"Cantidad", TXT_cantidad},
+           {"Iniciar", iniciar},
+           {"Minimizar", minimizar},
+           {"Buscar", buscar},
+           {"Buscar Kit", buscarKit},
+           {"Ver Promoción", BTN_verPromocion},
+           {"Cerrar Busqueda", BTN_cerrarBusqueda},
+           {"Eliminar", eliminar},
+           {"Aceptar", BTN_cerrarVenta},
+           {"Más", mas},
+           {"Menos", menos},
+           {"Caja", LBL_caja},
+           {"Cajero", LBL_cajero},
+           {"Total", LBL_total},
+           {"Descuento", LBL_descuento},
+           {"Impuestos", LBL_impuestos},
+           {"Producto seleccionado", LBL_productoSeleccionado},
+           {"Sin resultados", LBL_sinResultados},
+           {"Precios por volumen", PNL_monitor},
+           {"Cerrar precios", cerrarMonitor},
+           {"Promoción", PNL_promocion},
+           {"Desde", LBL_promocionDesde},
+           {"Hasta", LBL_promocionHasta},
+           {"Detalle de la promoción", LBL_promocionDescripcion},
+           {"Eliminar promoción", eliminarPromo},
+           {"Cerrar promoción", cerrarPromo},
+           {"Líneas", GRD_main},
+           {"Precios", GRD_monitor},
+           {"Teclado", uTeclado}})
+    nombra(QString::fromUtf8(nombre), control);
+
   connect(iniciar, &QPushButton::clicked, this, &TFRM_caja::BTN_iniciarClick);
   connect(minimizar, &QPushButton::clicked, this, &TFRM_caja::BTN_minimizarClick);
   connect(buscar, &QPushButton::clicked, this, [this] {

@@ -113,6 +113,17 @@ void TFRM_caja::refresca() {
 
 bool TFRM_caja::enResultados() const { return uPestanas->currentIndex() == 1; }
 
+QStringList TFRM_caja::resultados() const {
+  QStringList nombres;
+  for (const tHoldProducto& t : uListaComponentesDinamicos) nombres << t.etiqueta->text();
+  return nombres;
+}
+
+QRect TFRM_caja::geometriaResultado(int indice) const {
+  if (indice < 0 || indice >= uListaComponentesDinamicos.size()) return QRect();
+  return uListaComponentesDinamicos[indice].fondo->geometry();
+}
+
 void TFRM_caja::TXT_lecturaKeyUp() {
   const QString texto = TXT_lectura->text().trimmed();
   if (texto.size() < 13) return;
@@ -182,6 +193,7 @@ void TFRM_caja::muestraResultados() {
     t.etiqueta->setFont(QFont(QStringLiteral("Segoe UI"), 12, QFont::DemiBold));
     t.fondo->installEventFilter(this);
     t.fondo->show();
+    nombra(QStringLiteral("Resultado %1").arg(i), t.fondo);
     uListaComponentesDinamicos << t;
     x += kPasoX;
   }
