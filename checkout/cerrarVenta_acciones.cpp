@@ -74,6 +74,12 @@ TRespuestaCerrarVenta TFRM_cerrarPuntoVenta::init(double total, double subtotal,
   return respuesta;
 }
 
+QList<int> TFRM_cerrarPuntoVenta::idsFormasPago() const {
+  QList<int> ids;
+  for (const tHoldFormaPago& t : uListaComponentesDinamicos) ids << t.id;
+  return ids;
+}
+
 bool TFRM_cerrarPuntoVenta::enPanelFinal() const { return uPaneles->currentIndex() == 1; }
 bool TFRM_cerrarPuntoVenta::enMetodos() const { return uPestanas->currentIndex() == 1; }
 
@@ -141,6 +147,7 @@ int TFRM_cerrarPuntoVenta::muestraFormaPago() {
     t.id = uResponseBusqueda.getCeldaAsInt(QStringLiteral("formaPago_id"), i);
     t.fondo->installEventFilter(this);
     t.fondo->show();
+    nombra(QStringLiteral("Método %1").arg(i), t.fondo);
     uListaComponentesDinamicos << t;
   }
   uAreaMetodos->resize(420, 20 + 60 * n);
@@ -211,6 +218,14 @@ void TFRM_cerrarPuntoVenta::BTN_resetEfectivoClick() {
   TXT_efectivo->clear();
   muestraOperacion();
   TXT_efectivo->setFocus();
+}
+
+void TFRM_cerrarPuntoVenta::enfocaCampo(const QString& nombre) {
+  if (nombre == QStringLiteral("Monto efectivo")) return enfocaCampo(TXT_efectivo);
+  const int fila = nombre.section(QLatin1Char(' '), -1).toInt();
+  if (fila < 1 || fila > TCobro::kFilas) return;
+  if (nombre.startsWith(QStringLiteral("Monto "))) enfocaCampo(TXT_otro[fila - 1]);
+  if (nombre.startsWith(QStringLiteral("Referencia "))) enfocaCampo(TXT_referencia[fila - 1]);
 }
 
 void TFRM_cerrarPuntoVenta::enfocaCampo(QLineEdit* campo) {

@@ -261,35 +261,35 @@ bool ConductorCaja::cobra(const QJsonObject& c, QString* error) {
     if (!pagos.isEmpty()) f->BTN_otrasFormasClick();
     for (int i = 0; i < pagos.size(); ++i) {
       const QJsonObject p = pagos[i].toObject();
+      const QString n = QString::number(i + 1);
       f->BTN_metodoClick(i + 1);
       if (p.contains("metodo")) {
-        int tile = -1;
-        for (int t = 0; t < f->tiles().size(); ++t)
-          if (f->tiles()[t].id == p.value("metodo").toInt()) tile = t;
+        const int tile = f->idsFormasPago().indexOf(p.value("metodo").toInt());
         if (tile < 0) {
           errorCobro = QStringLiteral("no hay forma de pago %1").arg(p.value("metodo").toInt());
           f->BTN_cancelarClick();
           return int(QDialog::Rejected);
         }
-        QTest::mouseClick(f->tiles()[tile].fondo, Qt::LeftButton);
+        f->pulsa(QStringLiteral("Método %1").arg(tile));
       }
       if (p.contains("monto")) {
-        f->TXT_otro[i]->clear();
-        QTest::keyClicks(f->TXT_otro[i], p.value("monto").toString());
+        f->escribe(QStringLiteral("Monto ") + n, QString());
+        f->teclea(QStringLiteral("Monto ") + n, p.value("monto").toString());
       }
-      f->enfocaCampo(f->TXT_referencia[i]);
-      QTest::keyClicks(f->TXT_referencia[i], p.value("referencia").toString());
+      f->enfocaCampo(QStringLiteral("Referencia ") + n);
+      f->teclea(QStringLiteral("Referencia ") + n, p.value("referencia").toString());
     }
-    f->enfocaCampo(f->TXT_efectivo);
+    f->enfocaCampo(QStringLiteral("Monto efectivo"));
     for (const QChar ch : c.value("efectivo").toString()) f->teclaNumerica(QString(ch));
-    f->CHK_requiereFactura->setChecked(c.value("requiereFactura").toBool());
+    f->marca(QStringLiteral("Requiere Factura"), c.value("requiereFactura").toBool());
     const bool ok = f->efectuarVenta();
     resultado["ok"] = ok;
-    resultado["despedida"] = f->LBL_despedida->text();
-    resultado["estadoCarga"] =
-        f->hold_statusCarga->isVisibleTo(f) ? f->LBL_statusCarga->text() : QString();
-    resultado["recibido"] = f->LBL_recibido->text();
-    resultado["devuelto"] = f->LBL_devuelto->text();
+    resultado["despedida"] = f->texto(QStringLiteral("Despedida"));
+    resultado["estadoCarga"] = f->visible(QStringLiteral("Estado de carga"))
+                                   ? f->texto(QStringLiteral("Estado de carga"))
+                                   : QString();
+    resultado["recibido"] = f->texto(QStringLiteral("Recibido"));
+    resultado["devuelto"] = f->texto(QStringLiteral("Devuelto"));
     if (ok) {
       resultado["operacionID"] = f->uOperacionID;
       resultado["ticketNo"] = f->uTicketNo;
