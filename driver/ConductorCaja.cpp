@@ -1,13 +1,7 @@
 #include "ConductorCaja.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 
 #include "checkout/TFRM_cerrarPuntoVenta.h"
 #include "context/TsistemaDatos.h"
@@ -332,20 +326,19 @@ bool ConductorCaja::factura(const QJsonObject& datos, QString* error) {
     if (!f) return int(QDialog::Rejected);
     resultado["abierto"] = true;
     // As the cashier: the RFC first (a known customer fills the rest in), then what was given.
-    f->TXT_rfc->setText(datos.value("rfc").toString());
+    f->escribe(QStringLiteral("RFC"), datos.value("rfc").toString());
     resultado["clienteConocido"] = f->buscaReceptor();
-    const auto texto = [&datos](const char* campo, QLineEdit* destino) {
-      if (datos.contains(campo)) destino->setText(datos.value(campo).toString());
+    const auto texto = [&datos, f](const char* campo, const QString& destino) {
+      if (datos.contains(campo)) f->escribe(destino, datos.value(campo).toString());
     };
-    texto("nombre", f->TXT_nombre);
-    texto("codigoPostal", f->TXT_codigoPostal);
-    texto("correo", f->TXT_correo);
-    const auto clave = [&datos](const char* campo, QComboBox* destino) {
-      if (datos.contains(campo))
-        destino->setCurrentIndex(qMax(0, destino->findData(datos.value(campo).toString())));
+    texto("nombre", QStringLiteral("Nombre o razón social"));
+    texto("codigoPostal", QStringLiteral("Código postal"));
+    texto("correo", QStringLiteral("Correo electrónico"));
+    const auto clave = [&datos, f](const char* campo, const QString& destino) {
+      if (datos.contains(campo)) f->elige(destino, datos.value(campo).toString());
     };
-    clave("regimenFiscal", f->CMB_regimenFiscal);
-    clave("usoCFDI", f->CMB_usoCFDI);
+    clave("regimenFiscal", QStringLiteral("Régimen fiscal"));
+    clave("usoCFDI", QStringLiteral("Uso del CFDI"));
     f->BTN_facturarClick();
     if (f->result() != QDialog::Accepted) f->BTN_cancelarClick();
     return f->result();

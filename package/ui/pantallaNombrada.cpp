@@ -104,7 +104,7 @@ QString TPantallaNombrada::texto(const QString& nombre) const {
   return QString();
 }
 
-QVariant TPantallaNombrada::valor(const QString& nombre) const {
+QVariant TPantallaNombrada::dato(const QString& nombre) const {
   QWidget* w = control(nombre);
   if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentData();
   if (auto* d = qobject_cast<QDateEdit*>(w)) return d->date();
@@ -127,6 +127,11 @@ bool TPantallaNombrada::habilitado(const QString& nombre) const {
 bool TPantallaNombrada::visible(const QString& nombre) const {
   QWidget* w = control(nombre);
   return w && w->isVisibleTo(w->window());
+}
+
+int TPantallaNombrada::filas(const QString& grid) const {
+  auto* g = qobject_cast<QTableView*>(control(grid));
+  return g && g->model() ? g->model()->rowCount() : 0;
 }
 
 int TPantallaNombrada::anchoColumna(const QString& grid, int columna) const {

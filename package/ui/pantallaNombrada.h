@@ -40,11 +40,13 @@ class TPantallaNombrada {
   // edit's date as "yyyy-MM-dd".
   QString texto(const QString& nombre) const;
   // A list's current data, a date edit's date, a box's or radio button's check state.
-  QVariant valor(const QString& nombre) const;
+  QVariant dato(const QString& nombre) const;
   QStringList opciones(const QString& lista) const;
   bool habilitado(const QString& nombre) const;
   // Shown within its window (the window itself need not be on screen).
   bool visible(const QString& nombre) const;
+  // Rows of a grid.
+  int filas(const QString& grid) const;
   // Width of a grid's column (0 when hidden) and of the grid's visible area.
   int anchoColumna(const QString& grid, int columna) const;
   int anchoGrid(const QString& grid) const;
