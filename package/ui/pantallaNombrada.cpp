@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QTableView>
 
 #include "ui/TTecladoPantalla.h"
@@ -53,6 +54,13 @@ void TPantallaNombrada::teclea(const QString& campo, const QString& texto) {
 
 void TPantallaNombrada::pulsaEnter(const QString& campo) {
   if (QWidget* w = control(campo)) tecla(w, Qt::Key_Return, QStringLiteral("\r"));
+}
+
+void TPantallaNombrada::dejaCampo(const QString& campo) {
+  if (QWidget* w = control(campo)) {
+    QFocusEvent salida(QEvent::FocusOut);
+    QApplication::sendEvent(w, &salida);
+  }
 }
 
 void TPantallaNombrada::escribe(const QString& campo, const QString& texto) {
@@ -100,6 +108,7 @@ QString TPantallaNombrada::texto(const QString& nombre) const {
   if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
   if (auto* p = qobject_cast<QPlainTextEdit*>(w)) return p->toPlainText();
   if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText();
+  if (auto* t = qobject_cast<QTabWidget*>(w)) return t->tabText(t->currentIndex());
   if (auto* d = qobject_cast<QDateEdit*>(w)) return d->date().toString(Qt::ISODate);
   return QString();
 }
@@ -109,7 +118,13 @@ QVariant TPantallaNombrada::dato(const QString& nombre) const {
   if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentData();
   if (auto* d = qobject_cast<QDateEdit*>(w)) return d->date();
   if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->isChecked();
+  if (auto* t = qobject_cast<TTecladoPantalla*>(w)) return t->simbolos();
   return QVariant();
+}
+
+bool TPantallaNombrada::invalido(const QString& campo) const {
+  QWidget* w = control(campo);
+  return w && w->property("invalido").toBool();
 }
 
 QStringList TPantallaNombrada::opciones(const QString& lista) const {

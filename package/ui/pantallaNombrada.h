@@ -21,6 +21,8 @@ class TPantallaNombrada {
   void teclea(const QString& campo, const QString& texto);
   // The Enter key on a field.
   void pulsaEnter(const QString& campo);
+  // Leaving a field (it loses the focus: its validator runs).
+  void dejaCampo(const QString& campo);
   // A field's whole text at once (a paste, a pick): line and plain-text edits; a date edit
   // takes "yyyy-MM-dd".
   void escribe(const QString& campo, const QString& texto);
@@ -36,11 +38,14 @@ class TPantallaNombrada {
   // Ticks or clears a check box or a radio button.
   void marca(const QString& casilla, bool marcada);
 
-  // The text of a label, field, button or plain-text edit, a list's current entry, or a date
-  // edit's date as "yyyy-MM-dd".
+  // The text of a label, field, button or plain-text edit, a list's current entry, a tab set's
+  // current tab, or a date edit's date as "yyyy-MM-dd".
   QString texto(const QString& nombre) const;
-  // A list's current data, a date edit's date, a box's or radio button's check state.
+  // A list's current data, a date edit's date, a box's or radio button's check state, whether
+  // an on-screen keyboard shows its row of symbols.
   QVariant dato(const QString& nombre) const;
+  // A field marked invalid by its validator (ui/camposTexto.h).
+  bool invalido(const QString& campo) const;
   QStringList opciones(const QString& lista) const;
   bool habilitado(const QString& nombre) const;
   // Shown within its window (the window itself need not be on screen).

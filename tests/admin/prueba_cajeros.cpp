@@ -75,8 +75,8 @@ TEST_F(Cajeros, ElIconoDeLaFilaEditaYNuevoCajeroCrea) {
   r.manejadores.push_back([&](QDialog* d) {
     auto* c = qobject_cast<TFRM_cajerosCaptura*>(d);
     editado = c ? c->uCajeroID : -1;
-    EXPECT_EQ(c->TXT_clave->text(), "C02");
-    c->TXT_nombre->setText("Roberto");
+    EXPECT_EQ(c->texto("Clave"), "C02");
+    c->escribe("Nombre", "Roberto");
     c->BTN_aceptarClick();
     return d->result();
   });

@@ -71,10 +71,10 @@ TEST_P(RecorridoSupervisor, DeLaAltaDelCajeroAlCierreDeLaCaja) {
   ASSERT_TRUE(cajeros);
   r.manejadores.push_back([](QDialog* d) {
     auto* c = qobject_cast<TFRM_cajerosCaptura*>(d);
-    c->TXT_clave->setText("MAR");
-    c->TXT_nombre->setText("Marta");
-    c->TXT_apellidoPaterno->setText("Gómez");
-    c->TXT_apellidoMaterno->setText("Ruiz");
+    c->escribe("Clave", "MAR");
+    c->escribe("Nombre", "Marta");
+    c->escribe("A. Paterno", "Gómez");
+    c->escribe("A. Materno", "Ruiz");
     c->BTN_aceptarClick();
     return d->result();
   });
