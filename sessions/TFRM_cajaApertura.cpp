@@ -106,6 +106,26 @@ void TFRM_cajaApertura::construye() {
   // Labels that show a register's key or description read "&&" as one "&".
   LBL_cajaClave->setBuddy(BTN_iniciar);
   LBL_cajaDescripcion->setBuddy(BTN_iniciar);
+  for (const auto& [nombre, control] : std::initializer_list<std::pair<const char*, QWidget*>>{
+           {"Caja", LBL_cajaClave},
+           {"Descripción", LBL_cajaDescripcion},
+           {"Cajero", LBL_seleccionarCajero},
+           {"Seleccionar cajero", BTN_seleccionarCajero},
+           {"Monto", LBL_aperturaMonto},
+           {"Editar monto", BTN_aperturaMonto},
+           {"Monedas", LBL_denomMonedas},
+           {"Editar monedas", BTN_monedas},
+           {"Total capturado", LBL_total},
+           {"Fecha", LBL_fechaHora},
+           {"Iniciar", BTN_iniciar},
+           {"Cancelar", BTN_cancelar}})
+    nombra(QString::fromUtf8(nombre), control);
+  for (int valor : TConteoCaja::kBilletes) {
+    const QString v = QString::number(valor);
+    nombra(QStringLiteral("Billetes ") + v, LBL_denom[valor]);
+    nombra(QStringLiteral("Valor ") + v, LBL_denomValor[valor]);
+    nombra(QStringLiteral("Editar billetes ") + v, BTN_denom[valor]);
+  }
   connect(BTN_seleccionarCajero, &QPushButton::clicked, this,
           &TFRM_cajaApertura::BTN_seleccionarCajeroClick);
   connect(BTN_aperturaMonto, &QPushButton::clicked, this,
@@ -134,6 +154,9 @@ bool TFRM_cajaApertura::init(int cajaId, const QString& cajaClave, const QString
   uReloj->stop();
   return true;
 }
+
+int TFRM_cajaApertura::intervaloReloj() const { return uReloj->interval(); }
+bool TFRM_cajaApertura::relojEnMarcha() const { return uReloj->isActive(); }
 
 void TFRM_cajaApertura::actualizaReloj() {
   LBL_fechaHora->setText(u_fechaHoraTexto(QDateTime::currentDateTime()));

@@ -76,6 +76,17 @@ void TFRM_cajaCorte::construye() {
   // Labels that show a register's key or description read "&&" as one "&".
   LBL_cajaClave->setBuddy(BTN_aceptar);
   LBL_cajaDescripcion->setBuddy(BTN_aceptar);
+  for (const auto& [nombre, control] :
+       std::initializer_list<std::pair<const char*, QWidget*>>{{"Título", LBL_titulo2texto},
+                                                               {"Caja", LBL_cajaClave},
+                                                               {"Descripción", LBL_cajaDescripcion},
+                                                               {"Monto Actual", LBL_montoActual},
+                                                               {"Monto a Retirar", LBL_corteMonto},
+                                                               {"Editar monto", BTN_corteMonto},
+                                                               {"Fecha", LBL_fechaHora},
+                                                               {"Aceptar", BTN_aceptar},
+                                                               {"Cancelar", BTN_cancelar}})
+    nombra(QString::fromUtf8(nombre), control);
   connect(BTN_corteMonto, &QPushButton::clicked, this, &TFRM_cajaCorte::BTN_corteMontoClick);
   connect(BTN_aceptar, &QPushButton::clicked, this, &TFRM_cajaCorte::BTN_aceptarClick);
   connect(BTN_cancelar, &QPushButton::clicked, this, &TFRM_cajaCorte::BTN_cancelarClick);
@@ -127,6 +138,9 @@ void TFRM_cajaCorte::cajaSesionAcumulado() {
       calculaCajaAcumuladoPorSesion(uSesionID, localSYS.getIdNegocio(), localSYS.getConexion());
   LBL_montoActual->setText(u_formatoMoneda(uAcumulado));
 }
+
+int TFRM_cajaCorte::intervaloReloj() const { return uReloj->interval(); }
+bool TFRM_cajaCorte::relojEnMarcha() const { return uReloj->isActive(); }
 
 void TFRM_cajaCorte::actualizaReloj() {
   LBL_fechaHora->setText(u_fechaHoraTexto(QDateTime::currentDateTime()));

@@ -98,6 +98,13 @@ TFRM_seleccionarProducto::TFRM_seleccionarProducto(TsistemaDatos& sistema, QWidg
     b->setMinimumWidth(130);
   }
 
+  nombra(QStringLiteral("Nombre o código de barras"), TXT_buscar);
+  nombra(QStringLiteral("Buscar"), BTN_buscar);
+  nombra(QStringLiteral("Mensaje"), LBL_msg);
+  nombra(QStringLiteral("Lista"), GRD_main);
+  nombra(QStringLiteral("Aceptar"), BTN_aceptar);
+  nombra(QStringLiteral("Cancelar"), BTN_cancelar);
+  nombra(QStringLiteral("Teclado"), uTeclado);
   connect(BTN_buscar, &QPushButton::clicked, this, &TFRM_seleccionarProducto::buscar);
   connect(TXT_buscar, &QLineEdit::returnPressed, this, &TFRM_seleccionarProducto::buscar);
   connect(BTN_aceptar, &QPushButton::clicked, this, &TFRM_seleccionarProducto::BTN_aceptarClick);

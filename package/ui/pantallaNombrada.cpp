@@ -23,14 +23,22 @@ void tecla(QWidget* w, int codigo, const QString& texto) {
   QApplication::sendEvent(w, &soltada);
 }
 
-void toca(QWidget* w, const QPoint& punto) {
+void raton(QWidget* w, QEvent::Type tipo, const QPoint& punto) {
   const QPointF local(punto), global(w->mapToGlobal(punto));
-  QMouseEvent pulsado(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-  QApplication::sendEvent(w, &pulsado);
-  QMouseEvent soltado(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                      Qt::NoModifier);
-  QApplication::sendEvent(w, &soltado);
+  const Qt::MouseButtons botones =
+      tipo == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+  QMouseEvent e(tipo, local, global, Qt::LeftButton, botones, Qt::NoModifier);
+  QApplication::sendEvent(w, &e);
+}
+
+void toca(QWidget* w, const QPoint& punto) {
+  raton(w, QEvent::MouseButtonPress, punto);
+  raton(w, QEvent::MouseButtonRelease, punto);
+}
+
+QTableView* comoGrid(QWidget* w) {
+  auto* g = qobject_cast<QTableView*>(w);
+  return g && g->model() ? g : nullptr;
 }
 
 }  // namespace
@@ -86,15 +94,40 @@ void TPantallaNombrada::pulsaTecla(const QString& tecla) {
     t->pulsa(tecla);
 }
 
+void TPantallaNombrada::pulsaTeclaEn(const QString& nombre, int codigo) {
+  if (QWidget* w = control(nombre))
+    tecla(w, codigo,
+          codigo == Qt::Key_Return || codigo == Qt::Key_Enter ? QStringLiteral("\r") : QString());
+}
+
 void TPantallaNombrada::pulsaCelda(const QString& grid, int fila, int columna) {
-  auto* g = qobject_cast<QTableView*>(control(grid));
-  if (!g || !g->model()) return;
-  toca(g->viewport(), g->visualRect(g->model()->index(fila, columna)).center());
+  if (QTableView* g = comoGrid(control(grid)))
+    toca(g->viewport(), g->visualRect(g->model()->index(fila, columna)).center());
+}
+
+void TPantallaNombrada::pulsaDobleCelda(const QString& grid, int fila, int columna) {
+  QTableView* g = comoGrid(control(grid));
+  if (!g) return;
+  const QPoint punto = g->visualRect(g->model()->index(fila, columna)).center();
+  toca(g->viewport(), punto);
+  raton(g->viewport(), QEvent::MouseButtonDblClick, punto);
+  raton(g->viewport(), QEvent::MouseButtonRelease, punto);
+}
+
+void TPantallaNombrada::seleccionaCelda(const QString& grid, int fila, int columna) {
+  if (QTableView* g = comoGrid(control(grid))) {
+    g->setFocus();
+    g->setCurrentIndex(g->model()->index(fila, columna));
+  }
 }
 
 void TPantallaNombrada::elige(const QString& lista, const QVariant& dato) {
   if (auto* c = qobject_cast<QComboBox*>(control(lista)))
     c->setCurrentIndex(qMax(0, c->findData(dato)));
+}
+
+void TPantallaNombrada::eligeOpcion(const QString& lista, const QString& texto) {
+  if (auto* c = qobject_cast<QComboBox*>(control(lista))) c->setCurrentIndex(c->findText(texto));
 }
 
 void TPantallaNombrada::marca(const QString& casilla, bool marcada) {
@@ -127,7 +160,7 @@ bool TPantallaNombrada::invalido(const QString& campo) const {
   return w && w->property("invalido").toBool();
 }
 
-QStringList TPantallaNombrada::opciones(const QString& lista) const {
+QStringList TPantallaNombrada::entradas(const QString& lista) const {
   QStringList o;
   if (auto* c = qobject_cast<QComboBox*>(control(lista)))
     for (int i = 0; i < c->count(); ++i) o << c->itemText(i);
@@ -139,14 +172,19 @@ bool TPantallaNombrada::habilitado(const QString& nombre) const {
   return w && w->isEnabled();
 }
 
+int TPantallaNombrada::longitudMaxima(const QString& campo) const {
+  auto* l = qobject_cast<QLineEdit*>(control(campo));
+  return l ? l->maxLength() : 0;
+}
+
 bool TPantallaNombrada::visible(const QString& nombre) const {
   QWidget* w = control(nombre);
   return w && w->isVisibleTo(w->window());
 }
 
 int TPantallaNombrada::filas(const QString& grid) const {
-  auto* g = qobject_cast<QTableView*>(control(grid));
-  return g && g->model() ? g->model()->rowCount() : 0;
+  QTableView* g = comoGrid(control(grid));
+  return g ? g->model()->rowCount() : 0;
 }
 
 int TPantallaNombrada::anchoColumna(const QString& grid, int columna) const {

@@ -31,10 +31,16 @@ class TPantallaNombrada {
   void pulsa(const QString& nombre);
   // A key of the screen's on-screen keyboard (named "Teclado") by its caption.
   void pulsaTecla(const QString& tecla);
-  // A touch on a cell of a grid.
+  // A key that types nothing (an arrow, Enter) on a control.
+  void pulsaTeclaEn(const QString& nombre, int tecla);
+  // A touch, a double touch, or the keyboard's current cell (with the focus) on a grid.
   void pulsaCelda(const QString& grid, int fila, int columna);
+  void pulsaDobleCelda(const QString& grid, int fila, int columna);
+  void seleccionaCelda(const QString& grid, int fila, int columna);
   // The entry of a list that stands for `dato`; an unknown one leaves the first entry chosen.
   void elige(const QString& lista, const QVariant& dato);
+  // The entry of a list by the text it shows.
+  void eligeOpcion(const QString& lista, const QString& texto);
   // Ticks or clears a check box or a radio button.
   void marca(const QString& casilla, bool marcada);
 
@@ -46,8 +52,10 @@ class TPantallaNombrada {
   QVariant dato(const QString& nombre) const;
   // A field marked invalid by its validator (ui/camposTexto.h).
   bool invalido(const QString& campo) const;
-  QStringList opciones(const QString& lista) const;
+  QStringList entradas(const QString& lista) const;
   bool habilitado(const QString& nombre) const;
+  // The most characters a field takes.
+  int longitudMaxima(const QString& campo) const;
   // Shown within its window (the window itself need not be on screen).
   bool visible(const QString& nombre) const;
   // Rows of a grid.
