@@ -1,5 +1,7 @@
 #include "tickets/reglas/facturaGlobal.h"
 
+#include <algorithm>
+
 #include "db/TmiddleTier.h"
 #include "facturacion/facturaTicket.h"
 #include "operaciones/facturacion.h"
@@ -90,8 +92,12 @@ int marcaTicketsFacturaGlobal(const QVector<int>& operaciones, const QString& uu
     if (error) *error = mt.ultimoError();
     return -1;
   }
+  // Always in the same order: two supervisors marking overlapping tickets at once wait for each
+  // other instead of locking each other out.
+  QVector<int> orden = operaciones;
+  std::sort(orden.begin(), orden.end());
   int marcados = 0;
-  for (int op : operaciones) {
+  for (int op : orden) {
     const int n = guardaUUIDTicketFacturado(op, uuid, fecha, 4, conexion, 0,
                                             QString::fromLatin1(ESTADO_TICKET_CARGADO));
     if (n < 0) {
