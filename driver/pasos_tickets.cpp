@@ -14,6 +14,7 @@
 #include "grid/TGridControl.h"
 #include "pasos.h"
 #include "printer/miniPrinter.h"
+#include "shell/TFRM_main_puntoVenta.h"
 #include "shell/programaPredeterminado.h"
 #include "tickets/TFRM_configuracionTicket.h"
 #include "tickets/TFRM_controlTickets.h"
@@ -334,13 +335,31 @@ bool capturaTickets(ConductorCaja& conductor, const QJsonValue& v, QString* erro
     toma(d, d->size().boundedTo(tamano));
     return int(QDialog::Rejected);
   };
-  if (pantalla == QLatin1String("control")) {
-    toma(control(o).get(), tamano);
-  } else if (pantalla == QLatin1String("configuracion")) {
-    TFRM_configuracionTicket c;
-    c.init();
-    if (o.value("imprimir").toBool()) c.pulsa(QStringLiteral("Imprimir"));
-    toma(&c, tamano);
+  if (pantalla == QLatin1String("control") || pantalla == QLatin1String("configuracion")) {
+    // The module's main panel at the station's size, with the entry chosen in its side menu.
+    std::unique_ptr<QWidget> panel(TFRM_main_puntoVenta::ExecForm(localSYS));
+    TFRM_main_puntoVenta* principal = TFRM_main_puntoVenta::desdePanel(panel.get());
+    panel->resize(tamano);
+    panel->show();
+    QApplication::processEvents();
+    const bool control = pantalla == QLatin1String("control");
+    if (!principal->eligeEntrada(control ? QStringLiteral("Control de Tickets")
+                                         : QStringLiteral("Configuración Ticket"))) {
+      *error = QStringLiteral("el menú no ofrece la pantalla '%1'").arg(pantalla);
+      return false;
+    }
+    if (control) {
+      if (auto* c = qobject_cast<TFRM_controlTickets*>(principal->getVentanaActiva())) {
+        const QString hoy = QDate::currentDate().toString(Qt::ISODate);
+        c->escribe(QStringLiteral("Desde"), o.value("desde").toString(hoy));
+        c->escribe(QStringLiteral("Hasta"), o.value("hasta").toString(hoy));
+        c->buscar();
+      }
+    } else if (o.value("imprimir").toBool()) {
+      if (auto* c = qobject_cast<TFRM_configuracionTicket*>(principal->getVentanaActiva()))
+        c->pulsa(QStringLiteral("Imprimir"));
+    }
+    toma(panel.get(), tamano);
   } else if (pantalla == QLatin1String("global")) {
     conductor.alDialogo(tomaDialogo);
     control(o)->pulsa(QStringLiteral("Factura Global"));

@@ -32,7 +32,7 @@ TFRM_configuracionTicket::TFRM_configuracionTicket(QWidget* parent) : QWidget(pa
   setObjectName(QStringLiteral("TFRM_configuracionTicket"));
   const TListaColores colores = getColores();
   auto* raiz = new QVBoxLayout(this);
-  raiz->setContentsMargins(18, 14, 18, 14);
+  raiz->setContentsMargins(14, 14, 14, 14);
   raiz->setSpacing(14);
   auto* encabezado = new QHBoxLayout();
   auto* marca = new QLabel(this);
@@ -47,7 +47,7 @@ TFRM_configuracionTicket::TFRM_configuracionTicket(QWidget* parent) : QWidget(pa
   raiz->addLayout(encabezado);
 
   auto* cuerpo = new QHBoxLayout();
-  cuerpo->setSpacing(24);
+  cuerpo->setSpacing(14);
   auto* logo = new QGroupBox(QStringLiteral("Logo del ticket"), this);
   auto* ll = new QVBoxLayout(logo);
   auto* indicaciones = new QLabel(
@@ -57,7 +57,7 @@ TFRM_configuracionTicket::TFRM_configuracionTicket(QWidget* parent) : QWidget(pa
   indicaciones->setWordWrap(true);
   auto* leyendaVista = new QLabel(QStringLiteral("Vista Previa"), logo);
   IMG_vistaPrevia = new QLabel(logo);
-  IMG_vistaPrevia->setFixedSize(LOGO_ANCHO_MAXIMO + 20, LOGO_ALTO_MAXIMO + 20);
+  IMG_vistaPrevia->setFixedSize(LOGO_ANCHO_MAXIMO + 8, LOGO_ALTO_MAXIMO + 8);
   IMG_vistaPrevia->setAlignment(Qt::AlignCenter);
   IMG_vistaPrevia->setStyleSheet(QStringLiteral("border:1px dashed #C5CED8;background:white;"));
   BTN_buscar = new QPushButton(QStringLiteral("Buscar"), logo);
@@ -66,11 +66,9 @@ TFRM_configuracionTicket::TFRM_configuracionTicket(QWidget* parent) : QWidget(pa
   ll->addSpacing(8);
   ll->addWidget(leyendaVista);
   ll->addWidget(IMG_vistaPrevia);
-  auto* botonesLogo = new QHBoxLayout();
-  botonesLogo->addWidget(BTN_buscar);
-  botonesLogo->addWidget(BTN_restaurar);
-  botonesLogo->addStretch();
-  ll->addLayout(botonesLogo);
+  // One above the other: side by side they would not fit a 1024-wide station's body.
+  ll->addWidget(BTN_buscar);
+  ll->addWidget(BTN_restaurar);
   ll->addStretch();
 
   auto* impresora = new QGroupBox(QStringLiteral("Impresora"), this);
@@ -84,7 +82,7 @@ TFRM_configuracionTicket::TFRM_configuracionTicket(QWidget* parent) : QWidget(pa
   auto* desplaza = new QScrollArea(impresora);
   desplaza->setWidgetResizable(false);
   desplaza->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  desplaza->setMinimumWidth(340);
+  desplaza->setMinimumWidth(310);
   IMG_paginaPrueba = new QLabel(desplaza);
   IMG_paginaPrueba->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   desplaza->setWidget(IMG_paginaPrueba);
@@ -96,7 +94,7 @@ TFRM_configuracionTicket::TFRM_configuracionTicket(QWidget* parent) : QWidget(pa
 
   setStyleSheet(
       QStringLiteral("QGroupBox{font-size:16px;font-weight:600;border:1px solid #D5DBE1;"
-                     "border-radius:8px;margin-top:14px;padding:14px;}"
+                     "border-radius:8px;margin-top:14px;padding:10px;}"
                      "QGroupBox::title{subcontrol-origin:margin;left:12px;padding:0 4px;}"
                      "QLabel{font-size:15px;}"));
   for (QPushButton* b : {BTN_buscar, BTN_restaurar, BTN_imprimir}) {
@@ -194,7 +192,7 @@ void TFRM_configuracionTicket::imprimeTicket() {
                                    QString::fromLatin1(kPortalMuestra));
   const QPixmap pagina(miniPrinterUltimoTicket().archivoPng);
   IMG_paginaPrueba->setPixmap(
-      pagina.isNull() ? QPixmap() : pagina.scaledToWidth(320, Qt::SmoothTransformation));
+      pagina.isNull() ? QPixmap() : pagina.scaledToWidth(280, Qt::SmoothTransformation));
   IMG_paginaPrueba->adjustSize();
   if (!miniPrinterUltimoTicket().ok && !miniPrinterUltimoTicket().error.isEmpty())
     u_mensaje(miniPrinterUltimoTicket().error);

@@ -12,6 +12,7 @@
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QTableView>
+#include <QVBoxLayout>
 
 #include "facturacion/facturaTicket.h"
 #include "grid/TGridControl.h"
@@ -30,6 +31,7 @@
 #include "ui/TFRM_facturar.h"
 #include "ui/descargaPDFFactura.h"
 #include "ui/mensajes.h"
+#include "ui/recursosPantalla.h"
 #include "util/utilerias.h"
 #include "workers/TgeneraTicketConWS.h"
 
@@ -77,14 +79,34 @@ TFRM_controlTickets::TFRM_controlTickets(QWidget* parent)
   nombra(QStringLiteral("Estado"), CMB_estado);
   nombra(QStringLiteral("Reiniciar Estado"), reiniciaEstado);
 
+  // The total and the actions on all tickets sit under the list: the header and the search
+  // row then fit the body of a 1024-wide station.
+  auto* pie = new QHBoxLayout();
+  pie->setSpacing(8);
+  auto* leyendaTotal = new QLabel(QStringLiteral("Total"), this);
+  leyendaTotal->setProperty("rol", QStringLiteral("leyenda"));
   LBL_total = new QLabel(this);
   LBL_total->setStyleSheet(QStringLiteral("font-size:20px;font-weight:700;color:#1F3A56;"));
-  LBL_total->setMinimumWidth(150);
-  agregaFiltro(QStringLiteral("Total"), LBL_total);
-
-  BTN_facturaGlobal = agregaBotonAccion(QStringLiteral("Factura Global"));
-  BTN_actualizaEstado = agregaBotonAccion(QStringLiteral("Actualiza Tickets Estado"));
-  BTN_cargarPendientes = agregaBotonAccion(QStringLiteral("Cargar Pendientes"));
+  nombra(QStringLiteral("Total"), LBL_total);
+  pie->addWidget(leyendaTotal);
+  pie->addWidget(LBL_total);
+  pie->addStretch();
+  const auto accion = [this, pie](const QString& texto) {
+    auto* b = new QPushButton(texto, this);
+    mini_cornerButtonStyle(b, getColores());
+    // A little narrower than the brand's padding: the three must fit beside the total.
+    b->setStyleSheet(b->styleSheet().replace(QStringLiteral("padding:6px 16px"),
+                                             QStringLiteral("padding:6px 12px")));
+    b->setAutoDefault(false);
+    b->setMinimumHeight(44);
+    pie->addWidget(b);
+    nombra(texto, b);
+    return b;
+  };
+  BTN_cargarPendientes = accion(QStringLiteral("Cargar Pendientes"));
+  BTN_actualizaEstado = accion(QStringLiteral("Actualiza Tickets Estado"));
+  BTN_facturaGlobal = accion(QStringLiteral("Factura Global"));
+  if (auto* raiz = qobject_cast<QVBoxLayout*>(layout())) raiz->addLayout(pie);
   connect(BTN_cargarPendientes, &QPushButton::clicked, this,
           &TFRM_controlTickets::subeTicketsFaltantes);
   connect(BTN_actualizaEstado, &QPushButton::clicked, this,
@@ -129,7 +151,7 @@ QWidget* TFRM_controlTickets::campoFecha(const QString& etiqueta, QDateEdit** ca
   fecha->setCalendarPopup(true);
   fecha->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
   fecha->setMinimumHeight(44);
-  fecha->setMinimumWidth(150);
+  fecha->setMinimumWidth(140);
   fecha->setStyleSheet(QStringLiteral("QDateEdit{font-size:16px;padding:4px 8px;}"));
   auto* reinicia = new QPushButton(QStringLiteral("↺"), caja);
   reinicia->setProperty("rol", QStringLiteral("borrar"));

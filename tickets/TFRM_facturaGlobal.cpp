@@ -116,6 +116,7 @@ TFRM_facturaGlobal::TFRM_facturaGlobal(QWidget* parent) : QDialog(parent) {
   DTP_fecha->setCalendarPopup(true);
   DTP_fecha->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
   DTP_fecha->setMinimumHeight(44);
+  DTP_fecha->setMinimumWidth(160);
   DTP_fecha->setStyleSheet(QStringLiteral("QDateEdit{font-size:16px;padding:4px 8px;}"));
   uLista->agregaFiltro(QStringLiteral("Fecha"), DTP_fecha);
   uLista->preparaGrid();

@@ -119,13 +119,15 @@ CmidTierResponse buscaTicketDetallePorOperacionID(int operacionID, int idNegocio
                                                   TConexionSesion& conexion) {
   TmiddleTier mt(conexion);
   // The sale keeps the category label and description it showed, so a product renamed later
-  // still reads as it was sold.
+  // still reads as it was sold. Its "precio" is the line's amount with taxes: the unit price
+  // with taxes is that over the quantity.
   mt.setQuery(QStringLiteral(
       "SELECT d.kitID AS puntoOperacionDetalle_kitID, "
       "d.promocionID AS puntoOperacionDetalle_promocionID, "
       "d.cabecera AS puntoOperacionDetalle_cabecera, d.categoria AS inventarioCategoria_etiqueta, "
       "d.descripcion AS inventarioProducto_nombre, d.cantidad AS puntoOperacionDetalle_cantidad, "
-      "d.precio AS _precioConIMPT, d.importe AS puntoOperacionDetalle_importe "
+      "CASE WHEN d.cantidad <> 0 THEN d.precio / d.cantidad ELSE d.precio END AS _precioConIMPT, "
+      "d.precio AS puntoOperacionDetalle_importe "
       "FROM puntoOperacionDetalle d INNER JOIN puntoOperacion o ON o.id = d.puntoOperacion_id "
       "WHERE d.puntoOperacion_id = :id AND o.idNegocioFk = :negocio ORDER BY d.fila, d.id"));
   mt.setInteger(QStringLiteral("id"), operacionID);

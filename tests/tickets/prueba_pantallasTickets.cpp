@@ -37,6 +37,7 @@ class PantallasTickets : public PruebaAmbosMotores {
     if (!db) return;
     tienda = std::make_unique<TiendaTickets>(*db);
     db->llenaLocalSYS(1);
+    localSYS.carpetaAplicacion = db->carpeta() + "/";  // receipts and QR codes go there
   }
   std::unique_ptr<TiendaTickets> tienda;
   RespondedorPrueba respondedor;

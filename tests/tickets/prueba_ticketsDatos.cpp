@@ -126,6 +126,12 @@ TEST_P(TicketsDatos, UnTicketComoLoLeeSuVista) {
                             "puntoOperacionDetalle_cabecera", "inventarioCategoria_etiqueta",
                             "_precioConIMPT", "puntoOperacionDetalle_importe"})
     EXPECT_TRUE(d.tieneColumna(alias)) << alias;
+  for (int f = 0; f < 2; ++f) {  // the line's amount, and its unit price with taxes
+    EXPECT_GT(d.getCeldaAsFloat("puntoOperacionDetalle_importe", f), 0);
+    EXPECT_NEAR(d.getCeldaAsFloat("_precioConIMPT", f) *
+                    d.getCeldaAsFloat("puntoOperacionDetalle_cantidad", f),
+                d.getCeldaAsFloat("puntoOperacionDetalle_importe", f), 0.005);
+  }
 
   struct Caso {
     QString guardado;
