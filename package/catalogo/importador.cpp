@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include "catalogo/importacion.h"
+#include "operaciones/busquedaProductos.h"
 #include "util/limites.h"
 #include "util/utilerias.h"
 
@@ -200,6 +201,10 @@ TResultadoImportacion importa(TConexionSesion& conexion, TFlujoJson& flujo,
     TImportacion im(conexion);
     im.carpetaBase = carpetaBase;
     importaDocumento(im, flujo, secciones);
+    const QString busqueda = u_reconstruyeBusquedaProductos(conexion, im.idNegocio);
+    if (!busqueda.isEmpty())
+      u_errorImportacion(QStringLiteral("No se pudo preparar la búsqueda de productos: ") +
+                         busqueda);
     if (!transaccion.transaccionTermina())
       u_errorImportacion(QStringLiteral("No se pudo confirmar la importación: ") +
                          transaccion.ultimoError());
