@@ -21,6 +21,7 @@ void TmiddleTier::setQuery(const QString& sql) {
   uTramos.clear();
   uParametros.clear();
   uError.clear();
+  uCodigo.clear();
   // Split into SQL text and parameter names, leaving literals, quoted names, comments and
   // PostgreSQL "::type" casts alone.
   QString actual;
@@ -76,8 +77,8 @@ void TmiddleTier::setDouble(const QString& nombre, double valor) {
   uParametros.insert(nombre, QVariant(valor));
 }
 void TmiddleTier::setDateTime(const QString& nombre, const QDateTime& valor) {
-  uParametros.insert(nombre, valor.isValid() ? QVariant(valor)
-                                             : QVariant(QMetaType::fromType<QDateTime>()));
+  uParametros.insert(
+      nombre, valor.isValid() ? QVariant(valor) : QVariant(QMetaType::fromType<QDateTime>()));
 }
 void TmiddleTier::setNull(const QString& nombre, QMetaType::Type tipo) {
   uParametros.insert(nombre, QVariant(QMetaType(tipo)));
@@ -119,7 +120,8 @@ QVariant TmiddleTier::valorParaDriver(const QVariant& v) const {
     if (v.isNull()) return QVariant(QMetaType::fromType<QString>());
     return QVariant(u_fechaHoraBD(v.toDateTime()));
   }
-  if (v.typeId() == QMetaType::Bool && !v.isNull()) return QVariant::fromValue<qlonglong>(v.toBool());
+  if (v.typeId() == QMetaType::Bool && !v.isNull())
+    return QVariant::fromValue<qlonglong>(v.toBool());
   return v;
 }
 
@@ -138,6 +140,7 @@ QString TmiddleTier::sqlPreparado() const {
 
 QSqlQuery* TmiddleTier::ejecuta(QSqlQuery& local) {
   uError.clear();
+  uCodigo.clear();
   for (const Tramo& t : uTramos) {
     if (!t.nombre.isEmpty() && !uParametros.contains(t.nombre)) {
       uError = QStringLiteral("Parámetro sin valor: :%1").arg(t.nombre);
@@ -154,7 +157,7 @@ QSqlQuery* TmiddleTier::ejecuta(QSqlQuery& local) {
     local = QSqlQuery(db);
     local.setForwardOnly(true);
     if (!local.exec(uTramos.front().texto)) {
-      uError = local.lastError().text();
+      anotaError(local.lastError());
       return nullptr;
     }
     return &local;
@@ -178,7 +181,7 @@ QSqlQuery* TmiddleTier::ejecuta(QSqlQuery& local) {
   if (!preparada) {
     q->setForwardOnly(true);
     if (!q->prepare(sql)) {
-      uError = q->lastError().text();
+      anotaError(q->lastError());
       return nullptr;
     }
     if (uReutiliza) {
@@ -190,7 +193,7 @@ QSqlQuery* TmiddleTier::ejecuta(QSqlQuery& local) {
   for (const Tramo& t : uTramos)
     if (!t.nombre.isEmpty()) q->bindValue(i++, valorParaDriver(uParametros.value(t.nombre)));
   if (!q->exec()) {
-    uError = q->lastError().text();
+    anotaError(q->lastError());
     return nullptr;
   }
   return q;
@@ -242,20 +245,24 @@ void TmiddleTier::setReutilizaSentencia(bool reutiliza) {
 }
 
 bool TmiddleTier::transaccionInicia(bool escritura) {
+  uError.clear();
+  uCodigo.clear();
   QSqlQuery q(uConexion.baseDatos());
   const bool inmediata = escritura && !uConexion.esPostgres();
   if (!q.exec(inmediata ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"))) {
-    uError = q.lastError().text();
+    anotaError(q.lastError());
     return false;
   }
   return true;
 }
 
 bool TmiddleTier::transaccionTermina() {
+  uError.clear();
+  uCodigo.clear();
   QSqlDatabase db = uConexion.baseDatos();
   QSqlQuery q(db);
   if (!q.exec(QStringLiteral("COMMIT"))) {
-    uError = q.lastError().text();
+    anotaError(q.lastError());
     return false;
   }
   return true;
@@ -265,8 +272,21 @@ bool TmiddleTier::transaccionRollback() {
   QSqlDatabase db = uConexion.baseDatos();
   QSqlQuery q(db);
   if (!q.exec(QStringLiteral("ROLLBACK"))) {
-    uError = q.lastError().text();
+    anotaError(q.lastError());
     return false;
   }
   return true;
+}
+
+void TmiddleTier::anotaError(const QSqlError& error) {
+  uError = error.text();
+  uCodigo = error.nativeErrorCode();
+}
+
+bool TmiddleTier::ultimoFueEspera() const {
+  if (uConexion.esPostgres())
+    return uCodigo == QLatin1String("55P03") || uCodigo == QLatin1String("57014");
+  // SQLITE_BUSY and SQLITE_LOCKED, plain or extended.
+  const int codigo = uCodigo.toInt() & 0xFF;
+  return codigo == 5 || codigo == 6;
 }

@@ -19,6 +19,7 @@
 #include "db/CmidTierResponse.h"
 #include "db/TConexionSesion.h"
 
+class QSqlError;
 class QSqlQuery;
 
 class TmiddleTier {
@@ -49,6 +50,11 @@ class TmiddleTier {
   bool transaccionRollback();
 
   QString ultimoError() const { return uError; }
+  // The engine's code of the last error: the SQLSTATE on PostgreSQL ("55P03" lock timeout,
+  // "57014" statement cancelled), the result code on SQLite ("5" busy).
+  QString ultimoCodigo() const { return uCodigo; }
+  // The last error was a wait that ran out: a lock another connection held too long.
+  bool ultimoFueEspera() const;
   TConexionSesion& conexion() { return uConexion; }
   bool esPostgres() const { return uConexion.esPostgres(); }
 
@@ -67,6 +73,7 @@ class TmiddleTier {
   };
   // The query that ran: `local`, or the kept statement when reusing.
   QSqlQuery* ejecuta(QSqlQuery& local);
+  void anotaError(const QSqlError& error);
   QString tipoPostgres(const QVariant& v) const;
   QVariant valorParaDriver(const QVariant& v) const;
 
@@ -75,6 +82,7 @@ class TmiddleTier {
   QVector<Tramo> uTramos;
   QHash<QString, QVariant> uParametros;
   QString uError;
+  QString uCodigo;
   bool uReutiliza = false;
   std::unique_ptr<QSqlQuery> uSentencia;  // kept prepared statement
   QString uSentenciaSql, uSentenciaConexion;
