@@ -1,8 +1,11 @@
 #include "busquedaProductos.h"
 
+#include <QMap>
 #include <QMutex>
 #include <QSet>
+#include <algorithm>
 #include <atomic>
+#include <limits>
 
 #include "db/TmiddleTier.h"
 #include "util/Log.h"
@@ -13,8 +16,13 @@ constexpr qint64 kRangoNegocio = qint64(1) << 40;
 // Names walked in rank order before the GIN index is asked for the rest: a common piece finds
 // its rows long before this, a rare one is cheaper through the index.
 constexpr int kTramoOrdenado = 8192;
-// A piece carried by fewer products than this goes straight to the GIN index.
+// A piece carried by fewer products than this goes straight to the GIN index, unless its
+// stretch is short enough to walk whole.
 constexpr int kPiezaRara = 4000;
+// A stretch of at most this many tramos is walked in rank order to its end: matches crowd
+// there (a kind of product followed by a brand), and walking them costs less than asking the
+// index for all the candidates.
+constexpr int kTramosRecorribles = 8;
 std::atomic<int> gTramoOrdenado{kTramoOrdenado};
 std::atomic<int> gPiezaRara{kPiezaRara};
 
@@ -120,8 +128,7 @@ CmidTierResponse buscaPostgres(const QString& columnas, const QString& uniones,
   TmiddleTier mt(conexion);
   QStringList nombres;
   for (int i = 0; i < pedazos.size(); ++i) nombres << QStringLiteral(":t%1").arg(i);
-  mt.setQuery(QStringLiteral("SELECT COUNT(*) AS piezas, MIN(productos) AS productos, "
-                             "MAX(primero) AS primero, MIN(ultimo) AS ultimo FROM "
+  mt.setQuery(QStringLiteral("SELECT trigrama, productos, primero, ultimo FROM "
                              "productoBusquedaTrigrama WHERE idNegocioFk = :negocio AND "
                              "trigrama IN (%1)")
                   .arg(nombres.join(QStringLiteral(", "))));
@@ -130,13 +137,33 @@ CmidTierResponse buscaPostgres(const QString& columnas, const QString& uniones,
   for (const QString& t : pedazos) mt.setString(QStringLiteral("t%1").arg(i++), t);
   const CmidTierResponse estadistica = mt.reader();
   if (!estadistica.ok()) return estadistica;
-  // A piece no name carries leaves the stretch empty: nothing can match.
+  // Matches lie where every piece occurs; a piece no name carries leaves the stretch empty.
   qint64 desde = 1, hasta = 0, productos = 0;
-  if (estadistica.getCeldaAsInt(QStringLiteral("piezas")) == pedazos.size()) {
-    desde = estadistica.valor(QStringLiteral("primero")).toLongLong();
-    hasta = estadistica.valor(QStringLiteral("ultimo")).toLongLong();
-    productos = estadistica.valor(QStringLiteral("productos")).toLongLong();
+  QMultiMap<qint64, QString> porRareza;  // pieces the GIN index can look up, rarest first
+  if (estadistica.getRowCount() == pedazos.size()) {
+    desde = 0;
+    hasta = productos = std::numeric_limits<qint64>::max();
+    for (int f = 0; f < estadistica.getRowCount(); ++f) {
+      const QString pieza = estadistica.getCelda(QStringLiteral("trigrama"), f);
+      const qint64 cuantos = estadistica.valor(QStringLiteral("productos"), f).toLongLong();
+      desde = std::max(desde, estadistica.valor(QStringLiteral("primero"), f).toLongLong());
+      hasta = std::min(hasta, estadistica.valor(QStringLiteral("ultimo"), f).toLongLong());
+      productos = std::min(productos, cuantos);
+      // pg_trgm takes a piece whole only when it is letters, digits and blanks.
+      if (std::all_of(pieza.begin(), pieza.end(),
+                      [](QChar c) { return c.isLetterOrNumber() || c == QLatin1Char(' '); }))
+        porRareza.insert(cuantos, pieza);
+    }
   }
+  // The GIN index is asked for the two rarest pieces (every posting it reads costs), the whole
+  // pattern is checked on what it answers.
+  QStringList buscadas;
+  for (const QString& pieza : porRareza) {
+    if (buscadas.size() == 2) break;
+    buscadas << QStringLiteral("%") + QString(pieza).replace(QLatin1Char(' '), QChar(0xF1)) +
+                    QStringLiteral("%");
+  }
+  if (buscadas.isEmpty()) buscadas << QString(patron).replace(QLatin1Char(' '), QChar(0xF1));
   const QString activos =
       QStringLiteral("(:activos = 0 OR inventarioProducto.inventarioProductoEstado_id = 1)");
   auto enlaza = [&](qint64 inicio, int cuantos) {
@@ -149,9 +176,13 @@ CmidTierResponse buscaPostgres(const QString& columnas, const QString& uniones,
   };
   CmidTierResponse r;
   const int tramo = gTramoOrdenado;
-  if (productos >= gPiezaRara || hasta < desde) {
-    // Names in rank order for a bounded stretch. COALESCE keeps the planner off the GIN index
-    // here: it would read every posting of the pieces to serve a few thousand names.
+  const qint64 recorrible = qint64(kTramosRecorribles) * tramo;
+  // How many tramos to walk before the index takes over.
+  qint64 tramos = hasta - desde < recorrible ? (recorrible + tramo - 1) / tramo : 1;
+  if (productos < gPiezaRara && hasta - desde >= recorrible) tramos = 0;
+  if (tramos > 0) {
+    // Names in rank order. COALESCE keeps the planner off the GIN index here: it would read
+    // every posting of the pieces to serve a few thousand names.
     mt.setQuery(
         QStringLiteral("SELECT ") + columnas +
         QStringLiteral("FROM (SELECT inventarioProducto_id, orden, nombreBusqueda FROM "
@@ -161,23 +192,35 @@ CmidTierResponse buscaPostgres(const QString& columnas, const QString& uniones,
             .arg(tramo) +
         uniones + QStringLiteral("WHERE COALESCE(b.nombreBusqueda, '') LIKE :patron AND ") +
         activos + QStringLiteral(" ORDER BY b.orden LIMIT :limite"));
-    enlaza(desde, limite);
-    r = mt.reader();
-    if (!r.ok() || r.getRowCount() >= limite || hasta - desde < tramo) return r;
-    desde += tramo;
+    for (; tramos > 0; --tramos) {
+      enlaza(desde, limite - r.getRowCount());
+      const CmidTierResponse parte = mt.reader();
+      if (!parte.ok()) return parte;
+      if (r.getColumnCount() == 0)
+        r = parte;
+      else
+        agregaFilas(r, parte);
+      if (r.getRowCount() >= limite || hasta - desde < tramo) return r;
+      desde += tramo;
+    }
   }
-  // The rest of the stretch through the GIN index.
-  mt.setQuery(
-      // Only the LIKE inside: whatever plan the prepared statement settles on, it is the GIN
-      // index's.
-      QStringLiteral("WITH c AS MATERIALIZED (SELECT inventarioProducto_id, orden FROM "
-                     "productoBusqueda WHERE idNegocioFk = :negocio AND nombreBusqueda LIKE "
-                     ":patron) SELECT ") +
-      columnas +
-      QStringLiteral("FROM c JOIN inventarioProducto ON inventarioProducto.id = "
-                     "c.inventarioProducto_id ") +
-      uniones + QStringLiteral("WHERE c.orden BETWEEN :desde AND :hasta AND ") + activos +
-      QStringLiteral(" ORDER BY c.orden LIMIT :limite"));
+  // The rest of the stretch through the GIN index. Only the index's conditions inside: whatever
+  // plan the prepared statement settles on, it is the GIN index's.
+  QStringList condiciones;
+  for (int k = 0; k < buscadas.size(); ++k)
+    condiciones << QStringLiteral("translate(nombreBusqueda, ' ', 'ñ') LIKE :gin%1").arg(k);
+  mt.setQuery(QStringLiteral("WITH c AS MATERIALIZED (SELECT inventarioProducto_id, orden, "
+                             "nombreBusqueda FROM productoBusqueda WHERE idNegocioFk = :negocio "
+                             "AND ") +
+              condiciones.join(QStringLiteral(" AND ")) + QStringLiteral(") SELECT ") + columnas +
+              QStringLiteral("FROM c JOIN inventarioProducto ON inventarioProducto.id = "
+                             "c.inventarioProducto_id ") +
+              uniones +
+              QStringLiteral("WHERE c.orden BETWEEN :desde AND :hasta AND c.nombreBusqueda LIKE "
+                             ":patron AND ") +
+              activos + QStringLiteral(" ORDER BY c.orden LIMIT :limite"));
+  for (int k = 0; k < buscadas.size(); ++k)
+    mt.setString(QStringLiteral("gin%1").arg(k), buscadas[k]);
   enlaza(desde, limite - r.getRowCount());
   const CmidTierResponse resto = mt.reader();
   if (!resto.ok() || r.getColumnCount() == 0) return resto;
