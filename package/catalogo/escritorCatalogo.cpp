@@ -37,6 +37,14 @@ void TEscritorCatalogo::inserta(TmiddleTier& mt, const QString& contexto) {
   uRegistros += n;
 }
 
+void TEscritorCatalogo::inserta(TmiddleTier& mt, const std::function<QString()>& contexto) {
+  const int n = mt.nonQuery();
+  if (n < 0)
+    u_errorImportacion(contexto() +
+                       QStringLiteral(": no se pudo guardar (%1)").arg(mt.ultimoError()));
+  uRegistros += n;
+}
+
 qint64 TEscritorCatalogo::insertaConId(TmiddleTier& mt, const QString& contexto) {
   const QVariant id = mt.scalar();
   if (!mt.ultimoError().isEmpty() || !id.isValid())

@@ -29,6 +29,8 @@ class TEscritorCatalogo {
   TmiddleTier& sentencia(const char* sql);
   // Runs it; a failure ends the import naming the record.
   void inserta(TmiddleTier& mt, const QString& contexto);
+  // The same for rows whose record name costs to build: it is built only on failure.
+  void inserta(TmiddleTier& mt, const std::function<QString()>& contexto);
   // Runs an "INSERT ... RETURNING <id>" and answers the id.
   qint64 insertaConId(TmiddleTier& mt, const QString& contexto);
   int registros() const { return uRegistros; }

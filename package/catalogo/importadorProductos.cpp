@@ -145,6 +145,15 @@ void u_importaProductos(TImportacion& im, TRecorridoSeccion& lista) {
                    [&](int i) { return u_contextoElemento(seccion, i); });
   TSentenciasProducto sql(im.bd);
   TIndiceTextos codigos;  // barcode -> index of the product that has it
+  // Barcodes go in after all the products: their index and the products' name index are both
+  // written at random places, and one at a time each keeps its pages in the cache.
+  struct TCodigoPendiente {
+    qint64 producto;
+    quint32 lugar;  // of the code in `codigos`
+    int indice;     // of the product record
+  };
+  std::vector<TCodigoPendiente> pendientes;
+  pendientes.reserve(lista.size());
   im.productos.reserve(lista.size());
   for (int i = 0; i < lista.size(); ++i) {
     TLectorRegistro r(lista.siguiente(), u_contextoElemento(seccion, i));
@@ -168,16 +177,19 @@ void u_importaProductos(TImportacion& im, TRecorridoSeccion& lista) {
     im.productos.push_back(producto);
 
     QStringList codigosProducto;
+    QVector<quint32> lugaresCodigos;
     for (const QJsonValue& c : r.lista(QStringLiteral("codigosBarras"))) {
       const QString codigo = c.toString().trimmed();
       if (!c.isString() || codigo.isEmpty())
         r.falla(QStringLiteral("cada código de barras debe ser un texto no vacío"));
       r.revisa(u_revisaTexto(codigo, kMaxLargoClave, QStringLiteral("el código de barras")));
-      const int otro = codigos.agrega(codigo, i);
+      quint32 lugar = 0;
+      const int otro = codigos.agrega(codigo, i, &lugar);
       if (otro >= 0)
         r.falla(QStringLiteral("el código de barras \"%1\" se repite (ya lo tiene %2)")
                     .arg(codigo, otro == i ? r.contexto() : im.contextoProducto(otro)));
       codigosProducto << codigo;
+      lugaresCodigos << lugar;
     }
 
     const auto precio = r.numeroOpcional(QStringLiteral("precio"));
@@ -222,12 +234,7 @@ void u_importaProductos(TImportacion& im, TRecorridoSeccion& lista) {
     const qint64 id = im.bd.insertaConId(p, r.contexto());
     im.productos.back().id = id;
 
-    for (const QString& codigo : codigosProducto) {
-      sql.codigo.setInteger(QStringLiteral("producto"), id);
-      sql.codigo.setString(QStringLiteral("codigo"), codigo);
-      sql.codigo.setInteger(QStringLiteral("negocio"), im.idNegocio);
-      im.bd.inserta(sql.codigo, r.contexto());
-    }
+    for (quint32 lugar : lugaresCodigos) pendientes.push_back({id, lugar, i});
     sql.impuestos.setInteger(QStringLiteral("producto"), id);
     impuestos.enlaza(sql.impuestos);
     im.bd.inserta(sql.impuestos, r.contexto());
@@ -247,5 +254,11 @@ void u_importaProductos(TImportacion& im, TRecorridoSeccion& lista) {
     }
     importaExistencias(im, r, existencias, id, sql.existencia);
     importaSeries(im, r, series, id, sql.serie);
+  }
+  for (const TCodigoPendiente& c : pendientes) {
+    sql.codigo.setInteger(QStringLiteral("producto"), c.producto);
+    sql.codigo.setString(QStringLiteral("codigo"), codigos.texto(c.lugar));
+    sql.codigo.setInteger(QStringLiteral("negocio"), im.idNegocio);
+    im.bd.inserta(sql.codigo, [&] { return im.contextoProducto(c.indice); });
   }
 }

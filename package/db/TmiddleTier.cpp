@@ -3,6 +3,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
 
 #include "util/utilerias.h"
 
@@ -18,6 +19,7 @@ TmiddleTier::~TmiddleTier() = default;
 
 void TmiddleTier::setQuery(const QString& sql) {
   uSql = sql;
+  uSentencia.reset();  // a kept statement belongs to the SQL it was prepared for
   uTramos.clear();
   uParametros.clear();
   uError.clear();
@@ -138,9 +140,40 @@ QString TmiddleTier::sqlPreparado() const {
   return sql;
 }
 
+QByteArray TmiddleTier::firmaTipos() const {
+  QByteArray firma;
+  firma.reserve(uTramos.size());
+  for (const Tramo& t : uTramos)
+    if (!t.nombre.isEmpty()) firma += static_cast<char>(uParametros.value(t.nombre).typeId());
+  return firma;
+}
+
+QSqlQuery* TmiddleTier::enlazaYEjecuta(QSqlQuery* q) {
+  int i = 0;
+  for (const Tramo& t : uTramos) {
+    if (t.nombre.isEmpty()) continue;
+    const auto it = uParametros.constFind(t.nombre);
+    if (it == uParametros.constEnd()) {
+      uError = QStringLiteral("Parámetro sin valor: :%1").arg(t.nombre);
+      return nullptr;
+    }
+    q->bindValue(i++, valorParaDriver(*it));
+  }
+  if (!q->exec()) {
+    anotaError(q->lastError());
+    return nullptr;
+  }
+  return q;
+}
+
 QSqlQuery* TmiddleTier::ejecuta(QSqlQuery& local) {
   uError.clear();
   uCodigo.clear();
+  // A kept statement runs again as it is: the same thread's connection, and on PostgreSQL the
+  // same parameter types (they are part of its SQL). Bulk writes run this path for every row.
+  if (uReutiliza && uSentencia && uHiloSentencia == QThread::currentThread() &&
+      (!uConexion.esPostgres() || firmaTipos() == uFirmaSentencia))
+    return enlazaYEjecuta(uSentencia.get());
   for (const Tramo& t : uTramos) {
     if (!t.nombre.isEmpty() && !uParametros.contains(t.nombre)) {
       uError = QStringLiteral("Parámetro sin valor: :%1").arg(t.nombre);
@@ -163,40 +196,23 @@ QSqlQuery* TmiddleTier::ejecuta(QSqlQuery& local) {
     return &local;
   }
   const QString sql = sqlPreparado();
-  QSqlQuery* q = &local;
-  bool preparada = false;
+  QSqlQuery* q = nullptr;
   if (uReutiliza) {
+    uSentencia = std::make_unique<QSqlQuery>(db);
     q = uSentencia.get();
-    preparada = q && uSentenciaSql == sql && uSentenciaConexion == db.connectionName();
-    if (!preparada) {
-      uSentencia = std::make_unique<QSqlQuery>(db);
-      q = uSentencia.get();
-      uSentenciaSql.clear();
-    }
-  } else {
-    q = uConexion.sentenciaPreparada(sql, &uError);
-    if (!q) return nullptr;
-    preparada = true;
-  }
-  if (!preparada) {
     q->setForwardOnly(true);
     if (!q->prepare(sql)) {
       anotaError(q->lastError());
+      uSentencia.reset();
       return nullptr;
     }
-    if (uReutiliza) {
-      uSentenciaSql = sql;
-      uSentenciaConexion = db.connectionName();
-    }
+    uHiloSentencia = QThread::currentThread();
+    uFirmaSentencia = firmaTipos();
+  } else {
+    q = uConexion.sentenciaPreparada(sql, &uError);
+    if (!q) return nullptr;
   }
-  int i = 0;
-  for (const Tramo& t : uTramos)
-    if (!t.nombre.isEmpty()) q->bindValue(i++, valorParaDriver(uParametros.value(t.nombre)));
-  if (!q->exec()) {
-    anotaError(q->lastError());
-    return nullptr;
-  }
-  return q;
+  return enlazaYEjecuta(q);
 }
 
 CmidTierResponse TmiddleTier::reader() {

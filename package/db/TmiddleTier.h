@@ -21,6 +21,7 @@
 
 class QSqlError;
 class QSqlQuery;
+class QThread;
 
 class TmiddleTier {
  public:
@@ -73,6 +74,8 @@ class TmiddleTier {
   };
   // The query that ran: `local`, or the kept statement when reusing.
   QSqlQuery* ejecuta(QSqlQuery& local);
+  QSqlQuery* enlazaYEjecuta(QSqlQuery* q);
+  QByteArray firmaTipos() const;
   void anotaError(const QSqlError& error);
   QString tipoPostgres(const QVariant& v) const;
   QVariant valorParaDriver(const QVariant& v) const;
@@ -85,5 +88,6 @@ class TmiddleTier {
   QString uCodigo;
   bool uReutiliza = false;
   std::unique_ptr<QSqlQuery> uSentencia;  // kept prepared statement
-  QString uSentenciaSql, uSentenciaConexion;
+  QThread* uHiloSentencia = nullptr;      // whose connection it was prepared on
+  QByteArray uFirmaSentencia;             // the parameter types it was prepared for
 };
