@@ -1,95 +1,89 @@
 #include "ServidorFacturacion.h"
 
-#include <QDateTime>
-#include <QFuture>
-#include <QHostAddress>
-#include <QHttpServerRequest>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QPointer>
-#include <QPromise>
-#include <QTcpSocket>
-#include <QTimer>
 #include <QUuid>
-#include <cstdio>
-#include <memory>
 
+#include "Bitacora.h"
+#include "EstadoTickets.h"
 #include "PdfFactura.h"
 #include "Timbrado.h"
+#include "ValidacionCampos.h"
 #include "ValidacionFactura.h"
 #include "ValidacionTicket.h"
 
 namespace {
 
-constexpr int RETRASO_MAXIMO_MS = 120000;
+constexpr int LARGO_CLAVE_MAXIMO = 200;
 
 QJsonObject error(const QString& mensaje) {
   return {{QStringLiteral("ok"), false}, {QStringLiteral("mensaje"), mensaje}};
 }
 
-void escribe(QHttpServerResponder& r, const QJsonObject& cuerpo,
-             QHttpServerResponder::StatusCode estado) {
-  r.write(QJsonDocument(cuerpo), estado);
-}
-
-// One line per call on stderr, for whoever runs the sandbox by hand; never a password.
-void bitacora(const QString& linea) {
-  std::fprintf(stderr, "%s %s\n", qPrintable(QDateTime::currentDateTime().toString(Qt::ISODate)),
-               qPrintable(linea));
-  std::fflush(stderr);
-}
-
-// Reads the body as a JSON object; an empty object and the reason when it is not one.
-QJsonObject leeCuerpo(const QHttpServerRequest& peticion, QString* error) {
-  QJsonParseError e;
-  const QJsonDocument doc = QJsonDocument::fromJson(peticion.body(), &e);
-  if (e.error != QJsonParseError::NoError || !doc.isObject()) {
-    *error = QStringLiteral("El cuerpo de la petición no es un objeto JSON válido");
-    return {};
-  }
-  return doc.object();
+// The Idempotency-Key header: absent (empty key), or 1 to 200 visible ASCII characters.
+bool claveIdempotencia(const PeticionHttp& peticion, QString* clave) {
+  bool presente = false;
+  const QByteArray valor = peticion.encabezado("idempotency-key", &presente);
+  if (!presente) return true;
+  if (valor.isEmpty() || valor.size() > LARGO_CLAVE_MAXIMO) return false;
+  for (const char c : valor)
+    if (c < 0x21 || c > 0x7e) return false;
+  *clave = QString::fromLatin1(valor);
+  return true;
 }
 
 }  // namespace
 
 ServidorFacturacion::ServidorFacturacion(AlmacenTickets& almacen, const Credenciales& aceptadas,
-                                         QObject* parent)
-    : QObject(parent), uAlmacen(almacen), uCredenciales(aceptadas) {
-  using Metodo = QHttpServerRequest::Method;
-  uServidor.route(QStringLiteral("/api/v1/tickets"), Metodo::Post,
-                  [this](const QHttpServerRequest& p, QHttpServerResponder&& r) {
-                    cargaTicket(p, std::move(r));
-                  });
-  uServidor.route(
-      QStringLiteral("/api/v1/tickets/<arg>"), Metodo::Get,
-      [this](const QString& id, QHttpServerResponder&& r) { consultaTicket(id, std::move(r)); });
-  uServidor.route(QStringLiteral("/api/v1/facturas"), Metodo::Post,
-                  [this](const QHttpServerRequest& p, QHttpServerResponder&& r) {
-                    timbraFactura(p, std::move(r));
-                  });
-  uServidor.route(QStringLiteral("/api/v1/facturas/<arg>"), Metodo::Get,
-                  [this](const QString& uuid, QHttpServerResponder&& r) {
-                    consultaFactura(uuid, std::move(r));
-                  });
-  uServidor.route(
-      QStringLiteral("/api/v1/facturas/<arg>/pdf"), Metodo::Get,
-      [this](const QString& uuid, QHttpServerResponder&& r) { pdfFactura(uuid, std::move(r)); });
-  uServidor.route(QStringLiteral("/control/modo"), Metodo::Post,
-                  [this](const QHttpServerRequest& p, QHttpServerResponder&& r) {
-                    cambiaModo(p, std::move(r));
-                  });
-  uServidor.route(QStringLiteral("/control/tickets"), Metodo::Get,
-                  [this](QHttpServerResponder&& r) { listaTickets(std::move(r)); });
-  uServidor.route(QStringLiteral("/control/facturas"), Metodo::Get,
-                  [this](QHttpServerResponder&& r) { listaFacturas(std::move(r)); });
-  uServidor.setMissingHandler([](const QHttpServerRequest& p, QHttpServerResponder&& r) {
-    escribe(r, error(QStringLiteral("No existe el recurso %1").arg(p.url().path())),
-            Estado::NotFound);
-  });
-}
-
-quint16 ServidorFacturacion::escucha(quint16 puerto) {
-  return uServidor.listen(QHostAddress(QHostAddress::LocalHost), puerto);
+                                         const ServidorHttp::Opciones& opciones, QObject* parent)
+    : QObject(parent),
+      uAlmacen(almacen),
+      uCredenciales(aceptadas),
+      uServidor(opciones,
+                [this](const PeticionHttp& p, const RespuestaHttp& r) { uRutas.atiende(p, r); }) {
+  using A = QStringList;
+  const auto con = [this](auto metodo) {
+    return [this, metodo](const PeticionHttp& p, const A&, const RespuestaHttp& r) {
+      (this->*metodo)(p, r);
+    };
+  };
+  uRutas.agrega("POST", QStringLiteral("/api/v1/tickets"), con(&ServidorFacturacion::cargaTicket));
+  uRutas.agrega("POST", QStringLiteral("/api/v1/tickets/estado"),
+                con(&ServidorFacturacion::consultaEstado));
+  uRutas.agrega(
+      "GET", QStringLiteral("/api/v1/tickets/<arg>"),
+      [this](const PeticionHttp&, const A& a, const RespuestaHttp& r) { consultaTicket(a[0], r); });
+  uRutas.agrega("POST", QStringLiteral("/api/v1/facturas"),
+                con(&ServidorFacturacion::timbraFactura));
+  uRutas.agrega("GET", QStringLiteral("/api/v1/facturas/<arg>"),
+                [this](const PeticionHttp&, const A& a, const RespuestaHttp& r) {
+                  consultaFactura(a[0], r);
+                });
+  uRutas.agrega(
+      "GET", QStringLiteral("/api/v1/facturas/<arg>/pdf"),
+      [this](const PeticionHttp&, const A& a, const RespuestaHttp& r) { pdfFactura(a[0], r); });
+  uRutas.agrega("POST", QStringLiteral("/control/modo"), con(&ServidorFacturacion::cambiaModo));
+  uRutas.agrega("GET", QStringLiteral("/control/tickets"),
+                [this](const PeticionHttp&, const A&, const RespuestaHttp& r) {
+                  r.enviaJson(200, {{QStringLiteral("ok"), true},
+                                    {QStringLiteral("tickets"), uAlmacen.registros()}});
+                });
+  uRutas.agrega("GET", QStringLiteral("/control/facturas"),
+                [this](const PeticionHttp&, const A&, const RespuestaHttp& r) {
+                  r.enviaJson(200, {{QStringLiteral("ok"), true},
+                                    {QStringLiteral("facturas"), uAlmacen.facturas()}});
+                });
+  uRutas.agrega("GET", QStringLiteral("/control/avisos"),
+                [](const PeticionHttp&, const A&, const RespuestaHttp& r) {
+                  r.enviaJson(200, {{QStringLiteral("ok"), true},
+                                    {QStringLiteral("avisos"),
+                                     QJsonArray::fromStringList(campos::avisos())}});
+                });
+  uRutas.agrega("POST", QStringLiteral("/control/tickets/generar"),
+                con(&ServidorFacturacion::generaTickets));
+  uRutas.agrega("POST", QStringLiteral("/control/tickets/<arg>/facturar"),
+                [this](const PeticionHttp& p, const A& a, const RespuestaHttp& r) {
+                  facturaEnPortal(a[0], p, r);
+                });
 }
 
 bool ServidorFacturacion::credencialesAceptadas(const QJsonObject& cuerpo) const {
@@ -101,67 +95,50 @@ bool ServidorFacturacion::credencialesAceptadas(const QJsonObject& cuerpo) const
          coincide(QStringLiteral("contrasena"), uCredenciales.contrasena);
 }
 
-void ServidorFacturacion::respondeApi(QHttpServerResponder&& respuesta, const QJsonObject& cuerpo,
-                                      Estado estado) {
-  if (uModo != Modo::Lento) {
-    escribe(respuesta, cuerpo, estado);
-    return;
-  }
-  // The answer waits on a future fulfilled by a timer, so the server keeps serving meanwhile.
-  // The socket is watched because a client that gave up has closed it by then; the server's
-  // own future-returning routes would write to it regardless.
-  auto responder = std::make_shared<QHttpServerResponder>(std::move(respuesta));
-  const QPointer<QTcpSocket> socket = responder->socket();
-  auto promesa = std::make_shared<QPromise<void>>();
-  promesa->start();
-  promesa->future().then(this, [responder, socket, cuerpo, estado] {
-    if (socket && socket->state() == QAbstractSocket::ConnectedState)
-      escribe(*responder, cuerpo, estado);
-  });
-  QTimer::singleShot(uRetrasoMs, this, [promesa] { promesa->finish(); });
+void ServidorFacturacion::respondeApi(const RespuestaHttp& respuesta, int estado,
+                                      const QJsonObject& cuerpo) {
+  uModo.respondeJson(respuesta, estado, cuerpo, this);
 }
 
-bool ServidorFacturacion::respondeSiFalla(const QString& ruta, QHttpServerResponder& respuesta) {
-  if (uModo != Modo::Error) return false;
+bool ServidorFacturacion::respondeSiFalla(const QString& ruta, const RespuestaHttp& respuesta) {
+  if (!uModo.es("error")) return false;
   bitacora(ruta + QStringLiteral(" 500 (modo error)"));
-  escribe(respuesta, error(QStringLiteral("Servicio no disponible")), Estado::InternalServerError);
+  respuesta.enviaJson(500, error(QStringLiteral("Servicio no disponible")));
   return true;
 }
 
 std::optional<QJsonObject> ServidorFacturacion::abreLlamada(const QString& ruta,
-                                                            const QHttpServerRequest& peticion,
-                                                            QHttpServerResponder& respuesta) {
+                                                            const PeticionHttp& peticion,
+                                                            const RespuestaHttp& respuesta) {
   if (respondeSiFalla(ruta, respuesta)) return std::nullopt;
   QString motivo;
-  const QJsonObject cuerpo = leeCuerpo(peticion, &motivo);
+  const QJsonObject cuerpo = peticion.cuerpoJson(&motivo);
   if (motivo.isEmpty()) motivo = validaEmisorYCredenciales(cuerpo);
   if (!motivo.isEmpty()) {
     bitacora(ruta + QStringLiteral(" 400 ") + motivo);
-    respondeApi(std::move(respuesta), error(motivo), Estado::BadRequest);
+    respondeApi(respuesta, 400, error(motivo));
     return std::nullopt;
   }
   if (!credencialesAceptadas(cuerpo)) {
     bitacora(
         ruta +
         QStringLiteral(" 401 usuario %1").arg(cuerpo.value(QStringLiteral("usuario")).toString()));
-    respondeApi(std::move(respuesta),
-                error(QStringLiteral("Usuario, cuenta o contraseña incorrectos")),
-                Estado::Unauthorized);
+    respondeApi(respuesta, 401, error(QStringLiteral("Usuario, cuenta o contraseña incorrectos")));
     return std::nullopt;
   }
   return cuerpo;
 }
 
-void ServidorFacturacion::cargaTicket(const QHttpServerRequest& peticion,
-                                      QHttpServerResponder&& respuesta) {
-  const std::optional<QJsonObject> llamada =
-      abreLlamada(QStringLiteral("POST /api/v1/tickets"), peticion, respuesta);
+void ServidorFacturacion::cargaTicket(const PeticionHttp& peticion,
+                                      const RespuestaHttp& respuesta) {
+  const QString ruta = QStringLiteral("POST /api/v1/tickets");
+  const std::optional<QJsonObject> llamada = abreLlamada(ruta, peticion, respuesta);
   if (!llamada) return;
   const QJsonObject& cuerpo = *llamada;
   const QString motivo = validaTicket(cuerpo);
   if (!motivo.isEmpty()) {
-    bitacora(QStringLiteral("POST /api/v1/tickets 400 ") + motivo);
-    respondeApi(std::move(respuesta), error(motivo), Estado::BadRequest);
+    bitacora(ruta + QStringLiteral(" 400 ") + motivo);
+    respondeApi(respuesta, 400, error(motivo));
     return;
   }
 
@@ -170,12 +147,9 @@ void ServidorFacturacion::cargaTicket(const QHttpServerRequest& peticion,
   const qint64 ticketNo = ticket.value(QStringLiteral("ticketNo")).toInteger();
   QString id = uAlmacen.identificadorDe(rfc, ticketNo);
   if (!id.isEmpty()) {
-    bitacora(QStringLiteral("POST /api/v1/tickets 200 %1 #%2 ya cargado: %3")
-                 .arg(rfc)
-                 .arg(ticketNo)
-                 .arg(id));
-    respondeApi(std::move(respuesta),
-                {{QStringLiteral("ok"), true}, {QStringLiteral("identificador"), id}}, Estado::Ok);
+    bitacora(QStringLiteral("%1 200 %2 #%3 ya cargado: %4").arg(ruta, rfc).arg(ticketNo).arg(id));
+    respondeApi(respuesta, 200,
+                {{QStringLiteral("ok"), true}, {QStringLiteral("identificador"), id}});
     return;
   }
   id = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
@@ -191,107 +165,82 @@ void ServidorFacturacion::cargaTicket(const QHttpServerRequest& peticion,
   };
   QString fallo;
   if (!uAlmacen.agrega(registro, &fallo)) {
-    bitacora(QStringLiteral("POST /api/v1/tickets 500 no se pudo guardar: ") + fallo);
-    respondeApi(std::move(respuesta), error(QStringLiteral("No se pudo guardar el ticket")),
-                Estado::InternalServerError);
+    bitacora(ruta + QStringLiteral(" 500 no se pudo guardar: ") + fallo);
+    respondeApi(respuesta, 500, error(QStringLiteral("No se pudo guardar el ticket")));
     return;
   }
-  bitacora(QStringLiteral("POST /api/v1/tickets 201 %1 #%2: %3").arg(rfc).arg(ticketNo).arg(id));
-  respondeApi(std::move(respuesta),
-              {{QStringLiteral("ok"), true}, {QStringLiteral("identificador"), id}},
-              Estado::Created);
+  bitacora(QStringLiteral("%1 201 %2 #%3: %4").arg(ruta, rfc).arg(ticketNo).arg(id));
+  respondeApi(respuesta, 201,
+              {{QStringLiteral("ok"), true}, {QStringLiteral("identificador"), id}});
+}
+
+void ServidorFacturacion::consultaEstado(const PeticionHttp& peticion,
+                                         const RespuestaHttp& respuesta) {
+  const QString ruta = QStringLiteral("POST /api/v1/tickets/estado");
+  const std::optional<QJsonObject> llamada = abreLlamada(ruta, peticion, respuesta);
+  if (!llamada) return;
+  const ResultadoLlamada r = ::consultaEstado(uAlmacen, *llamada);
+  bitacora(QStringLiteral("%1 %2 %3").arg(ruta).arg(r.estado).arg(r.bitacora));
+  respondeApi(respuesta, r.estado, r.cuerpo);
 }
 
 void ServidorFacturacion::consultaTicket(const QString& identificador,
-                                         QHttpServerResponder&& respuesta) {
+                                         const RespuestaHttp& respuesta) {
   const QJsonObject registro = uAlmacen.registro(identificador);
   bitacora(
       QStringLiteral("GET /api/v1/tickets/%1 %2")
           .arg(identificador, registro.isEmpty() ? QStringLiteral("404") : QStringLiteral("200")));
   if (registro.isEmpty()) {
-    respondeApi(std::move(respuesta),
-                error(QStringLiteral("No existe el ticket %1").arg(identificador)),
-                Estado::NotFound);
+    respondeApi(respuesta, 404, error(QStringLiteral("No existe el ticket %1").arg(identificador)));
     return;
   }
   QJsonObject cuerpo = registro;
   cuerpo.insert(QStringLiteral("ok"), true);
-  respondeApi(std::move(respuesta), cuerpo, Estado::Ok);
+  respondeApi(respuesta, 200, cuerpo);
 }
 
-void ServidorFacturacion::cambiaModo(const QHttpServerRequest& peticion,
-                                     QHttpServerResponder&& respuesta) {
-  QString motivo;
-  const QJsonObject cuerpo = leeCuerpo(peticion, &motivo);
-  const QString modo = cuerpo.value(QStringLiteral("modo")).toString();
-  const QJsonValue retraso = cuerpo.value(QStringLiteral("retrasoMs"));
-  if (motivo.isEmpty() && modo != QLatin1String("normal") && modo != QLatin1String("error") &&
-      modo != QLatin1String("lento"))
-    motivo = QStringLiteral("El modo debe ser \"normal\", \"error\" o \"lento\"");
-  if (motivo.isEmpty() && !retraso.isUndefined() &&
-      (!retraso.isDouble() || retraso.toDouble() < 0 || retraso.toDouble() > RETRASO_MAXIMO_MS))
-    motivo = QStringLiteral("El retraso debe ser un número de milisegundos entre 0 y %1")
-                 .arg(RETRASO_MAXIMO_MS);
-  if (!motivo.isEmpty()) {
-    escribe(respuesta, error(motivo), Estado::BadRequest);
-    return;
-  }
-  uModo = modo == QLatin1String("error")   ? Modo::Error
-          : modo == QLatin1String("lento") ? Modo::Lento
-                                           : Modo::Normal;
-  if (!retraso.isUndefined()) uRetrasoMs = retraso.toInt();
-  bitacora(QStringLiteral("modo %1, retraso %2 ms").arg(modo).arg(uRetrasoMs));
-  escribe(respuesta,
-          {{QStringLiteral("ok"), true},
-           {QStringLiteral("modo"), modo},
-           {QStringLiteral("retrasoMs"), uRetrasoMs}},
-          Estado::Ok);
-}
-
-void ServidorFacturacion::listaTickets(QHttpServerResponder&& respuesta) {
-  escribe(respuesta,
-          {{QStringLiteral("ok"), true}, {QStringLiteral("tickets"), uAlmacen.registros()}},
-          Estado::Ok);
-}
-
-void ServidorFacturacion::timbraFactura(const QHttpServerRequest& peticion,
-                                        QHttpServerResponder&& respuesta) {
+void ServidorFacturacion::timbraFactura(const PeticionHttp& peticion,
+                                        const RespuestaHttp& respuesta) {
   const QString ruta = QStringLiteral("POST /api/v1/facturas");
   const std::optional<QJsonObject> llamada = abreLlamada(ruta, peticion, respuesta);
   if (!llamada) return;
-  const QString motivo = validaFactura(*llamada);
+  QString clave;
+  QString motivo = claveIdempotencia(peticion, &clave)
+                       ? validaFactura(*llamada)
+                       : QStringLiteral(
+                             "El encabezado Idempotency-Key debe tener de 1 a %1 "
+                             "caracteres visibles")
+                             .arg(LARGO_CLAVE_MAXIMO);
   if (!motivo.isEmpty()) {
     bitacora(ruta + QStringLiteral(" 400 ") + motivo);
-    respondeApi(std::move(respuesta), error(motivo), Estado::BadRequest);
+    respondeApi(respuesta, 400, error(motivo));
     return;
   }
-  const ResultadoTimbrado r = timbra(uAlmacen, *llamada);
-  bitacora(QStringLiteral("%1 %2 %3").arg(ruta).arg(static_cast<int>(r.estado)).arg(r.bitacora));
-  respondeApi(std::move(respuesta), r.cuerpo, r.estado);
+  const ResultadoLlamada r = timbra(uAlmacen, *llamada, clave);
+  bitacora(QStringLiteral("%1 %2 %3").arg(ruta).arg(r.estado).arg(r.bitacora));
+  respondeApi(respuesta, r.estado, r.cuerpo);
 }
 
-void ServidorFacturacion::consultaFactura(const QString& uuid, QHttpServerResponder&& respuesta) {
+void ServidorFacturacion::consultaFactura(const QString& uuid, const RespuestaHttp& respuesta) {
   const QString ruta = QStringLiteral("GET /api/v1/facturas/") + uuid;
   if (respondeSiFalla(ruta, respuesta)) return;
   QJsonObject registro = uAlmacen.factura(uuid);
   bitacora(ruta + (registro.isEmpty() ? QStringLiteral(" 404") : QStringLiteral(" 200")));
   if (registro.isEmpty()) {
-    respondeApi(std::move(respuesta), error(QStringLiteral("No existe la factura %1").arg(uuid)),
-                Estado::NotFound);
+    respondeApi(respuesta, 404, error(QStringLiteral("No existe la factura %1").arg(uuid)));
     return;
   }
   registro.insert(QStringLiteral("ok"), true);
-  respondeApi(std::move(respuesta), registro, Estado::Ok);
+  respondeApi(respuesta, 200, registro);
 }
 
-void ServidorFacturacion::pdfFactura(const QString& uuid, QHttpServerResponder&& respuesta) {
+void ServidorFacturacion::pdfFactura(const QString& uuid, const RespuestaHttp& respuesta) {
   const QString ruta = QStringLiteral("GET /api/v1/facturas/%1/pdf").arg(uuid);
   if (respondeSiFalla(ruta, respuesta)) return;
   const QJsonObject registro = uAlmacen.factura(uuid);
   bitacora(ruta + (registro.isEmpty() ? QStringLiteral(" 404") : QStringLiteral(" 200")));
   if (registro.isEmpty()) {
-    respondeApi(std::move(respuesta), error(QStringLiteral("No existe la factura %1").arg(uuid)),
-                Estado::NotFound);
+    respondeApi(respuesta, 404, error(QStringLiteral("No existe la factura %1").arg(uuid)));
     return;
   }
   QList<qint64> tickets;
@@ -305,13 +254,45 @@ void ServidorFacturacion::pdfFactura(const QString& uuid, QHttpServerResponder&&
   }
   const QByteArray pdf = pdfDeFactura(registro, tickets);
   respondeApi(
-      std::move(respuesta),
-      {{QStringLiteral("ok"), true}, {QStringLiteral("pdf"), QString::fromLatin1(pdf.toBase64())}},
-      Estado::Ok);
+      respuesta, 200,
+      {{QStringLiteral("ok"), true}, {QStringLiteral("pdf"), QString::fromLatin1(pdf.toBase64())}});
 }
 
-void ServidorFacturacion::listaFacturas(QHttpServerResponder&& respuesta) {
-  escribe(respuesta,
-          {{QStringLiteral("ok"), true}, {QStringLiteral("facturas"), uAlmacen.facturas()}},
-          Estado::Ok);
+void ServidorFacturacion::cambiaModo(const PeticionHttp& peticion, const RespuestaHttp& respuesta) {
+  QString motivo;
+  const QJsonObject cuerpo = peticion.cuerpoJson(&motivo);
+  if (motivo.isEmpty())
+    motivo = uModo.cambia(
+        cuerpo, {QStringLiteral("normal"), QStringLiteral("error"), QStringLiteral("lento")});
+  if (!motivo.isEmpty()) {
+    respuesta.enviaJson(400, error(motivo));
+    return;
+  }
+  bitacora(QStringLiteral("modo %1, retraso %2 ms").arg(uModo.modo()).arg(uModo.retrasoMs()));
+  respuesta.enviaJson(200, uModo.descripcion());
+}
+
+void ServidorFacturacion::facturaEnPortal(const QString& identificador,
+                                          const PeticionHttp& peticion,
+                                          const RespuestaHttp& respuesta) {
+  QString motivo;
+  const QJsonObject cuerpo = peticion.cuerpoJson(&motivo, true);
+  const ResultadoLlamada r = motivo.isEmpty()
+                                 ? marcaFacturadoEnPortal(uAlmacen, identificador, cuerpo)
+                                 : ResultadoLlamada{400, error(motivo), motivo};
+  bitacora(QStringLiteral("POST /control/tickets/%1/facturar %2 %3")
+               .arg(identificador)
+               .arg(r.estado)
+               .arg(r.bitacora));
+  respuesta.enviaJson(r.estado, r.cuerpo);
+}
+
+void ServidorFacturacion::generaTickets(const PeticionHttp& peticion,
+                                        const RespuestaHttp& respuesta) {
+  QString motivo;
+  const QJsonObject cuerpo = peticion.cuerpoJson(&motivo);
+  const ResultadoLlamada r = motivo.isEmpty() ? ::generaTickets(uAlmacen, cuerpo)
+                                              : ResultadoLlamada{400, error(motivo), motivo};
+  bitacora(QStringLiteral("POST /control/tickets/generar %1 %2").arg(r.estado).arg(r.bitacora));
+  respuesta.enviaJson(r.estado, r.cuerpo);
 }

@@ -1,15 +1,16 @@
 #pragma once
-// HTTP face of the invoicing-service sandbox: the ticket and invoice API the product calls and
-// a control API that tests and the demo use to make the service fail or answer late.
+// HTTP face of the invoicing-service sandbox: the ticket, status and invoice API the product
+// calls, and a control API that tests and the demo use to make the service fail or answer
+// late, to invoice a ticket "at the portal" and to fill the store quickly.
 
-#include <QHttpServer>
-#include <QHttpServerResponder>
 #include <QJsonObject>
 #include <QObject>
 #include <QString>
 #include <optional>
 
 #include "AlmacenTickets.h"
+#include "ModoServicio.h"
+#include "ServidorHttp.h"
 
 class ServidorFacturacion : public QObject {
   Q_OBJECT
@@ -20,38 +21,36 @@ class ServidorFacturacion : public QObject {
   };
 
   ServidorFacturacion(AlmacenTickets& almacen, const Credenciales& aceptadas,
-                      QObject* parent = nullptr);
+                      const ServidorHttp::Opciones& opciones, QObject* parent = nullptr);
 
   // Listens on 127.0.0.1 (port 0 picks a free one); answers the port, 0 when it cannot.
-  quint16 escucha(quint16 puerto);
+  quint16 escucha(quint16 puerto) { return uServidor.escucha(puerto); }
 
  private:
-  using Estado = QHttpServerResponder::StatusCode;
-  enum class Modo { Normal, Error, Lento };
-
-  void cargaTicket(const QHttpServerRequest& peticion, QHttpServerResponder&& respuesta);
-  void consultaTicket(const QString& identificador, QHttpServerResponder&& respuesta);
-  void cambiaModo(const QHttpServerRequest& peticion, QHttpServerResponder&& respuesta);
-  void listaTickets(QHttpServerResponder&& respuesta);
-  void timbraFactura(const QHttpServerRequest& peticion, QHttpServerResponder&& respuesta);
-  void consultaFactura(const QString& uuid, QHttpServerResponder&& respuesta);
-  void pdfFactura(const QString& uuid, QHttpServerResponder&& respuesta);
-  void listaFacturas(QHttpServerResponder&& respuesta);
+  void cargaTicket(const PeticionHttp& peticion, const RespuestaHttp& respuesta);
+  void consultaEstado(const PeticionHttp& peticion, const RespuestaHttp& respuesta);
+  void consultaTicket(const QString& identificador, const RespuestaHttp& respuesta);
+  void timbraFactura(const PeticionHttp& peticion, const RespuestaHttp& respuesta);
+  void consultaFactura(const QString& uuid, const RespuestaHttp& respuesta);
+  void pdfFactura(const QString& uuid, const RespuestaHttp& respuesta);
+  void cambiaModo(const PeticionHttp& peticion, const RespuestaHttp& respuesta);
+  void facturaEnPortal(const QString& identificador, const PeticionHttp& peticion,
+                       const RespuestaHttp& respuesta);
+  void generaTickets(const PeticionHttp& peticion, const RespuestaHttp& respuesta);
 
   bool credencialesAceptadas(const QJsonObject& cuerpo) const;
   // What every POST of the API goes through first: error mode, a JSON body, the business's RFC
-  // and the credentials. The body when the call goes on; otherwise it has been answered and
-  // `respuesta` is spent.
-  std::optional<QJsonObject> abreLlamada(const QString& ruta, const QHttpServerRequest& peticion,
-                                         QHttpServerResponder& respuesta);
+  // and the credentials. The body when the call goes on; otherwise it has been answered.
+  std::optional<QJsonObject> abreLlamada(const QString& ruta, const PeticionHttp& peticion,
+                                         const RespuestaHttp& respuesta);
   // In error mode answers 500 and true.
-  bool respondeSiFalla(const QString& ruta, QHttpServerResponder& respuesta);
+  bool respondeSiFalla(const QString& ruta, const RespuestaHttp& respuesta);
   // Answers a call of the API: at once, or after the delay when the service is slow.
-  void respondeApi(QHttpServerResponder&& respuesta, const QJsonObject& cuerpo, Estado estado);
+  void respondeApi(const RespuestaHttp& respuesta, int estado, const QJsonObject& cuerpo);
 
-  QHttpServer uServidor;
   AlmacenTickets& uAlmacen;
   Credenciales uCredenciales;
-  Modo uModo = Modo::Normal;
-  int uRetrasoMs = 2000;
+  ModoServicio uModo;
+  EnrutadorHttp uRutas;
+  ServidorHttp uServidor;
 };

@@ -1,15 +1,20 @@
 #include "Timbrado.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QSet>
 #include <QUuid>
 
-#include "ValidacionFactura.h"
+#include "ValidacionCampos.h"
 
 namespace {
 
-using Estado = QHttpServerResponder::StatusCode;
+// The HTTP statuses these answers use.
+namespace Estado {
+constexpr int Ok = 200, Created = 201, NotFound = 404, Conflict = 409, InternalServerError = 500;
+}
 
 QString normalizado(const QJsonValue& v) { return v.toString().trimmed().toUpper(); }
 
@@ -19,11 +24,11 @@ QStringList identificadores(const QJsonObject& factura, const QString& campo) {
   return ids;
 }
 
-ResultadoTimbrado falla(Estado estado, const QString& mensaje) {
+ResultadoLlamada falla(int estado, const QString& mensaje) {
   return {estado, {{QStringLiteral("ok"), false}, {QStringLiteral("mensaje"), mensaje}}, mensaje};
 }
 
-ResultadoTimbrado timbrada(Estado estado, const QJsonObject& factura, const QString& bitacora) {
+ResultadoLlamada timbrada(int estado, const QJsonObject& factura, const QString& bitacora) {
   return {estado,
           {{QStringLiteral("ok"), true},
            {QStringLiteral("uuid"), factura.value(QStringLiteral("uuid"))},
@@ -44,11 +49,57 @@ bool esLaMisma(const QJsonObject& previa, const QString& tipo, const QString& re
              QSet<QString>(tickets.cbegin(), tickets.cend());
 }
 
+// What makes two requests under one idempotency key the same: the business and the invoice
+// asked for, whatever the credentials, key order or spacing.
+QString huella(const QString& rfc, const QJsonObject& factura) {
+  const QJsonObject peticion{{QStringLiteral("rfc"), rfc}, {QStringLiteral("factura"), factura}};
+  return QString::fromLatin1(
+      QCryptographicHash::hash(QJsonDocument(peticion).toJson(QJsonDocument::Compact),
+                               QCryptographicHash::Sha256)
+          .toHex());
+}
+
+QJsonObject registroFactura(const QString& rfc, const QJsonObject& cuerpo, const QString& tipo,
+                            const QJsonObject& factura) {
+  return {
+      {QStringLiteral("uuid"), QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()},
+      {QStringLiteral("rfc"), rfc},
+      {QStringLiteral("usuario"), cuerpo.value(QStringLiteral("usuario"))},
+      {QStringLiteral("cuenta"), cuerpo.value(QStringLiteral("cuenta"))},
+      {QStringLiteral("tipoDocumento"), tipo},
+      {QStringLiteral("fechaTimbrado"), QDateTime::currentDateTime().toString(Qt::ISODate)},
+      {QStringLiteral("factura"), factura},
+  };
+}
+
+ResultadoLlamada noGuardada(const QString& fallo) {
+  return {Estado::InternalServerError,
+          {{QStringLiteral("ok"), false},
+           {QStringLiteral("mensaje"), QStringLiteral("No se pudo guardar la factura")}},
+          QStringLiteral("no se pudo guardar: ") + fallo};
+}
+
 }  // namespace
 
-ResultadoTimbrado timbra(AlmacenTickets& almacen, const QJsonObject& cuerpo) {
+ResultadoLlamada timbra(AlmacenTickets& almacen, const QJsonObject& cuerpo, const QString& clave) {
   const QString rfc = normalizado(cuerpo.value(QStringLiteral("rfc")));
   QJsonObject factura = cuerpo.value(QStringLiteral("factura")).toObject();
+  const QString huellaPeticion = clave.isEmpty() ? QString() : huella(rfc, factura);
+  if (!clave.isEmpty()) {
+    const QJsonObject previa = almacen.facturaPorClave(rfc, clave);
+    if (!previa.isEmpty()) {
+      if (previa.value(QStringLiteral("idempotencia"))
+              .toObject()
+              .value(QStringLiteral("huella"))
+              .toString() == huellaPeticion)
+        return timbrada(Estado::Ok, previa,
+                        QStringLiteral("clave %1 ya usada: ").arg(clave) +
+                            previa.value(QStringLiteral("uuid")).toString());
+      return falla(
+          Estado::Conflict,
+          QStringLiteral("La clave de idempotencia '%1' ya se usó con otra petición").arg(clave));
+    }
+  }
   const QString tipo = factura.value(QStringLiteral("tipoDocumento")).toString();
   const bool esFactura = tipo == QLatin1String("FAC");
   const QString receptor = normalizado(
@@ -94,24 +145,53 @@ ResultadoTimbrado timbra(AlmacenTickets& almacen, const QJsonObject& cuerpo) {
     factura.insert(QStringLiteral("conceptos"), conceptos);
   }
 
-  const QJsonObject registro{
-      {QStringLiteral("uuid"), QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()},
-      {QStringLiteral("rfc"), rfc},
-      {QStringLiteral("usuario"), cuerpo.value(QStringLiteral("usuario"))},
-      {QStringLiteral("cuenta"), cuerpo.value(QStringLiteral("cuenta"))},
-      {QStringLiteral("tipoDocumento"), tipo},
-      {QStringLiteral("fechaTimbrado"), QDateTime::currentDateTime().toString(Qt::ISODate)},
-      {QStringLiteral("factura"), factura},
-  };
+  QJsonObject registro = registroFactura(rfc, cuerpo, tipo, factura);
+  if (!clave.isEmpty())
+    registro.insert(
+        QStringLiteral("idempotencia"),
+        QJsonObject{{QStringLiteral("clave"), clave}, {QStringLiteral("huella"), huellaPeticion}});
   const int estado = receptor == RFC_PUBLICO_GENERAL ? ESTADO_FACTURA_GLOBAL : ESTADO_FACTURADO;
   QString fallo;
   // A credit note refers to tickets without taking them out of the invoiceable ones.
   if (!almacen.agregaFactura(registro, esFactura ? tickets : QStringList(), estado, &fallo))
-    return {Estado::InternalServerError,
-            {{QStringLiteral("ok"), false},
-             {QStringLiteral("mensaje"), QStringLiteral("No se pudo guardar la factura")}},
-            QStringLiteral("no se pudo guardar: ") + fallo};
+    return noGuardada(fallo);
   return timbrada(Estado::Created, registro,
                   QStringLiteral("%1 %2 para %3: %4")
                       .arg(rfc, tipo, receptor, registro.value(QStringLiteral("uuid")).toString()));
+}
+
+ResultadoLlamada facturaEnPortal(AlmacenTickets& almacen, const QString& identificador,
+                                 const QJsonObject& receptor) {
+  const QJsonObject t = almacen.registro(identificador);
+  if (t.isEmpty())
+    return falla(Estado::NotFound,
+                 QStringLiteral("No se encontró el ticket '%1'").arg(identificador));
+  if (!t.value(QStringLiteral("factura")).toString().isEmpty())
+    return falla(Estado::Conflict, QStringLiteral("El ticket %1 ya fue facturado")
+                                       .arg(t.value(QStringLiteral("ticketNo")).toInteger()));
+  const QJsonObject ticket = t.value(QStringLiteral("ticket")).toObject();
+  const QJsonObject factura{
+      {QStringLiteral("tipoDocumento"), QStringLiteral("FAC")},
+      {QStringLiteral("formaPago"), QStringLiteral("99")},
+      {QStringLiteral("metodoPago"), QStringLiteral("PUE")},
+      {QStringLiteral("moneda"), QStringLiteral("MXN")},
+      {QStringLiteral("usoCFDI"), QStringLiteral("G03")},
+      {QStringLiteral("receptor"), receptor},
+      {QStringLiteral("tickets"), QJsonArray{identificador}},
+      {QStringLiteral("relacionados"), QJsonArray()},
+      {QStringLiteral("conceptos"), ticket.value(QStringLiteral("conceptos"))},
+      {QStringLiteral("subtotal"), ticket.value(QStringLiteral("subtotal"))},
+      {QStringLiteral("descuento"), ticket.value(QStringLiteral("descuento"))},
+      {QStringLiteral("total"), ticket.value(QStringLiteral("total"))},
+  };
+  QJsonObject registro =
+      registroFactura(t.value(QStringLiteral("rfc")).toString(), t, QStringLiteral("FAC"), factura);
+  registro.insert(QStringLiteral("origen"), QStringLiteral("portal"));
+  QString fallo;
+  if (!almacen.agregaFactura(registro, {identificador}, ESTADO_FACTURADO, &fallo))
+    return noGuardada(fallo);
+  return timbrada(Estado::Created, registro,
+                  QStringLiteral("portal: ticket %1 facturado a %2: %3")
+                      .arg(identificador, receptor.value(QStringLiteral("rfc")).toString(),
+                           registro.value(QStringLiteral("uuid")).toString()));
 }

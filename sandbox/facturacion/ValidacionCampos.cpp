@@ -3,6 +3,8 @@
 #include <QJsonValue>
 #include <QRegularExpression>
 
+#include "Bitacora.h"
+
 namespace campos {
 
 QString falta(const QString& ruta) { return QStringLiteral("Falta el campo '%1'").arg(ruta); }
@@ -45,11 +47,61 @@ QString primero(std::initializer_list<QString> errores) {
   return {};
 }
 
-bool rfcBienFormado(const QString& rfc) {
+RevisionRfc revisaRfc(const QString& texto) {
+  RevisionRfc r;
+  const QString rfc = texto.trimmed().toUpper();
   // Letters (Ñ and & included), birth or founding date, three check characters.
-  static const QRegularExpression forma(QStringLiteral("^[A-ZÑ&]{3,4}[0-9]{6}[A-Z0-9]{3}$"),
-                                        QRegularExpression::CaseInsensitiveOption);
-  return forma.match(rfc.trimmed()).hasMatch();
+  static const QRegularExpression forma(
+      QStringLiteral("^([A-ZÑ&]{3,4})([0-9]{2})([0-9]{2})([0-9]{2})([A-Z0-9]{2})([A-Z0-9])$"));
+  const QRegularExpressionMatch m = forma.match(rfc);
+  if (!m.hasMatch()) return r;
+  if (rfc == RFC_PUBLICO_GENERAL || rfc == RFC_EXTRANJERO) {
+    r.valido = r.digitoCoincide = true;
+    r.digitoEsperado = rfc.back();
+    return r;
+  }
+  const int anio = m.captured(2).toInt(), mes = m.captured(3).toInt(), dia = m.captured(4).toInt();
+  // Two digits of year: 00 is 2000, a leap year, like every other multiple of four here.
+  static constexpr int diasMes[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (mes < 1 || mes > 12 || dia < 1 || dia > diasMes[mes - 1] ||
+      (mes == 2 && dia == 29 && anio % 4 != 0))
+    return r;
+  r.valido = true;
+
+  // The authority's check digit: each of the first twelve characters (a company's RFC is
+  // padded with a leading blank) weighed 13 down to 2, the sum taken modulo 11.
+  static const QString valores = QStringLiteral("0123456789ABCDEFGHIJKLMN&OPQRSTUVWXYZ Ñ");
+  const QString doce = (rfc.size() == 12 ? QStringLiteral(" ") + rfc : rfc).left(12);
+  int suma = 0;
+  for (int i = 0; i < 12; ++i) suma += static_cast<int>(valores.indexOf(doce.at(i))) * (13 - i);
+  const int resto = suma % 11;
+  r.digitoEsperado = resto == 0   ? QLatin1Char('0')
+                     : resto == 1 ? QLatin1Char('A')
+                                  : QChar(QLatin1Char('0').unicode() + 11 - resto);
+  r.digitoCoincide = rfc.back() == r.digitoEsperado;
+  return r;
 }
+
+namespace {
+QStringList& listaAvisos() {
+  static QStringList lista;
+  return lista;
+}
+}  // namespace
+
+bool rfcBienFormado(const QString& rfc, const QString& campo) {
+  const RevisionRfc r = revisaRfc(rfc);
+  if (r.valido && !r.digitoCoincide) {
+    const QString aviso =
+        QStringLiteral("AVISO: el dígito verificador del RFC %1 ('%2') no coincide; se esperaba %3")
+            .arg(rfc.trimmed().toUpper(), campo, QString(r.digitoEsperado));
+    bitacora(aviso);
+    listaAvisos().append(aviso);
+    if (listaAvisos().size() > 1000) listaAvisos().removeFirst();
+  }
+  return r.valido;
+}
+
+QStringList avisos() { return listaAvisos(); }
 
 }  // namespace campos

@@ -93,7 +93,7 @@ QString validaReceptor(const QJsonObject& factura) {
   e = texto(receptor, QStringLiteral("rfc"), QStringLiteral("factura.receptor.rfc"), true, true);
   if (!e.isEmpty()) return e;
   const QString rfc = receptor.value(QStringLiteral("rfc")).toString().trimmed().toUpper();
-  if (!campos::rfcBienFormado(rfc))
+  if (!campos::rfcBienFormado(rfc, QStringLiteral("factura.receptor.rfc")))
     return QStringLiteral("El campo 'factura.receptor.rfc' no es válido");
   const bool especifico = rfc != RFC_PUBLICO_GENERAL;
   e = primero({

@@ -7,7 +7,4 @@
 #include <QJsonObject>
 #include <QString>
 
-// RFC of the general public: a global invoice needs neither postal code nor tax regime.
-inline const QString RFC_PUBLICO_GENERAL = QStringLiteral("XAXX010101000");
-
 QString validaFactura(const QJsonObject& cuerpo);

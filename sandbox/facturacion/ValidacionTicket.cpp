@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QJsonArray>
 #include <cmath>
+#include <limits>
 
 #include "ValidacionCampos.h"
 
@@ -71,7 +72,8 @@ QString validaEmisorYCredenciales(const QJsonObject& cuerpo) {
        texto(cuerpo, QStringLiteral("cuenta"), QStringLiteral("cuenta"), true, true),
        texto(cuerpo, QStringLiteral("contrasena"), QStringLiteral("contrasena"), true, true)});
   if (!e.isEmpty()) return e;
-  if (!campos::rfcBienFormado(cuerpo.value(QStringLiteral("rfc")).toString()))
+  if (!campos::rfcBienFormado(cuerpo.value(QStringLiteral("rfc")).toString(),
+                              QStringLiteral("rfc")))
     return QStringLiteral("El RFC del emisor no es válido");
   return {};
 }
@@ -84,8 +86,12 @@ QString validaTicket(const QJsonObject& cuerpo) {
 
   const QJsonValue no = t.value(QStringLiteral("ticketNo"));
   if (no.isUndefined() || no.isNull()) return falta(QStringLiteral("ticket.ticketNo"));
-  if (!no.isDouble() || no.toDouble() != std::floor(no.toDouble()) || no.toDouble() < 1)
-    return QStringLiteral("El campo 'ticket.ticketNo' debe ser un número entero mayor que cero");
+  // Ticket numbers are 32-bit integers at the shop; a larger one would collide with others
+  // once cut to that size.
+  if (!no.isDouble() || no.toDouble() != std::floor(no.toDouble()) || no.toDouble() < 1 ||
+      no.toDouble() > std::numeric_limits<qint32>::max())
+    return QStringLiteral(
+        "El campo 'ticket.ticketNo' debe ser un número entero entre 1 y 2147483647");
 
   QString e = texto(t, QStringLiteral("fechaHora"), QStringLiteral("ticket.fechaHora"), true, true);
   if (!e.isEmpty()) return e;

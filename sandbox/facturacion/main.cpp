@@ -2,6 +2,7 @@
 // service, for the demo and the tests.
 //
 //   pos-sandbox-facturacion --datos DIR [--puerto N] [--usuario U --cuenta C --contrasena P]
+//                           [--limite-cuerpo BYTES] [--inactividad SEGUNDOS] [--max-conexiones N]
 //
 // Once listening it prints one line "ESCUCHANDO <puerto>" on stdout; scripts read the port
 // from it.
@@ -11,16 +12,8 @@
 #include <cstdio>
 
 #include "AlmacenTickets.h"
+#include "ArgumentosSandbox.h"
 #include "ServidorFacturacion.h"
-
-namespace {
-
-int falla(const QString& mensaje, int codigo) {
-  std::fprintf(stderr, "pos-sandbox-facturacion: %s\n", qPrintable(mensaje));
-  return codigo;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
@@ -30,9 +23,9 @@ int main(int argc, char** argv) {
   p.setApplicationDescription(
       QStringLiteral("Servicio de facturación en línea de prueba (solo 127.0.0.1)."));
   p.addHelpOption();
-  const QCommandLineOption puerto(QStringLiteral("puerto"),
-                                  QStringLiteral("Puerto de escucha; 0 elige uno libre."),
-                                  QStringLiteral("N"), QStringLiteral("0"));
+  ArgumentosSandbox args(p, QCoreApplication::applicationName());
+  const QCommandLineOption puerto = args.agregaPuerto(
+      QStringLiteral("puerto"), QStringLiteral("Puerto de escucha; 0 elige uno libre."));
   const QCommandLineOption datos(
       QStringLiteral("datos"),
       QStringLiteral("Carpeta donde guarda los tickets recibidos y las facturas."),
@@ -44,27 +37,25 @@ int main(int argc, char** argv) {
   const QCommandLineOption contrasena(QStringLiteral("contrasena"),
                                       QStringLiteral("Única contraseña aceptada."),
                                       QStringLiteral("P"));
-  p.addOptions({puerto, datos, usuario, cuenta, contrasena});
+  p.addOptions({datos, usuario, cuenta, contrasena});
+  args.agregaLimites();
   p.process(app);
 
-  if (!p.positionalArguments().isEmpty())
-    return falla(QStringLiteral("argumento no reconocido: %1").arg(p.positionalArguments().first()),
-                 2);
-  bool ok = false;
-  const uint numero = p.value(puerto).toUInt(&ok);
-  if (!ok || numero > 65535)
-    return falla(QStringLiteral("el puerto debe ser un número entre 0 y 65535"), 2);
+  quint16 numero = 0;
+  ServidorHttp::Opciones opciones;
+  if (!args.sinSobrantes() || !args.puerto(puerto, &numero) || !args.limites(&opciones)) return 2;
   if (p.value(datos).trimmed().isEmpty())
-    return falla(QStringLiteral("falta --datos con la carpeta de datos"), 2);
+    return args.falla(QStringLiteral("falta --datos con la carpeta de datos"), 2);
 
   AlmacenTickets almacen;
   QString error;
-  if (!almacen.abre(p.value(datos), &error)) return falla(error, 1);
+  if (!almacen.abre(p.value(datos), &error)) return args.falla(error, 1);
 
-  ServidorFacturacion servidor(almacen, {p.value(usuario), p.value(cuenta), p.value(contrasena)});
-  const quint16 escuchando = servidor.escucha(static_cast<quint16>(numero));
+  ServidorFacturacion servidor(almacen, {p.value(usuario), p.value(cuenta), p.value(contrasena)},
+                               opciones);
+  const quint16 escuchando = servidor.escucha(numero);
   if (escuchando == 0)
-    return falla(QStringLiteral("no se pudo escuchar en 127.0.0.1:%1").arg(numero), 1);
+    return args.falla(QStringLiteral("no se pudo escuchar en 127.0.0.1:%1").arg(numero), 1);
   std::printf("ESCUCHANDO %u\n", static_cast<unsigned>(escuchando));
   std::fflush(stdout);
   return app.exec();

@@ -8,7 +8,7 @@
 #include "db/TmiddleTier.h"
 #include "operaciones/inventario.h"
 #include "operaciones/productos.h"
-#include "sale/lineas_venta.h"
+#include "sale/reglas/lineas_venta.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
 #include "support/RespondedorPrueba.h"

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -95,9 +96,14 @@ TEST(SandboxFacturacion, CuerposInvalidosSeRechazanConSuMotivo) {
   QJsonObject t = ticket(1);
   t.remove("total");
   EXPECT_TRUE(rechazo(carga(t)).contains("ticket.total"));
-  t = ticket(1);
-  t["ticketNo"] = 2.5;
-  EXPECT_TRUE(rechazo(carga(t)).contains("ticket.ticketNo"));
+  // Ticket numbers beyond 32 bits would be cut at the shop and collide with others.
+  for (const QJsonValue& no : {QJsonValue(2.5), QJsonValue(0), QJsonValue(2147483648.0),
+                               QJsonValue(1e20), QJsonValue("15")}) {
+    t = ticket(1);
+    t["ticketNo"] = no;
+    EXPECT_EQ(rechazo(carga(t)),
+              "El campo 'ticket.ticketNo' debe ser un número entero entre 1 y 2147483647");
+  }
   t = ticket(1);
   t["fechaHora"] = "31/01/2026";
   EXPECT_TRUE(rechazo(carga(t)).contains("ticket.fechaHora"));
@@ -112,6 +118,39 @@ TEST(SandboxFacturacion, CuerposInvalidosSeRechazanConSuMotivo) {
   EXPECT_TRUE(rechazo(carga(t)).contains("ticket.pagos[0].formaPago"));
 
   EXPECT_TRUE(s.tickets().isEmpty());
+  EXPECT_EQ(s.post("/api/v1/tickets", carga(ticket(2147483647))).estado, 201);
+}
+
+TEST(SandboxFacturacion, RfcConFechaRealYDigitoVerificador) {
+  SandboxPrueba s;
+  ASSERT_TRUE(s.arranca());
+  // {issuer RFC, accepted, warned about its check digit}
+  struct Caso {
+    QString rfc;
+    bool aceptado, aviso;
+  };
+  const QList<Caso> casos = {
+      {"EKU9003173C9", true, false},   {"XIA190128J61", true, false},
+      {"CACX7605101P8", true, false},  {"XAXX010101000", true, false},
+      {"XEXX010101000", true, false},  {"EKU9003173C8", true, true},
+      {"GOMA000229AB1", true, true},  // 2000 was a leap year
+      {"GOMA990230AB1", false, false}, {"GOMA010229AB1", false, false},
+      {"GOMA990431AB1", false, false}, {"GOMA991301AB1", false, false},
+      {"GOMA990100AB1", false, false}, {"EKU900317", false, false},
+  };
+  qint64 numero = 1;
+  for (const Caso& c : casos) {
+    QJsonObject cuerpo = carga(ticket(numero++));
+    cuerpo["rfc"] = c.rfc;
+    const auto r = s.post("/api/v1/tickets", cuerpo);
+    EXPECT_EQ(r.estado, c.aceptado ? 201 : 400) << c.rfc.toStdString();
+    if (!c.aceptado) {
+      EXPECT_EQ(mensaje(r), "El RFC del emisor no es válido");
+    }
+    const QJsonArray avisos = s.get("/control/avisos").cuerpo.value("avisos").toArray();
+    const bool avisado = !avisos.isEmpty() && avisos.last().toString().contains(c.rfc);
+    EXPECT_EQ(avisado, c.aviso) << c.rfc.toStdString();
+  }
 }
 
 TEST(SandboxFacturacion, SoloAceptaLasCredencialesDadas) {
@@ -187,6 +226,50 @@ TEST(SandboxFacturacion, ConservaLosTicketsAlReiniciar) {
   EXPECT_FALSE(p.readAllStandardOutput().contains("ESCUCHANDO"));
   ASSERT_TRUE(archivo.open(QIODevice::ReadOnly));
   EXPECT_EQ(archivo.readAll(), "no es json");
+}
+
+TEST(SandboxFacturacion, DiarioSobreviveAUnCorteADestiempo) {
+  SandboxPrueba s;
+  ASSERT_TRUE(s.arranca());
+  QStringList ids;
+  for (int n = 1; n <= 3; ++n)
+    ids << s.post("/api/v1/tickets", carga(ticket(n))).cuerpo.value("identificador").toString();
+  s.detiene();
+  // A crash in the middle of the last write: its record is cut short.
+  QFile diario(s.carpetaDatos() + "/diario.jsonl");
+  ASSERT_TRUE(diario.open(QIODevice::ReadWrite));
+  const QByteArray completo = diario.readAll();
+  ASSERT_EQ(completo.count('\n'), 3);
+  ASSERT_TRUE(diario.resize(completo.size() - 40));
+  diario.close();
+
+  ASSERT_TRUE(s.arranca());
+  EXPECT_EQ(s.get("/api/v1/tickets/" + ids[0]).estado, 200);
+  EXPECT_EQ(s.get("/api/v1/tickets/" + ids[1]).estado, 200);
+  EXPECT_EQ(s.get("/api/v1/tickets/" + ids[2]).estado, 404);
+  // The lost ticket comes again as new; what was kept was folded into the snapshot.
+  EXPECT_EQ(s.post("/api/v1/tickets", carga(ticket(3))).estado, 201);
+  QFile foto(s.carpetaDatos() + "/tickets.json");
+  ASSERT_TRUE(foto.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(foto.readAll().contains(ids[1].toLatin1()));
+  foto.close();
+  s.detiene();
+  ASSERT_TRUE(s.arranca());
+  EXPECT_EQ(s.tickets().size(), 3);
+  EXPECT_EQ(QFileInfo(diario.fileName()).size(), 0);
+  s.detiene();
+
+  // Damage in the middle is not a crash: the store refuses to start and is left as it is.
+  const QByteArray danado = "{\"n\":99,\"tickets\":[]}\nbasura\n{\"n\":100,\"tickets\":[]}\n";
+  ASSERT_TRUE(diario.open(QIODevice::WriteOnly));
+  diario.write(danado);
+  diario.close();
+  QProcess p;
+  p.start(SandboxPrueba::ejecutable(), {"--puerto", "0", "--datos", s.carpetaDatos()});
+  ASSERT_TRUE(p.waitForFinished(10000));
+  EXPECT_EQ(p.exitCode(), 1);
+  EXPECT_TRUE(p.readAllStandardError().contains("dañado"));
+  EXPECT_EQ(QFileInfo(diario.fileName()).size(), danado.size());
 }
 
 TEST(SandboxFacturacion, ArgumentosInvalidos) {

@@ -298,6 +298,53 @@ TEST(SandboxTimbrado, CredencialesModoErrorYRespuestaPerdida) {
   EXPECT_EQ(s.facturas().size(), 1);
 }
 
+TEST(SandboxTimbrado, ClaveDeIdempotenciaEvitaUnaSegundaNota) {
+  SandboxPrueba s;
+  ASSERT_TRUE(s.arranca());
+  const QString relacionada = timbra(s, factura({sube(s, 15)})).cuerpo.value("uuid").toString();
+  ASSERT_FALSE(relacionada.isEmpty());
+  const auto nota = [&s](const QByteArray& clave, const QJsonObject& f,
+                         const QString& contrasena = "secreta", int tiempoMs = 5000) {
+    QJsonObject cuerpo = credenciales(EMISOR, contrasena);
+    cuerpo["factura"] = f;
+    return s.llama("POST", "/api/v1/facturas", QJsonDocument(cuerpo).toJson(),
+                   {{"Idempotency-Key", clave}}, tiempoMs);
+  };
+
+  // The answer is lost on the way back; the retry under the same key gets the same note.
+  ASSERT_TRUE(s.modo("lento", 1500));
+  EXPECT_EQ(nota("devolucion-7", notaDeCredito(relacionada), "secreta", 300).estado, 0);
+  ASSERT_TRUE(QTest::qWaitFor([&s] { return s.facturas().size() == 2; }, 5000));
+  ASSERT_TRUE(s.modo("normal"));
+  const QString uuid = s.facturas().at(1).toObject().value("uuid").toString();
+  for (const QString& contrasena : {QString("secreta"), QString("otra")}) {
+    const auto reintento = nota("devolucion-7", notaDeCredito(relacionada), contrasena);
+    EXPECT_EQ(reintento.estado, 200);
+    EXPECT_EQ(reintento.cuerpo.value("uuid").toString(), uuid);
+  }
+  // The same key with another request is refused; another key is another note.
+  QJsonObject distinta = notaDeCredito(relacionada);
+  distinta["total"] = 99;
+  const auto conflicto = nota("devolucion-7", distinta);
+  EXPECT_EQ(conflicto.estado, 409);
+  EXPECT_EQ(mensaje(conflicto),
+            "La clave de idempotencia 'devolucion-7' ya se usó con otra petición");
+  EXPECT_EQ(nota("devolucion-8", notaDeCredito(relacionada)).estado, 201);
+  for (const QByteArray& mala : {QByteArray(""), QByteArray(201, 'k'), QByteArray("con espacio")}) {
+    const auto r = nota(mala, notaDeCredito(relacionada));
+    EXPECT_EQ(r.estado, 400) << mala.toStdString();
+    EXPECT_EQ(mensaje(r),
+              "El encabezado Idempotency-Key debe tener de 1 a 200 caracteres visibles");
+  }
+  EXPECT_EQ(s.facturas().size(), 3);
+
+  // Keys outlive a restart.
+  s.detiene();
+  ASSERT_TRUE(s.arranca());
+  EXPECT_EQ(nota("devolucion-7", notaDeCredito(relacionada)).cuerpo.value("uuid").toString(), uuid);
+  EXPECT_EQ(s.facturas().size(), 3);
+}
+
 // The decoded PDF of an invoice; empty, with a failure, when the service gave none.
 QByteArray pdf(const SandboxPrueba& s, const QString& uuid) {
   const auto r = s.get("/api/v1/facturas/" + uuid + "/pdf");
@@ -428,8 +475,9 @@ TEST(SandboxTimbrado, AlmacenConFacturas) {
 
   // A stamping whose write fails keeps neither the invoice nor the ticket's mark.
   const QString id = sube(s, 8);
-  ASSERT_TRUE(QFile::remove(archivo.fileName()));
-  ASSERT_TRUE(QDir().mkdir(archivo.fileName()));  // the store can no longer be replaced
+  const QString diario = s.carpetaDatos() + "/diario.jsonl";
+  ASSERT_TRUE(QFile::remove(diario));
+  ASSERT_TRUE(QDir().mkdir(diario));  // the journal can no longer be written
   const auto fallida = timbra(s, factura({id}));
   EXPECT_EQ(fallida.estado, 500);
   EXPECT_EQ(mensaje(fallida), "No se pudo guardar la factura");

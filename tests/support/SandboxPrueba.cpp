@@ -1,85 +1,34 @@
 #include "SandboxPrueba.h"
 
-#include <gtest/gtest.h>
-
-#include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QJsonDocument>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QTimer>
 
 #include "context/TsistemaDatos.h"
 
-namespace {
-
-SandboxPrueba::Respuesta llama(const QString& metodo, const QUrl& url, const QByteArray& cuerpo,
-                               int tiempoMs) {
-  QNetworkAccessManager red;
-  QNetworkRequest peticion(url);
-  peticion.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
-  std::unique_ptr<QNetworkReply> r(metodo == QLatin1String("GET") ? red.get(peticion)
-                                                                  : red.post(peticion, cuerpo));
-  QEventLoop bucle;
-  QTimer::singleShot(tiempoMs, &bucle, [&r] { r->abort(); });
-  QObject::connect(r.get(), &QNetworkReply::finished, &bucle, &QEventLoop::quit);
-  if (!r->isFinished()) bucle.exec();
-  SandboxPrueba::Respuesta respuesta;
-  respuesta.estado = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-  if (r->isOpen()) respuesta.cuerpo = QJsonDocument::fromJson(r->readAll()).object();
-  return respuesta;
-}
-
-}  // namespace
-
-SandboxPrueba::~SandboxPrueba() { detiene(); }
-
 QString SandboxPrueba::ejecutable() {
-  return QStringLiteral(POS_BINARIOS) + QStringLiteral("/pos-sandbox-facturacion");
+  return SandboxProcesoPrueba::ruta(QStringLiteral("pos-sandbox-facturacion"));
 }
 
 bool SandboxPrueba::arranca(const QStringList& argumentos) {
-  detiene();
-  uProceso = std::make_unique<QProcess>();
-  // Its log lines go to the test's own output, where a failing run shows them.
-  uProceso->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  uProceso->start(ejecutable(), QStringList{QStringLiteral("--puerto"), QStringLiteral("0"),
-                                            QStringLiteral("--datos"), uDatos.path()} +
-                                    argumentos);
-  const QDeadlineTimer limite(10000);
-  while (!uProceso->canReadLine() && uProceso->state() != QProcess::NotRunning &&
-         !limite.hasExpired())
-    uProceso->waitForReadyRead(100);
-  const QString linea = QString::fromUtf8(uProceso->readLine()).trimmed();
-  if (!linea.startsWith(QLatin1String("ESCUCHANDO "))) {
-    ADD_FAILURE() << "el sandbox no informó su puerto: '" << linea.toStdString() << "'";
-    detiene();
-    return false;
-  }
-  uPuerto = static_cast<quint16>(linea.mid(11).toUInt());
+  const QList<quint16> puertos =
+      uProceso.arranca(QStringLiteral("pos-sandbox-facturacion"),
+                       QStringList{QStringLiteral("--puerto"), QStringLiteral("0"),
+                                   QStringLiteral("--datos"), uProceso.carpetaDatos()} +
+                           argumentos);
+  uPuerto = puertos.value(0);
   return uPuerto != 0;
 }
 
-void SandboxPrueba::detiene() {
-  if (!uProceso) return;
-  if (uProceso->state() != QProcess::NotRunning) {
-    uProceso->terminate();
-    if (!uProceso->waitForFinished(3000)) {
-      uProceso->kill();
-      uProceso->waitForFinished(3000);
-    }
-  }
-  uProceso.reset();
-}
-
-bool SandboxPrueba::activo() const { return uProceso && uProceso->state() == QProcess::Running; }
-
 QString SandboxPrueba::url() const { return QStringLiteral("http://127.0.0.1:%1").arg(uPuerto); }
+
+SandboxPrueba::Respuesta SandboxPrueba::llama(
+    const QString& metodo, const QString& ruta, const QByteArray& cuerpo,
+    const QList<QPair<QByteArray, QByteArray>>& encabezados, int tiempoMs) const {
+  return llamaHttp(metodo, QUrl(url() + ruta), cuerpo, encabezados, tiempoMs);
+}
 
 SandboxPrueba::Respuesta SandboxPrueba::post(const QString& ruta, const QByteArray& cuerpo,
                                              int tiempoMs) const {
-  return llama(QStringLiteral("POST"), QUrl(url() + ruta), cuerpo, tiempoMs);
+  return llama(QStringLiteral("POST"), ruta, cuerpo, {}, tiempoMs);
 }
 
 SandboxPrueba::Respuesta SandboxPrueba::post(const QString& ruta, const QJsonObject& cuerpo,
@@ -88,7 +37,7 @@ SandboxPrueba::Respuesta SandboxPrueba::post(const QString& ruta, const QJsonObj
 }
 
 SandboxPrueba::Respuesta SandboxPrueba::get(const QString& ruta, int tiempoMs) const {
-  return llama(QStringLiteral("GET"), QUrl(url() + ruta), {}, tiempoMs);
+  return llama(QStringLiteral("GET"), ruta, {}, {}, tiempoMs);
 }
 
 bool SandboxPrueba::modo(const QString& modo, int retrasoMs) const {
@@ -104,6 +53,26 @@ QJsonArray SandboxPrueba::tickets() const {
 QJsonArray SandboxPrueba::facturas() const {
   return get(QStringLiteral("/control/facturas"))
       .cuerpo.value(QStringLiteral("facturas"))
+      .toArray();
+}
+
+QString SandboxPrueba::facturaEnPortal(const QString& identificador,
+                                       const QString& receptor) const {
+  QJsonObject cuerpo;
+  if (!receptor.isEmpty()) cuerpo.insert(QStringLiteral("receptor"), receptor);
+  return post(QStringLiteral("/control/tickets/%1/facturar").arg(identificador), cuerpo)
+      .cuerpo.value(QStringLiteral("uuid"))
+      .toString();
+}
+
+QJsonArray SandboxPrueba::generaTickets(const QString& rfc, int cantidad, int estado,
+                                        const QJsonObject& extra) const {
+  QJsonObject cuerpo = extra;
+  cuerpo.insert(QStringLiteral("rfc"), rfc);
+  cuerpo.insert(QStringLiteral("cantidad"), cantidad);
+  cuerpo.insert(QStringLiteral("estado"), estado);
+  return post(QStringLiteral("/control/tickets/generar"), cuerpo, 120000)
+      .cuerpo.value(QStringLiteral("tickets"))
       .toArray();
 }
 

@@ -4,41 +4,36 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QProcess>
 #include <QStringList>
-#include <QTemporaryDir>
-#include <memory>
+
+#include "support/SandboxProcesoPrueba.h"
 
 class SandboxPrueba {
  public:
-  SandboxPrueba() = default;
-  ~SandboxPrueba();
-  SandboxPrueba(const SandboxPrueba&) = delete;
-  SandboxPrueba& operator=(const SandboxPrueba&) = delete;
+  using Respuesta = RespuestaSandbox;
 
   // Starts it on the data folder (the same one again after detiene) and reads its port. False,
   // with a test failure, when it does not report the port within a few seconds.
   bool arranca(const QStringList& argumentos = {});
-  void detiene();
+  void detiene() { uProceso.detiene(); }
   // Starts it accepting only the credentials of CatalogoPrueba::credencialesCifradas and points
   // localSYS at it.
   bool arrancaParaTienda();
-  bool activo() const;
+  bool activo() const { return uProceso.activo(); }
 
   quint16 puerto() const { return uPuerto; }
   QString url() const;  // http://127.0.0.1:<puerto>
-  QString carpetaDatos() const { return uDatos.path(); }
+  QString carpetaDatos() const { return uProceso.carpetaDatos(); }
   // The executable, for tests that run it with arguments of their own.
   static QString ejecutable();
 
   // One call to the sandbox, bounded in time; estado 0 when no HTTP answer came.
-  struct Respuesta {
-    int estado = 0;
-    QJsonObject cuerpo;
-  };
   Respuesta post(const QString& ruta, const QByteArray& cuerpo, int tiempoMs = 5000) const;
   Respuesta post(const QString& ruta, const QJsonObject& cuerpo, int tiempoMs = 5000) const;
   Respuesta get(const QString& ruta, int tiempoMs = 5000) const;
+  Respuesta llama(const QString& metodo, const QString& ruta, const QByteArray& cuerpo,
+                  const QList<QPair<QByteArray, QByteArray>>& encabezados = {},
+                  int tiempoMs = 5000) const;
 
   // POST /control/modo; true when accepted.
   bool modo(const QString& modo, int retrasoMs = -1) const;
@@ -46,9 +41,15 @@ class SandboxPrueba {
   QJsonArray tickets() const;
   // GET /control/facturas.
   QJsonArray facturas() const;
+  // POST /control/tickets/<identificador>/facturar: the customer invoices the ticket at the
+  // portal (optionally to `receptor`); the new invoice's UUID, empty when refused.
+  QString facturaEnPortal(const QString& identificador, const QString& receptor = {}) const;
+  // POST /control/tickets/generar: `cantidad` tickets of `rfc`, in `estado` 1 (uploaded) or 2
+  // (invoiced at the portal); the answer's list of {identificador, ticketNo}.
+  QJsonArray generaTickets(const QString& rfc, int cantidad, int estado = 1,
+                           const QJsonObject& extra = {}) const;
 
  private:
-  std::unique_ptr<QProcess> uProceso;
-  QTemporaryDir uDatos;
+  SandboxProcesoPrueba uProceso;
   quint16 uPuerto = 0;
 };
