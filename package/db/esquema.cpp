@@ -35,6 +35,8 @@ const QList<TMigracion>& u_migraciones() {
       {3, QStringLiteral("Índice de búsqueda de productos por nombre"),
        leeRecurso(QStringLiteral(":/esquema/esquema_v3_sqlite.sql")),
        leeRecurso(QStringLiteral(":/esquema/esquema_v3_postgres.sql"))},
+      {6, QStringLiteral("Tickets después de la venta: búsquedas y reserva de carga"),
+       leeRecurso(QStringLiteral(":/esquema/esquema_v6.sql"))},
   };
   return lista;
 }

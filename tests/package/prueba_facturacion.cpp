@@ -144,8 +144,11 @@ TEST(Facturacion, PeticionAlServicioYSuRespuesta) {
   ASSERT_EQ(conceptos.size(), 2);
   EXPECT_EQ(conceptos[0]["descripcion"].toString(), "Venta");
   EXPECT_DOUBLE_EQ(conceptos[0]["importe"].toDouble(), 97.2);
-  EXPECT_EQ(conceptos[0]["impuestos"].toArray().size(), 1);
-  EXPECT_EQ(conceptos[0]["impuestos"][0]["impuesto"].toString(), "002");
+  // Taxes go as a ticket line's, by name: what the service reads.
+  const QJsonObject impuestos = conceptos[0]["impuestos"].toObject();
+  EXPECT_EQ(impuestos.keys(), QStringList{"ivaTrasladado"});
+  EXPECT_EQ(impuestos["ivaTrasladado"]["tasa"].toString(), "0.16");
+  EXPECT_DOUBLE_EQ(impuestos["ivaTrasladado"]["importe"].toDouble(), 15.55);
   EXPECT_DOUBLE_EQ(conceptos[1]["descuento"].toDouble(), 1.23);
   EXPECT_FALSE(conceptos[1].toObject().contains("impuestos"));
 
