@@ -45,6 +45,9 @@ class TFRM_facturar : public QDialog {
 
   TreceptorFactura receptorCapturado() const;
   QString uuidFactura() const { return uUuid; }
+  // A prepared document that was not issued may still have been stamped: the last request
+  // left and got no clear refusal, or it was stamped but could not be stored.
+  bool timbradoSinConfirmar() const { return uTimbradoIncierto; }
 
   QLabel* LBL_titulo = nullptr;
   QLabel* LBL_ticketLeyenda = nullptr;
@@ -97,6 +100,7 @@ class TFRM_facturar : public QDialog {
   TformaPagoTicket uFormaPago;
   QString uUuid;
   bool uFacturado = false;
+  bool uTimbradoIncierto = false;
 };
 
 // The invoicing screen's single instance: created when first needed and released after use.

@@ -12,12 +12,14 @@
 #include <QSslConfiguration>
 #endif
 
-TrespuestaHttp u_enviaPostJson(const QUrl& url, const QByteArray& cuerpo, int tiempoEsperaMs) {
+TrespuestaHttp u_enviaPostJson(const QUrl& url, const QByteArray& cuerpo, int tiempoEsperaMs,
+                               const TencabezadosHttp& encabezados) {
   QNetworkAccessManager red;
   QNetworkRequest peticion(url);
   peticion.setHeader(QNetworkRequest::ContentTypeHeader,
                      QByteArrayLiteral("application/json; charset=utf-8"));
   peticion.setRawHeader(QByteArrayLiteral("Accept"), QByteArrayLiteral("application/json"));
+  for (const auto& [nombre, valor] : encabezados) peticion.setRawHeader(nombre, valor);
 #if QT_CONFIG(ssl)
   if (url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0) {
     QSslConfiguration tls = QSslConfiguration::defaultConfiguration();

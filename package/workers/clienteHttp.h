@@ -3,7 +3,9 @@
 // and the addresses of the online invoicing service under its configured base URL.
 
 #include <QByteArray>
+#include <QList>
 #include <QNetworkReply>
+#include <QPair>
 #include <QString>
 #include <QUrl>
 #include <initializer_list>
@@ -15,9 +17,12 @@ struct TrespuestaHttp {
   bool expiro = false;
 };
 
+using TencabezadosHttp = QList<QPair<QByteArray, QByteArray>>;
+
 // POSTs a JSON body and waits for the answer or the time limit, whichever comes first. TLS
-// peers are verified.
-TrespuestaHttp u_enviaPostJson(const QUrl& url, const QByteArray& cuerpo, int tiempoEsperaMs);
+// peers are verified. `encabezados` go with the request.
+TrespuestaHttp u_enviaPostJson(const QUrl& url, const QByteArray& cuerpo, int tiempoEsperaMs,
+                               const TencabezadosHttp& encabezados = {});
 
 // `ruta` under the base URL ("http://host:port" or with a path of its own). An invalid URL when
 // the base is not an http or https address with a host.
