@@ -1,5 +1,6 @@
 #include "shell/listas/TListaPantalla.h"
 
+#include <QDateEdit>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -32,11 +33,12 @@ const char* kEstiloLista =
     "QPushButton[rol=\"borrar\"]{background:#E9EEF3;color:#44515E;border:none;border-radius:8px;"
     "font-size:18px;min-width:44px;max-width:44px;min-height:44px;max-height:44px;}"
     "QPushButton[rol=\"borrar\"]:pressed{background:#C9D3DD;}"
-    "QComboBox{font-size:16px;padding:6px 10px;border:2px solid #C5CED8;border-radius:8px;"
-    "background:white;min-height:30px;}"
-    "QComboBox::drop-down{subcontrol-origin:padding;subcontrol-position:center right;"
-    "width:40px;border:none;}"
-    "QComboBox::down-arrow{image:url(:/iconos/flechaCerrada.svg);width:22px;height:22px;}"
+    "QComboBox,QDateEdit{font-size:16px;padding:6px 10px;border:2px solid #C5CED8;"
+    "border-radius:8px;background:white;min-height:30px;}"
+    "QComboBox::drop-down,QDateEdit::drop-down{subcontrol-origin:padding;"
+    "subcontrol-position:center right;width:40px;border:none;}"
+    "QComboBox::down-arrow,QDateEdit::down-arrow{image:url(:/iconos/flechaCerrada.svg);"
+    "width:22px;height:22px;}"
     "QComboBox QAbstractItemView{font-size:16px;} QComboBox QAbstractItemView::item{"
     "min-height:40px;}"
     "QTableView{font-size:15px;border:1px solid #D5DBE1;background:white;}"
@@ -196,6 +198,37 @@ void TListaPantalla::agregaFiltro(const QString& etiqueta, QWidget* filtro) {
   columna->addWidget(leyenda);
   columna->addWidget(filtro);
   uFilaBusqueda->addLayout(columna);
+}
+
+QDateEdit* TListaPantalla::agregaFiltroFecha(const QString& etiqueta, const QString& nombre) {
+  auto* caja = new QWidget(this);
+  auto* h = new QHBoxLayout(caja);
+  h->setContentsMargins(0, 0, 0, 0);
+  h->setSpacing(4);
+  auto* fecha = new QDateEdit(QDate::currentDate(), caja);
+  fecha->setObjectName(nombre);
+  fecha->setCalendarPopup(true);
+  fecha->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+  fecha->setMinimumSize(160, 44);
+  auto* hoy = new QPushButton(QStringLiteral("✕"), caja);
+  hoy->setObjectName(QStringLiteral("BTN_reiniciar") + nombre);
+  hoy->setProperty("rol", QStringLiteral("borrar"));
+  hoy->setFocusPolicy(Qt::NoFocus);
+  hoy->setAutoDefault(false);
+  hoy->setCursor(Qt::PointingHandCursor);
+  h->addWidget(fecha, 1);
+  h->addWidget(hoy);
+  connect(hoy, &QPushButton::clicked, fecha, [fecha] { fecha->setDate(QDate::currentDate()); });
+  agregaFiltro(etiqueta, caja);
+  return fecha;
+}
+
+QDateTime TListaPantalla::inicioDelDia(const QDateEdit* fecha) {
+  return QDateTime(fecha->date(), QTime(0, 0, 0));
+}
+
+QDateTime TListaPantalla::finDelDia(const QDateEdit* fecha) {
+  return QDateTime(fecha->date(), QTime(23, 59, 59, 999));
 }
 
 QPushButton* TListaPantalla::agregaBotonAccion(const QString& texto) {

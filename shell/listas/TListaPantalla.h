@@ -5,6 +5,7 @@
 // PDF / Excel exports. A list screen derives from it and gives only its columns, filters, data
 // operation and row actions; its constructor ends with preparaGrid().
 
+#include <QDateTime>
 #include <QPointer>
 #include <QVariant>
 #include <QVector>
@@ -14,6 +15,7 @@
 #include "resources/recursos.h"
 #include "shell/listas/exportaLista.h"
 
+class QDateEdit;
 class QGridLayout;
 class QHBoxLayout;
 class QLabel;
@@ -84,6 +86,12 @@ class TListaPantalla : public QWidget {
                                  int longitudMaxima = 50, int ancho = 220);
   // A filter of the screen's own (a combo, a picker) in the search row, with its caption.
   void agregaFiltro(const QString& etiqueta, QWidget* filtro);
+  // A date filter set to today, with a calendar to pick the day and a reset button that sets
+  // today again without searching. `nombre` is its object name ("DTP_fechaInicial").
+  QDateEdit* agregaFiltroFecha(const QString& etiqueta, const QString& nombre);
+  // A date filter's day as a search window: its first and its last instant.
+  static QDateTime inicioDelDia(const QDateEdit* fecha);
+  static QDateTime finDelDia(const QDateEdit* fecha);
   // A button of the screen's own ("Nuevo Cajero") beside the exports.
   QPushButton* agregaBotonAccion(const QString& texto);
   // Extra line below the search row (a filter note).
