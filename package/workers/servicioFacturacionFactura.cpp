@@ -41,19 +41,29 @@ QJsonObject concepto(const TTablaLT& t, int fila) {
   };
 }
 
-QJsonArray impuestosDe(const TticketImpuestos& t) {
-  QJsonArray a;
+// A concept's taxes as the service reads a ticket line's: one object per tax by its name
+// (ivaTrasladado, ivaRetenido, iepsTrasladado, iepsRetenido, isrRetenido), each with its rate
+// text and amount, plus its base and factor.
+QJsonObject impuestosDe(const TticketImpuestos& t) {
+  QJsonObject o;
   for (const Timpuesto& i : t.impuestos) {
     if (i.vacio()) continue;
-    a.append(QJsonObject{{QStringLiteral("impuesto"), i.clave},
-                         {QStringLiteral("nombre"), i.nombre},
-                         {QStringLiteral("tipo"), i.tipo},
-                         {QStringLiteral("tipoFactor"), i.tipoFactor},
-                         {QStringLiteral("tasa"), i.tasa},
-                         {QStringLiteral("importe"), numero(i.importe)},
-                         {QStringLiteral("base"), numero(i.base)}});
+    const bool retencion = i.tipo.startsWith(QLatin1String("Reten"), Qt::CaseInsensitive);
+    QString nombre;
+    if (i.clave == QLatin1String("002"))
+      nombre = retencion ? QStringLiteral("ivaRetenido") : QStringLiteral("ivaTrasladado");
+    else if (i.clave == QLatin1String("003"))
+      nombre = retencion ? QStringLiteral("iepsRetenido") : QStringLiteral("iepsTrasladado");
+    else if (i.clave == QLatin1String("001"))
+      nombre = QStringLiteral("isrRetenido");
+    else
+      continue;
+    o.insert(nombre, QJsonObject{{QStringLiteral("tasa"), i.tasa},
+                                 {QStringLiteral("importe"), numero(i.importe)},
+                                 {QStringLiteral("base"), numero(i.base)},
+                                 {QStringLiteral("tipoFactor"), i.tipoFactor}});
   }
-  return a;
+  return o;
 }
 
 }  // namespace

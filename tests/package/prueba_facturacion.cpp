@@ -144,8 +144,11 @@ TEST(Facturacion, PeticionAlServicioYSuRespuesta) {
   ASSERT_EQ(conceptos.size(), 2);
   EXPECT_EQ(conceptos[0]["descripcion"].toString(), "Venta");
   EXPECT_DOUBLE_EQ(conceptos[0]["importe"].toDouble(), 97.2);
-  EXPECT_EQ(conceptos[0]["impuestos"].toArray().size(), 1);
-  EXPECT_EQ(conceptos[0]["impuestos"][0]["impuesto"].toString(), "002");
+  // Taxes go as a ticket line's, by name: what the service reads.
+  const QJsonObject impuestos = conceptos[0]["impuestos"].toObject();
+  EXPECT_EQ(impuestos.keys(), QStringList{"ivaTrasladado"});
+  EXPECT_EQ(impuestos["ivaTrasladado"]["tasa"].toString(), "0.16");
+  EXPECT_DOUBLE_EQ(impuestos["ivaTrasladado"]["importe"].toDouble(), 15.55);
   EXPECT_DOUBLE_EQ(conceptos[1]["descuento"].toDouble(), 1.23);
   EXPECT_FALSE(conceptos[1].toObject().contains("impuestos"));
 
@@ -166,6 +169,22 @@ TEST(Facturacion, PeticionAlServicioYSuRespuesta) {
             "en línea");
   r = u_leeRespuestaTimbrado(503, "no es json");
   EXPECT_EQ(r.mensaje, "El servicio de facturación no pudo timbrar la factura (error 503)");
+  // Only a clear refusal says nothing was stamped; no answer, a failure of the service, an
+  // unreadable answer or a key used before leave it open.
+  for (const auto& [estado, incierto] : std::vector<std::pair<int, bool>>{{0, true},
+                                                                          {500, true},
+                                                                          {503, true},
+                                                                          {201, true},
+                                                                          {409, true},
+                                                                          {400, false},
+                                                                          {401, false},
+                                                                          {404, false},
+                                                                          {413, false}}) {
+    TresultadoTimbrado t = u_leeRespuestaTimbrado(estado, "{}");
+    EXPECT_EQ(u_timbradoIncierto(t), incierto) << estado;
+    t.enviado = false;
+    EXPECT_FALSE(u_timbradoIncierto(t)) << estado;
+  }
   EXPECT_FALSE(u_urlTimbrado("ftp://x").isValid());
   EXPECT_EQ(u_urlTimbrado("http://127.0.0.1:81/base/").toString(),
             "http://127.0.0.1:81/base/api/v1/facturas");
