@@ -9,6 +9,8 @@
 
 namespace {
 
+std::atomic<int> gTiempoEsperaMs{TtimbraFacturaConWS::TIEMPO_ESPERA_MS};
+
 TresultadoTimbrado fallo(const QString& mensaje) {
   TresultadoTimbrado r;
   r.mensaje = mensaje;
@@ -37,6 +39,12 @@ TresultadoTimbrado timbraEnElServicio(const QUrl& url, const QByteArray& cuerpo,
 
 TtimbraFacturaConWS::TtimbraFacturaConWS(QObject* parent) : QObject(parent) {}
 
+void TtimbraFacturaConWS::setTiempoEsperaPredeterminado(int milisegundos) {
+  gTiempoEsperaMs = milisegundos > 0 ? milisegundos : TIEMPO_ESPERA_MS;
+}
+
+int TtimbraFacturaConWS::tiempoEsperaPredeterminado() { return gTiempoEsperaMs; }
+
 void TtimbraFacturaConWS::timbra(const QUrl& url, const QJsonObject& cuerpo,
                                  std::atomic<bool>* ocupado, const QString& claveIdempotencia) {
   const QByteArray bytes = QJsonDocument(cuerpo).toJson(QJsonDocument::Compact);
@@ -44,9 +52,8 @@ void TtimbraFacturaConWS::timbra(const QUrl& url, const QJsonObject& cuerpo,
   TencabezadosHttp encabezados;
   if (!claveIdempotencia.isEmpty())
     encabezados.append({QByteArrayLiteral("Idempotency-Key"), claveIdempotencia.toLatin1()});
-  uTrabajo.arranca([url, bytes, tiempo, encabezados] {
-                     return timbraEnElServicio(url, bytes, tiempo, encabezados);
-                   },
+  uTrabajo.arranca([url, bytes, tiempo,
+                    encabezados] { return timbraEnElServicio(url, bytes, tiempo, encabezados); },
                    fallo(QStringLiteral("Ocurrió un error inesperado al timbrar la factura")),
                    ocupado);
 }

@@ -26,8 +26,12 @@ class TtimbraFacturaConWS : public QObject {
 
   void setTiempoEspera(int milisegundos) { uTiempoEsperaMs = milisegundos; }
   static constexpr int TIEMPO_ESPERA_MS = 15000;
+  // The limit every new stamping starts with (screens create theirs; tests shorten it to
+  // lose an answer without waiting 15 s).
+  static void setTiempoEsperaPredeterminado(int milisegundos);
+  static int tiempoEsperaPredeterminado();
 
  private:
   THiloTrabajo<TresultadoTimbrado> uTrabajo;
-  int uTiempoEsperaMs = TIEMPO_ESPERA_MS;
+  int uTiempoEsperaMs = tiempoEsperaPredeterminado();
 };
