@@ -17,6 +17,7 @@
 #include "grid/TGridControl.h"
 #include "grid/exportarGridExcel.h"
 #include "shell/listas/TDelegadoLista.h"
+#include "shell/listas/TFilaFlujo.h"
 #include "ui/TTecladoCampos.h"
 #include "ui/mensajes.h"
 
@@ -76,8 +77,7 @@ void TListaPantalla::construye() {
   encabezado->addLayout(uFilaAcciones);
   raiz->addLayout(encabezado);
 
-  uFilaBusqueda = new QHBoxLayout();
-  uFilaBusqueda->setSpacing(12);
+  uFilaBusqueda = new TFilaFlujo(12, 8);
   raiz->addLayout(uFilaBusqueda);
   uZonaNotas = new QWidget(this);
   auto* notas = new QVBoxLayout(uZonaNotas);
@@ -157,7 +157,9 @@ void TListaPantalla::aplicaColoresMarca() {
 
 QLineEdit* TListaPantalla::agregaCampoBusqueda(const QString& etiqueta, const QString& nombre,
                                                int longitudMaxima, int ancho) {
-  auto* columna = new QVBoxLayout();
+  auto* caja = new QWidget(this);
+  auto* columna = new QVBoxLayout(caja);
+  columna->setContentsMargins(0, 0, 0, 0);
   columna->setSpacing(3);
   auto* leyenda = new QLabel(etiqueta, this);
   leyenda->setProperty("rol", QStringLiteral("leyenda"));
@@ -178,7 +180,7 @@ QLineEdit* TListaPantalla::agregaCampoBusqueda(const QString& etiqueta, const QS
   fila->addWidget(borrar);
   columna->addWidget(leyenda);
   columna->addLayout(fila);
-  uFilaBusqueda->addLayout(columna);
+  uFilaBusqueda->addWidget(caja);
   uCampos << campo;
   uBorrar << borrar;
   uTeclado->agrega(campo);
@@ -191,13 +193,15 @@ QLineEdit* TListaPantalla::agregaCampoBusqueda(const QString& etiqueta, const QS
 }
 
 void TListaPantalla::agregaFiltro(const QString& etiqueta, QWidget* filtro) {
-  auto* columna = new QVBoxLayout();
+  auto* caja = new QWidget(this);
+  auto* columna = new QVBoxLayout(caja);
+  columna->setContentsMargins(0, 0, 0, 0);
   columna->setSpacing(3);
   auto* leyenda = new QLabel(etiqueta, this);
   leyenda->setProperty("rol", QStringLiteral("leyenda"));
   columna->addWidget(leyenda);
   columna->addWidget(filtro);
-  uFilaBusqueda->addLayout(columna);
+  uFilaBusqueda->addWidget(caja);
 }
 
 QDateEdit* TListaPantalla::agregaFiltroFecha(const QString& etiqueta, const QString& nombre) {
@@ -249,15 +253,16 @@ QLabel* TListaPantalla::agregaNota() {
 
 void TListaPantalla::preparaGrid() {
   // The buttons close the search row, after the screen's own fields.
-  auto* botones = new QVBoxLayout();
+  auto* caja = new QWidget(this);
+  auto* botones = new QVBoxLayout(caja);
+  botones->setContentsMargins(0, 0, 0, 0);
   botones->addStretch();
   auto* fila = new QHBoxLayout();
   fila->setSpacing(8);
   fila->addWidget(BTN_buscar);
   fila->addWidget(BTN_verTodos);
   botones->addLayout(fila);
-  uFilaBusqueda->addLayout(botones);
-  uFilaBusqueda->addStretch();
+  uFilaBusqueda->addWidget(caja);
 
   uGRD_mainControl->setAlturaFila(11);
   declaraColumnas(*uGRD_mainControl);

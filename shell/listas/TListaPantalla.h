@@ -23,6 +23,7 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class TDelegadoLista;
+class TFilaFlujo;
 class TGridControl;
 class TTecladoCampos;
 
@@ -137,7 +138,7 @@ class TListaPantalla : public QWidget {
   TDelegadoLista* uDelegado = nullptr;
   TTecladoCampos* uTeclado = nullptr;
   bool uBusquedaInicial = false;
-  QHBoxLayout* uFilaBusqueda = nullptr;
+  TFilaFlujo* uFilaBusqueda = nullptr;
   QHBoxLayout* uFilaAcciones = nullptr;
   QWidget* uZonaNotas = nullptr;
   QVector<QLineEdit*> uCampos;

@@ -164,9 +164,12 @@ TEST(Listas, ValorDeCeldaYAccionSoloEnLaPrimeraColumnaDeUnaFila) {
   EXPECT_EQ(total, l.GRD_main->viewport()->width());
   EXPECT_GT(l.GRD_main->columnWidth(2), 300);
   EXPECT_LT(l.GRD_main->columnWidth(3), 200);
-  // A narrow grid shares the shortage: every column stays in sight, none is cut off.
-  l.resize(420, 500);
+  // A narrow screen: the search row wraps instead of widening it, and the grid shares the
+  // shortage: every column stays in sight, none is cut off.
+  l.resize(560, 500);
   QApplication::processEvents();
+  EXPECT_EQ(l.width(), 560);
+  EXPECT_GT(l.BTN_buscar->mapTo(&l, QPoint()).y(), l.TXT_nombre->mapTo(&l, QPoint()).y());
   total = 0;
   for (int c = 0; c < l.grid().getColumnCount(); ++c)
     if (!l.GRD_main->isColumnHidden(c)) total += l.GRD_main->columnWidth(c);
