@@ -1,6 +1,7 @@
 #include "returns/TFRM_devolucion.h"
 
 #include <QButtonGroup>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -56,6 +57,15 @@ void TFRM_devolucion::nuevoDocumento() {
   g.setGrid(GRD_main);
   g.setAlturaFila(11);
   g.renuevaColumnas(this);
+  // Headers are drawn at 14 px bold: no column is narrower than its title.
+  QFont negrita = GRD_main->font();
+  negrita.setPixelSize(14);
+  negrita.setBold(true);
+  const QFontMetrics medida(negrita);
+  for (int c = 0; c < g.getColumnCount(); ++c)
+    if (g.columna(c).visible)
+      GRD_main->setColumnWidth(
+          c, std::max(g.columna(c).ancho, medida.horizontalAdvance(g.columna(c).nombre) + 28));
   g.ajustaColumna(QStringLiteral("Descripción"));
   delete uDelegado;
   uDelegado = new TDelegadoLista(
@@ -194,10 +204,7 @@ void TFRM_devolucion::limpiaVenta() {
   RAD_notaCredito->setEnabled(true);
 }
 
-void TFRM_devolucion::muestraMensaje(const QString& texto) {
-  LBL_msg->setText(texto);
-  LBL_msg->setVisible(!texto.isEmpty());
-}
+void TFRM_devolucion::muestraMensaje(const QString& texto) { LBL_msg->setText(texto); }
 
 void TFRM_devolucion::escribeTicket(const QString& texto) { TXT_ticketNo->setText(texto); }
 

@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
@@ -12,6 +11,7 @@
 #include "context/TsistemaDatos.h"
 #include "operaciones/noSerie.h"
 #include "ui/TFRM_editar.h"
+#include "ui/TListaMarcas.h"
 #include "ui/estiloDialogo.h"
 #include "ui/mensajes.h"
 #include "util/utilerias.h"
@@ -50,7 +50,12 @@ void TFRM_capturaDevolucion::construye() {
   BTN_menos = new QPushButton(QStringLiteral("−"), cantidad);
   BTN_cantidad = new QPushButton(cantidad);
   BTN_mas = new QPushButton(QStringLiteral("+"), cantidad);
-  for (QPushButton* b : {BTN_menos, BTN_mas}) b->setFixedSize(56, 52);
+  for (QPushButton* b : {BTN_menos, BTN_mas}) {
+    b->setFixedSize(64, 52);
+    b->setStyleSheet(QStringLiteral(
+        "QPushButton{font-size:28px;font-weight:700;border:2px solid #C5CED8;border-radius:8px;"
+        "background:#EEF2F6;color:#1E2A36;} QPushButton:pressed{background:#C9D3DD;}"));
+  }
   BTN_cantidad->setMinimumHeight(52);
   BTN_cantidad->setStyleSheet(QStringLiteral(
       "QPushButton{font-size:22px;font-weight:700;border:2px solid #C5CED8;border-radius:8px;"
@@ -71,10 +76,7 @@ void TFRM_capturaDevolucion::construye() {
 
   LBL_leyendaSeries = new QLabel(QStringLiteral("Números de serie que regresan"), this);
   LBL_leyendaSeries->setProperty("rol", QStringLiteral("leyenda"));
-  LST_noSerie = new QListWidget(this);
-  LST_noSerie->setStyleSheet(QStringLiteral(
-      "QListWidget{font-size:17px;border:2px solid #C5CED8;border-radius:8px;background:white;}"
-      "QListWidget::item{min-height:44px;} QListWidget::indicator{width:28px;height:28px;}"));
+  LST_noSerie = new TListaMarcas(this);
   raiz->addWidget(LBL_leyendaSeries);
   raiz->addWidget(LST_noSerie, 1);
   raiz->addStretch();
@@ -111,12 +113,8 @@ TcommCapturaDevolucion TFRM_capturaDevolucion::init(const TcommCapturaDevolucion
                          vendidos.getCeldaAsInt(QStringLiteral("inventarioNoSerieTicket_id"), i),
                          vendidos.getCelda(QStringLiteral("inventarioNoSerie_noSerie"), i)});
   const QVector<TnoSerieDevolver> elegidos = u_leeNoSerieDevolver(captura.noSerieDevolver);
-  LST_noSerie->clear();
-  for (const TnoSerieDevolver& s : uVendidos) {
-    auto* item = new QListWidgetItem(s.noSerie, LST_noSerie);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-    item->setCheckState(elegidos.contains(s) ? Qt::Checked : Qt::Unchecked);
-  }
+  LST_noSerie->limpia();
+  for (const TnoSerieDevolver& s : uVendidos) LST_noSerie->agrega(s.noSerie, elegidos.contains(s));
   LST_noSerie->setVisible(!uVendidos.isEmpty());
   LBL_leyendaSeries->setVisible(!uVendidos.isEmpty());
   if (captura.devolucion > 0)
@@ -175,12 +173,7 @@ bool TFRM_capturaDevolucion::eligeEstado(const QString& estado) {
 }
 
 bool TFRM_capturaDevolucion::marcaNoSerie(const QString& noSerie, bool marcado) {
-  for (int i = 0; i < LST_noSerie->count(); ++i) {
-    if (LST_noSerie->item(i)->text() != noSerie.trimmed()) continue;
-    LST_noSerie->item(i)->setCheckState(marcado ? Qt::Checked : Qt::Unchecked);
-    return true;
-  }
-  return false;
+  return LST_noSerie->marca(noSerie, marcado);
 }
 
 void TFRM_capturaDevolucion::BTN_cantidadClick() {
@@ -201,8 +194,8 @@ void TFRM_capturaDevolucion::BTN_aceptarClick() {
   c.tipoDevolucion = CMB_motivo->currentData().toInt();
   c.estado = CMB_estado->currentText();
   QVector<TnoSerieDevolver> elegidos;
-  for (int i = 0; i < LST_noSerie->count(); ++i)
-    if (LST_noSerie->item(i)->checkState() == Qt::Checked) elegidos.push_back(uVendidos.value(i));
+  for (int i = 0; i < LST_noSerie->cuenta(); ++i)
+    if (LST_noSerie->marcado(i)) elegidos.push_back(uVendidos.value(i));
   c.noSerieDevolver = u_escribeNoSerieDevolver(elegidos);
   const QString error = u_validaCapturaDevolucion(c, uVendidos);
   if (!error.isEmpty()) {
@@ -227,7 +220,7 @@ QStringList TFRM_capturaDevolucion::noSeriesOfrecidos() const {
 
 QStringList TFRM_capturaDevolucion::noSeriesMarcados() const {
   QStringList t;
-  for (int i = 0; i < LST_noSerie->count(); ++i)
-    if (LST_noSerie->item(i)->checkState() == Qt::Checked) t << LST_noSerie->item(i)->text();
+  for (int i = 0; i < LST_noSerie->cuenta(); ++i)
+    if (LST_noSerie->marcado(i)) t << LST_noSerie->textos()[i];
   return t;
 }

@@ -11,8 +11,8 @@
 
 class QComboBox;
 class QLabel;
-class QListWidget;
 class QPushButton;
+class TListaMarcas;
 
 class TFRM_capturaDevolucion : public QDialog {
   Q_OBJECT
@@ -57,7 +57,7 @@ class TFRM_capturaDevolucion : public QDialog {
   QPushButton* BTN_mas = nullptr;
   QComboBox* CMB_motivo = nullptr;
   QComboBox* CMB_estado = nullptr;
-  QListWidget* LST_noSerie = nullptr;
+  TListaMarcas* LST_noSerie = nullptr;
   QPushButton* BTN_aceptar = nullptr;
   QPushButton* BTN_cancelar = nullptr;
 };

@@ -14,6 +14,7 @@
 #include "context/TsistemaDatos.h"
 #include "grid/TGridControl.h"
 #include "operaciones/noSerie.h"
+#include "ui/TListaMarcas.h"
 #include "ui/TTecladoCampos.h"
 #include "ui/estiloDialogo.h"
 #include "ui/mensajes.h"
@@ -32,7 +33,7 @@ const char* kEstilo =
     "QHeaderView::section{background:#EEF2F6;color:#2B2B2B;font-size:14px;font-weight:600;"
     "padding:8px 6px;border:none;border-bottom:2px solid #C5CED8;}"
     "QListWidget{font-size:16px;border:2px solid #C5CED8;border-radius:8px;background:white;}"
-    "QListWidget::item{min-height:44px;} QListWidget::indicator{width:28px;height:28px;}"
+    "QListWidget::item{min-height:52px;}"
     "QLabel#LBL_msg{font-size:18px;color:#5A6673;background:transparent;}";
 
 QLineEdit* campoBusqueda(QWidget* padre, const QString& nombre, int longitud) {
@@ -84,6 +85,7 @@ void TFRM_puntoNoSerie::construye() {
   GRD_main->setSelectionMode(QAbstractItemView::SingleSelection);
   GRD_main->setEditTriggers(QAbstractItemView::NoEditTriggers);
   GRD_main->setShowGrid(false);
+  GRD_main->setWordWrap(false);
   GRD_main->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   LBL_msg = new QLabel(this);
   LBL_msg->setObjectName(QStringLiteral("LBL_msg"));
@@ -98,16 +100,16 @@ void TFRM_puntoNoSerie::construye() {
   uGrid->add(0, QStringLiteral("_noSerieID"), QStringLiteral("inventarioNoSerie_id"), QString(), 40,
              false);
   uGrid->add(0, QStringLiteral("No. de Serie"), QStringLiteral("inventarioNoSerie_noSerie"),
-             QString(), 200, true);
+             QString(), 140, true);
   uGrid->add(0, QStringLiteral("Producto"), QStringLiteral("inventarioProducto_nombre"), QString(),
-             260, true);
+             150, true);
   uGrid->add(0, QStringLiteral("Almacén"), QStringLiteral("inventarioAlmacen_nombre"), QString(),
-             140, true);
-  uGrid->add(0, QStringLiteral("Estado"), QStringLiteral("_estado_leyenda"), QString(), 120, true);
-  uGrid->add(0, QStringLiteral("Ticket"), QStringLiteral("puntoOperacion_ticketNo"), QString(), 80,
+             100, true);
+  uGrid->add(0, QStringLiteral("Estado"), QStringLiteral("_estado_leyenda"), QString(), 110, true);
+  uGrid->add(0, QStringLiteral("Ticket"), QStringLiteral("puntoOperacion_ticketNo"), QString(), 65,
              true);
   uGrid->add(0, QStringLiteral("Fecha Venta"), QStringLiteral("puntoOperacion_fechaHora"),
-             QString(), 170, true);
+             QString(), 165, true);
   uGrid->renuevaColumnas(this);
   uGrid->ajustaColumna(QStringLiteral("Producto"));
 
@@ -201,7 +203,9 @@ void TFRM_asignaNoSerie::construye() {
   auto* listas = new QGridLayout();
   listas->setHorizontalSpacing(16);
   LST_lineas = new QListWidget(this);
-  LST_disponibles = new QListWidget(this);
+  LST_lineas->setWordWrap(true);
+  LST_lineas->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  LST_disponibles = new TListaMarcas(this);
   u_agregaCampo(listas, 0, 0, QStringLiteral("Artículos del ticket con número de serie"),
                 LST_lineas);
   u_agregaCampo(listas, 0, 1, QStringLiteral("Números de serie en existencia en el almacén"),
@@ -235,7 +239,7 @@ bool TFRM_asignaNoSerie::init() {
   uAsignado = false;
   TXT_ticketNo->clear();
   LST_lineas->clear();
-  LST_disponibles->clear();
+  LST_disponibles->limpia();
   u_ejecutaModal(this);
   uTeclado->oculta();
   return uAsignado;
@@ -251,7 +255,7 @@ void TFRM_asignaNoSerie::buscar() {
       consultaLineasNoSerieTicket(texto.toInt(), localSYS.getIdNegocio(), localSYS.getConexion());
   LST_lineas->clear();
   uDisponibles = CmidTierResponse();
-  LST_disponibles->clear();
+  LST_disponibles->limpia();
   if (!uLineas.ok()) return;
   if (uLineas.getRowCount() == 0) {
     u_mensaje(QStringLiteral("El ticket %1 no existe o no tiene artículos con número de serie.")
@@ -260,7 +264,7 @@ void TFRM_asignaNoSerie::buscar() {
   }
   for (int i = 0; i < uLineas.getRowCount(); ++i)
     LST_lineas->addItem(
-        QStringLiteral("%1 — vendidos %2, devueltos %3, con número de serie %4")
+        QStringLiteral("%1\nVendidos %2 · devueltos %3 · con serie %4")
             .arg(uLineas.getCelda(QStringLiteral("inventarioProducto_nombre"), i),
                  u_floatToStr(uLineas.getCeldaAsFloat(QStringLiteral("cantidad"), i)),
                  u_floatToStr(uLineas.getCeldaAsFloat(QStringLiteral("devolucion"), i)),
@@ -275,28 +279,19 @@ bool TFRM_asignaNoSerie::eligeLinea(int indice) {
 }
 
 void TFRM_asignaNoSerie::cargaDisponibles() {
-  LST_disponibles->clear();
+  LST_disponibles->limpia();
   const int i = LST_lineas->currentRow();
   if (i < 0 || i >= uLineas.getRowCount()) return;
   uDisponibles =
       consultaNoSerieDisponibles(uLineas.getCeldaAsInt(QStringLiteral("inventarioProducto_id"), i),
                                  uLineas.getCeldaAsInt(QStringLiteral("inventarioAlmacen_id"), i),
                                  localSYS.getIdNegocio(), localSYS.getConexion());
-  for (int k = 0; k < uDisponibles.getRowCount(); ++k) {
-    auto* item = new QListWidgetItem(
-        uDisponibles.getCelda(QStringLiteral("inventarioNoSerie_noSerie"), k), LST_disponibles);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-    item->setCheckState(Qt::Unchecked);
-  }
+  for (int k = 0; k < uDisponibles.getRowCount(); ++k)
+    LST_disponibles->agrega(uDisponibles.getCelda(QStringLiteral("inventarioNoSerie_noSerie"), k));
 }
 
 bool TFRM_asignaNoSerie::marcaNoSerie(const QString& noSerie, bool marcado) {
-  for (int i = 0; i < LST_disponibles->count(); ++i) {
-    if (LST_disponibles->item(i)->text() != noSerie.trimmed()) continue;
-    LST_disponibles->item(i)->setCheckState(marcado ? Qt::Checked : Qt::Unchecked);
-    return true;
-  }
-  return false;
+  return LST_disponibles->marca(noSerie, marcado);
 }
 
 void TFRM_asignaNoSerie::BTN_asignarClick() {
@@ -306,8 +301,8 @@ void TFRM_asignaNoSerie::BTN_asignarClick() {
     return;
   }
   QVector<int> ids;
-  for (int i = 0; i < LST_disponibles->count(); ++i)
-    if (LST_disponibles->item(i)->checkState() == Qt::Checked)
+  for (int i = 0; i < LST_disponibles->cuenta(); ++i)
+    if (LST_disponibles->marcado(i))
       ids << uDisponibles.getCeldaAsInt(QStringLiteral("inventarioNoSerie_id"), i);
   const TresultadoNoSerie r =
       asignaNoSerieATicket(uLineas.getCeldaAsInt(QStringLiteral("PuntoOperacionDetalle_id"), linea),
@@ -333,8 +328,4 @@ QStringList TFRM_asignaNoSerie::lineas() const {
   return t;
 }
 
-QStringList TFRM_asignaNoSerie::disponibles() const {
-  QStringList t;
-  for (int i = 0; i < LST_disponibles->count(); ++i) t << LST_disponibles->item(i)->text();
-  return t;
-}
+QStringList TFRM_asignaNoSerie::disponibles() const { return LST_disponibles->textos(); }

@@ -16,6 +16,7 @@ class QListWidget;
 class QPushButton;
 class QTableView;
 class TGridControl;
+class TListaMarcas;
 class TTecladoCampos;
 
 class TFRM_puntoNoSerie : public QWidget {
@@ -88,7 +89,7 @@ class TFRM_asignaNoSerie : public QDialog {
   QLineEdit* TXT_ticketNo = nullptr;
   QPushButton* BTN_buscar = nullptr;
   QListWidget* LST_lineas = nullptr;
-  QListWidget* LST_disponibles = nullptr;
+  TListaMarcas* LST_disponibles = nullptr;
   QPushButton* BTN_asignar = nullptr;
   QPushButton* BTN_cerrar = nullptr;
   TTecladoCampos* uTeclado = nullptr;
