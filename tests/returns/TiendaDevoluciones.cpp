@@ -25,6 +25,7 @@ TiendaDevoluciones::TiendaDevoluciones(BaseDatosPrueba& db)
                    "noSerie, estado, idNegocioFk) VALUES (%1, 1, 'AUD-%2', 1, 1)")
                .arg(kAudifonos)
                .arg(i));
+  c.kit(7, "Paquete fiesta", 50, {{kRefresco, "2"}, {kFrijol, "1"}});
   c.cajero(1, "Ana");
   c.cajaAbierta(1, "ESTACION-PRUEBA", 1, 500);
   uDb.llenaLocalSYS(1);
@@ -40,6 +41,17 @@ TiendaDevoluciones::Venta TiendaDevoluciones::vende() {
   v.cambiaCantidad(lee("7500000000011"), 2);
   v.cambiaCantidad(lee("7500000000028"), 2.5);
   v.cambiaCantidad(lee("7500000000035"), 3);
+  return guarda(v);
+}
+
+TiendaDevoluciones::Venta TiendaDevoluciones::vendeKit() {
+  TLineasVenta v(localSYS);
+  v.uListaPreciosID = uCatalogo->listaId();
+  EXPECT_TRUE(v.agregaKit(7));
+  return guarda(v);
+}
+
+TiendaDevoluciones::Venta TiendaDevoluciones::guarda(TLineasVenta& v) {
   TFormasPago f;
   f[0].nombre = "Efectivo";
   f[0].valor = u_floatToStr(v.uTotal);

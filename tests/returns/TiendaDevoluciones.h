@@ -25,6 +25,8 @@ class TiendaDevoluciones {
   };
   // Sells 2 audífonos, 2.5 kg of frijol and 3 refrescos (in this line order).
   Venta vende();
+  // Sells one kit of 2 refrescos and 1 kg of frijol at 50.00.
+  Venta vendeKit();
   // The sale line of a product in a sale.
   int detalle(int operacionID, int producto);
   // Links serial numbers (by text) to a sale line; fails the test when refused.
@@ -40,6 +42,8 @@ class TiendaDevoluciones {
   CatalogoPrueba& catalogo() { return *uCatalogo; }
 
  private:
+  Venta guarda(class TLineasVenta& v);
+
   BaseDatosPrueba& uDb;
   std::unique_ptr<CatalogoPrueba> uCatalogo;
 };

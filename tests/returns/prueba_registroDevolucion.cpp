@@ -8,6 +8,7 @@
 
 #include "TiendaDevoluciones.h"
 #include "db/TmiddleTier.h"
+#include "operaciones/clientes.h"
 #include "operaciones/noSerie.h"
 #include "platform/textoQt.h"
 #include "returns/reglas/documentoDevolucion.h"
@@ -156,6 +157,50 @@ TEST_P(RegistroDevolucion, CambioFisicoRegresaExistenciaYNumerosDeSerie) {
   ASSERT_EQ(otra.buscar(ticket()), "");
   EXPECT_EQ(otra.preparaCaptura(0, 1).mensaje, "No hay más artículos por devolver.");
   EXPECT_EQ(tienda->estadoSerie("AUD-1"), NOSERIE_DEVUELTO);
+}
+
+TEST_P(RegistroDevolucion, UnKitRegresaSusPiezas) {
+  const TiendaDevoluciones::Venta kit = tienda->vendeKit();
+  TdocumentoDevolucion d(localSYS);
+  ASSERT_EQ(d.buscar(QString::number(kit.ticketNo)), "");
+  ASSERT_EQ(d.lineas().getRowCount(), 3);
+  EXPECT_EQ(d.lineas().getCelda("Categoría", 0), "KIT");
+  EXPECT_EQ(d.lineas().getCelda("Descripción", 0), "Paquete fiesta");
+  // The pieces show what they are, but carry no values to capture.
+  for (int fila : {1, 2}) {
+    EXPECT_EQ(d.lineas().getCelda("Cantidad", fila), "");
+    EXPECT_EQ(d.preparaCaptura(fila, 1).mensaje,
+              "Las piezas de un kit se devuelven con el kit completo.");
+  }
+  EXPECT_EQ(captura(d, 0, 0.5),
+            "Este producto se devuelve por pieza: capture una cantidad entera.");
+  ASSERT_EQ(captura(d, 0, 1), "");
+  const double refrescos = tienda->existencia(TiendaDevoluciones::kRefresco);
+  const double frijol = tienda->existencia(TiendaDevoluciones::kFrijol);
+  EXPECT_TRUE(aceptaDevolucion(d, 1, {}, conexion(), 1).mensajes.isEmpty());
+  EXPECT_DOUBLE_EQ(tienda->existencia(TiendaDevoluciones::kRefresco), refrescos + 2);
+  EXPECT_DOUBLE_EQ(tienda->existencia(TiendaDevoluciones::kFrijol), frijol + 1);
+}
+
+TEST_P(RegistroDevolucion, FacturaGlobalSeAcreditaAlPublicoEnGeneral) {
+  ASSERT_TRUE(u_rfcPublicoGeneralExiste(1, conexion()));
+  const int publico = u_idReceptorPublicoGeneral(1, conexion());
+  tienda->cuenta(QString("UPDATE puntoOperacion SET facturadoMetodo = '4', facturadoFecha = "
+                         "'2026-02-01 10:00:00' WHERE id = %1")
+                     .arg(venta.operacionID));
+  tienda->cuenta(QString("INSERT INTO puntoOperacionAdicional (puntoOperacion_id, uuid, fecha) "
+                         "VALUES (%1, 'CCCCCCCC-0000-4000-8000-000000000003', '2026-02-01')")
+                     .arg(venta.operacionID));
+  tienda->cuenta(QString("INSERT INTO Comprobante (uuid, tipoDocumento, fecha, "
+                         "Receptor_idReceptor, idNegocioFk) VALUES "
+                         "('CCCCCCCC-0000-4000-8000-000000000003', 'FAC', '2026-02-01', %1, 1)")
+                     .arg(publico));
+  TdocumentoDevolucion d(localSYS);
+  ASSERT_EQ(d.buscar(ticket()), "");
+  EXPECT_TRUE(d.venta().facturada);
+  EXPECT_EQ(d.venta().receptorID, publico);
+  EXPECT_EQ(d.venta().receptorRfc, "XAXX010101000");
+  EXPECT_EQ(d.venta().uuidFactura, "CCCCCCCC-0000-4000-8000-000000000003");
 }
 
 TEST_P(RegistroDevolucion, DosEstacionesDevuelvenLaMismaLinea) {
