@@ -13,14 +13,15 @@ class TFRM_cajeros : public TListaPantalla {
   void BTN_borrarTXTnombreClick();
   void BTN_borrarTXTclaveClick();
 
-  QLineEdit* TXT_nombre = nullptr;
-  QLineEdit* TXT_clave = nullptr;
-  QPushButton* BTN_nuevo = nullptr;
-
  protected:
   void declaraColumnas(TGridControl& grid) override;
   QString columnaAjuste() const override { return QStringLiteral("Nombre"); }
   CmidTierResponse consulta() override;
   void accionFila(int fila, const QPoint& global) override;
   QVector<TColumnaPDF> columnasPDF() const override;
+
+ private:
+  QLineEdit* TXT_nombre = nullptr;
+  QLineEdit* TXT_clave = nullptr;
+  QPushButton* BTN_nuevo = nullptr;
 };

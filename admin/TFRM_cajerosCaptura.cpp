@@ -13,6 +13,7 @@
 
 #include "resources/recursos.h"
 #include "ui/TTecladoCampos.h"
+#include "ui/camposTexto.h"
 #include "ui/dialogoArchivo.h"
 #include "ui/mensajes.h"
 #include "util/imagenes.h"

@@ -8,6 +8,7 @@
 
 #include "context/TsistemaDatos.h"
 #include "operaciones/cajeros.h"
+#include "ui/pantallaNombrada.h"
 
 class QComboBox;
 class QDateEdit;
@@ -19,7 +20,13 @@ class QRadioButton;
 class QTabWidget;
 class TTecladoCampos;
 
-class TFRM_cajerosCaptura : public QDialog {
+//
+// Named for tests (TPantallaNombrada) by their captions: "Título", "Pestañas", "Clave",
+// "Estado", "Nombre", "A. Paterno", "A. Materno", "Masculino", "Femenino", "Fecha Nac.", "Mail",
+// "Teléfono", "Cell", "Foto", "Seleccionar"; on the address tab "Calle", "No. Exterior",
+// "Int.", "Colonia", "Localidad", "Referencia", "Municipio", "Estado de la dirección", "País",
+// "Código Postal"; "Nota", "Aceptar", "Cancelar" and the keyboard "Teclado".
+class TFRM_cajerosCaptura : public QDialog, public TPantallaNombrada {
   Q_OBJECT
  public:
   explicit TFRM_cajerosCaptura(QWidget* parent = nullptr);
@@ -51,6 +58,22 @@ class TFRM_cajerosCaptura : public QDialog {
   bool uAceptar = false;
   QImage uImagen;  // the shown photo at its own size
 
+ protected:
+  bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+ private:
+  void construye();
+  QWidget* construyePestanaCajero();
+  QWidget* construyePestanaDireccion();
+  QWidget* construyePestanaNota();
+  QLineEdit* nuevoCampo(int longitud, bool soloDigitos = false);
+  void preparaApertura(const TsistemaDatos& sistema);
+  void cargaComboCajeroEstado();
+  void cargaDatosCajero();
+  void muestraFoto(const QImage& imagen);
+  void muestraSinImagen();
+  void rechazaFoto(const QString& mensaje);
+
   QLabel* LBL_titulo = nullptr;
   QTabWidget* PGC_cajero = nullptr;
   QLineEdit* TXT_clave = nullptr;
@@ -79,22 +102,5 @@ class TFRM_cajerosCaptura : public QDialog {
   QPushButton* BTN_seleccionarImagen = nullptr;
   QPushButton* BTN_aceptar = nullptr;
   QPushButton* BTN_cancelar = nullptr;
-
- protected:
-  bool eventFilter(QObject* objeto, QEvent* evento) override;
-
- private:
-  void construye();
-  QWidget* construyePestanaCajero();
-  QWidget* construyePestanaDireccion();
-  QWidget* construyePestanaNota();
-  QLineEdit* nuevoCampo(int longitud, bool soloDigitos = false);
-  void preparaApertura(const TsistemaDatos& sistema);
-  void cargaComboCajeroEstado();
-  void cargaDatosCajero();
-  void muestraFoto(const QImage& imagen);
-  void muestraSinImagen();
-  void rechazaFoto(const QString& mensaje);
-
   TTecladoCampos* uTeclado = nullptr;
 };

@@ -14,6 +14,7 @@
 
 #include "admin/TFRM_cajerosCaptura.h"
 #include "ui/TTecladoCampos.h"
+#include "ui/TTecladoPantalla.h"
 #include "ui/estiloDialogo.h"
 
 TFRM_cajerosCaptura::TFRM_cajerosCaptura(QWidget* parent) : QDialog(parent) {
@@ -63,6 +64,37 @@ void TFRM_cajerosCaptura::construye() {
   const TListaColores colores = getColores();
   aplicaColoresDialogo(this, LBL_titulo, colores);
   estiloBotones({BTN_aceptar, BTN_cancelar, BTN_seleccionarImagen}, colores);
+  for (const auto& [nombre, control] : std::initializer_list<std::pair<const char*, QWidget*>>{
+           {"Título", LBL_titulo},
+           {"Pestañas", PGC_cajero},
+           {"Clave", TXT_clave},
+           {"Estado", CMB_vendedorEstado},
+           {"Nombre", TXT_nombre},
+           {"A. Paterno", TXT_apellidoPaterno},
+           {"A. Materno", TXT_apellidoMaterno},
+           {"Masculino", RAD_masculino},
+           {"Femenino", RAD_femenino},
+           {"Fecha Nac.", DTP_fechaNacimiento},
+           {"Mail", TXT_mail},
+           {"Teléfono", TXT_telefono},
+           {"Cell", TXT_cell},
+           {"Foto", IMG_vendedor},
+           {"Seleccionar", BTN_seleccionarImagen},
+           {"Calle", TXT_calle},
+           {"No. Exterior", TXT_noExterior},
+           {"Int.", TXT_noInterior},
+           {"Colonia", TXT_colonia},
+           {"Localidad", TXT_localidad},
+           {"Referencia", TXT_referencia},
+           {"Municipio", TXT_municipio},
+           {"Estado de la dirección", TXT_estado},
+           {"País", TXT_pais},
+           {"Código Postal", TXT_codigoPostal},
+           {"Nota", TXT_nota},
+           {"Aceptar", BTN_aceptar},
+           {"Cancelar", BTN_cancelar},
+           {"Teclado", uTeclado->teclado()}})
+    nombra(QString::fromUtf8(nombre), control);
   connect(BTN_aceptar, &QPushButton::clicked, this, &TFRM_cajerosCaptura::BTN_aceptarClick);
   connect(BTN_cancelar, &QPushButton::clicked, this, &TFRM_cajerosCaptura::BTN_cancelarClick);
   connect(BTN_seleccionarImagen, &QPushButton::clicked, this, &TFRM_cajerosCaptura::imagenBuscar);

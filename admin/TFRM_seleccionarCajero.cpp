@@ -28,6 +28,8 @@ class TListaCajerosActivos : public TListaPantalla {
   QLineEdit* TXT_nombre = nullptr;
   QLineEdit* TXT_clave = nullptr;
   QLabel* LBL_filtro = nullptr;
+  QTableView* vista() const { return GRD_main; }
+  QLabel* mensaje() const { return LBL_msg; }
 
  protected:
   void declaraColumnas(TGridControl& g) override {
@@ -89,32 +91,36 @@ TFRM_seleccionarCajero::TFRM_seleccionarCajero(QWidget* parent) : QDialog(parent
   estiloBotones({BTN_aceptar, BTN_cancelar}, colores);
   connect(BTN_aceptar, &QPushButton::clicked, this, &TFRM_seleccionarCajero::BTN_aceptarClick);
   connect(BTN_cancelar, &QPushButton::clicked, this, &TFRM_seleccionarCajero::BTN_cancelarClick);
-  connect(uLista->GRD_main, &QTableView::doubleClicked, this,
+  nombra(QStringLiteral("Nombre"), uLista->TXT_nombre);
+  nombra(QStringLiteral("Clave"), uLista->TXT_clave);
+  nombra(QStringLiteral("Filtro"), LBL_filtro);
+  nombra(QStringLiteral("Mensaje"), uLista->mensaje());
+  nombra(QStringLiteral("Lista"), uLista->vista());
+  nombra(QStringLiteral("Aceptar"), BTN_aceptar);
+  nombra(QStringLiteral("Cancelar"), BTN_cancelar);
+  connect(uLista->vista(), &QTableView::doubleClicked, this,
           [this](const QModelIndex&) { BTN_aceptarClick(); });
-  uLista->GRD_main->installEventFilter(this);
+  uLista->vista()->installEventFilter(this);
   // New rows: whatever was pointed at before no longer names the same cashier.
   connect(uLista, &TListaPantalla::busquedaTerminada, this, [this] {
     uFilaSeleccionada = -1;
     uRenglonValido = false;
     uLista->delegado()->setFilaResaltada(-1);
-    uLista->GRD_main->clearSelection();
+    uLista->vista()->clearSelection();
   });
 }
 
 TFRM_seleccionarCajero::~TFRM_seleccionarCajero() = default;
 
 TGridControl& TFRM_seleccionarCajero::grid() const { return uLista->grid(); }
-QLineEdit* TFRM_seleccionarCajero::TXT_nombre() const { return uLista->TXT_nombre; }
-QLineEdit* TFRM_seleccionarCajero::TXT_clave() const { return uLista->TXT_clave; }
-QLabel* TFRM_seleccionarCajero::LBL_msgMain() const { return uLista->LBL_msg; }
 
 void TFRM_seleccionarCajero::buscar() { uLista->buscar(); }
 
 void TFRM_seleccionarCajero::init(const TsistemaDatos& sistema, seleccionarCajeroRespuesta& r) {
   uSistema = sistema;
   LBL_filtro->clear();
-  TXT_nombre()->clear();
-  TXT_clave()->clear();
+  uLista->TXT_nombre->clear();
+  uLista->TXT_clave->clear();
   uFilaSeleccionada = -1;
   uRenglonValido = false;
   uAceptar = false;
@@ -129,8 +135,8 @@ void TFRM_seleccionarCajero::seleccionaFila(int fila) {
   uFilaSeleccionada = fila;
   uRenglonValido = true;
   uLista->delegado()->setFilaResaltada(fila);
-  uLista->GRD_main->selectRow(fila);
-  uLista->GRD_main->viewport()->update();
+  uLista->vista()->selectRow(fila);
+  uLista->vista()->viewport()->update();
 }
 
 void TFRM_seleccionarCajero::BTN_aceptarClick() {
@@ -156,13 +162,13 @@ void TFRM_seleccionarCajero::respuesta(seleccionarCajeroRespuesta& r) const {
 }
 
 bool TFRM_seleccionarCajero::eventFilter(QObject* objeto, QEvent* evento) {
-  if (objeto == uLista->GRD_main && evento->type() == QEvent::KeyRelease) {
+  if (objeto == uLista->vista() && evento->type() == QEvent::KeyRelease) {
     const auto* k = static_cast<QKeyEvent*>(evento);
     if ((k->key() == Qt::Key_Up || k->key() == Qt::Key_Down) && grid().getRowCount() > 0) {
-      const QModelIndex actual = uLista->GRD_main->currentIndex();
+      const QModelIndex actual = uLista->vista()->currentIndex();
       if (actual.isValid()) seleccionaFila(actual.row());
     }
-  } else if (objeto == uLista->GRD_main && evento->type() == QEvent::KeyPress) {
+  } else if (objeto == uLista->vista() && evento->type() == QEvent::KeyPress) {
     const auto* k = static_cast<QKeyEvent*>(evento);
     if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
       BTN_aceptarClick();

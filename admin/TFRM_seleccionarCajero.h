@@ -5,6 +5,7 @@
 
 #include "context/TsistemaDatos.h"
 #include "operaciones/cajeros.h"
+#include "ui/pantallaNombrada.h"
 
 class QLabel;
 class QLineEdit;
@@ -17,7 +18,9 @@ struct seleccionarCajeroRespuesta {
   UREC_cajero cajero;
 };
 
-class TFRM_seleccionarCajero : public QDialog {
+// Named for tests (TPantallaNombrada): "Nombre", "Clave", "Filtro" (the note on the filter),
+// "Mensaje", "Lista", "Aceptar", "Cancelar".
+class TFRM_seleccionarCajero : public QDialog, public TPantallaNombrada {
   Q_OBJECT
  public:
   explicit TFRM_seleccionarCajero(QWidget* parent = nullptr);
@@ -34,12 +37,6 @@ class TFRM_seleccionarCajero : public QDialog {
   void seleccionaFila(int fila);
 
   TGridControl& grid() const;
-  QLineEdit* TXT_nombre() const;
-  QLineEdit* TXT_clave() const;
-  QLabel* LBL_msgMain() const;
-  QLabel* LBL_filtro = nullptr;
-  QPushButton* BTN_aceptar = nullptr;
-  QPushButton* BTN_cancelar = nullptr;
 
   TsistemaDatos uSistema;
   int uFilaSeleccionada = -1;
@@ -53,6 +50,9 @@ class TFRM_seleccionarCajero : public QDialog {
   void respuesta(seleccionarCajeroRespuesta& r) const;
 
   TListaCajerosActivos* uLista = nullptr;
+  QLabel* LBL_filtro = nullptr;
+  QPushButton* BTN_aceptar = nullptr;
+  QPushButton* BTN_cancelar = nullptr;
 };
 
 // The picker in one call, for the screens that need a cashier.

@@ -14,7 +14,7 @@
 #include "operaciones/inventario.h"
 #include "operaciones/productos.h"
 #include "operaciones/puntoVenta.h"
-#include "sale/lineas_venta.h"
+#include "sale/reglas/lineas_venta.h"
 
 namespace {
 

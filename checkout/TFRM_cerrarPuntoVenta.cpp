@@ -12,8 +12,9 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "platform/resources/recursos.h"
 #include "ui/TTecladoPantalla.h"
+#include "ui/camposTexto.h"
+#include "ui/recursosPantalla.h"
 #include "util/utilerias.h"
 
 TFRM_cerrarPuntoVenta::TFRM_cerrarPuntoVenta(QWidget* parent) : QDialog(parent) {
@@ -196,6 +197,32 @@ void TFRM_cerrarPuntoVenta::construye() {
 
   uTeclado = new TTecladoPantalla(this);
   uTeclado->hide();
+
+  for (int i = 0; i < TCobro::kFilas; ++i) {
+    const QString n = QString::number(i + 1);
+    nombra(QStringLiteral("Forma de pago ") + n, BTN_otro[i]);
+    nombra(QStringLiteral("Monto ") + n, TXT_otro[i]);
+    nombra(QStringLiteral("Referencia ") + n, TXT_referencia[i]);
+    nombra(QStringLiteral("Detalle ") + n, IMG_verFormaPago[i]);
+  }
+  for (const auto& [nombre, control] : std::initializer_list<std::pair<const char*, QWidget*>>{
+           {"Monto efectivo", TXT_efectivo},
+           {"Efectivo", BTN_efectivo},
+           {"Total", LBL_total},
+           {"Recibido", LBL_recibido},
+           {"Devuelto", LBL_devuelto},
+           {"Detalle de referencia", LBL_detalleReferencia},
+           {"Despedida", LBL_despedida},
+           {"Estado de carga", LBL_statusCarga},
+           {"Requiere Factura", CHK_requiereFactura},
+           {"Mercado Pago", BTN_mercadoPago},
+           {"Otras Formas de Pago", BTN_otrasFormas},
+           {"Ocultar", ocultar},
+           {"Aceptar", BTN_aceptar},
+           {"Cancelar", cancelar},
+           {"Cerrar", cerrar},
+           {"Teclado", uTeclado}})
+    nombra(QString::fromUtf8(nombre), control);
 
   connect(BTN_efectivo, &QPushButton::clicked, this, &TFRM_cerrarPuntoVenta::BTN_efectivoClick);
   connect(resetEfectivo, &QPushButton::clicked, this, &TFRM_cerrarPuntoVenta::BTN_resetEfectivoClick);

@@ -7,8 +7,9 @@
 #include <array>
 
 #include "checkout/TRespuestaCerrarVenta.h"
-#include "checkout/cobro.h"
+#include "checkout/reglas/cobro.h"
 #include "db/CmidTierResponse.h"
+#include "ui/pantallaNombrada.h"
 
 class QCheckBox;
 class QFrame;
@@ -26,7 +27,12 @@ struct tHoldFormaPago {
   int id = 0;
 };
 
-class TFRM_cerrarPuntoVenta : public QDialog {
+// Named for tests and pos-script (TPantallaNombrada): the cash field "Monto efectivo" and its
+// button "Efectivo"; per row n = 1..6 "Forma de pago n", "Monto n", "Referencia n", "Detalle n";
+// the method tiles "Método 0", "Método 1", ...; "Total", "Recibido", "Devuelto",
+// "Detalle de referencia", "Despedida", "Estado de carga", "Requiere Factura", "Mercado Pago",
+// "Otras Formas de Pago", "Ocultar", "Aceptar", "Cancelar", "Cerrar" and the keyboard "Teclado".
+class TFRM_cerrarPuntoVenta : public QDialog, public TPantallaNombrada {
   Q_OBJECT
  public:
   static constexpr int kAnchoCompacto = 415, kAnchoAmplio = 880, kAlto = 525;
@@ -51,10 +57,34 @@ class TFRM_cerrarPuntoVenta : public QDialog {
   void BTN_cerrarClick();
   void BTN_abreCajonClick();
   void teclaNumerica(const QString& tecla);  // "0".."9", ".", "back", "enter"
-  void enfocaCampo(QLineEdit* campo);        // touching a field
+  // Touching a field by its name ("Monto efectivo", "Monto 2", "Referencia 2", ...).
+  void enfocaCampo(const QString& nombre);
   bool efectuarVenta();
   // Invoices a stored ticket through the package's invoicing screen; true when it was invoiced.
   bool facturarTicket(int operacionID);
+
+  // Payment-method ids of the method tiles, in order.
+  QList<int> idsFormasPago() const;
+  const TCobro& cobro() const { return uCobro; }
+  bool enPanelFinal() const;
+  bool enMetodos() const;
+
+  int uOperacionID = 0;
+  int uTicketNo = 0;
+
+ protected:
+  bool eventFilter(QObject* obj, QEvent* ev) override;
+
+ private:
+  void enfocaCampo(QLineEdit* campo);
+  void construye();
+  void leeCampos();
+  // Reads the fields, recalculates and shows received and change.
+  void muestraOperacion();
+  void muestraCalculo();
+  void reiniciarFormasDePago();
+  int muestraFormaPago();
+  void habilitaControles(bool habilitar);
 
   QLineEdit* TXT_efectivo = nullptr;
   std::array<QPushButton*, 6> BTN_otro{};
@@ -74,25 +104,6 @@ class TFRM_cerrarPuntoVenta : public QDialog {
   QPushButton* BTN_otrasFormas = nullptr;
   QPushButton* BTN_aceptar = nullptr;
   QPushButton* BTN_efectivo = nullptr;
-  const QList<tHoldFormaPago>& tiles() const { return uListaComponentesDinamicos; }
-  const TCobro& cobro() const { return uCobro; }
-  bool enPanelFinal() const;
-  bool enMetodos() const;
-  TTecladoPantalla* teclado() const { return uTeclado; }
-
-  int uOperacionID = 0;
-  int uTicketNo = 0;
-
- protected:
-  bool eventFilter(QObject* obj, QEvent* ev) override;
-
- private:
-  void construye();
-  void leeCampos();
-  void muestraOperacion();
-  void reiniciarFormasDePago();
-  int muestraFormaPago();
-  void habilitaControles(bool habilitar);
 
   TCobro uCobro;
   bool uAceptar = false;

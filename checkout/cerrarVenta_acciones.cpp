@@ -9,18 +9,17 @@
 #include <atomic>
 
 #include "checkout/TFRM_cerrarPuntoVenta.h"
-#include "checkout/ticket_venta.h"
+#include "checkout/reglas/completaVenta.h"
 #include "context/TsistemaDatos.h"
-#include "operaciones/inventario.h"
 #include "operaciones/puntoVenta.h"
-#include "platform/resources/recursos.h"
 #include "printer/miniPrinter.h"
 #include "ui/TFRM_espere.h"
 #include "ui/TFRM_facturar.h"
 #include "ui/TTecladoPantalla.h"
+#include "ui/camposTexto.h"
 #include "ui/mensajes.h"
+#include "ui/recursosPantalla.h"
 #include "util/utilerias.h"
-#include "workers/TgeneraTicketConWS.h"
 
 namespace {
 const QString kPrefijoTile = QStringLiteral("componenteN");
@@ -54,16 +53,7 @@ TRespuestaCerrarVenta TFRM_cerrarPuntoVenta::init(double total, double subtotal,
   uCobro.uPuedeVender = false;
   uPaneles->setCurrentIndex(0);
 
-  uResponseBusqueda = CmidTierResponse();
-  {
-    TmiddleTier mt(localSYS.getConexion());
-    mt.setQuery(QStringLiteral(
-        "SELECT puntoMetodoPago.nombre AS puntoMetodoPago_nombre, puntoMetodoPago.formaPago_id AS "
-        "formaPago_id FROM puntoMetodoPago WHERE puntoMetodoPago.idNegocioFk = :negocio AND "
-        "puntoMetodoPago.activo = 1 ORDER BY puntoMetodoPago.orden, puntoMetodoPago.id"));
-    mt.setInteger(QStringLiteral("negocio"), localSYS.getIdNegocio());
-    uResponseBusqueda = mt.reader();
-  }
+  uResponseBusqueda = buscaFormasDePagoPorNegocio(localSYS.getIdNegocio(), localSYS.getConexion());
   if (!uResponseBusqueda.ok()) return respuesta;
 
   reiniciarFormasDePago();
@@ -84,6 +74,12 @@ TRespuestaCerrarVenta TFRM_cerrarPuntoVenta::init(double total, double subtotal,
   return respuesta;
 }
 
+QList<int> TFRM_cerrarPuntoVenta::idsFormasPago() const {
+  QList<int> ids;
+  for (const tHoldFormaPago& t : uListaComponentesDinamicos) ids << t.id;
+  return ids;
+}
+
 bool TFRM_cerrarPuntoVenta::enPanelFinal() const { return uPaneles->currentIndex() == 1; }
 bool TFRM_cerrarPuntoVenta::enMetodos() const { return uPestanas->currentIndex() == 1; }
 
@@ -98,6 +94,10 @@ void TFRM_cerrarPuntoVenta::leeCampos() {
 void TFRM_cerrarPuntoVenta::muestraOperacion() {
   leeCampos();
   uCobro.calculaOperacion();
+  muestraCalculo();
+}
+
+void TFRM_cerrarPuntoVenta::muestraCalculo() {
   LBL_recibido->setText(u_formatoMoneda(uCobro.uRecibidoAcumulado));
   LBL_devuelto->setText(u_formatoMoneda(uCobro.uDevuelto));
 }
@@ -147,6 +147,7 @@ int TFRM_cerrarPuntoVenta::muestraFormaPago() {
     t.id = uResponseBusqueda.getCeldaAsInt(QStringLiteral("formaPago_id"), i);
     t.fondo->installEventFilter(this);
     t.fondo->show();
+    nombra(QStringLiteral("Método %1").arg(i), t.fondo);
     uListaComponentesDinamicos << t;
   }
   uAreaMetodos->resize(420, 20 + 60 * n);
@@ -219,6 +220,14 @@ void TFRM_cerrarPuntoVenta::BTN_resetEfectivoClick() {
   TXT_efectivo->setFocus();
 }
 
+void TFRM_cerrarPuntoVenta::enfocaCampo(const QString& nombre) {
+  if (nombre == QStringLiteral("Monto efectivo")) return enfocaCampo(TXT_efectivo);
+  const int fila = nombre.section(QLatin1Char(' '), -1).toInt();
+  if (fila < 1 || fila > TCobro::kFilas) return;
+  if (nombre.startsWith(QStringLiteral("Monto "))) enfocaCampo(TXT_otro[fila - 1]);
+  if (nombre.startsWith(QStringLiteral("Referencia "))) enfocaCampo(TXT_referencia[fila - 1]);
+}
+
 void TFRM_cerrarPuntoVenta::enfocaCampo(QLineEdit* campo) {
   uControl = campo;
   uTeclado->setDestino(campo);
@@ -268,71 +277,41 @@ void TFRM_cerrarPuntoVenta::BTN_cerrarClick() { accept(); }
 void TFRM_cerrarPuntoVenta::BTN_abreCajonClick() { miniPrinterAbreCajon(); }
 
 bool TFRM_cerrarPuntoVenta::efectuarVenta() {
-  muestraOperacion();
-  QString mensaje;
-  if (!uCobro.validaVenta(&mensaje)) {
-    if (!mensaje.isEmpty()) u_mensaje(mensaje, mtCustom);
-    return false;
-  }
-  // The truncated comparison may pass while the untruncated one fails by less than a cent.
-  if (u_floatToStr(uCobro.uRecibidoAcumulado).toDouble() < u_floatToStr(uCobro.uTotal).toDouble()) {
-    u_mensaje(QStringLiteral("Cantidad insuficiente"), mtCustom);
-    return false;
-  }
-  muestraOperacion();
-  uPaneles->setCurrentIndex(1);
-  const TFormasPago formas = uCobro.formasPago(BTN_efectivo->text());
-  if (!(uCobro.uDevuelto > 0)) uCobro.uDevuelto = 0;
-
-  const rRespuestaPuntoVenta r = TConexionInventario().descuentaInventarioFromPuntoVenta(
-      u_floatToStr(uCobro.uTotal), u_floatToStr(uCobro.uSubtotal), u_floatToStr(uCobro.uDescuento),
-      u_floatToStr(uCobro.uPagado), u_floatToStr(uCobro.uDevuelto),
-      u_truncaMoneda(u_floatToStr(uCobro.uImpuestos)), formas, *uDatosGrid, localSYS.getConexion(),
-      localSYS.getIdNegocio(), uAlmacen);
-  if (!r.ok && r.sinExistencia > 0) {
-    const QString texto = QStringLiteral("Existencia insuficiente: ") + r.producto;
-    u_mensaje(texto, mtInformacion);
-    LBL_despedida->setText(texto);
-    uAceptar = false;
-    return false;
-  }
-  if (!r.ok) {
-    // Nothing was stored: say why and go back to the payments.
-    if (!r.mensaje.isEmpty()) u_mensaje(r.mensaje, mtError);
-    uPaneles->setCurrentIndex(0);
-    return false;
-  }
-  uTicketNo = r.ticketNo;
-  uTeclado->hide();
-  uOperacionID = -1;
-
-  QString identificador;
-  if (uSubirTicket && r.operacionID > 0) {
-    std::atomic<bool> ocupado{true};
-    TgeneraTicketConWS carga;
-    carga.generaTicket(r.operacionID, &ocupado);
-    TFRM_espere espere;
-    espere.inicia(&ocupado);
-    const auto resultado = carga.getResultado();
-    if (resultado.ok) identificador = resultado.identificador;
-  }
-
-  TDatosTicketVenta datos;
-  datos.identificador = identificador;
-  datos.ticketNo = uTicketNo;
+  leeCampos();
+  TDatosVenta datos;
+  datos.lineas = uDatosGrid;
   datos.cajero = uCajero;
-  datos.impuestos = uCobro.uImpuestos;
-  datos.total = uCobro.uTotal;
-  datos.pagado = uCobro.uPagado;
-  datos.devuelto = uCobro.uDevuelto;
-  datos.efectivoTexto = TXT_efectivo->text();
-  datos.formas = formas;
+  datos.almacen = uAlmacen;
+  datos.subirTicket = uSubirTicket;
+  datos.nombreEfectivo = BTN_efectivo->text();
   datos.requiereFactura = CHK_requiereFactura->isChecked();
-  imprimeTicket(datos, *uDatosGrid);
+  TPantallaVenta pantalla;
+  pantalla.recalculada = [this] { muestraCalculo(); };
+  pantalla.validada = [this] { uPaneles->setCurrentIndex(1); };
+  pantalla.almacenada = [this](int ticketNo) {
+    uTicketNo = ticketNo;
+    uTeclado->hide();
+    uOperacionID = -1;
+  };
+  pantalla.esperaCarga = [](std::atomic<bool>* ocupado) {
+    TFRM_espere espere;
+    espere.inicia(ocupado);
+  };
+  const TVentaCompletada v = completaVenta(uCobro, datos, localSYS, pantalla);
+  if (!v.ok) {
+    u_muestra(v.resultado);
+    if (v.sinExistencia) {
+      LBL_despedida->setText(v.resultado.mensaje);
+      uAceptar = false;
+    } else if (v.validada) {
+      uPaneles->setCurrentIndex(0);  // nothing was stored: back to the payments
+    }
+    return false;
+  }
   LBL_despedida->setText(QStringLiteral("¡Gracias por su compra!"));
-  uOperacionID = r.operacionID;
+  uOperacionID = v.operacionID;
   uAceptar = true;
-  if (identificador.isEmpty()) {
+  if (v.identificador.isEmpty()) {
     IMG_statusCarga->clear();
     LBL_statusCarga->setText(QStringLiteral("¡No se cargó el ticket!"));
   } else {

@@ -1,21 +1,10 @@
 #include "ConductorCaja.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 
-#include "checkout/TFRM_cerrarPuntoVenta.h"
-#include "context/TsistemaDatos.h"
-#include "operaciones/facturacion.h"
-#include "printer/miniPrinter.h"
+#include "pasos.h"
 #include "sale/TFRM_caja.h"
-#include "sale/TFRM_cajaSeleccionarKit.h"
-#include "ui/TFRM_facturar.h"
 #include "util/utilerias.h"
 
 ConductorCaja::ConductorCaja() {
@@ -73,122 +62,23 @@ bool ConductorCaja::paso(const QJsonObject& p, QString* error) {
     return false;
   }
   const QString accion = p.keys().first();
-  const QJsonValue v = p.value(accion);
-  auto entero = [&](int* destino) {
-    if (!v.isDouble()) {
-      *error = QStringLiteral("'%1' espera un número").arg(accion);
+  const TPasoGuion paso = TPasosGuion::busca(accion);
+  if (!paso) {
+    *error = QStringLiteral("paso desconocido: '%1'").arg(accion);
+    return false;
+  }
+  return paso(*this, p.value(accion), error);
+}
+
+bool ConductorCaja::encolaRespuestas(const QJsonArray& respuestas, QString* error) {
+  for (const QJsonValue& r : respuestas) {
+    if (r.toString() != "OK" && r.toString() != "Cancel") {
+      *error = QStringLiteral("respuesta desconocida: %1").arg(r.toString());
       return false;
     }
-    *destino = v.toInt();
-    return true;
-  };
-  if (accion == "lectura" || accion == "busqueda" || accion == "cantidad") {
-    if (!v.isString()) {
-      *error = QStringLiteral("'%1' espera un texto").arg(accion);
-      return false;
-    }
-    QLineEdit* campo = accion == "lectura"    ? uCaja->TXT_lectura
-                       : accion == "busqueda" ? uCaja->TXT_busquedaNombre
-                                              : uCaja->TXT_cantidad;
-    if (accion != "lectura") campo->clear();
-    // Key by key, as a scanner or the cashier types.
-    QTest::keyClicks(campo, v.toString());
-    if (accion != "lectura") QTest::keyClick(campo, Qt::Key_Return);
-    if (accion == "busqueda") {
-      uResultados = QJsonArray();
-      for (const tHoldProducto& t : uCaja->tiles()) uResultados.append(t.etiqueta->text());
-    }
-    return true;
+    uRespuestas.push_back(r.toString() == "OK");
   }
-  if (accion == "tile") {
-    int i = 0;
-    if (!entero(&i)) return false;
-    if (i < 0 || i >= uCaja->tiles().size()) {
-      *error = QStringLiteral("no hay resultado %1").arg(i);
-      return false;
-    }
-    QTest::mouseClick(uCaja->tiles()[i].fondo, Qt::LeftButton);
-    return true;
-  }
-  if (accion == "clic") {
-    const QJsonArray a = v.toArray();
-    if (a.size() != 2 || !a[0].isDouble() || !a[1].isDouble()) {
-      *error = QStringLiteral("'clic' espera [fila, columna]");
-      return false;
-    }
-    uCaja->GRD_mainMouseUp(a[0].toInt(), a[1].toInt(), QPoint(640, 300));
-    if (uCaja->PNL_promocion->isVisible())
-      uDetallePromocion = uCaja->LBL_promocionDesde->text() + QStringLiteral("|") +
-                          uCaja->LBL_promocionHasta->text() + QStringLiteral("|") +
-                          uCaja->LBL_promocionDescripcion->text();
-    return true;
-  }
-  if (accion == "mas" || accion == "menos") {
-    int n = 0;
-    if (!entero(&n)) return false;
-    for (int i = 0; i < n; ++i) accion == "mas" ? uCaja->Image1Click() : uCaja->Image2Click();
-    return true;
-  }
-  if (accion == "eliminar") {
-    uCaja->BTN_eliminarClick();
-    return true;
-  }
-  if (accion == "kit") {
-    int id = 0;
-    if (!entero(&id)) return false;
-    uDialogo = [id](QDialog* d) {
-      auto* dlg = qobject_cast<TFRM_cajaSeleccionarKit*>(d);
-      if (!dlg || id == 0) return int(QDialog::Rejected);
-      for (int i = 0; i < dlg->entradas().size(); ++i)
-        if (dlg->entradas()[i].id == id) {
-          QTest::mouseClick(dlg->entradas()[i].fondo, Qt::LeftButton);
-          return int(QDialog::Accepted);
-        }
-      dlg->cancelar();
-      return int(QDialog::Rejected);
-    };
-    uCaja->BTN_buscarKitClick();
-    uDialogo = nullptr;
-    return true;
-  }
-  if (accion == "responder") {
-    if (!v.isArray()) {
-      *error = QStringLiteral("'responder' espera una lista de \"OK\" o \"Cancel\"");
-      return false;
-    }
-    for (const QJsonValue& r : v.toArray()) {
-      if (r.toString() != "OK" && r.toString() != "Cancel") {
-        *error = QStringLiteral("respuesta desconocida: %1").arg(r.toString());
-        return false;
-      }
-      uRespuestas.push_back(r.toString() == "OK");
-    }
-    return true;
-  }
-  if (accion == "aceptar") {
-    QTest::mouseClick(uCaja->BTN_cerrarVenta, Qt::LeftButton);
-    return true;
-  }
-  if (accion == "cobrar") {
-    if (!v.isObject()) {
-      *error = QStringLiteral("'cobrar' espera un objeto");
-      return false;
-    }
-    return cobra(v.toObject(), error);
-  }
-  if (accion == "facturar") {
-    if (!v.isObject()) {
-      *error = QStringLiteral("'facturar' espera un objeto");
-      return false;
-    }
-    return factura(v.toObject(), error);
-  }
-  if (accion == "iniciar") {
-    uCaja->BTN_iniciarClick();
-    return true;
-  }
-  *error = QStringLiteral("paso desconocido: '%1'").arg(accion);
-  return false;
+  return true;
 }
 
 QJsonObject ConductorCaja::reporte() const {
@@ -216,19 +106,17 @@ QJsonObject ConductorCaja::reporte() const {
       {"uDescuento", u_floatToStr(venta.uDescuento)},
       {"uImpuestos", u_floatToStr(venta.uImpuestos)},
       {"uTotal", u_floatToStr(venta.uTotal)},
-      {"LBL_total", uCaja->LBL_total->text()},
-      {"LBL_descuento", uCaja->LBL_descuento->text()},
-      {"LBL_impuestos", uCaja->LBL_impuestos->text()},
-      {"aceptarHabilitado", uCaja->BTN_cerrarVenta->isEnabled()},
+      {"LBL_total", uCaja->texto(QStringLiteral("Total"))},
+      {"LBL_descuento", uCaja->texto(QStringLiteral("Descuento"))},
+      {"LBL_impuestos", uCaja->texto(QStringLiteral("Impuestos"))},
+      {"aceptarHabilitado", uCaja->habilitado(QStringLiteral("Aceptar"))},
       {"filaSeleccionada", venta.uFilaSeleccionada},
-      {"caja", uCaja->LBL_caja->text()},
-      {"cajero", uCaja->LBL_cajero->text()},
+      {"caja", uCaja->texto(QStringLiteral("Caja"))},
+      {"cajero", uCaja->texto(QStringLiteral("Cajero"))},
       {"mensajes", uMensajes},
-      {"resultadosBusqueda", uResultados},
+      {"resultadosBusqueda", QJsonArray()},
   };
-  if (!uDetallePromocion.isNull()) o.insert("detallePromocion", uDetallePromocion);
-  if (!uCobro.isEmpty()) o.insert("cobro", uCobro);
-  if (!uFactura.isEmpty()) o.insert("factura", uFactura);
+  for (auto e = uReporte.constBegin(); e != uReporte.constEnd(); ++e) o.insert(e.key(), e.value());
   return o;
 }
 
@@ -239,126 +127,4 @@ bool ConductorCaja::captura(const QString& archivo) const {
   uCaja->setGeometry(0, 0, 1280, 800);
   QApplication::processEvents();
   return uCaja->grab().save(archivo);
-}
-
-bool ConductorCaja::cobra(const QJsonObject& c, QString* error) {
-  for (const QJsonValue& r : c.value("responder").toArray()) {
-    if (r.toString() != "OK" && r.toString() != "Cancel") {
-      *error = QStringLiteral("respuesta desconocida: %1").arg(r.toString());
-      return false;
-    }
-    uRespuestas.push_back(r.toString() == "OK");
-  }
-  const QJsonArray pagos = c.value("pagos").toArray();
-  if (pagos.size() > 6) {
-    *error = QStringLiteral("a lo más seis pagos además del efectivo");
-    return false;
-  }
-  QJsonObject resultado{{"abierto", false}};
-  QString errorCobro;
-  uDialogo = [&](QDialog* d) {
-    auto* f = qobject_cast<TFRM_cerrarPuntoVenta*>(d);
-    if (!f) return int(QDialog::Rejected);
-    resultado["abierto"] = true;
-    if (!pagos.isEmpty()) f->BTN_otrasFormasClick();
-    for (int i = 0; i < pagos.size(); ++i) {
-      const QJsonObject p = pagos[i].toObject();
-      f->BTN_metodoClick(i + 1);
-      if (p.contains("metodo")) {
-        int tile = -1;
-        for (int t = 0; t < f->tiles().size(); ++t)
-          if (f->tiles()[t].id == p.value("metodo").toInt()) tile = t;
-        if (tile < 0) {
-          errorCobro = QStringLiteral("no hay forma de pago %1").arg(p.value("metodo").toInt());
-          f->BTN_cancelarClick();
-          return int(QDialog::Rejected);
-        }
-        QTest::mouseClick(f->tiles()[tile].fondo, Qt::LeftButton);
-      }
-      if (p.contains("monto")) {
-        f->TXT_otro[i]->clear();
-        QTest::keyClicks(f->TXT_otro[i], p.value("monto").toString());
-      }
-      f->enfocaCampo(f->TXT_referencia[i]);
-      QTest::keyClicks(f->TXT_referencia[i], p.value("referencia").toString());
-    }
-    f->enfocaCampo(f->TXT_efectivo);
-    for (const QChar ch : c.value("efectivo").toString()) f->teclaNumerica(QString(ch));
-    f->CHK_requiereFactura->setChecked(c.value("requiereFactura").toBool());
-    const bool ok = f->efectuarVenta();
-    resultado["ok"] = ok;
-    resultado["despedida"] = f->LBL_despedida->text();
-    resultado["estadoCarga"] =
-        f->hold_statusCarga->isVisibleTo(f) ? f->LBL_statusCarga->text() : QString();
-    resultado["recibido"] = f->LBL_recibido->text();
-    resultado["devuelto"] = f->LBL_devuelto->text();
-    if (ok) {
-      resultado["operacionID"] = f->uOperacionID;
-      resultado["ticketNo"] = f->uTicketNo;
-      const TResultadoImpresion imp = miniPrinterUltimoTicket();
-      resultado["escpos"] = imp.archivoEscPos;
-      resultado["png"] = imp.archivoPng;
-      resultado["impresionError"] = imp.error;
-      f->BTN_cerrarClick();
-      return int(QDialog::Accepted);
-    }
-    if (f->enPanelFinal()) {
-      f->BTN_cerrarClick();
-      return int(QDialog::Accepted);
-    }
-    f->BTN_cancelarClick();
-    return int(QDialog::Rejected);
-  };
-  QTest::mouseClick(uCaja->BTN_cerrarVenta, Qt::LeftButton);
-  uDialogo = nullptr;
-  if (!errorCobro.isEmpty()) {
-    *error = errorCobro;
-    return false;
-  }
-  resultado["lineasDespues"] = uCaja->venta().lineas().getRowCount();
-  resultado["ticketRegistro"] = uCaja->uTicketNumero;
-  uCobro = resultado;
-  return true;
-}
-
-bool ConductorCaja::factura(const QJsonObject& datos, QString* error) {
-  const int operacionID = datos.contains("operacionID") ? datos.value("operacionID").toInt()
-                                                        : uCobro.value("operacionID").toInt();
-  if (operacionID <= 0) {
-    *error = QStringLiteral("'facturar' necesita una venta cobrada antes o un 'operacionID'");
-    return false;
-  }
-  QJsonObject resultado{{"abierto", false}, {"operacionID", operacionID}};
-  uDialogo = [&](QDialog* d) {
-    auto* f = qobject_cast<TFRM_facturar*>(d);
-    if (!f) return int(QDialog::Rejected);
-    resultado["abierto"] = true;
-    // As the cashier: the RFC first (a known customer fills the rest in), then what was given.
-    f->TXT_rfc->setText(datos.value("rfc").toString());
-    resultado["clienteConocido"] = f->buscaReceptor();
-    const auto texto = [&datos](const char* campo, QLineEdit* destino) {
-      if (datos.contains(campo)) destino->setText(datos.value(campo).toString());
-    };
-    texto("nombre", f->TXT_nombre);
-    texto("codigoPostal", f->TXT_codigoPostal);
-    texto("correo", f->TXT_correo);
-    const auto clave = [&datos](const char* campo, QComboBox* destino) {
-      if (datos.contains(campo))
-        destino->setCurrentIndex(qMax(0, destino->findData(datos.value(campo).toString())));
-    };
-    clave("regimenFiscal", f->CMB_regimenFiscal);
-    clave("usoCFDI", f->CMB_usoCFDI);
-    f->BTN_facturarClick();
-    if (f->result() != QDialog::Accepted) f->BTN_cancelarClick();
-    return f->result();
-  };
-  TFRM_cerrarPuntoVenta checkout(uCaja);
-  resultado["ok"] = checkout.facturarTicket(operacionID);
-  uDialogo = nullptr;
-  const CmidTierResponse t =
-      buscaTicketParaFacturar(operacionID, localSYS.getIdNegocio(), localSYS.getConexion());
-  resultado["uuid"] = t.getCelda(QStringLiteral("puntoOperacionAdicional_uuid"));
-  resultado["estado"] = t.getCelda(QStringLiteral("puntoOperacion_facturadoMetodo"));
-  uFactura = resultado;
-  return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
-// Runs a scenario of cashier steps on the real sale register and reports what the screen
-// holds afterwards. Used by pos-script and by its tests.
+// Runs a scenario of steps on the real sale register and reports what the screen holds
+// afterwards. Used by pos-script and by its tests. The steps themselves live by area in
+// pasos_*.cpp (see pasos.h); the conductor answers every message, confirmation and dialog,
+// and keeps what the steps report.
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -21,7 +23,7 @@ class ConductorCaja : public TRespondedorModal {
   // Runs the steps; false with `error` for an unknown step or a malformed one.
   bool ejecuta(const QJsonArray& pasos, QString* error);
   // The report: lines (columns in table order, duplicates as they stand), totals, labels,
-  // "Aceptar" state, selected line, messages in order.
+  // "Aceptar" state, selected line, messages in order, and what the steps reported.
   QJsonObject reporte() const;
 
   // Answers of the modal runner.
@@ -33,18 +35,23 @@ class ConductorCaja : public TRespondedorModal {
   // Saves what the register shows now (window and open panels) as a PNG.
   bool captura(const QString& archivo) const;
 
+  // For the steps.
+  TFRM_caja& caja() const { return *uCaja; }
+  // Queues "OK" / "Cancel" answers for the next confirmations.
+  bool encolaRespuestas(const QJsonArray& respuestas, QString* error);
+  // The next modal dialog goes to `manejador` (until it is cleared with an empty one).
+  void alDialogo(std::function<int(QDialog*)> manejador) { uDialogo = std::move(manejador); }
+  // An entry of the report.
+  void reporta(const QString& clave, const QJsonValue& valor) { uReporte.insert(clave, valor); }
+  QJsonValue reportado(const QString& clave) const { return uReporte.value(clave); }
+
  private:
   bool paso(const QJsonObject& p, QString* error);
-  bool cobra(const QJsonObject& cobro, QString* error);
-  bool factura(const QJsonObject& datos, QString* error);
 
   TFRM_caja* uCaja = nullptr;
   bool uIniciada = false;
   QJsonArray uMensajes;
   std::deque<bool> uRespuestas;
   std::function<int(QDialog*)> uDialogo;
-  QString uDetallePromocion;
-  QJsonArray uResultados;
-  QJsonObject uCobro;    // what the last checkout did
-  QJsonObject uFactura;  // what the last invoicing did
+  QJsonObject uReporte;
 };

@@ -18,6 +18,7 @@
 #include "shell/listas/TDelegadoLista.h"
 #include "ui/TFRM_capturaDevolucion.h"
 #include "ui/TFRM_facturar.h"
+#include "ui/TGridVista.h"
 #include "ui/TTecladoCampos.h"
 #include "ui/estiloDialogo.h"
 #include "ui/mensajes.h"
@@ -48,15 +49,21 @@ TFRM_devolucion::TFRM_devolucion(QWidget* parent) : QDialog(parent) {
   uEmisor = [this](int ticketID, const datosFacturar& datos) { return emiteNota(ticketID, datos); };
 }
 
-TFRM_devolucion::~TFRM_devolucion() { uDocumento->lineas().setGrid(nullptr); }
+TFRM_devolucion::~TFRM_devolucion() { desligaDocumento(); }
+
+void TFRM_devolucion::desligaDocumento() {
+  delete uVista;
+  uVista = nullptr;
+  GRD_main->setModel(nullptr);
+}
 
 void TFRM_devolucion::nuevoDocumento() {
-  if (uDocumento) uDocumento->lineas().setGrid(nullptr);
+  desligaDocumento();
   uDocumento = std::make_unique<TdocumentoDevolucion>(localSYS);
   TGridControl& g = uDocumento->lineas();
-  g.setGrid(GRD_main);
   g.setAlturaFila(11);
-  g.renuevaColumnas(this);
+  uVista = new TGridVista(&g, GRD_main, this);
+  uVista->renuevaColumnas();
   // Headers are drawn at 14 px bold: no column is narrower than its title.
   QFont negrita = GRD_main->font();
   negrita.setPixelSize(14);
@@ -66,7 +73,7 @@ void TFRM_devolucion::nuevoDocumento() {
     if (g.columna(c).visible)
       GRD_main->setColumnWidth(
           c, std::max(g.columna(c).ancho, medida.horizontalAdvance(g.columna(c).nombre) + 28));
-  g.ajustaColumna(QStringLiteral("Descripción"));
+  uVista->ajustaColumna(QStringLiteral("Descripción"));
   delete uDelegado;
   uDelegado = new TDelegadoLista(
       &g, [&g](int c, int f) { return g.getCelda(c, f); }, this);

@@ -19,6 +19,7 @@ class QPushButton;
 class QRadioButton;
 class QTableView;
 class TDelegadoLista;
+class TGridVista;
 class TTecladoCampos;
 
 class TFRM_devolucion : public QDialog {
@@ -64,6 +65,7 @@ class TFRM_devolucion : public QDialog {
   void construye();
   // A fresh return bound to the grid.
   void nuevoDocumento();
+  void desligaDocumento();
   void limpiaVenta();
   void muestraVenta();
   void muestraMensaje(const QString& texto);
@@ -83,6 +85,7 @@ class TFRM_devolucion : public QDialog {
   QLabel* LBL_cliente = nullptr;
   QLabel* LBL_rfc = nullptr;
   QTableView* GRD_main = nullptr;
+  TGridVista* uVista = nullptr;
   TDelegadoLista* uDelegado = nullptr;
   QLabel* LBL_subtotal = nullptr;
   QLabel* LBL_descuento = nullptr;

@@ -1,12 +1,12 @@
 #include "sale/TFRM_caja.h"
 
 #include <QApplication>
-#include <QPointer>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -16,12 +16,13 @@
 
 #include "operaciones/productos.h"
 #include "operaciones/puntoVenta.h"
-#include "platform/resources/recursos.h"
 #include "sale/TFRM_cajaSeleccionarKit.h"
 #include "sale/caja_delegado.h"
-#include "sale/promociones.h"
+#include "sale/reglas/promociones.h"
+#include "ui/TGridVista.h"
 #include "ui/TTecladoPantalla.h"
 #include "ui/mensajes.h"
+#include "ui/recursosPantalla.h"
 #include "util/utilerias.h"
 
 namespace {
@@ -126,9 +127,9 @@ void TFRM_caja::construye() {
   GRD_main->horizontalHeader()->setStyleSheet(
       QStringLiteral("QHeaderView::section{background:#E3E8EE;font-size:15px;font-weight:600;"
                      "padding:6px;border:none;}"));
-  venta().lineas().setGrid(GRD_main);
-  venta().lineas().renuevaColumnas(this);
-  venta().lineas().ajustaColumna(QStringLiteral("Descripción"));
+  uVistaLineas = new TGridVista(&venta().lineas(), GRD_main, this);
+  uVistaLineas->renuevaColumnas();
+  uVistaLineas->ajustaColumna(QStringLiteral("Descripción"));
   uDelegado = new TCajaDelegado(&venta().lineas(), this);
   GRD_main->setItemDelegate(uDelegado);
   uPestanas->addWidget(GRD_main);
@@ -208,8 +209,8 @@ void TFRM_caja::construye() {
   GRD_monitor = new QTableView(PNL_monitor);
   GRD_monitor->setSelectionMode(QAbstractItemView::NoSelection);
   GRD_monitor->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  venta().monitor().setGrid(GRD_monitor);
-  venta().monitor().renuevaColumnas(this);
+  auto* vistaMonitor = new TGridVista(&venta().monitor(), GRD_monitor, this);
+  vistaMonitor->renuevaColumnas();
   // The declared widths are the suite's units; a touch panel needs them doubled.
   for (int c = 0; c < venta().monitor().getColumnCount(); ++c)
     GRD_monitor->setColumnWidth(c, venta().monitor().columna(c).ancho * 2);
@@ -249,6 +250,40 @@ void TFRM_caja::construye() {
 
   uTeclado = new TTecladoPantalla(this);
   uTeclado->hide();
+
+  for (const auto& [nombre, control] : std::initializer_list<std::pair<const char*, QWidget*>>{
+           {"Código de barras", TXT_lectura},
+           {"Buscar por nombre", TXT_busquedaNombre},
+           {"Cantidad", TXT_cantidad},
+           {"Iniciar", iniciar},
+           {"Minimizar", minimizar},
+           {"Buscar", buscar},
+           {"Buscar Kit", buscarKit},
+           {"Ver Promoción", BTN_verPromocion},
+           {"Cerrar Busqueda", BTN_cerrarBusqueda},
+           {"Eliminar", eliminar},
+           {"Aceptar", BTN_cerrarVenta},
+           {"Más", mas},
+           {"Menos", menos},
+           {"Caja", LBL_caja},
+           {"Cajero", LBL_cajero},
+           {"Total", LBL_total},
+           {"Descuento", LBL_descuento},
+           {"Impuestos", LBL_impuestos},
+           {"Producto seleccionado", LBL_productoSeleccionado},
+           {"Sin resultados", LBL_sinResultados},
+           {"Precios por volumen", PNL_monitor},
+           {"Cerrar precios", cerrarMonitor},
+           {"Promoción", PNL_promocion},
+           {"Desde", LBL_promocionDesde},
+           {"Hasta", LBL_promocionHasta},
+           {"Detalle de la promoción", LBL_promocionDescripcion},
+           {"Eliminar promoción", eliminarPromo},
+           {"Cerrar promoción", cerrarPromo},
+           {"Líneas", GRD_main},
+           {"Precios", GRD_monitor},
+           {"Teclado", uTeclado}})
+    nombra(QString::fromUtf8(nombre), control);
 
   connect(iniciar, &QPushButton::clicked, this, &TFRM_caja::BTN_iniciarClick);
   connect(minimizar, &QPushButton::clicked, this, &TFRM_caja::BTN_minimizarClick);

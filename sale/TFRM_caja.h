@@ -11,7 +11,8 @@
 
 #include "checkout/TRespuestaCerrarVenta.h"
 #include "db/CmidTierResponse.h"
-#include "sale/lineas_venta.h"
+#include "sale/reglas/lineas_venta.h"
+#include "ui/pantallaNombrada.h"
 
 class QLabel;
 class QLineEdit;
@@ -20,6 +21,7 @@ class QScrollArea;
 class QStackedWidget;
 class QTableView;
 class TCajaDelegado;
+class TGridVista;
 class TTecladoPantalla;
 
 // One search-result tile.
@@ -34,7 +36,15 @@ struct tHoldProducto {
 using TCobroVenta = std::function<TRespuestaCerrarVenta(
     double, double, double, double, TGridControl&, const QString&, int, bool)>;
 
-class TFRM_caja : public QWidget {
+// Tests and pos-script act on it through its handlers and TPantallaNombrada's names: the fields
+// "Código de barras", "Buscar por nombre", "Cantidad"; the buttons "Iniciar", "Minimizar",
+// "Buscar", "Buscar Kit", "Ver Promoción", "Cerrar Busqueda", "Eliminar", "Aceptar", the images
+// "Más" and "Menos", the tiles "Resultado 0", "Resultado 1", ...; the texts "Caja", "Cajero",
+// "Total", "Descuento", "Impuestos", "Producto seleccionado", "Sin resultados"; the panels
+// "Precios por volumen" (its "Cerrar precios") and "Promoción" ("Desde", "Hasta",
+// "Detalle de la promoción", "Eliminar promoción", "Cerrar promoción"); the grids "Líneas" and
+// "Precios"; the keyboard "Teclado".
+class TFRM_caja : public QWidget, public TPantallaNombrada {
   Q_OBJECT
  public:
   explicit TFRM_caja(QWidget* parent = nullptr);
@@ -65,28 +75,9 @@ class TFRM_caja : public QWidget {
   void reinicia();
 
   TLineasVenta& venta() { return *uVenta; }
-  QLineEdit* TXT_lectura = nullptr;
-  QLineEdit* TXT_busquedaNombre = nullptr;
-  QLineEdit* TXT_cantidad = nullptr;
-  QLabel* LBL_total = nullptr;
-  QLabel* LBL_descuento = nullptr;
-  QLabel* LBL_impuestos = nullptr;
-  QLabel* LBL_caja = nullptr;
-  QLabel* LBL_cajero = nullptr;
-  QLabel* LBL_productoSeleccionado = nullptr;
-  QLabel* LBL_sinResultados = nullptr;
-  QPushButton* BTN_cerrarBusqueda = nullptr;
-  QPushButton* BTN_cerrarVenta = nullptr;
-  QPushButton* BTN_verPromocion = nullptr;
-  QFrame* PNL_monitor = nullptr;
-  QFrame* PNL_promocion = nullptr;
-  QLabel* LBL_promocionDesde = nullptr;
-  QLabel* LBL_promocionHasta = nullptr;
-  QLabel* LBL_promocionDescripcion = nullptr;
-  QTableView* GRD_main = nullptr;
-  QTableView* GRD_monitor = nullptr;
-  TTecladoPantalla* teclado() const { return uTeclado; }
-  const QList<tHoldProducto>& tiles() const { return uListaComponentesDinamicos; }
+  // Names of the tiles of the last search, in order, and where each one lies.
+  QStringList resultados() const;
+  QRect geometriaResultado(int indice) const;
   bool enResultados() const;
 
   int uTicketNumero = 0;
@@ -117,6 +108,27 @@ class TFRM_caja : public QWidget {
   void eliminaFila(int fila);
   void refresca();
 
+  QLineEdit* TXT_lectura = nullptr;
+  QLineEdit* TXT_busquedaNombre = nullptr;
+  QLineEdit* TXT_cantidad = nullptr;
+  QLabel* LBL_total = nullptr;
+  QLabel* LBL_descuento = nullptr;
+  QLabel* LBL_impuestos = nullptr;
+  QLabel* LBL_caja = nullptr;
+  QLabel* LBL_cajero = nullptr;
+  QLabel* LBL_productoSeleccionado = nullptr;
+  QLabel* LBL_sinResultados = nullptr;
+  QPushButton* BTN_cerrarBusqueda = nullptr;
+  QPushButton* BTN_cerrarVenta = nullptr;
+  QPushButton* BTN_verPromocion = nullptr;
+  QFrame* PNL_monitor = nullptr;
+  QFrame* PNL_promocion = nullptr;
+  QLabel* LBL_promocionDesde = nullptr;
+  QLabel* LBL_promocionHasta = nullptr;
+  QLabel* LBL_promocionDescripcion = nullptr;
+  QTableView* GRD_main = nullptr;
+  QTableView* GRD_monitor = nullptr;
+
   std::unique_ptr<TLineasVenta> uVenta;
   CmidTierResponse uResponseBusqueda;
   int uIndiBusquedaSeleccionado = -1;
@@ -131,6 +143,7 @@ class TFRM_caja : public QWidget {
   QLabel* uBannerImagen = nullptr;
   TTecladoPantalla* uTeclado = nullptr;
   TCajaDelegado* uDelegado = nullptr;
+  TGridVista* uVistaLineas = nullptr;
 };
 
 // The register window of the module (created once, reused for every sale).

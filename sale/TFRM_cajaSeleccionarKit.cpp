@@ -9,8 +9,8 @@
 
 #include "context/TsistemaDatos.h"
 #include "operaciones/productos.h"
-#include "platform/resources/recursos.h"
 #include "ui/mensajes.h"
+#include "ui/recursosPantalla.h"
 
 namespace {
 QString css(quint32 argb) { return QStringLiteral("#%1").arg(argb & 0xFFFFFF, 6, 16, QChar('0')); }
@@ -62,6 +62,7 @@ void TFRM_cajaSeleccionarKit::lista(const QString& columnaNombre, const QString&
     e.etiqueta->setFont(QFont(QStringLiteral("Segoe UI"), 14));
     e.id = uResponseBusqueda.getCeldaAsInt(columnaId, i);
     e.fondo->installEventFilter(this);
+    nombra(QStringLiteral("Entrada %1").arg(uListaComponentesDinamicos.size()), e.fondo);
     uListaComponentesDinamicos << e;
   }
   uArea->resize(ancho + 20, 20 + 60 * uResponseBusqueda.getRowCount());
@@ -97,6 +98,12 @@ void TFRM_cajaSeleccionarKit::eligeEntrada(int indice) {
   uOk = true;
   uSelectedKitID = uListaComponentesDinamicos[indice].id;
   accept();
+}
+
+QList<int> TFRM_cajaSeleccionarKit::idsEntradas() const {
+  QList<int> ids;
+  for (const tHoldKit& e : uListaComponentesDinamicos) ids << e.id;
+  return ids;
 }
 
 void TFRM_cajaSeleccionarKit::cancelar() {

@@ -5,6 +5,7 @@
 #include <QList>
 
 #include "db/CmidTierResponse.h"
+#include "ui/pantallaNombrada.h"
 
 class QFrame;
 class QLabel;
@@ -21,7 +22,8 @@ struct TRespuestaSeleccionKit {
   int id = 0;
 };
 
-class TFRM_cajaSeleccionarKit : public QDialog {
+// Its entries are named "Entrada 0", "Entrada 1", ... (TPantallaNombrada).
+class TFRM_cajaSeleccionarKit : public QDialog, public TPantallaNombrada {
   Q_OBJECT
  public:
   explicit TFRM_cajaSeleccionarKit(QWidget* parent = nullptr);
@@ -33,7 +35,8 @@ class TFRM_cajaSeleccionarKit : public QDialog {
   // Choosing an entry or cancelling, as the user does.
   void eligeEntrada(int indice);
   void cancelar();
-  const QList<tHoldKit>& entradas() const { return uListaComponentesDinamicos; }
+  // Ids of the kits (or promotions) listed, in order.
+  QList<int> idsEntradas() const;
 
  protected:
   bool eventFilter(QObject* obj, QEvent* ev) override;

@@ -1,10 +1,10 @@
 // What the cashier does on the register: start-up, readings, searches, tiles, grid clicks,
 // quantities, deletion, kits and the hand-off to the checkout.
 #include <QApplication>
-#include <QPointer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -18,7 +18,8 @@
 #include "sale/TFRM_caja.h"
 #include "sale/TFRM_cajaSeleccionarKit.h"
 #include "sale/caja_delegado.h"
-#include "sale/promociones.h"
+#include "sale/reglas/promociones.h"
+#include "ui/TGridVista.h"
 #include "ui/TTecladoPantalla.h"
 #include "ui/mensajes.h"
 #include "util/utilerias.h"
@@ -112,6 +113,17 @@ void TFRM_caja::refresca() {
 
 bool TFRM_caja::enResultados() const { return uPestanas->currentIndex() == 1; }
 
+QStringList TFRM_caja::resultados() const {
+  QStringList nombres;
+  for (const tHoldProducto& t : uListaComponentesDinamicos) nombres << t.etiqueta->text();
+  return nombres;
+}
+
+QRect TFRM_caja::geometriaResultado(int indice) const {
+  if (indice < 0 || indice >= uListaComponentesDinamicos.size()) return QRect();
+  return uListaComponentesDinamicos[indice].fondo->geometry();
+}
+
 void TFRM_caja::TXT_lecturaKeyUp() {
   const QString texto = TXT_lectura->text().trimmed();
   if (texto.size() < 13) return;
@@ -119,7 +131,9 @@ void TFRM_caja::TXT_lecturaKeyUp() {
                                                      localSYS.getConexion());
   if (!uResponseBusqueda.ok() || uResponseBusqueda.getRowCount() < 1) return;
   uIndiBusquedaSeleccionado = 0;
-  venta().agregarConcepto(uResponseBusqueda, 0);
+  TResultado resultado;
+  venta().agregarConcepto(uResponseBusqueda, 0, &resultado);
+  u_muestra(resultado);
   uResponseBusqueda = CmidTierResponse();
   TXT_cantidad->clear();
   LBL_productoSeleccionado->clear();
@@ -179,6 +193,7 @@ void TFRM_caja::muestraResultados() {
     t.etiqueta->setFont(QFont(QStringLiteral("Segoe UI"), 12, QFont::DemiBold));
     t.fondo->installEventFilter(this);
     t.fondo->show();
+    nombra(QStringLiteral("Resultado %1").arg(i), t.fondo);
     uListaComponentesDinamicos << t;
     x += kPasoX;
   }
@@ -195,7 +210,9 @@ void TFRM_caja::seleccionaTile(int indice) {
   uIndiBusquedaSeleccionado = indice;
   uPestanas->setCurrentIndex(0);
   ocultaTeclados();
-  venta().agregarConcepto(uResponseBusqueda, indice);
+  TResultado resultado;
+  venta().agregarConcepto(uResponseBusqueda, indice, &resultado);
+  u_muestra(resultado);
   uResponseBusqueda = CmidTierResponse();
   TXT_cantidad->clear();
   LBL_productoSeleccionado->clear();
@@ -420,7 +437,7 @@ void TFRM_caja::ajustaTamanio() {
   GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Clave")), 130 * escala);
   GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Precio")), 150 * escala);
   GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Imp")), 120 * escala);
-  g.ajustaColumna(QStringLiteral("Descripción"));
+  uVistaLineas->ajustaColumna(QStringLiteral("Descripción"));
 }
 
 void TFRM_caja::resizeEvent(QResizeEvent* e) {

@@ -9,9 +9,8 @@
 #include <QVBoxLayout>
 
 #include "context/TsistemaDatos.h"
-#include "operaciones/cajas.h"
-#include "operaciones/puntoVenta.h"
 #include "sessions/controlesSesion.h"
+#include "sessions/reglas/aperturaCaja.h"
 #include "ui/TFRM_editar.h"
 #include "ui/estiloDialogo.h"
 #include "ui/mensajes.h"
@@ -107,6 +106,26 @@ void TFRM_cajaApertura::construye() {
   // Labels that show a register's key or description read "&&" as one "&".
   LBL_cajaClave->setBuddy(BTN_iniciar);
   LBL_cajaDescripcion->setBuddy(BTN_iniciar);
+  for (const auto& [nombre, control] : std::initializer_list<std::pair<const char*, QWidget*>>{
+           {"Caja", LBL_cajaClave},
+           {"Descripción", LBL_cajaDescripcion},
+           {"Cajero", LBL_seleccionarCajero},
+           {"Seleccionar cajero", BTN_seleccionarCajero},
+           {"Monto", LBL_aperturaMonto},
+           {"Editar monto", BTN_aperturaMonto},
+           {"Monedas", LBL_denomMonedas},
+           {"Editar monedas", BTN_monedas},
+           {"Total capturado", LBL_total},
+           {"Fecha", LBL_fechaHora},
+           {"Iniciar", BTN_iniciar},
+           {"Cancelar", BTN_cancelar}})
+    nombra(QString::fromUtf8(nombre), control);
+  for (int valor : TConteoCaja::kBilletes) {
+    const QString v = QString::number(valor);
+    nombra(QStringLiteral("Billetes ") + v, LBL_denom[valor]);
+    nombra(QStringLiteral("Valor ") + v, LBL_denomValor[valor]);
+    nombra(QStringLiteral("Editar billetes ") + v, BTN_denom[valor]);
+  }
   connect(BTN_seleccionarCajero, &QPushButton::clicked, this,
           &TFRM_cajaApertura::BTN_seleccionarCajeroClick);
   connect(BTN_aperturaMonto, &QPushButton::clicked, this,
@@ -135,6 +154,9 @@ bool TFRM_cajaApertura::init(int cajaId, const QString& cajaClave, const QString
   uReloj->stop();
   return true;
 }
+
+int TFRM_cajaApertura::intervaloReloj() const { return uReloj->interval(); }
+bool TFRM_cajaApertura::relojEnMarcha() const { return uReloj->isActive(); }
 
 void TFRM_cajaApertura::actualizaReloj() {
   LBL_fechaHora->setText(u_fechaHoraTexto(QDateTime::currentDateTime()));
@@ -216,44 +238,17 @@ bool TFRM_cajaApertura::compruebaTotalCapturado() {
 }
 
 void TFRM_cajaApertura::BTN_iniciarClick() {
-  if (!conteoCuadra(conteo().total(), uAperturaMonto)) {
-    u_mensaje(QStringLiteral("La suma total después de ingresar la cantidad de billetes y/o "
-                             "monedas es incorrecto."),
-              mtCustom);
-    return;
-  }
-  if (uSeleccionCajero.cajero.id <= 0) {
-    u_mensaje(QStringLiteral("Seleccione un cajero."), mtCustom);
-    LBL_seleccionarCajero->clear();
-    return;
-  }
-  TConexionSesion& conexion = localSYS.getConexion();
-  if (!compruebaCajeroDisponible(uSeleccionCajero.cajero.id, conexion)) {
-    u_mensaje(QStringLiteral("El cajero seleccionado no esta disponible"), mtCustom);
-    return;
-  }
-  const QString estacion = u_getPCName();
-  if (!compruebaEstacionDisponible(estacion, conexion)) {
-    u_mensaje(QStringLiteral("La estación de trabajo actual, esta relacionada a una sesión "
-                             "activa. Para iniciar una nueva sesión cierre la sesión actual."),
-              mtCustom);
-    return;
-  }
-  RECaperturaCaja a;
+  TAperturaCaja a;
   a.cajaID = uCajaID;
-  a.fechaApertura = QDateTime::currentDateTime();
+  a.cajaNombre = uCajaNombre;
   a.cajeroID = uSeleccionCajero.cajero.id;
-  a.montoApertura = uAperturaMonto;
-  a.billetes1000 = uDenominacion1000;
-  a.billetes500 = uDenominacion500;
-  a.billetes200 = uDenominacion200;
-  a.billetes100 = uDenominacion100;
-  a.billetes50 = uDenominacion50;
-  a.billetes20 = uDenominacion20;
-  a.monedas = uDenominacionMonedas;
-  a.estacion = estacion;
-  if (!guardaAperturaCaja(a, uCajaNombre, localSYS.getIdNegocio(), conexion)) {
-    u_mensaje(QStringLiteral("Ocurrió un inconveniente al guardar los datos."), mtCustom);
+  a.monto = uAperturaMonto;
+  a.conteo = conteo();
+  const TAperturaResultado r = abreCaja(a, u_getPCName(), QDateTime::currentDateTime(),
+                                        localSYS.getIdNegocio(), localSYS.getConexion());
+  if (!r.resultado.ok) {
+    u_muestra(r.resultado);
+    if (r.sinCajero) LBL_seleccionarCajero->clear();
     return;
   }
   accept();

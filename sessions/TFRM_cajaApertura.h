@@ -6,13 +6,17 @@
 #include <QHash>
 
 #include "admin/TFRM_seleccionarCajero.h"
-#include "sessions/conteoCaja.h"
+#include "sessions/reglas/conteoCaja.h"
+#include "ui/pantallaNombrada.h"
 
 class QLabel;
 class QPushButton;
 class QTimer;
 
-class TFRM_cajaApertura : public QDialog {
+// Named for tests (TPantallaNombrada): "Caja", "Descripción", "Cajero", "Seleccionar cajero",
+// "Monto", "Editar monto", per note value V "Billetes V", "Valor V", "Editar billetes V";
+// "Monedas", "Editar monedas", "Total capturado", "Fecha", "Iniciar", "Cancelar".
+class TFRM_cajaApertura : public QDialog, public TPantallaNombrada {
   Q_OBJECT
  public:
   explicit TFRM_cajaApertura(QWidget* parent = nullptr);
@@ -29,6 +33,9 @@ class TFRM_cajaApertura : public QDialog {
   void BTN_cancelarClick() { reject(); }
   bool compruebaTotalCapturado();
   void actualizaReloj();
+  // The clock's timer: its interval in milliseconds and whether it runs.
+  int intervaloReloj() const;
+  bool relojEnMarcha() const;
 
   static constexpr int kIntervaloReloj = 950;
 
@@ -40,6 +47,7 @@ class TFRM_cajaApertura : public QDialog {
       uDenominacion50 = 0, uDenominacion20 = 0;
   double uDenominacionMonedas = 0;
 
+ private:
   QLabel* LBL_titulo = nullptr;
   QLabel* LBL_cajaClave = nullptr;
   QLabel* LBL_cajaDescripcion = nullptr;
@@ -59,7 +67,6 @@ class TFRM_cajaApertura : public QDialog {
   QPushButton* BTN_cancelar = nullptr;
   QTimer* uReloj = nullptr;
 
- private:
   void construye();
   int& cuenta(int valor);
   TConteoCaja conteo() const;

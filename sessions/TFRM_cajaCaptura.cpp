@@ -60,6 +60,12 @@ void TFRM_cajaCaptura::construye() {
   const TListaColores colores = getColores();
   aplicaColoresSesion(this, LBL_titulo, colores);
   estiloBotones({BTN_aceptar, BTN_cancelar}, colores);
+  nombra(QStringLiteral("Título"), LBL_titulo);
+  nombra(QStringLiteral("Clave"), TXT_claveCaja);
+  nombra(QStringLiteral("Descripción Corta"), TXT_descripcionCaja);
+  nombra(QStringLiteral("Almacén"), CMB_almacenes);
+  nombra(QStringLiteral("Aceptar"), BTN_aceptar);
+  nombra(QStringLiteral("Cancelar"), BTN_cancelar);
   connect(BTN_aceptar, &QPushButton::clicked, this, &TFRM_cajaCaptura::BTN_aceptarClick);
   connect(BTN_cancelar, &QPushButton::clicked, this, &TFRM_cajaCaptura::BTN_cancelarClick);
 }

@@ -5,13 +5,17 @@
 #include <QDialog>
 #include <QVector>
 
+#include "ui/pantallaNombrada.h"
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class TTecladoCampos;
 
-class TFRM_cajaCaptura : public QDialog {
+// Named for tests (TPantallaNombrada): "Título", "Clave", "Descripción Corta", "Almacén",
+// "Aceptar", "Cancelar".
+class TFRM_cajaCaptura : public QDialog, public TPantallaNombrada {
   Q_OBJECT
  public:
   explicit TFRM_cajaCaptura(QWidget* parent = nullptr);
@@ -29,14 +33,14 @@ class TFRM_cajaCaptura : public QDialog {
   bool uAceptar = false;
   QVector<int> uValueMember_CMB_almacenes;
 
+ private:
+  void construye();
+
   QLabel* LBL_titulo = nullptr;
   QLineEdit* TXT_claveCaja = nullptr;
   QLineEdit* TXT_descripcionCaja = nullptr;
   QComboBox* CMB_almacenes = nullptr;
   QPushButton* BTN_aceptar = nullptr;
   QPushButton* BTN_cancelar = nullptr;
-
- private:
-  void construye();
   TTecladoCampos* uTeclado = nullptr;
 };

@@ -11,6 +11,7 @@
 #include "context/TsistemaDatos.h"
 #include "operaciones/cajas.h"
 #include "sessions/controlesSesion.h"
+#include "sessions/reglas/corteCaja.h"
 #include "ui/TFRM_editar.h"
 #include "ui/estiloDialogo.h"
 #include "ui/mensajes.h"
@@ -75,6 +76,17 @@ void TFRM_cajaCorte::construye() {
   // Labels that show a register's key or description read "&&" as one "&".
   LBL_cajaClave->setBuddy(BTN_aceptar);
   LBL_cajaDescripcion->setBuddy(BTN_aceptar);
+  for (const auto& [nombre, control] :
+       std::initializer_list<std::pair<const char*, QWidget*>>{{"Título", LBL_titulo2texto},
+                                                               {"Caja", LBL_cajaClave},
+                                                               {"Descripción", LBL_cajaDescripcion},
+                                                               {"Monto Actual", LBL_montoActual},
+                                                               {"Monto a Retirar", LBL_corteMonto},
+                                                               {"Editar monto", BTN_corteMonto},
+                                                               {"Fecha", LBL_fechaHora},
+                                                               {"Aceptar", BTN_aceptar},
+                                                               {"Cancelar", BTN_cancelar}})
+    nombra(QString::fromUtf8(nombre), control);
   connect(BTN_corteMonto, &QPushButton::clicked, this, &TFRM_cajaCorte::BTN_corteMontoClick);
   connect(BTN_aceptar, &QPushButton::clicked, this, &TFRM_cajaCorte::BTN_aceptarClick);
   connect(BTN_cancelar, &QPushButton::clicked, this, &TFRM_cajaCorte::BTN_cancelarClick);
@@ -127,6 +139,9 @@ void TFRM_cajaCorte::cajaSesionAcumulado() {
   LBL_montoActual->setText(u_formatoMoneda(uAcumulado));
 }
 
+int TFRM_cajaCorte::intervaloReloj() const { return uReloj->interval(); }
+bool TFRM_cajaCorte::relojEnMarcha() const { return uReloj->isActive(); }
+
 void TFRM_cajaCorte::actualizaReloj() {
   LBL_fechaHora->setText(u_fechaHoraTexto(QDateTime::currentDateTime()));
 }
@@ -141,27 +156,20 @@ void TFRM_cajaCorte::BTN_corteMontoClick() {
   LBL_corteMonto->setText(u_formatoMoneda(uCorteMonto));
 }
 
-bool TFRM_cajaCorte::aplicaCorte() {
-  return aplicaCorteCaja(uSesionID, QDateTime::currentDateTime(), u_floatToStr(uCorteMonto),
-                         localSYS.getConexion());
-}
-
-bool TFRM_cajaCorte::aplicaCierre() {
-  return aplicaCierreCaja(uSesionID, uCajaID, QDateTime::currentDateTime(),
-                          u_floatToStr(uCorteMonto), localSYS.getConexion());
-}
-
 void TFRM_cajaCorte::BTN_aceptarClick() {
-  if (uCorteMonto > uAcumulado) {
-    u_mensaje(QStringLiteral("Cantidad incorrecta, no puede retirar mas de la cantidad actual"),
-              mtCustom);
+  const TResultado limite = validaRetiro(uCorteMonto, uAcumulado);
+  if (!limite.ok) {
+    u_muestra(limite);
     return;
   }
   if (!u_confirma(uEsCorte ? QStringLiteral("¿Realizar Corte de Caja?")
                            : QStringLiteral("¿Realizar Cierre de Caja?")))
     return;
-  if (!(uEsCorte ? aplicaCorte() : aplicaCierre())) {
-    u_mensaje(QStringLiteral("Ocurrió un inconveniente al guardar los datos."), mtCustom);
+  const TResultado guardado =
+      aplicaRetiro(uEsCorte, uSesionID, uCajaID, QDateTime::currentDateTime(), uCorteMonto,
+                   localSYS.getConexion());
+  if (!guardado.ok) {
+    u_muestra(guardado);
     return;
   }
   accept();

@@ -4,11 +4,15 @@
 
 #include <QDialog>
 
+#include "ui/pantallaNombrada.h"
+
 class QLabel;
 class QPushButton;
 class QTimer;
 
-class TFRM_cajaCorte : public QDialog {
+// Named for tests (TPantallaNombrada): "Título", "Caja", "Descripción", "Monto Actual",
+// "Monto a Retirar", "Editar monto", "Fecha", "Aceptar", "Cancelar".
+class TFRM_cajaCorte : public QDialog, public TPantallaNombrada {
   Q_OBJECT
  public:
   explicit TFRM_cajaCorte(QWidget* parent = nullptr);
@@ -23,6 +27,9 @@ class TFRM_cajaCorte : public QDialog {
   void BTN_cancelarClick() { reject(); }
   void cajaSesionAcumulado();
   void actualizaReloj();
+  // The clock's timer: its interval in milliseconds and whether it runs.
+  int intervaloReloj() const;
+  bool relojEnMarcha() const;
 
   static constexpr int kIntervaloReloj = 1000;
 
@@ -32,6 +39,7 @@ class TFRM_cajaCorte : public QDialog {
   double uCorteMonto = 0;
   double uAcumulado = 0;
 
+ private:
   QLabel* LBL_titulo2texto = nullptr;
   QLabel* LBL_cajaClave = nullptr;
   QLabel* LBL_cajaDescripcion = nullptr;
@@ -43,10 +51,7 @@ class TFRM_cajaCorte : public QDialog {
   QPushButton* BTN_cancelar = nullptr;
   QTimer* uReloj = nullptr;
 
- private:
   void construye();
   void prepara(int cajaId, const QString& cajaClave, const QString& cajaDescripcion, int sesionId);
   bool ejecuta();
-  bool aplicaCorte();
-  bool aplicaCierre();
 };

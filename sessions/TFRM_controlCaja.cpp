@@ -139,6 +139,25 @@ void TFRM_controlCaja::accionFila(int fila, const QPoint& global) {
   if (uMuestraMenu) PopupMenu1->popup(global);
 }
 
+QAction* TFRM_controlCaja::opcion(int opcion) const {
+  const QList<QAction*> items = {MenuItem1, MenuItem2, MenuItem3, MenuItem4};
+  return opcion >= 1 && opcion <= items.size() ? items[opcion - 1] : nullptr;
+}
+
+void TFRM_controlCaja::eligeOpcion(int numero) {
+  if (QAction* a = opcion(numero)) a->trigger();
+}
+
+QString TFRM_controlCaja::textoOpcion(int numero) const {
+  QAction* a = opcion(numero);
+  return a ? a->text() : QString();
+}
+
+bool TFRM_controlCaja::opcionHabilitada(int numero) const {
+  QAction* a = opcion(numero);
+  return a && a->isEnabled();
+}
+
 void TFRM_controlCaja::accionMenuFlotante(int opcion) {
   const int f = uFila;
   if (f < 0 || f >= grid().getRowCount()) return;

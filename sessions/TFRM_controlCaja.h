@@ -36,15 +36,11 @@ class TFRM_controlCaja : public TListaPantalla {
   void accionMenuFlotante(int opcion);
   // Fills "Saldo" of every row.
   void saldoCaja();
-
-  QLineEdit* TXT_clave = nullptr;
-  QLineEdit* TXT_descripcion = nullptr;
-  QPushButton* BTN_nuevaCaja = nullptr;
-  QMenu* PopupMenu1 = nullptr;
-  QAction* MenuItem1 = nullptr;
-  QAction* MenuItem2 = nullptr;
-  QAction* MenuItem3 = nullptr;
-  QAction* MenuItem4 = nullptr;
+  // The options menu as the user sees it: option 1..4 chosen (nothing when disabled), its
+  // caption and whether it is enabled.
+  void eligeOpcion(int opcion);
+  QString textoOpcion(int opcion) const;
+  bool opcionHabilitada(int opcion) const;
   int uFila = -1;
   REC_datosRequeridos uDatosRequeridos;
   // Tests set it so the menu is prepared but not shown.
@@ -57,4 +53,16 @@ class TFRM_controlCaja : public TListaPantalla {
   void despuesDeCargar() override { saldoCaja(); }
   void accionFila(int fila, const QPoint& global) override;
   QVector<TColumnaPDF> columnasPDF() const override;
+
+ private:
+  QAction* opcion(int opcion) const;
+
+  QLineEdit* TXT_clave = nullptr;
+  QLineEdit* TXT_descripcion = nullptr;
+  QPushButton* BTN_nuevaCaja = nullptr;
+  QMenu* PopupMenu1 = nullptr;
+  QAction* MenuItem1 = nullptr;
+  QAction* MenuItem2 = nullptr;
+  QAction* MenuItem3 = nullptr;
+  QAction* MenuItem4 = nullptr;
 };

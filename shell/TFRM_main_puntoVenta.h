@@ -59,13 +59,15 @@ class TFRM_main_puntoVenta : public QObject {
   bool pintadoInicial() const { return uFlagPaintOnce; }
   QString getBaseDeDatos() const { return uBaseDeDatos; }
   QString moduloNombre() const { return LBL_moduloNombre->text(); }
-
-  QWidget* PNL_puntoVenta = nullptr;
+  // The panel ExecForm hands the host to embed.
+  QWidget* panel() const { return PNL_puntoVenta; }
 
  protected:
   bool eventFilter(QObject* objeto, QEvent* evento) override;
 
  private:
+  QWidget* PNL_puntoVenta = nullptr;
+
   struct TModuloMenu {
     TGrupoMenu* elemento = nullptr;
     bool abierto = false;

@@ -41,6 +41,8 @@ TFRM_consultarExistencias::TFRM_consultarExistencias(QWidget* parent)
   h->addWidget(CMB_almacenes, 1);
   h->addWidget(BTN_reiniciarAlmacen);
   agregaFiltro(QStringLiteral("Almacen"), almacen);
+  nombra(QStringLiteral("Almacenes"), CMB_almacenes);
+  nombra(QStringLiteral("Borrar Almacen"), BTN_reiniciarAlmacen);
 
   BTN_seleccionarProducto = new QPushButton(QString::fromUtf8(kSinProducto), this);
   BTN_seleccionarProducto->setObjectName(QStringLiteral("BTN_seleccionarProducto"));

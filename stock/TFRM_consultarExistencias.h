@@ -9,6 +9,7 @@
 
 class QComboBox;
 
+// Besides the list's names: "Almacenes" (the warehouse list), "Borrar Almacen" and "Producto".
 class TFRM_consultarExistencias : public TListaPantalla {
   Q_OBJECT
  public:
@@ -20,9 +21,6 @@ class TFRM_consultarExistencias : public TListaPantalla {
   void BTN_seleccionarProductoClick();
   void BTN_reiniciarAlmacenClick();
 
-  QComboBox* CMB_almacenes = nullptr;
-  QPushButton* BTN_reiniciarAlmacen = nullptr;
-  QPushButton* BTN_seleccionarProducto = nullptr;
   QVector<int> uValueMember_CMB_almacenes;
   TproductoSeleccionadoDescripcion uProducto;
 
@@ -34,4 +32,9 @@ class TFRM_consultarExistencias : public TListaPantalla {
   CmidTierResponse consulta() override;
   QVector<TColumnaPDF> columnasPDF() const override;
   void limpiaFiltros() override;
+
+ private:
+  QComboBox* CMB_almacenes = nullptr;
+  QPushButton* BTN_reiniciarAlmacen = nullptr;
+  QPushButton* BTN_seleccionarProducto = nullptr;
 };

@@ -1,29 +1,9 @@
 #include "TGridControl.h"
 
-#include <QEvent>
-#include <QHeaderView>
-#include <QTableView>
-
 #include "grid/TGridModelo.h"
 #include "util/utilerias.h"
 
-TGridControl::TGridControl(QTableView* grid, QObject* parent) : QObject(parent) {
-  uModelo = new TGridModelo(this);
-  setGrid(grid);
-}
-
-TGridControl::~TGridControl() {
-  if (uGrid) uGrid->viewport()->removeEventFilter(this);
-}
-
-void TGridControl::setGrid(QTableView* grid) {
-  if (uGrid) uGrid->viewport()->removeEventFilter(this);
-  uGrid = grid;
-  if (uGrid) {
-    uGrid->setModel(uModelo);
-    uGrid->viewport()->installEventFilter(this);
-  }
-}
+TGridControl::TGridControl(QObject* parent) : QObject(parent) { uModelo = new TGridModelo(this); }
 
 QAbstractTableModel* TGridControl::modelo() const { return uModelo; }
 
@@ -134,46 +114,9 @@ void TGridControl::setTabla(const CmidTierResponse& tabla) {
   emit filasCambiadas();
 }
 
-void TGridControl::setAlturaFila(int altura) {
-  uAlturaFila = altura;
-  if (uGrid) {
-    // The setting is in the suite's row units; a touch grid needs at least 28 px.
-    uGrid->verticalHeader()->setDefaultSectionSize(std::max(28, altura * 4));
-  }
-}
-
-void TGridControl::renuevaColumnas(QWidget* owner) {
-  Q_UNUSED(owner);
+void TGridControl::reiniciaModelo() {
   uModelo->beginResetModel();
   uModelo->endResetModel();
-  if (!uGrid) return;
-  uGrid->verticalHeader()->hide();
-  setAlturaFila(uAlturaFila);
-  for (int c = 0; c < uColumnas.size(); ++c) {
-    uGrid->setColumnHidden(c, !uColumnas[c].visible);
-    uGrid->setColumnWidth(c, uColumnas[c].ancho);
-  }
-}
-
-void TGridControl::ajustaColumna(const QString& nombre) {
-  uColumnaAjuste = nombre;
-  aplicaAjuste();
-}
-
-void TGridControl::aplicaAjuste() {
-  if (!uGrid || uColumnaAjuste.isEmpty()) return;
-  const int objetivo = indiceColumna(uColumnaAjuste);
-  if (objetivo < 0) return;
-  int ocupado = 0;
-  for (int c = 0; c < uColumnas.size(); ++c)
-    if (c != objetivo && !uGrid->isColumnHidden(c)) ocupado += uGrid->columnWidth(c);
-  const int libre = uGrid->viewport()->width() - ocupado;
-  uGrid->setColumnWidth(objetivo, std::max(uColumnas[objetivo].ancho, libre));
-}
-
-bool TGridControl::eventFilter(QObject* obj, QEvent* ev) {
-  if (uGrid && obj == uGrid->viewport() && ev->type() == QEvent::Resize) aplicaAjuste();
-  return QObject::eventFilter(obj, ev);
 }
 
 void TGridControl::refresca() { uModelo->todoCambiado(); }

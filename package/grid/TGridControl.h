@@ -1,7 +1,7 @@
 #pragma once
-// A table of named columns bound to an on-screen grid. Cells are texts held column by
-// column; columns are addressed by name (the first column of a name when a name is declared
-// twice, as the sale-line table does with "_descuento" and "Descuento") or by position.
+// A table of named columns, shown on screen through TGridVista (package/ui). Cells are texts
+// held column by column; columns are addressed by name (the first column of a name when a name is
+// declared twice, as the sale-line table does with "_descuento" and "Descuento") or by position.
 // Bound columns take their values from a result table's alias; "--" marks a column the
 // screen fills itself; image columns show a clickable icon.
 
@@ -9,16 +9,12 @@
 #include <QHash>
 #include <QMap>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <QTableView>
 #include <QVector>
 
 #include "db/CmidTierResponse.h"
 
-
-class QWidget;
 class TGridModelo;
 
 // Printed table of a PDF export: the described columns and their cells, row by row.
@@ -41,8 +37,7 @@ class TGridControl : public QObject {
     bool flag = true;
   };
 
-  explicit TGridControl(QTableView* grid = nullptr, QObject* parent = nullptr);
-  ~TGridControl() override;
+  explicit TGridControl(QObject* parent = nullptr);
 
   void add(int tipo, const QString& nombre, const QString& campo, const QString& imagen,
            int ancho, bool visible, bool flag = true);
@@ -75,19 +70,16 @@ class TGridControl : public QObject {
   // Column by column: element [c][r] is the cell of column c, row r.
   const QVector<QStringList>& getTabla() const { return uCeldas; }
 
-  // Builds the view's columns: header texts, widths, hidden columns, row height.
-  void renuevaColumnas(QWidget* owner = nullptr);
-  // The named column absorbs the view's spare width (recomputed on every resize).
-  void ajustaColumna(const QString& nombre);
-  void setAlturaFila(int altura);
+  // Row height in the suite's units; a bound view applies it when it renews its columns.
+  void setAlturaFila(int altura) { uAlturaFila = altura; }
   int alturaFila() const { return uAlturaFila; }
 
   // The printed columns of a list export: visible data columns that carry a field.
   TTablaPDF getTTablaPDF() const;
 
   QAbstractTableModel* modelo() const;
-  QTableView* grid() const { return uGrid; }
-  void setGrid(QTableView* grid);
+  // Tells the views the table changed shape (they re-read columns and rows).
+  void reiniciaModelo();
   // Repaints the view after cell changes made outside the model's knowledge.
   void refresca();
 
@@ -96,15 +88,11 @@ class TGridControl : public QObject {
 
  private:
   friend class TGridModelo;
-  bool eventFilter(QObject* obj, QEvent* ev) override;
-  void aplicaAjuste();
 
   QVector<Columna> uColumnas;
   QHash<QString, int> uIndice;
   QVector<QStringList> uCeldas;  // column-major
   int uFilas = 0;
   int uAlturaFila = 8;
-  QString uColumnaAjuste;
-  QPointer<QTableView> uGrid;
   TGridModelo* uModelo = nullptr;
 };

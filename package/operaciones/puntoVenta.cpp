@@ -20,6 +20,16 @@ bool compruebaEstacionDisponible(const QString& pcName, TConexionSesion& conexio
   return n.toInt() == 0;
 }
 
+CmidTierResponse buscaFormasDePagoPorNegocio(int idNegocio, TConexionSesion& conexion) {
+  TmiddleTier mt(conexion);
+  mt.setQuery(QStringLiteral(
+      "SELECT puntoMetodoPago.nombre AS puntoMetodoPago_nombre, puntoMetodoPago.formaPago_id AS "
+      "formaPago_id FROM puntoMetodoPago WHERE puntoMetodoPago.idNegocioFk = :negocio AND "
+      "puntoMetodoPago.activo = 1 ORDER BY puntoMetodoPago.orden, puntoMetodoPago.id"));
+  mt.setInteger(QStringLiteral("negocio"), idNegocio);
+  return mt.reader();
+}
+
 CmidTierResponse Tsalidas_comun::seletSesionDatosFromPcName(const QString& pcName, int idNegocio,
                                                             const QString& provider) {
   Q_UNUSED(provider);

@@ -13,6 +13,10 @@ int getIdListaPreciosPredeterminada(int idNegocio, TConexionSesion& conexion);
 // True when the station is NOT bound to a register with an active session.
 bool compruebaEstacionDisponible(const QString& pcName, TConexionSesion& conexion);
 
+// Active payment methods of the business, in their order: puntoMetodoPago_nombre,
+// formaPago_id.
+CmidTierResponse buscaFormasDePagoPorNegocio(int idNegocio, TConexionSesion& conexion);
+
 // Query object of the common outputs.
 class Tsalidas_comun : public TmiddleTier {
  public:

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QStackedWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
 #include <atomic>
 
@@ -18,6 +19,7 @@
 #include "signing/firma.h"
 #include "ui/TFRM_espere.h"
 #include "ui/TTecladoCampos.h"
+#include "ui/TTecladoPantalla.h"
 #include "ui/estiloDialogo.h"
 #include "ui/mensajes.h"
 #include "util/utilerias.h"
@@ -107,6 +109,27 @@ void TFRM_facturar::construye() {
   estiloBotones({BTN_facturar, BTN_cancelar}, getColores());
   BTN_facturar->setMinimumHeight(52);
   BTN_cancelar->setMinimumHeight(52);
+  for (const auto& [nombre, control] : std::initializer_list<std::pair<const char*, QWidget*>>{
+           {"Título", LBL_titulo},
+           {"Ticket", LBL_ticket},
+           {"Fecha", LBL_fecha},
+           {"Total", LBL_total},
+           {"Forma de pago", LBL_formaPago},
+           {"RFC", TXT_rfc},
+           {"Nombre o razón social", TXT_nombre},
+           {"Código postal", TXT_codigoPostal},
+           {"Régimen fiscal", CMB_regimenFiscal},
+           {"Uso del CFDI", CMB_usoCFDI},
+           {"Correo electrónico", TXT_correo},
+           {"Receptor", LBL_receptor},
+           {"Uso del CFDI del receptor", LBL_usoCFDI},
+           {"Relacionado con", LBL_relacionado},
+           {"Conceptos", GRD_conceptos},
+           {"Importes", LBL_importes},
+           {"Facturar", BTN_facturar},
+           {"Cancelar", BTN_cancelar},
+           {"Teclado", uTeclado->teclado()}})
+    nombra(QString::fromUtf8(nombre), control);
   connect(BTN_facturar, &QPushButton::clicked, this, &TFRM_facturar::BTN_facturarClick);
   connect(BTN_cancelar, &QPushButton::clicked, this, &TFRM_facturar::BTN_cancelarClick);
   connect(TXT_rfc, &QLineEdit::editingFinished, this, [this] { buscaReceptor(); });

@@ -10,6 +10,7 @@
 #include "context/TsistemaDatos.h"
 #include "db/CmidTierResponse.h"
 #include "facturacion/facturaTicket.h"
+#include "ui/pantallaNombrada.h"
 #include "workers/servicioFacturacionFactura.h"
 
 class QComboBox;
@@ -20,7 +21,13 @@ class QLineEdit;
 class QPushButton;
 class TTecladoCampos;
 
-class TFRM_facturar : public QDialog {
+//
+// Named for tests and pos-script (TPantallaNombrada): "Título", "Ticket", "Fecha", "Total",
+// "Forma de pago"; the customer's fields "RFC", "Nombre o razón social", "Código postal",
+// "Régimen fiscal", "Uso del CFDI", "Correo electrónico"; a prepared request's "Receptor",
+// "Uso del CFDI del receptor", "Relacionado con", "Conceptos", "Importes"; the buttons
+// "Facturar" and "Cancelar"; the keyboard "Teclado".
+class TFRM_facturar : public QDialog, public TPantallaNombrada {
   Q_OBJECT
  public:
   explicit TFRM_facturar(QWidget* parent = nullptr);
@@ -49,6 +56,26 @@ class TFRM_facturar : public QDialog {
   // left and got no clear refusal, or it was stamped but could not be stored.
   bool timbradoSinConfirmar() const { return uTimbradoIncierto; }
 
+ private:
+  enum class Modo { Ticket, Global, NotaDeCredito };
+
+  void construye();
+  QWidget* construyeCaptura();
+  QWidget* construyeResumen();
+  // Shows a prepared request on the summary page.
+  void muestraSolicitud(const datosFacturar& datos);
+  bool compruebaNegocio();
+  // Stamps the request at the service while the wait screen shows.
+  TresultadoTimbrado timbraSolicitud(const datosFacturar& datos);
+  void facturaTicket();
+  void facturaDocumento();
+  void limpia();
+  // The ticket must be known to the business and still open for an individual invoice.
+  bool compruebaTicket();
+  // Uploads the ticket when it has no identifier at the service yet.
+  bool aseguraTicketCargado();
+  static void seleccionaClave(QComboBox* combo, const QString& clave);
+
   QLabel* LBL_titulo = nullptr;
   QLabel* LBL_ticketLeyenda = nullptr;
   QLabel* LBL_ticket = nullptr;
@@ -70,27 +97,6 @@ class TFRM_facturar : public QDialog {
   QPushButton* BTN_facturar = nullptr;
   QPushButton* BTN_cancelar = nullptr;
   TTecladoCampos* uTeclado = nullptr;
-
- private:
-  enum class Modo { Ticket, Global, NotaDeCredito };
-
-  void construye();
-  QWidget* construyeCaptura();
-  QWidget* construyeResumen();
-  // Shows a prepared request on the summary page.
-  void muestraSolicitud(const datosFacturar& datos);
-  bool compruebaNegocio();
-  // Stamps the request at the service while the wait screen shows.
-  TresultadoTimbrado timbraSolicitud(const datosFacturar& datos);
-  void facturaTicket();
-  void facturaDocumento();
-  void limpia();
-  // The ticket must be known to the business and still open for an individual invoice.
-  bool compruebaTicket();
-  // Uploads the ticket when it has no identifier at the service yet.
-  bool aseguraTicketCargado();
-  static void seleccionaClave(QComboBox* combo, const QString& clave);
-
   QLabel* uLeyendaRelacionado = nullptr;
   Modo uModo = Modo::Ticket;
   datosFacturar uSolicitud;

@@ -14,10 +14,12 @@
 #include "context/TsistemaDatos.h"
 #include "grid/TGridControl.h"
 #include "operaciones/noSerie.h"
+#include "ui/TGridVista.h"
 #include "ui/TListaMarcas.h"
 #include "ui/TTecladoCampos.h"
 #include "ui/estiloDialogo.h"
 #include "ui/mensajes.h"
+#include "ui/recursosPantalla.h"
 #include "util/utilerias.h"
 
 namespace {
@@ -95,7 +97,8 @@ void TFRM_puntoNoSerie::construye() {
   zona->addWidget(LBL_msg, 0, 0, Qt::AlignCenter);
   raiz->addLayout(zona, 1);
 
-  uGrid = new TGridControl(GRD_main, this);
+  uGrid = new TGridControl(this);
+  uVista = new TGridVista(uGrid, GRD_main, this);
   uGrid->setAlturaFila(11);
   uGrid->add(0, QStringLiteral("_noSerieID"), QStringLiteral("inventarioNoSerie_id"), QString(), 40,
              false);
@@ -110,8 +113,8 @@ void TFRM_puntoNoSerie::construye() {
              true);
   uGrid->add(0, QStringLiteral("Fecha Venta"), QStringLiteral("puntoOperacion_fechaHora"),
              QString(), 165, true);
-  uGrid->renuevaColumnas(this);
-  uGrid->ajustaColumna(QStringLiteral("Producto"));
+  uVista->renuevaColumnas();
+  uVista->ajustaColumna(QStringLiteral("Producto"));
 
   const TListaColores colores = getColores();
   LBL_titulo->setStyleSheet(QStringLiteral("font-size:24px;font-weight:700;color:%1;")

@@ -16,6 +16,7 @@ class QListWidget;
 class QPushButton;
 class QTableView;
 class TGridControl;
+class TGridVista;
 class TListaMarcas;
 class TTecladoCampos;
 
@@ -43,6 +44,7 @@ class TFRM_puntoNoSerie : public QWidget {
   void construye();
 
   TGridControl* uGrid = nullptr;
+  TGridVista* uVista = nullptr;
   QLabel* LBL_titulo = nullptr;
   QLabel* IMG_apuntador = nullptr;
   QLineEdit* TXT_noSerie = nullptr;

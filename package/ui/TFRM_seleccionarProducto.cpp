@@ -11,9 +11,10 @@
 #include <QVBoxLayout>
 
 #include "grid/TGridControl.h"
-#include "resources/recursos.h"
+#include "ui/TGridVista.h"
 #include "ui/TTecladoPantalla.h"
 #include "ui/mensajes.h"
+#include "ui/recursosPantalla.h"
 
 namespace {
 QString css(quint32 argb) { return QStringLiteral("#%1").arg(argb & 0xFFFFFF, 6, 16, QChar('0')); }
@@ -59,7 +60,8 @@ TFRM_seleccionarProducto::TFRM_seleccionarProducto(TsistemaDatos& sistema, QWidg
   GRD_main->setSelectionMode(QAbstractItemView::SingleSelection);
   GRD_main->setEditTriggers(QAbstractItemView::NoEditTriggers);
   GRD_main->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  uGrid = new TGridControl(GRD_main, this);
+  uGrid = new TGridControl(this);
+  auto* vista = new TGridVista(uGrid, GRD_main, this);
   uGrid->add(0, QStringLiteral("_productoID"), QStringLiteral("inventarioProducto_id"), QString(),
              0, false);
   uGrid->add(0, QStringLiteral("Clave"), QStringLiteral("inventarioProducto_clave"), QString(), 130,
@@ -69,8 +71,8 @@ TFRM_seleccionarProducto::TFRM_seleccionarProducto(TsistemaDatos& sistema, QWidg
   uGrid->add(0, QStringLiteral("Categoría"), QStringLiteral("inventarioCategoria_etiqueta"),
              QString(), 180, true);
   uGrid->setAlturaFila(11);
-  uGrid->renuevaColumnas(this);
-  uGrid->ajustaColumna(QStringLiteral("Producto"));
+  vista->renuevaColumnas();
+  vista->ajustaColumna(QStringLiteral("Producto"));
   LBL_msg = new QLabel(this);
   LBL_msg->setAlignment(Qt::AlignCenter);
   LBL_msg->setStyleSheet(QStringLiteral("font-size:17px;color:#5A6673;"));
@@ -96,6 +98,13 @@ TFRM_seleccionarProducto::TFRM_seleccionarProducto(TsistemaDatos& sistema, QWidg
     b->setMinimumWidth(130);
   }
 
+  nombra(QStringLiteral("Nombre o código de barras"), TXT_buscar);
+  nombra(QStringLiteral("Buscar"), BTN_buscar);
+  nombra(QStringLiteral("Mensaje"), LBL_msg);
+  nombra(QStringLiteral("Lista"), GRD_main);
+  nombra(QStringLiteral("Aceptar"), BTN_aceptar);
+  nombra(QStringLiteral("Cancelar"), BTN_cancelar);
+  nombra(QStringLiteral("Teclado"), uTeclado);
   connect(BTN_buscar, &QPushButton::clicked, this, &TFRM_seleccionarProducto::buscar);
   connect(TXT_buscar, &QLineEdit::returnPressed, this, &TFRM_seleccionarProducto::buscar);
   connect(BTN_aceptar, &QPushButton::clicked, this, &TFRM_seleccionarProducto::BTN_aceptarClick);

@@ -6,6 +6,7 @@
 
 #include "context/TsistemaDatos.h"
 #include "operaciones/productos.h"
+#include "ui/pantallaNombrada.h"
 
 class QLabel;
 class QLineEdit;
@@ -14,7 +15,9 @@ class QTableView;
 class TGridControl;
 class TTecladoPantalla;
 
-class TFRM_seleccionarProducto : public QDialog {
+// Named for tests (TPantallaNombrada): "Nombre o código de barras", "Buscar", "Mensaje",
+// "Lista", "Aceptar", "Cancelar" and the keyboard "Teclado".
+class TFRM_seleccionarProducto : public QDialog, public TPantallaNombrada {
   Q_OBJECT
  public:
   explicit TFRM_seleccionarProducto(TsistemaDatos& sistema, QWidget* parent = nullptr);
@@ -28,6 +31,11 @@ class TFRM_seleccionarProducto : public QDialog {
 
   TGridControl* grid() const { return uGrid; }
   int filaSeleccionada() const { return uFila; }
+
+ protected:
+  bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+ private:
   QLineEdit* TXT_buscar = nullptr;
   QLabel* LBL_msg = nullptr;
   QTableView* GRD_main = nullptr;
@@ -35,11 +43,6 @@ class TFRM_seleccionarProducto : public QDialog {
   QPushButton* BTN_aceptar = nullptr;
   QPushButton* BTN_cancelar = nullptr;
   TTecladoPantalla* uTeclado = nullptr;
-
- protected:
-  bool eventFilter(QObject* objeto, QEvent* evento) override;
-
- private:
   TsistemaDatos& uSistema;
   TGridControl* uGrid = nullptr;
   int uFila = -1;

@@ -40,6 +40,10 @@ bool u_mensaje(const QString& texto, int tipo) {
   return true;
 }
 
+void u_muestra(const TResultado& resultado) {
+  if (!resultado.ok && !resultado.mensaje.isEmpty()) u_mensaje(resultado.mensaje, resultado.tipo);
+}
+
 int u_ejecutaModal(QDialog* dialogo) {
   if (!dialogo) return QDialog::Rejected;
   if (gRespondedor) return gRespondedor->dialogo(dialogo);

@@ -6,14 +6,14 @@
 #include <QString>
 #include <functional>
 
-class QDialog;
+#include "util/resultado.h"
 
-// Message kinds of the suite: 0 information, 1 warning, 2 error, 3 confirmation, 4 custom.
-enum TipoMensaje { mtInformacion = 0, mtAdvertencia = 1, mtError = 2, mtConfirmacion = 3,
-                   mtCustom = 4 };
+class QDialog;
 
 // Shows a message. With kind 3 it asks OK / Cancel and answers true for OK.
 bool u_mensaje(const QString& texto, int tipo = mtCustom);
+// A rule's refusal: its text with its kind; nothing when it went through or is silent.
+void u_muestra(const TResultado& resultado);
 // Confirmation with OK and Cancel; true for OK.
 bool u_confirma(const QString& texto);
 // Runs a dialog modally; answers QDialog::Accepted or Rejected.

@@ -1,7 +1,6 @@
 #include "utilerias.h"
 
 #include <QDateTime>
-#include <QLineEdit>
 #include <QRegularExpression>
 #include <charconv>
 #include <cmath>
@@ -167,30 +166,28 @@ double u_parseMonto(const QString& texto) {
   return esNumerico(t) ? t.toDouble() : 0.0;
 }
 
-void textoMascaraMoneda(QLineEdit* control, int keyCode, QChar tecla, bool flagMoneda, int limite) {
-  if (!control) return;
-  QString texto = control->text();
+bool u_mascaraMoneda(QString& texto, int keyCode, QChar tecla, bool flagMoneda, int limite) {
   if (keyCode == 8) {
     texto.chop(1);
-    control->setText(texto);
-    return;
+    return true;
   }
-  if (texto.size() >= limite) return;
+  if (texto.size() >= limite) return false;
   if (flagMoneda) {
     texto.remove(',');
     if (tecla == '.') {
-      if (texto.contains('.')) return;
+      if (texto.contains('.')) return false;
       if (texto.isEmpty()) texto = QStringLiteral("0");
     } else if (tecla >= '0' && tecla <= '9') {
       const qsizetype punto = texto.indexOf('.');
-      if (punto >= 0 && texto.size() - punto - 1 >= 2) return;
+      if (punto >= 0 && texto.size() - punto - 1 >= 2) return false;
     } else {
-      return;
+      return false;
     }
   } else if (tecla.unicode() < 32) {
-    return;
+    return false;
   }
-  control->setText(texto + tecla);
+  texto += tecla;
+  return true;
 }
 
 QString u_normalizaBusqueda(const QString& texto) {

@@ -8,8 +8,6 @@
 #include <QString>
 #include <QStringList>
 
-class QLineEdit;
-
 // Truncates (never rounds) to `decimales` (0..9). Binary noise is forgiven first:
 // 3 * 32.40 = 97.19999999999999 truncates to 97.20, 10.999 to 10.99, -1.239 to -1.23.
 double u_truncaDecimales(double valor, int decimales);
@@ -48,10 +46,12 @@ QString u_formatoMonedaMXN(double valor);  // "$ 1,234.50 MXN"
 // Typed amounts: "$", "," and blanks removed; what is left must be numeric, else 0.
 double u_parseMonto(const QString& texto);
 
-// Key handling of money fields typed on a keypad or keyboard. keyCode 8 is backspace.
-// With flagMoneda only digits and one decimal point with at most two decimals pass;
-// without it any printable character passes. Nothing passes beyond `limite` characters.
-void textoMascaraMoneda(QLineEdit* control, int keyCode, QChar tecla, bool flagMoneda, int limite);
+// Key handling of money fields typed on a keypad or keyboard, on the field's text. keyCode 8 is
+// backspace. With flagMoneda only digits and one decimal point with at most two decimals pass
+// (and the text loses its commas); without it any printable character passes. Nothing passes
+// beyond `limite` characters. Answers whether the field takes the new `texto`. The field
+// version, textoMascaraMoneda, is the screens' (ui/camposTexto.h).
+bool u_mascaraMoneda(QString& texto, int keyCode, QChar tecla, bool flagMoneda, int limite);
 
 // Lower case without accents, for searches that ignore both ("Café" -> "cafe").
 QString u_normalizaBusqueda(const QString& texto);

@@ -1,10 +1,7 @@
 #include "recursos.h"
 
-#include <QAbstractButton>
-#include <QPushButton>
 #include <QFile>
 #include <QIcon>
-#include <QLabel>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -19,10 +16,6 @@ QString rutaImagen(const QString& nombre) {
   static const bool registrados = (registraIconos(), true);
   Q_UNUSED(registrados);
   return QStringLiteral(":/iconos/%1.svg").arg(nombre);
-}
-
-QString css(quint32 argb) {
-  return QStringLiteral("#%1").arg(argb & 0xFFFFFF, 6, 16, QChar('0'));
 }
 }  // namespace
 
@@ -47,6 +40,10 @@ TListaColores getColores() {
       {QStringLiteral("menuSeparador"), 0xFFD3D7DC},
       {QStringLiteral("cuerpoFondo"), 0xFFF4F6F8},
   };
+}
+
+QString colorCss(quint32 argb) {
+  return QStringLiteral("#%1").arg(argb & 0xFFFFFF, 6, 16, QChar('0'));
 }
 
 quint32 colorDe(const TListaColores& lista, const QString& nombre) {
@@ -78,35 +75,4 @@ QIcon mini_icono(const QString& nombre, int lado) {
   const QPixmap pm = mini_imagen(nombre, QSize(lado, lado));
   if (!pm.isNull()) icono.addPixmap(pm);
   return icono;
-}
-
-bool mini_cargaImage(const QString& nombre, QLabel* destino) {
-  if (!destino) return false;
-  const QSize tam = destino->size().isValid() && destino->width() > 4 ? destino->size()
-                                                                      : QSize(32, 32);
-  const QPixmap pm = mini_imagen(nombre, tam);
-  destino->setPixmap(pm);
-  return !pm.isNull();
-}
-
-void mini_cornerButtonStyle(QAbstractButton* boton, const TListaColores& colores) {
-  if (!boton) return;
-  boton->setMinimumHeight(std::max(boton->minimumHeight(), 44));
-  boton->setCursor(Qt::PointingHandCursor);
-  boton->setStyleSheet(
-      QStringLiteral("QAbstractButton{background:%1;color:%2;border:none;border-radius:8px;"
-                     "padding:6px 16px;font-size:15px;font-weight:600;}"
-                     "QAbstractButton:pressed{background:%3;}"
-                     "QAbstractButton:disabled{background:%4;color:#F0F0F0;}")
-          .arg(css(colorDe(colores, QStringLiteral("botonFondo"))),
-               css(colorDe(colores, QStringLiteral("botonTexto"))),
-               css(colorDe(colores, QStringLiteral("botonFondoPresionado"))),
-               css(colorDe(colores, QStringLiteral("botonFondoDeshabilitado")))));
-}
-
-QPushButton* mini_botonTactil(const QString& texto, QWidget* padre, const TListaColores& colores) {
-  auto* b = new QPushButton(texto, padre);
-  mini_cornerButtonStyle(b, colores);
-  b->setFocusPolicy(Qt::NoFocus);
-  return b;
 }

@@ -15,11 +15,14 @@
 
 #include "context/TsistemaDatos.h"
 #include "grid/TGridControl.h"
-#include "grid/exportarGridExcel.h"
 #include "shell/listas/TDelegadoLista.h"
 #include "shell/listas/TFilaFlujo.h"
+#include "ui/TGridVista.h"
 #include "ui/TTecladoCampos.h"
+#include "ui/TTecladoPantalla.h"
+#include "ui/exportarGridExcel.h"
 #include "ui/mensajes.h"
+#include "ui/recursosPantalla.h"
 
 namespace {
 
@@ -122,7 +125,8 @@ void TListaPantalla::construye() {
   zonaGrid->addWidget(LBL_msg, 0, 0, Qt::AlignCenter);
   raiz->addLayout(zonaGrid, 1);
 
-  uGRD_mainControl = new TGridControl(GRD_main, this);
+  uGRD_mainControl = new TGridControl(this);
+  uVista = new TGridVista(uGRD_mainControl, GRD_main, this);
   uDelegado = new TDelegadoLista(
       uGRD_mainControl, [this](int c, int f) { return GRD_mainGetValue(c, f); }, this);
   GRD_main->setItemDelegate(uDelegado);
@@ -130,6 +134,14 @@ void TListaPantalla::construye() {
   connect(uTeclado, &TTecladoCampos::enter, this, [this](QWidget* campo) {
     if (uCampos.contains(qobject_cast<QLineEdit*>(campo))) buscar();
   });
+  nombra(QStringLiteral("Título"), LBL_titulo);
+  nombra(QStringLiteral("Buscar"), BTN_buscar);
+  nombra(QStringLiteral("Ver Todos"), BTN_verTodos);
+  if (BTN_exportarPDF) nombra(QStringLiteral("PDF"), BTN_exportarPDF);
+  if (BTN_exportarExcel) nombra(QStringLiteral("Excel"), BTN_exportarExcel);
+  nombra(QStringLiteral("Mensaje"), LBL_msg);
+  nombra(QStringLiteral("Lista"), GRD_main);
+  nombra(QStringLiteral("Teclado"), uTeclado->teclado());
 }
 
 void TListaPantalla::aplicaColoresMarca() {
@@ -183,6 +195,8 @@ QLineEdit* TListaPantalla::agregaCampoBusqueda(const QString& etiqueta, const QS
   uFilaBusqueda->addWidget(caja);
   uCampos << campo;
   uBorrar << borrar;
+  nombra(etiqueta, campo);
+  nombra(QStringLiteral("Borrar ") + etiqueta, borrar);
   uTeclado->agrega(campo);
   connect(campo, &QLineEdit::returnPressed, this, &TListaPantalla::buscar);
   connect(borrar, &QPushButton::clicked, this, [this, campo] {
@@ -202,6 +216,7 @@ void TListaPantalla::agregaFiltro(const QString& etiqueta, QWidget* filtro) {
   columna->addWidget(leyenda);
   columna->addWidget(filtro);
   uFilaBusqueda->addWidget(caja);
+  nombra(etiqueta, filtro);
 }
 
 QDateEdit* TListaPantalla::agregaFiltroFecha(const QString& etiqueta, const QString& nombre) {
@@ -224,6 +239,8 @@ QDateEdit* TListaPantalla::agregaFiltroFecha(const QString& etiqueta, const QStr
   h->addWidget(hoy);
   connect(hoy, &QPushButton::clicked, fecha, [fecha] { fecha->setDate(QDate::currentDate()); });
   agregaFiltro(etiqueta, caja);
+  nombra(etiqueta, fecha);
+  nombra(QStringLiteral("Hoy ") + etiqueta, hoy);
   return fecha;
 }
 
@@ -240,6 +257,7 @@ QPushButton* TListaPantalla::agregaBotonAccion(const QString& texto) {
   mini_cornerButtonStyle(b, uColores);
   b->setAutoDefault(false);
   uFilaAcciones->insertWidget(0, b);
+  nombra(texto, b);
   return b;
 }
 
@@ -266,8 +284,8 @@ void TListaPantalla::preparaGrid() {
 
   uGRD_mainControl->setAlturaFila(11);
   declaraColumnas(*uGRD_mainControl);
-  uGRD_mainControl->renuevaColumnas(this);
-  uGRD_mainControl->ajustaColumna(columnaAjuste());
+  uVista->renuevaColumnas();
+  uVista->ajustaColumna(columnaAjuste());
   uBusquedaInicial = false;
 }
 
@@ -278,18 +296,6 @@ QVariant TListaPantalla::filtroTexto(const QLineEdit* campo) {
   const QString t = campo ? campo->text().trimmed() : QString();
   if (t.isEmpty()) return nuloTexto();
   return QVariant(QStringLiteral("%") + t + QStringLiteral("%"));
-}
-
-QLineEdit* TListaPantalla::campo(const QString& nombre) const {
-  for (QLineEdit* c : uCampos)
-    if (c->objectName() == nombre) return c;
-  return nullptr;
-}
-
-QPushButton* TListaPantalla::botonBorrar(const QString& nombre) const {
-  for (QPushButton* b : uBorrar)
-    if (b->objectName() == QStringLiteral("BTN_borrar") + nombre) return b;
-  return nullptr;
 }
 
 void TListaPantalla::init() {
@@ -357,7 +363,7 @@ QString TListaPantalla::GRD_mainGetValue(int columna, int fila) const {
 }
 
 void TListaPantalla::GRD_mainResize() {
-  uGRD_mainControl->ajustaColumna(columnaAjuste());
+  uVista->ajustaColumna(columnaAjuste());
   ajustaAnchosTactiles();
 }
 

@@ -4,6 +4,11 @@
 // operation, the empty-result message, row actions on the first column, cell painting and the
 // PDF / Excel exports. A list screen derives from it and gives only its columns, filters, data
 // operation and row actions; its constructor ends with preparaGrid().
+//
+// Named for tests (TPantallaNombrada): "Título", "Buscar", "Ver Todos", "PDF", "Excel",
+// "Mensaje" (the empty-result message), "Lista" (the grid), "Teclado"; every search field by
+// its caption and its clear button as "Borrar " + caption; a screen's own filters and action
+// buttons by their captions.
 
 #include <QDateTime>
 #include <QPointer>
@@ -14,6 +19,7 @@
 #include "db/CmidTierResponse.h"
 #include "resources/recursos.h"
 #include "shell/listas/exportaLista.h"
+#include "ui/pantallaNombrada.h"
 
 class QDateEdit;
 class QGridLayout;
@@ -25,9 +31,10 @@ class QTableView;
 class TDelegadoLista;
 class TFilaFlujo;
 class TGridControl;
+class TGridVista;
 class TTecladoCampos;
 
-class TListaPantalla : public QWidget {
+class TListaPantalla : public QWidget, public TPantallaNombrada {
   Q_OBJECT
  public:
   struct Opciones {
@@ -57,19 +64,7 @@ class TListaPantalla : public QWidget {
 
   QString titulo() const { return uTitulo; }
   TGridControl& grid() const { return *uGRD_mainControl; }
-  QTableView* GRD_main = nullptr;
-  QLabel* LBL_msg = nullptr;
-  QLabel* LBL_titulo = nullptr;
-  QLabel* IMG_apuntador = nullptr;
-  QPushButton* BTN_buscar = nullptr;
-  QPushButton* BTN_verTodos = nullptr;
-  QPushButton* BTN_exportarPDF = nullptr;
-  QPushButton* BTN_exportarExcel = nullptr;
-  // Search field and its clear button by the field's object name ("TXT_nombre").
-  QLineEdit* campo(const QString& nombre) const;
-  QPushButton* botonBorrar(const QString& nombre) const;
   TDelegadoLista* delegado() const { return uDelegado; }
-  TTecladoCampos* teclado() const { return uTeclado; }
   bool busquedaInicial() const { return uBusquedaInicial; }
 
   // "%" + trimmed text + "%", or a text-typed null when the field holds only blanks.
@@ -83,6 +78,15 @@ class TListaPantalla : public QWidget {
   void busquedaTerminada(bool ok);
 
  protected:
+  QTableView* GRD_main = nullptr;
+  QLabel* LBL_msg = nullptr;
+  QLabel* LBL_titulo = nullptr;
+  QLabel* IMG_apuntador = nullptr;
+  QPushButton* BTN_buscar = nullptr;
+  QPushButton* BTN_verTodos = nullptr;
+  QPushButton* BTN_exportarPDF = nullptr;
+  QPushButton* BTN_exportarExcel = nullptr;
+
   QLineEdit* agregaCampoBusqueda(const QString& etiqueta, const QString& nombre,
                                  int longitudMaxima = 50, int ancho = 220);
   // A filter of the screen's own (a combo, a picker) in the search row, with its caption.
@@ -135,6 +139,7 @@ class TListaPantalla : public QWidget {
   Opciones uOpciones;
   TListaColores uColores;
   TGridControl* uGRD_mainControl = nullptr;
+  TGridVista* uVista = nullptr;
   TDelegadoLista* uDelegado = nullptr;
   TTecladoCampos* uTeclado = nullptr;
   bool uBusquedaInicial = false;

@@ -45,19 +45,19 @@ TEST_F(Cajeros, ListaTodosLosEstadosYFiltra) {
   EXPECT_EQ(l.grid().getCelda("Estado", 1), "Inactivo");
   EXPECT_EQ(l.grid().getCeldaAsInt("_cajeroID", 1), beto);
   EXPECT_EQ(l.grid().getCelda("Nombre", 0), "Ana Pérez López");
-  l.TXT_nombre->setText("ruiz");
-  l.BTN_buscar->click();
+  l.escribe("Nombre", "ruiz");
+  l.pulsa("Buscar");
   EXPECT_EQ(claves(l), QStringList({"C02"}));
-  l.TXT_clave->setText("c01");
-  l.BTN_buscar->click();
+  l.escribe("Clave", "c01");
+  l.pulsa("Buscar");
   EXPECT_EQ(claves(l), QStringList());
-  EXPECT_FALSE(l.LBL_msg->isHidden());
+  EXPECT_TRUE(l.visible("Mensaje"));
   // The clear buttons only clear; "Ver Todos" clears and searches.
-  l.botonBorrar("TXT_nombre")->click();
-  EXPECT_TRUE(l.TXT_nombre->text().isEmpty());
+  l.pulsa("Borrar Nombre");
+  EXPECT_TRUE(l.texto("Nombre").isEmpty());
   EXPECT_EQ(claves(l), QStringList());
-  l.BTN_verTodos->click();
-  EXPECT_TRUE(l.TXT_clave->text().isEmpty());
+  l.pulsa("Ver Todos");
+  EXPECT_TRUE(l.texto("Clave").isEmpty());
   EXPECT_EQ(claves(l).size(), 2);
   // Every init searches again.
   s->cajero("C03", "Ciro");
@@ -75,15 +75,12 @@ TEST_F(Cajeros, ElIconoDeLaFilaEditaYNuevoCajeroCrea) {
   r.manejadores.push_back([&](QDialog* d) {
     auto* c = qobject_cast<TFRM_cajerosCaptura*>(d);
     editado = c ? c->uCajeroID : -1;
-    EXPECT_EQ(c->TXT_clave->text(), "C02");
-    c->TXT_nombre->setText("Roberto");
+    EXPECT_EQ(c->texto("Clave"), "C02");
+    c->escribe("Nombre", "Roberto");
     c->BTN_aceptarClick();
     return d->result();
   });
-  auto suelta = [&](int fila, int columna) {
-    const QRect celda = l.GRD_main->visualRect(l.GRD_main->model()->index(fila, columna));
-    QTest::mouseClick(l.GRD_main->viewport(), Qt::LeftButton, {}, celda.center());
-  };
+  auto suelta = [&](int fila, int columna) { l.pulsaCelda("Lista", fila, columna); };
   suelta(1, 4);  // "Nombre": no action
   EXPECT_TRUE(r.dialogos.isEmpty());
   suelta(1, 0);
@@ -95,7 +92,7 @@ TEST_F(Cajeros, ElIconoDeLaFilaEditaYNuevoCajeroCrea) {
     EXPECT_EQ(c->uCajeroID, 0);
     return int(QDialog::Rejected);
   });
-  l.BTN_nuevo->click();
+  l.pulsa("Nuevo Cajero");
   EXPECT_EQ(r.dialogos.size(), 2);
 }
 

@@ -1,15 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QComboBox>
-#include <QDateEdit>
 #include <QFile>
 #include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 #include <random>
 
 #include "admin/TFRM_cajerosCaptura.h"
@@ -18,7 +10,6 @@
 #include "support/CatalogoPrueba.h"
 #include "support/RespondedorPrueba.h"
 #include "support/SupervisorPrueba.h"
-#include "ui/TTecladoCampos.h"
 #include "ui/TTecladoPantalla.h"
 #include "util/imagenes.h"
 
@@ -53,10 +44,10 @@ class CajerosCaptura : public ::testing::Test {
     return captura.initEditar(id, localSYS);
   }
   static void obligatorios(TFRM_cajerosCaptura& c, const QString& clave) {
-    c.TXT_nombre->setText(" Lucía ");
-    c.TXT_apellidoPaterno->setText("Rey");
-    c.TXT_apellidoMaterno->setText("Soto");
-    c.TXT_clave->setText(clave);
+    c.escribe("Nombre", " Lucía ");
+    c.escribe("A. Paterno", "Rey");
+    c.escribe("A. Materno", "Soto");
+    c.escribe("Clave", clave);
   }
   std::unique_ptr<BaseDatosPrueba> db;
   std::unique_ptr<SupervisorPrueba> s;
@@ -66,32 +57,32 @@ class CajerosCaptura : public ::testing::Test {
 TEST_F(CajerosCaptura, LaValidacionSigueSuOrdenYElAltaGuardaLoCapturado) {
   QStringList mensajes;
   const bool guardado = nuevo([&](TFRM_cajerosCaptura& c) {
-    EXPECT_EQ(c.LBL_titulo->text(), "Nuevo Cajero");
-    EXPECT_EQ(c.PGC_cajero->currentIndex(), 0);
-    EXPECT_FALSE(c.CMB_vendedorEstado->isEnabled());
-    EXPECT_EQ(c.CMB_vendedorEstado->currentText(), "Activo");
-    EXPECT_EQ(c.DTP_fechaNacimiento->date(), QDate::currentDate());
+    EXPECT_EQ(c.texto("Título"), "Nuevo Cajero");
+    EXPECT_EQ(c.texto("Pestañas"), "Cajero");
+    EXPECT_FALSE(c.habilitado("Estado"));
+    EXPECT_EQ(c.texto("Estado"), "Activo");
+    EXPECT_EQ(c.dato("Fecha Nac.").toDate(), QDate::currentDate());
     const std::vector<std::function<void()>> arreglos = {
-        [&] { c.TXT_nombre->setText(" Lucía "); },
-        [&] { c.TXT_apellidoPaterno->setText("Rey"); },
-        [&] { c.TXT_apellidoMaterno->setText("Soto"); },
+        [&] { c.escribe("Nombre", " Lucía "); },
+        [&] { c.escribe("A. Paterno", "Rey"); },
+        [&] { c.escribe("A. Materno", "Soto"); },
         [&] {
-          c.TXT_clave->setText(" LR1 ");
-          c.TXT_mail->setText("lucia@");
+          c.escribe("Clave", " LR1 ");
+          c.escribe("Mail", "lucia@");
         },
         [&] {
-          c.TXT_mail->setText("lucia@tienda.mx");
-          c.TXT_telefono->setText("551234");
+          c.escribe("Mail", "lucia@tienda.mx");
+          c.escribe("Teléfono", "551234");
         },
         [&] {
-          c.TXT_telefono->setText("5512345678");
-          c.TXT_cell->setText("12");
+          c.escribe("Teléfono", "5512345678");
+          c.escribe("Cell", "12");
         },
         [&] {
-          c.TXT_cell->clear();
-          c.TXT_codigoPostal->setText("123");
+          c.escribe("Cell", "");
+          c.escribe("Código Postal", "123");
         },
-        [&] { c.TXT_codigoPostal->setText("06600"); },
+        [&] { c.escribe("Código Postal", "06600"); },
     };
     for (const auto& arregla : arreglos) {
       c.BTN_aceptarClick();
@@ -101,8 +92,8 @@ TEST_F(CajerosCaptura, LaValidacionSigueSuOrdenYElAltaGuardaLoCapturado) {
     r.respuestas.push_back(false);
     c.BTN_aceptarClick();
     EXPECT_EQ(c.uAceptar, false);
-    c.TXT_calle->setText(" Hidalgo ");
-    c.TXT_nota->setPlainText("  Nueva  ");
+    c.escribe("Calle", " Hidalgo ");
+    c.escribe("Nota", "  Nueva  ");
     c.BTN_aceptarClick();
     mensajes = r.textos();
   });
@@ -155,21 +146,21 @@ TEST_F(CajerosCaptura, EditarCargaElCajeroYConservaSuClaveYSuEstado) {
   const int persona = c.persona.id;
 
   const bool guardado = editar(ana, [&](TFRM_cajerosCaptura& d) {
-    EXPECT_EQ(d.LBL_titulo->text(), "Editar Cajero");
-    EXPECT_EQ(d.TXT_clave->text(), "C01");
+    EXPECT_EQ(d.texto("Título"), "Editar Cajero");
+    EXPECT_EQ(d.texto("Clave"), "C01");
     EXPECT_EQ(d.uClaveActual, "C01");
-    EXPECT_TRUE(d.RAD_masculino->isChecked());
-    EXPECT_FALSE(d.RAD_femenino->isChecked());
-    EXPECT_EQ(d.DTP_fechaNacimiento->date(), QDate(1985, 7, 3));
-    EXPECT_EQ(d.CMB_vendedorEstado->currentText(), "Inactivo");
-    EXPECT_FALSE(d.CMB_vendedorEstado->isEnabled());
+    EXPECT_TRUE(d.dato("Masculino").toBool());
+    EXPECT_FALSE(d.dato("Femenino").toBool());
+    EXPECT_EQ(d.dato("Fecha Nac.").toDate(), QDate(1985, 7, 3));
+    EXPECT_EQ(d.texto("Estado"), "Inactivo");
+    EXPECT_FALSE(d.habilitado("Estado"));
     EXPECT_TRUE(d.uImagenCargada);
     EXPECT_EQ(d.uImagen.size(), QSize(30, 20));
-    d.TXT_clave->setText("C02");
+    d.escribe("Clave", "C02");
     d.BTN_aceptarClick();
     EXPECT_EQ(r.textos(), QStringList("La clave capturada esta duplicada. Intente nuevamente."));
-    d.TXT_clave->setText(" C01 ");
-    d.TXT_apellidoMaterno->setText("Luna");
+    d.escribe("Clave", " C01 ");
+    d.escribe("A. Materno", "Luna");
     d.BTN_aceptarClick();
   });
   ASSERT_TRUE(guardado);
@@ -281,45 +272,39 @@ TEST_F(CajerosCaptura, LaFotoRespetaSusLimitesExactos) {
 TEST_F(CajerosCaptura, LosCamposNumericosSoloTomanDigitos) {
   TFRM_cajerosCaptura c;
   c.show();
-  QTest::keyClicks(c.TXT_telefono, "55ab12-34 5678999");
-  EXPECT_EQ(c.TXT_telefono->text(), "5512345678");
-  QTest::keyClicks(c.TXT_codigoPostal, "0x66.00");
-  EXPECT_EQ(c.TXT_codigoPostal->text(), "06600");
-  QTest::keyClicks(c.TXT_noInterior, QString(35, 'A'));
-  EXPECT_EQ(c.TXT_noInterior->text().size(), 30);
-  QTest::keyClicks(c.TXT_clave, "ABCDEFGHIJKL");
-  EXPECT_EQ(c.TXT_clave->text(), "ABCDEFGHIJ");
+  c.teclea("Teléfono", "55ab12-34 5678999");
+  EXPECT_EQ(c.texto("Teléfono"), "5512345678");
+  c.teclea("Código Postal", "0x66.00");
+  EXPECT_EQ(c.texto("Código Postal"), "06600");
+  c.teclea("Int.", QString(35, 'A'));
+  EXPECT_EQ(c.texto("Int.").size(), 30);
+  c.teclea("Clave", "ABCDEFGHIJKL");
+  EXPECT_EQ(c.texto("Clave"), "ABCDEFGHIJ");
   // The on-screen keyboard obeys the same rules.
-  TTecladoCampos* teclado = c.findChild<TTecladoCampos*>();
-  ASSERT_TRUE(teclado);
-  teclado->muestra(c.TXT_cell);
-  EXPECT_TRUE(teclado->visible());
-  for (const char* t : {"5", "A", "5", "espacio"}) teclado->teclado()->pulsa(t);
-  EXPECT_EQ(c.TXT_cell->text(), "55");
-  EXPECT_FALSE(teclado->teclado()->simbolos());
+  c.pulsa("Cell");
+  EXPECT_TRUE(c.visible("Teclado"));
+  for (const char* t : {"5", "A", "5", "espacio"}) c.pulsaTecla(t);
+  EXPECT_EQ(c.texto("Cell"), "55");
+  EXPECT_FALSE(c.dato("Teclado").toBool());
   // An e-mail address can be typed on the screen alone: the symbols row comes with the field.
-  teclado->muestra(c.TXT_mail);
-  EXPECT_TRUE(teclado->teclado()->simbolos());
+  c.pulsa("Mail");
+  EXPECT_TRUE(c.dato("Teclado").toBool());
   for (const char* t : {"A", "N", "A", "_", "R", "@", "X", "-", "Y", ".", "M", "X"})
-    teclado->teclado()->pulsa(t);
-  EXPECT_EQ(c.TXT_mail->text(), "ana_r@x-y.mx");
-  EXPECT_EQ(teclado->teclado()->boton("&")->text(), "&&");  // shown as "&", not a mnemonic
-  teclado->muestra(c.TXT_cell);
-  EXPECT_FALSE(teclado->teclado()->simbolos());
+    c.pulsaTecla(t);
+  EXPECT_EQ(c.texto("Mail"), "ana_r@x-y.mx");
+  EXPECT_EQ(TTecladoPantalla().boton("&")->text(), "&&");  // shown as "&", not a mnemonic
+  c.pulsa("Cell");
+  EXPECT_FALSE(c.dato("Teclado").toBool());
   // Leaving a field runs its validator.
-  auto sale = [](QWidget* w) {
-    QFocusEvent e(QEvent::FocusOut);
-    QApplication::sendEvent(w, &e);
-  };
-  c.TXT_mail->setText("x@");
-  sale(c.TXT_mail);
-  EXPECT_TRUE(c.TXT_mail->property("invalido").toBool());
-  c.TXT_codigoPostal->setText("066");
-  sale(c.TXT_codigoPostal);
-  EXPECT_TRUE(c.TXT_codigoPostal->property("invalido").toBool());
-  c.TXT_codigoPostal->setText("06600");
-  sale(c.TXT_codigoPostal);
-  EXPECT_FALSE(c.TXT_codigoPostal->property("invalido").toBool());
+  c.escribe("Mail", "x@");
+  c.dejaCampo("Mail");
+  EXPECT_TRUE(c.invalido("Mail"));
+  c.escribe("Código Postal", "066");
+  c.dejaCampo("Código Postal");
+  EXPECT_TRUE(c.invalido("Código Postal"));
+  c.escribe("Código Postal", "06600");
+  c.dejaCampo("Código Postal");
+  EXPECT_FALSE(c.invalido("Código Postal"));
   EXPECT_TRUE(r.mensajes.empty());  // the validators' feedback is the field itself
 }
 

@@ -49,9 +49,7 @@ class SeleccionarCajero : public ::testing::Test {
     return c;
   }
   static void suelta(TFRM_seleccionarCajero& s, int fila, int columna) {
-    QTableView* g = s.findChild<QTableView*>("GRD_main");
-    const QRect celda = g->visualRect(g->model()->index(fila, columna));
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, celda.center());
+    s.pulsaCelda("Lista", fila, columna);
   }
   std::unique_ptr<BaseDatosPrueba> db;
   RespondedorPrueba r;
@@ -61,26 +59,26 @@ class SeleccionarCajero : public ::testing::Test {
 TEST_F(SeleccionarCajero, SoloAparecenLosActivosBusqueSeLoQueSeBusque) {
   elige([](TFRM_seleccionarCajero& s) {
     EXPECT_EQ(claves(s), QStringList({"C01", "C04"}));
-    EXPECT_EQ(s.LBL_filtro->text(), "*Mostrando unicamente cajeros Activos");
-    s.TXT_nombre()->setText("ana");
-    QTest::keyClick(s.TXT_nombre(), Qt::Key_Return);
+    EXPECT_EQ(s.texto("Filtro"), "*Mostrando unicamente cajeros Activos");
+    s.escribe("Nombre", "ana");
+    s.pulsaEnter("Nombre");
     EXPECT_EQ(claves(s), QStringList({"C01"}));
-    s.TXT_clave()->setText("C02");
+    s.escribe("Clave", "C02");
     s.buscar();
     EXPECT_TRUE(claves(s).isEmpty());
-    EXPECT_EQ(s.LBL_msgMain()->text(), "No hay elementos que mostrar");
-    EXPECT_EQ(s.TXT_nombre()->maxLength(), 20);
+    EXPECT_EQ(s.texto("Mensaje"), "No hay elementos que mostrar");
+    EXPECT_EQ(s.longitudMaxima("Nombre"), 20);
   });
 }
 
 TEST_F(SeleccionarCajero, AceptarSinFilaNoHaceNadaYCancelarNoElige) {
   const auto cancelada = elige([](TFRM_seleccionarCajero& s) {
-    s.BTN_aceptar->click();
+    s.pulsa("Aceptar");
     EXPECT_FALSE(s.uAceptar);
     EXPECT_NE(s.result(), QDialog::Accepted);
     suelta(s, 1, 3);
     EXPECT_EQ(s.uFilaSeleccionada, 1);
-    s.BTN_cancelar->click();
+    s.pulsa("Cancelar");
   });
   EXPECT_FALSE(cancelada.ok);
   EXPECT_EQ(cancelada.cajero.id, 0);
@@ -90,7 +88,7 @@ TEST_F(SeleccionarCajero, AceptarSinFilaNoHaceNadaYCancelarNoElige) {
 TEST_F(SeleccionarCajero, ElegirConClicFlechasDobleClicOEnter) {
   const auto porClic = elige([](TFRM_seleccionarCajero& s) {
     suelta(s, 1, 2);
-    s.BTN_aceptar->click();
+    s.pulsa("Aceptar");
   });
   ASSERT_TRUE(porClic.ok);
   EXPECT_EQ(porClic.cajero.id, ciro);
@@ -102,22 +100,16 @@ TEST_F(SeleccionarCajero, ElegirConClicFlechasDobleClicOEnter) {
   EXPECT_TRUE(porClic.cajero.nota.isEmpty());
 
   const auto porFlechas = elige([](TFRM_seleccionarCajero& s) {
-    QTableView* g = s.findChild<QTableView*>("GRD_main");
-    g->setFocus();
-    g->setCurrentIndex(g->model()->index(1, 2));
-    QTest::keyClick(g, Qt::Key_Up);
+    s.seleccionaCelda("Lista", 1, 2);
+    s.pulsaTeclaEn("Lista", Qt::Key_Up);
     EXPECT_EQ(s.uFilaSeleccionada, 0);
-    QTest::keyClick(g, Qt::Key_Return);
+    s.pulsaTeclaEn("Lista", Qt::Key_Return);
   });
   ASSERT_TRUE(porFlechas.ok);
   EXPECT_EQ(porFlechas.cajero.id, ana);
 
-  const auto porDobleClic = elige([](TFRM_seleccionarCajero& s) {
-    QTableView* g = s.findChild<QTableView*>("GRD_main");
-    const QRect celda = g->visualRect(g->model()->index(1, 3));
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, celda.center());
-    QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, celda.center());
-  });
+  const auto porDobleClic =
+      elige([](TFRM_seleccionarCajero& s) { s.pulsaDobleCelda("Lista", 1, 3); });
   ASSERT_TRUE(porDobleClic.ok);
   EXPECT_EQ(porDobleClic.cajero.id, ciro);
 
@@ -125,7 +117,7 @@ TEST_F(SeleccionarCajero, ElegirConClicFlechasDobleClicOEnter) {
   const auto trasBuscar = elige([](TFRM_seleccionarCajero& s) {
     suelta(s, 1, 2);
     s.buscar();
-    s.BTN_aceptar->click();
+    s.pulsa("Aceptar");
     EXPECT_FALSE(s.uAceptar);
     s.reject();
   });

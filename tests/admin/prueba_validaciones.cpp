@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include "ui/camposTexto.h"
 #include "util/imagenes.h"
 #include "util/validaciones.h"
 

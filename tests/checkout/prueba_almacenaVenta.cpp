@@ -8,11 +8,11 @@
 #include "db/TmiddleTier.h"
 #include "operaciones/inventario.h"
 #include "operaciones/productos.h"
-#include "sale/lineas_venta.h"
-#include "util/utilerias.h"
+#include "sale/reglas/lineas_venta.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
 #include "support/RespondedorPrueba.h"
+#include "util/utilerias.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "checkout/cobro.h"
+#include "checkout/reglas/cobro.h"
 
 namespace {
 

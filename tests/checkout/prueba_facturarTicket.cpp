@@ -2,7 +2,6 @@
 // cashier would, against the real invoicing sandbox, on both engines.
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QJsonArray>
 #include <QLineEdit>
 
@@ -20,7 +19,6 @@
 
 namespace {
 
-void seleccionaClave(QComboBox* c, const QString& clave) { c->setCurrentIndex(c->findData(clave)); }
 
 }  // namespace
 
@@ -64,11 +62,11 @@ class FacturarTicket : public PruebaAmbosMotores {
       auto* f = qobject_cast<TFRM_facturar*>(d);
       EXPECT_TRUE(f);
       if (!f) return int(QDialog::Rejected);
-      f->TXT_rfc->setText("xoji740919u48");
-      f->TXT_nombre->setText("Ingrid Xodar Jimenez");
-      f->TXT_codigoPostal->setText("88965");
-      seleccionaClave(f->CMB_regimenFiscal, "605");
-      seleccionaClave(f->CMB_usoCFDI, "G03");
+      f->escribe("RFC", "xoji740919u48");
+      f->escribe("Nombre o razón social", "Ingrid Xodar Jimenez");
+      f->escribe("Código postal", "88965");
+      f->elige("Régimen fiscal", "605");
+      f->elige("Uso del CFDI", "G03");
       f->BTN_facturarClick();
       if (luego) luego(*f);
       return d->result();
@@ -149,15 +147,15 @@ TEST_P(FacturarTicket, DatosDelClienteIncompletosOConocidos) {
     auto& f = *qobject_cast<TFRM_facturar*>(d);
     f.BTN_facturarClick();
     EXPECT_EQ(r.textos().last(), "Capture el RFC del cliente");
-    f.TXT_rfc->setText("eku9003173c9");
-    EXPECT_EQ(f.TXT_rfc->text(), "EKU9003173C9");
+    f.escribe("RFC", "eku9003173c9");
+    EXPECT_EQ(f.texto("RFC"), "EKU9003173C9");
     EXPECT_TRUE(f.buscaReceptor());
-    EXPECT_EQ(f.TXT_nombre->text(), "ESCUELA KEMPER URGATE");
-    EXPECT_EQ(f.TXT_codigoPostal->text(), "26015");
-    EXPECT_EQ(f.CMB_regimenFiscal->currentData().toString(), "601");
-    EXPECT_EQ(f.CMB_usoCFDI->currentData().toString(), "G01");
-    EXPECT_EQ(f.TXT_correo->text(), "compras@kemper.mx");
-    seleccionaClave(f.CMB_usoCFDI, "D01");
+    EXPECT_EQ(f.texto("Nombre o razón social"), "ESCUELA KEMPER URGATE");
+    EXPECT_EQ(f.texto("Código postal"), "26015");
+    EXPECT_EQ(f.dato("Régimen fiscal").toString(), "601");
+    EXPECT_EQ(f.dato("Uso del CFDI").toString(), "G01");
+    EXPECT_EQ(f.texto("Correo electrónico"), "compras@kemper.mx");
+    f.elige("Uso del CFDI", "D01");
     f.BTN_facturarClick();
     EXPECT_EQ(r.textos().last(), "El uso de CFDI D01 no corresponde a una persona moral");
     f.BTN_cancelarClick();

@@ -2,7 +2,6 @@
 // credit note of an invoiced sale, against the real invoicing sandbox.
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,7 +53,7 @@ class FacturarDocumentos : public ::testing::Test {
   void confirma(int conceptos) {
     r.manejadores.push_back([conceptos](QDialog* d) {
       auto* f = qobject_cast<TFRM_facturar*>(d);
-      EXPECT_EQ(f->GRD_conceptos->rowCount(), conceptos);
+      EXPECT_EQ(f->filas("Conceptos"), conceptos);
       f->BTN_facturarClick();
       return d->result();
     });
@@ -112,7 +111,7 @@ TEST_F(FacturarDocumentos, FacturaGlobalDeDosTickets) {
   confirma(2);
   const QString uuid = pantalla.initGlobal(global(), localSYS);
   ASSERT_FALSE(uuid.isEmpty()) << r.textos().join(" | ").toStdString();
-  EXPECT_EQ(pantalla.LBL_ticket->text(), "2");
+  EXPECT_EQ(pantalla.texto("Ticket"), "2");
   EXPECT_EQ(r.textos().last(), "Factura generada correctamente.\rUUID: " + uuid);
   for (const QJsonValue& t : sandbox.tickets()) EXPECT_EQ(t.toObject()["estado"].toInt(), 3);
   const CmidTierResponse c = comprobantes();
@@ -141,11 +140,11 @@ TEST_F(FacturarDocumentos, NotaDeCreditoDeUnaVentaFacturada) {
   TFRM_facturar pantalla;
   r.manejadores.push_back([](QDialog* d) {
     auto* f = qobject_cast<TFRM_facturar*>(d);
-    f->TXT_rfc->setText("XOJI740919U48");
-    f->TXT_nombre->setText("INGRID XODAR JIMENEZ");
-    f->TXT_codigoPostal->setText("88965");
-    f->CMB_regimenFiscal->setCurrentIndex(f->CMB_regimenFiscal->findData("605"));
-    f->CMB_usoCFDI->setCurrentIndex(f->CMB_usoCFDI->findData("G03"));
+    f->escribe("RFC", "XOJI740919U48");
+    f->escribe("Nombre o razón social", "INGRID XODAR JIMENEZ");
+    f->escribe("Código postal", "88965");
+    f->elige("Régimen fiscal", "605");
+    f->elige("Uso del CFDI", "G03");
     f->BTN_facturarClick();
     return d->result();
   });

@@ -6,11 +6,12 @@
 
 #include "grid/TGridControl.h"
 #include "grid/TGridModelo.h"
+#include "ui/TGridVista.h"
 
 namespace {
 
-TGridControl* tablaVentas(QTableView* vista = nullptr) {
-  auto* g = new TGridControl(vista);
+TGridControl* tablaVentas() {
+  auto* g = new TGridControl();
   g->add(2, "Eliminar", "", "Elimina", 40, false);
   g->add(0, "Cantidad", "--", "", 80, true);
   g->add(0, "_descuento", "--", "", 80, false);
@@ -90,9 +91,10 @@ TEST(GridControl, SetTablaLigaPorAliasYExportaLoDescrito) {
 TEST(GridControl, ModeloYVista) {
   QTableView vista;
   vista.resize(600, 300);
-  std::unique_ptr<TGridControl> g(tablaVentas(&vista));
-  g->renuevaColumnas();
-  g->ajustaColumna("Cantidad");
+  std::unique_ptr<TGridControl> g(tablaVentas());
+  TGridVista enlace(g.get(), &vista);
+  enlace.renuevaColumnas();
+  enlace.ajustaColumna("Cantidad");
   g->agregarRegistro({{"Cantidad", "(empty)"}});
   auto* m = g->modelo();
   EXPECT_EQ(m->rowCount(), 1);

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include "ui/camposTexto.h"
 #include "util/utilerias.h"
 
 TEST(Truncamiento, EsDecimalNoBinario) {

@@ -6,7 +6,7 @@
 #include "operaciones/inventario.h"
 #include "operaciones/noSerie.h"
 #include "operaciones/productos.h"
-#include "sale/lineas_venta.h"
+#include "sale/reglas/lineas_venta.h"
 #include "util/utilerias.h"
 
 TiendaDevoluciones::TiendaDevoluciones(BaseDatosPrueba& db)

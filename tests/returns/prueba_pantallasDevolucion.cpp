@@ -45,11 +45,11 @@ class PantallasDevolucion : public PruebaAmbosMotores {
   QString factura() {
     r.manejadores.push_back([](QDialog* d) {
       auto* f = qobject_cast<TFRM_facturar*>(d);
-      f->TXT_rfc->setText("XOJI740919U48");
-      f->TXT_nombre->setText("INGRID XODAR JIMENEZ");
-      f->TXT_codigoPostal->setText("88965");
-      f->CMB_regimenFiscal->setCurrentIndex(f->CMB_regimenFiscal->findData("605"));
-      f->CMB_usoCFDI->setCurrentIndex(f->CMB_usoCFDI->findData("G03"));
+      f->escribe("RFC", "XOJI740919U48");
+      f->escribe("Nombre o razón social", "INGRID XODAR JIMENEZ");
+      f->escribe("Código postal", "88965");
+      f->elige("Régimen fiscal", "605");
+      f->elige("Uso del CFDI", "G03");
       f->BTN_facturarClick();
       return d->result();
     });
@@ -158,7 +158,7 @@ TEST_P(PantallasDevolucion, NotaDeCreditoYLasListas) {
   notasCredito.escribeUuidVenta("FFFFFFFF");
   notasCredito.buscar();
   EXPECT_EQ(notasCredito.grid().getRowCount(), 0);
-  EXPECT_EQ(notasCredito.LBL_msg->text(), "No hay elementos que mostrar");
+  EXPECT_EQ(notasCredito.texto("Mensaje"), "No hay elementos que mostrar");
   notasCredito.BTN_verTodosClick();
   EXPECT_EQ(notasCredito.grid().getRowCount(), 1);
 

@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 
 #include "db/TmiddleTier.h"
 #include "sale/TFRM_caja.h"
@@ -13,7 +9,6 @@
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
 #include "support/RespondedorPrueba.h"
-#include "ui/TTecladoPantalla.h"
 
 namespace {
 
@@ -60,13 +55,13 @@ class Caja : public ::testing::Test {
 TEST_F(Caja, ArranqueRevisaListaYEstacion) {
   abre();
   EXPECT_TRUE(caja->isVisible());
-  EXPECT_EQ(caja->LBL_caja->text(), "Caja 1");
-  EXPECT_EQ(caja->LBL_cajero->text(), "Ana Pérez López");
+  EXPECT_EQ(caja->texto("Caja"), "Caja 1");
+  EXPECT_EQ(caja->texto("Cajero"), "Ana Pérez López");
   EXPECT_EQ(caja->venta().uAlmacen, 1);
   EXPECT_TRUE(caja->uServicioTickets);
-  EXPECT_EQ(caja->LBL_total->text(), "$ 0.00 MXN");
-  EXPECT_EQ(caja->LBL_descuento->text(), "descuento $ 00.00 MXN");
-  EXPECT_EQ(caja->LBL_impuestos->text(), "impuestos $ 00.00 MXN");
+  EXPECT_EQ(caja->texto("Total"), "$ 0.00 MXN");
+  EXPECT_EQ(caja->texto("Descuento"), "descuento $ 00.00 MXN");
+  EXPECT_EQ(caja->texto("Impuestos"), "impuestos $ 00.00 MXN");
   delete caja;
   caja = nullptr;
 
@@ -103,66 +98,64 @@ TEST_F(Caja, DatosDeTicketIncompletosApaganLaCarga) {
 
 TEST_F(Caja, LecturaAlTreceavoCaracterSinEnter) {
   abre();
-  QTest::keyClicks(caja->TXT_lectura, "750100000001");
+  caja->teclea("Código de barras", "750100000001");
   EXPECT_EQ(caja->venta().lineas().getRowCount(), 0);  // 12 characters: nothing yet
-  QTest::keyClicks(caja->TXT_lectura, "1");
+  caja->teclea("Código de barras", "1");
   ASSERT_EQ(caja->venta().lineas().getRowCount(), 1);
-  EXPECT_EQ(caja->TXT_lectura->text(), "");
+  EXPECT_EQ(caja->texto("Código de barras"), "");
   // Blanks around the code are trimmed before counting and looking up.
-  QTest::keyClicks(caja->TXT_lectura, "  7501000000011 ");
+  caja->teclea("Código de barras", "  7501000000011 ");
   EXPECT_EQ(celda("Cantidad", 0), "2");
   // An unknown code changes nothing and says nothing.
-  QTest::keyClicks(caja->TXT_lectura, "9999999999999");
+  caja->teclea("Código de barras", "9999999999999");
   EXPECT_EQ(caja->venta().lineas().getRowCount(), 1);
   EXPECT_TRUE(respondedor.mensajes.empty());
-  EXPECT_EQ(caja->LBL_total->text(), "TOTAL $ 232.00 MXN");
+  EXPECT_EQ(caja->texto("Total"), "TOTAL $ 232.00 MXN");
 }
 
 TEST_F(Caja, BusquedaPorNombreConTiles) {
   abre();
-  QTest::keyClicks(caja->TXT_busquedaNombre, "co");
-  QTest::keyClick(caja->TXT_busquedaNombre, Qt::Key_Return);
+  caja->teclea("Buscar por nombre", "co");
+  caja->pulsaEnter("Buscar por nombre");
   EXPECT_FALSE(caja->enResultados());  // fewer than 3 characters
-  caja->TXT_busquedaNombre->setText("COCA");
-  QTest::keyClick(caja->TXT_busquedaNombre, Qt::Key_Return);
+  caja->escribe("Buscar por nombre", "COCA");
+  caja->pulsaEnter("Buscar por nombre");
   ASSERT_TRUE(caja->enResultados());
-  ASSERT_EQ(caja->tiles().size(), 2);
-  EXPECT_EQ(caja->tiles()[0].fondo->objectName(), "componenteN0");
-  EXPECT_EQ(caja->tiles()[1].etiqueta->text(), "Coca Cola light 600 ml");
-  EXPECT_EQ(caja->tiles()[1].fondo->x(), 10 + 220);
-  EXPECT_EQ(caja->TXT_busquedaNombre->text(), "");
-  QTest::mouseClick(caja->tiles()[1].fondo, Qt::LeftButton);
+  ASSERT_EQ(caja->resultados(), QStringList({"Coca Cola 600 ml", "Coca Cola light 600 ml"}));
+  EXPECT_EQ(caja->geometriaResultado(1).x(), 10 + 220);
+  EXPECT_EQ(caja->texto("Buscar por nombre"), "");
+  caja->pulsa("Resultado 1");
   EXPECT_FALSE(caja->enResultados());
-  EXPECT_TRUE(caja->tiles().isEmpty());
+  EXPECT_TRUE(caja->resultados().isEmpty());
   ASSERT_EQ(caja->venta().lineas().getRowCount(), 1);
   EXPECT_EQ(celda("_Producto_id", 0), "3");
 
-  caja->TXT_busquedaNombre->setText("zzz");
+  caja->escribe("Buscar por nombre", "zzz");
   caja->buscarPorNombre();
-  EXPECT_TRUE(caja->LBL_sinResultados->isVisibleTo(caja));
-  EXPECT_TRUE(caja->BTN_cerrarBusqueda->isVisibleTo(caja));
-  QTest::mouseClick(caja->BTN_cerrarBusqueda, Qt::LeftButton);
+  EXPECT_TRUE(caja->visible("Sin resultados"));
+  EXPECT_TRUE(caja->visible("Cerrar Busqueda"));
+  caja->pulsa("Cerrar Busqueda");
   EXPECT_FALSE(caja->enResultados());
-  EXPECT_FALSE(caja->LBL_sinResultados->isVisibleTo(caja));
+  EXPECT_FALSE(caja->visible("Sin resultados"));
 }
 
 TEST_F(Caja, TecladoEnPantallaEscribeEnLaBusqueda) {
   abre();
-  QTest::mouseClick(caja->TXT_busquedaNombre, Qt::LeftButton);
-  ASSERT_TRUE(caja->teclado()->isVisibleTo(caja));
-  for (const char* t : {"C", "A", "F", "E"}) caja->teclado()->pulsa(t);
-  caja->teclado()->pulsa("back");
-  caja->teclado()->pulsa("É");
-  EXPECT_EQ(caja->TXT_busquedaNombre->text(), "café");
-  caja->teclado()->pulsa("enter");
-  EXPECT_FALSE(caja->teclado()->isVisibleTo(caja));
-  ASSERT_EQ(caja->tiles().size(), 1);
+  caja->pulsa("Buscar por nombre");
+  ASSERT_TRUE(caja->visible("Teclado"));
+  for (const char* t : {"C", "A", "F", "E"}) caja->pulsaTecla(t);
+  caja->pulsaTecla("back");
+  caja->pulsaTecla("É");
+  EXPECT_EQ(caja->texto("Buscar por nombre"), "café");
+  caja->pulsaTecla("enter");
+  EXPECT_FALSE(caja->visible("Teclado"));
+  ASSERT_EQ(caja->resultados().size(), 1);
 }
 
 TEST_F(Caja, SeleccionCantidadesYBorrado) {
   abre();
   caja->agregaKit(7);
-  QTest::keyClicks(caja->TXT_lectura, "7501000000011");
+  caja->teclea("Código de barras", "7501000000011");
   ASSERT_EQ(caja->venta().lineas().getRowCount(), 4);
   // A click on a component only clears the selection, even on its delete column.
   caja->GRD_mainMouseUp(1, 0);
@@ -173,24 +166,24 @@ TEST_F(Caja, SeleccionCantidadesYBorrado) {
 
   caja->GRD_mainMouseUp(3, 10);
   EXPECT_EQ(caja->venta().uFilaSeleccionada, 3);
-  EXPECT_EQ(caja->LBL_productoSeleccionado->text(), "Café de olla 250 g");
+  EXPECT_EQ(caja->texto("Producto seleccionado"), "Café de olla 250 g");
   caja->Image1Click();
   caja->Image1Click();
   EXPECT_EQ(celda("Cantidad", 3), "3");
-  EXPECT_EQ(caja->TXT_cantidad->text(), "3");
+  EXPECT_EQ(caja->texto("Cantidad"), "3");
   caja->Image2Click();
   caja->Image2Click();
   caja->Image2Click();
   EXPECT_EQ(celda("Cantidad", 3), "1");
-  caja->TXT_cantidad->clear();
-  QTest::keyClicks(caja->TXT_cantidad, "5a");  // letters never reach the field
-  EXPECT_EQ(caja->TXT_cantidad->text(), "5");
-  QTest::keyClick(caja->TXT_cantidad, Qt::Key_Return);
+  caja->escribe("Cantidad", "");
+  caja->teclea("Cantidad", "5a");  // letters never reach the field
+  EXPECT_EQ(caja->texto("Cantidad"), "5");
+  caja->pulsaEnter("Cantidad");
   EXPECT_EQ(celda("Cantidad", 3), "5");
-  caja->TXT_cantidad->setText("0");
+  caja->escribe("Cantidad", "0");
   caja->cambiaCantidad();
   EXPECT_EQ(celda("Cantidad", 3), "1");
-  caja->TXT_cantidad->clear();
+  caja->escribe("Cantidad", "");
   caja->cambiaCantidad();
   EXPECT_EQ(celda("Cantidad", 3), "1");
 
@@ -203,11 +196,11 @@ TEST_F(Caja, SeleccionCantidadesYBorrado) {
   ASSERT_EQ(caja->venta().lineas().getRowCount(), 1);
   // The line now at the deleted position becomes the selection.
   EXPECT_EQ(caja->venta().uFilaSeleccionada, 0);
-  EXPECT_EQ(caja->TXT_cantidad->text(), "1");
+  EXPECT_EQ(caja->texto("Cantidad"), "1");
   caja->BTN_eliminarClick();
   EXPECT_EQ(caja->venta().lineas().getRowCount(), 0);
   EXPECT_EQ(caja->venta().uFilaSeleccionada, -1);
-  EXPECT_EQ(caja->LBL_total->text(), "TOTAL $ 0.00 MXN");
+  EXPECT_EQ(caja->texto("Total"), "TOTAL $ 0.00 MXN");
   caja->BTN_eliminarClick();  // nothing designated: no question
   EXPECT_EQ(respondedor.preguntas.size(), 3);
 }
@@ -215,12 +208,12 @@ TEST_F(Caja, SeleccionCantidadesYBorrado) {
 TEST_F(Caja, MonitorDePreciosYPaneles) {
   cat->escalaProducto(1, 5, 10);
   abre();
-  QTest::keyClicks(caja->TXT_lectura, "7501000000011");
+  caja->teclea("Código de barras", "7501000000011");
   caja->GRD_mainMouseUp(0, 31, QPoint(600, 400));
-  ASSERT_TRUE(caja->PNL_monitor->isVisibleTo(caja));
+  ASSERT_TRUE(caja->visible("Precios por volumen"));
   EXPECT_EQ(TMonitorDelegado::textoCelda(caja->venta().monitor(), 4, 1), "$ 104.40");
-  QTest::mouseClick(caja->TXT_lectura, Qt::LeftButton);
-  EXPECT_FALSE(caja->PNL_monitor->isVisibleTo(caja));
+  caja->pulsa("Código de barras");
+  EXPECT_FALSE(caja->visible("Precios por volumen"));
 }
 
 TEST_F(Caja, BuscarKitYCancelar) {
@@ -228,9 +221,8 @@ TEST_F(Caja, BuscarKitYCancelar) {
   respondedor.manejadores.push_back([](QDialog* d) {
     auto* k = qobject_cast<TFRM_cajaSeleccionarKit*>(d);
     EXPECT_EQ(d->windowTitle(), "Seleccionar Kit");
-    EXPECT_EQ(k->entradas().size(), 1);
-    EXPECT_EQ(k->entradas()[0].fondo->objectName(), "componenteN0");
-    QTest::mouseClick(k->entradas()[0].fondo, Qt::LeftButton);
+    EXPECT_EQ(k->idsEntradas(), QList<int>({7}));
+    k->pulsa("Entrada 0");
     return int(QDialog::Accepted);
   });
   respondedor.manejadores.push_back([](QDialog* d) {
@@ -268,14 +260,14 @@ TEST_F(Caja, AceptarEntregaLaVentaAlCobro) {
   });
   caja->BTN_cerrarVentaClick();
   EXPECT_EQ(llamadas, 0);  // no lines: nothing happens
-  QTest::keyClicks(caja->TXT_lectura, "7501000000011");
+  caja->teclea("Código de barras", "7501000000011");
   caja->BTN_cerrarVentaClick();
   EXPECT_EQ(caja->venta().lineas().getRowCount(), 1);  // not completed: the sale stays
   const int grupo = caja->venta().uCotizacionProductoAgrupado;
   caja->BTN_cerrarVentaClick();
   EXPECT_EQ(caja->venta().lineas().getRowCount(), 0);
   EXPECT_EQ(caja->uTicketNumero, 41);
-  QTest::keyClicks(caja->TXT_lectura, "7501000000011");
+  caja->teclea("Código de barras", "7501000000011");
   EXPECT_EQ(celda("_grupo", 0).toInt(), grupo + 1);  // counters go on across sales
 }
 
@@ -285,7 +277,7 @@ TEST_F(Caja, MinimizarPreguntaConLineas) {
   EXPECT_FALSE(caja->isVisible());
   EXPECT_TRUE(respondedor.preguntas.isEmpty());
   ASSERT_TRUE(caja->init());
-  QTest::keyClicks(caja->TXT_lectura, "7501000000011");
+  caja->teclea("Código de barras", "7501000000011");
   respondedor.respuestas = {false};
   caja->BTN_minimizarClick();
   EXPECT_TRUE(caja->isVisible());

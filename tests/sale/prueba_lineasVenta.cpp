@@ -2,7 +2,7 @@
 
 #include "operaciones/impuestos.h"
 #include "operaciones/productos.h"
-#include "sale/lineas_venta.h"
+#include "sale/reglas/lineas_venta.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
 #include "support/RespondedorPrueba.h"
@@ -34,12 +34,13 @@ class LineasVenta : public PruebaAmbosMotores {
         filtraProductosPorcodigoBarras(codigo, QVariant(true), 1, conexion());
     EXPECT_TRUE(r.ok()) << r.getError().toStdString();
     if (r.getRowCount() == 0) return -1;
-    return venta->agregarConcepto(r, 0);
+    return venta->agregarConcepto(r, 0, &rechazo);
   }
   QString celda(const char* col, int fila) { return venta->lineas().getCelda(QString::fromUtf8(col), fila); }
 
   std::unique_ptr<CatalogoPrueba> cat;
   std::unique_ptr<TLineasVenta> venta;
+  TResultado rechazo;  // of the last reading
   RespondedorPrueba respondedor;
 };
 
@@ -122,12 +123,16 @@ TEST_P(LineasVenta, CantidadesNuncaBajanDeUno) {
 
 TEST_P(LineasVenta, RechazosSinPrecio) {
   EXPECT_EQ(lee("7501000000059"), -1);
-  EXPECT_EQ(respondedor.textos(), QStringList({"no hay precio establecido"}));
+  EXPECT_FALSE(rechazo.ok);
+  EXPECT_EQ(rechazo.mensaje, "no hay precio establecido");
+  EXPECT_EQ(rechazo.tipo, mtCustom);
   // A product outside the list.
   venta->uListaPreciosID = 999;
   EXPECT_EQ(lee("7501000000011"), -1);
-  EXPECT_EQ(respondedor.textos().last(), "el concepto no se encuentra en la lista de precios");
+  EXPECT_EQ(rechazo.mensaje, "el concepto no se encuentra en la lista de precios");
   EXPECT_EQ(venta->lineas().getRowCount(), 0);
+  // The rule answers; only the register shows.
+  EXPECT_TRUE(respondedor.mensajes.empty());
 }
 
 TEST_P(LineasVenta, EscalasPorProductoYCategoria) {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "operaciones/productos.h"
-#include "sale/lineas_venta.h"
-#include "sale/promociones.h"
+#include "sale/reglas/lineas_venta.h"
+#include "sale/reglas/promociones.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
 #include "support/RespondedorPrueba.h"

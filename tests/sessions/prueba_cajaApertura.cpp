@@ -42,19 +42,19 @@ class CajaApertura : public ::testing::Test {
   }
   void monto(TFRM_cajaApertura& a, const QString& texto) {
     r.manejadores.push_back(teclea(texto));
-    a.BTN_aperturaMonto->click();
+    a.pulsa("Editar monto");
   }
   void billetes(TFRM_cajaApertura& a, int valor, const QString& texto) {
     r.manejadores.push_back(teclea(texto));
-    a.BTN_denom[valor]->click();
+    a.pulsa(QString("Editar billetes %1").arg(valor));
   }
   void monedas(TFRM_cajaApertura& a, const QString& texto) {
     r.manejadores.push_back(teclea(texto));
-    a.BTN_monedas->click();
+    a.pulsa("Editar monedas");
   }
   void cajero(TFRM_cajaApertura& a, const QString& clave) {
     r.manejadores.push_back(eligeCajero(clave));
-    a.BTN_seleccionarCajero->click();
+    a.pulsa("Seleccionar cajero");
   }
   int sesiones() { return s->entero("SELECT COUNT(*) FROM puntoCajaSesion"); }
 
@@ -66,28 +66,28 @@ class CajaApertura : public ::testing::Test {
 
 TEST_F(CajaApertura, ElConteoDebeSumarExactamenteElMonto) {
   abre([&](TFRM_cajaApertura& a) {
-    EXPECT_EQ(a.LBL_cajaClave->text(), "CJ1");
-    EXPECT_EQ(a.LBL_cajaDescripcion->text(), "Caja && Co");
+    EXPECT_EQ(a.texto("Caja"), "CJ1");
+    EXPECT_EQ(a.texto("Descripción"), "Caja && Co");
     EXPECT_EQ(a.uCajaNombre, "Caja & Co");
-    EXPECT_EQ(a.uReloj->interval(), 950);
-    EXPECT_TRUE(a.uReloj->isActive());
+    EXPECT_EQ(a.intervaloReloj(), 950);
+    EXPECT_TRUE(a.relojEnMarcha());
     monto(a, "1500.509");  // truncated, never rounded
     EXPECT_DOUBLE_EQ(a.uAperturaMonto, 1500.5);
-    EXPECT_EQ(a.LBL_aperturaMonto->text(), "$ 1,500.50");
+    EXPECT_EQ(a.texto("Monto"), "$ 1,500.50");
     billetes(a, 1000, "1");
     billetes(a, 500, "1");
-    EXPECT_EQ(a.LBL_denom[500]->text(), "1");
-    EXPECT_EQ(a.LBL_denomValor[500]->text(), "$ 500.00");
-    EXPECT_EQ(a.LBL_total->text(), "1500");
+    EXPECT_EQ(a.texto("Billetes 500"), "1");
+    EXPECT_EQ(a.texto("Valor 500"), "$ 500.00");
+    EXPECT_EQ(a.texto("Total capturado"), "1500");
     // Below the amount, and no cashier yet: the count is checked first.
-    a.BTN_iniciar->click();
+    a.pulsa("Iniciar");
     monedas(a, "0.51");
-    EXPECT_EQ(a.LBL_total->text(), "1500.51");
-    a.BTN_iniciar->click();  // above by one cent
+    EXPECT_EQ(a.texto("Total capturado"), "1500.51");
+    a.pulsa("Iniciar");  // above by one cent
     monedas(a, "0.50");
-    EXPECT_EQ(a.LBL_denomMonedas->text(), "$ 0.50");
+    EXPECT_EQ(a.texto("Monedas"), "$ 0.50");
     EXPECT_TRUE(a.compruebaTotalCapturado());
-    a.BTN_iniciar->click();  // the count passes; now the cashier is missing
+    a.pulsa("Iniciar");  // the count passes; now the cashier is missing
   });
   EXPECT_EQ(r.textos(), QStringList({kSumaMal, kSumaMal, "Seleccione un cajero."}));
   for (const auto& m : r.mensajes) EXPECT_EQ(m.tipo, 4);
@@ -100,27 +100,27 @@ TEST_F(CajaApertura, CadaEntradaEmpiezaDeSuValorYCancelarNoCambiaNada) {
     billetes(a, 50, "7");
     QString titulo, inicial;
     r.manejadores.push_back(teclea("4", &titulo, &inicial));
-    a.BTN_denom[200]->click();
+    a.pulsa(QString("Editar billetes %1").arg(200));
     EXPECT_EQ(titulo, "Billetes");
     EXPECT_EQ(inicial, "3");
     r.manejadores.push_back(teclea("7", nullptr, &inicial));
-    a.BTN_denom[50]->click();
+    a.pulsa(QString("Editar billetes %1").arg(50));
     EXPECT_EQ(inicial, "7");
     r.manejadores.push_back(cancelaTeclado(&titulo));
-    a.BTN_denom[200]->click();
+    a.pulsa(QString("Editar billetes %1").arg(200));
     r.manejadores.push_back(teclea(""));  // accepted empty
-    a.BTN_denom[50]->click();
+    a.pulsa(QString("Editar billetes %1").arg(50));
     EXPECT_EQ(a.uDenominacion200, 4);
     EXPECT_EQ(a.uDenominacion50, 7);
-    EXPECT_EQ(a.LBL_denomValor[200]->text(), "$ 800.00");
-    EXPECT_EQ(a.LBL_total->text(), "1150");
+    EXPECT_EQ(a.texto("Valor 200"), "$ 800.00");
+    EXPECT_EQ(a.texto("Total capturado"), "1150");
     r.manejadores.push_back(cancelaTeclado(&titulo));
-    a.BTN_aperturaMonto->click();
+    a.pulsa("Editar monto");
     EXPECT_EQ(titulo, "Apertura Monto");
     r.manejadores.push_back(cancelaTeclado(&titulo));
-    a.BTN_monedas->click();
+    a.pulsa("Editar monedas");
     EXPECT_EQ(titulo, "Monto");
-    EXPECT_TRUE(a.LBL_aperturaMonto->text().isEmpty());
+    EXPECT_TRUE(a.texto("Monto").isEmpty());
     a.reject();
   });
   EXPECT_TRUE(r.mensajes.empty());
@@ -130,13 +130,13 @@ TEST_F(CajaApertura, CadaEntradaEmpiezaDeSuValorYCancelarNoCambiaNada) {
 TEST_F(CajaApertura, CancelarLaSeleccionQuitaElCajeroPeroNoElNombre) {
   abre([&](TFRM_cajaApertura& a) {
     cajero(a, "C01");
-    EXPECT_EQ(a.LBL_seleccionarCajero->text(), "Ana Pérez López");
+    EXPECT_EQ(a.texto("Cajero"), "Ana Pérez López");
     EXPECT_EQ(a.uSeleccionCajero.cajero.id, ana);
     cajero(a, "");
     EXPECT_EQ(a.uSeleccionCajero.cajero.id, 0);
-    EXPECT_EQ(a.LBL_seleccionarCajero->text(), "Ana Pérez López");
-    a.BTN_iniciar->click();  // amount 0 and an empty count pass; the cashier does not
-    EXPECT_TRUE(a.LBL_seleccionarCajero->text().isEmpty());
+    EXPECT_EQ(a.texto("Cajero"), "Ana Pérez López");
+    a.pulsa("Iniciar");  // amount 0 and an empty count pass; the cashier does not
+    EXPECT_TRUE(a.texto("Cajero").isEmpty());
   });
   EXPECT_EQ(r.textos(), QStringList("Seleccione un cajero."));
 }
@@ -146,14 +146,14 @@ TEST_F(CajaApertura, CajeroOcupadoEstacionOcupadaYAperturaCorrecta) {
   s->abre(s->caja("CJ2", "Otra"), beto, 0, "OTRA-ESTACION");
   abre([&](TFRM_cajaApertura& a) {
     cajero(a, "C02");
-    a.BTN_iniciar->click();
+    a.pulsa("Iniciar");
     EXPECT_EQ(r.textos().last(), "El cajero seleccionado no esta disponible");
     cajero(a, "C01");
     monto(a, "1500.50");
     billetes(a, 1000, "1");
     billetes(a, 500, "1");
     monedas(a, "0.50");
-    a.BTN_iniciar->click();
+    a.pulsa("Iniciar");
     EXPECT_EQ(a.result(), QDialog::Accepted);
   });
   EXPECT_EQ(r.mensajes.size(), 1u);
@@ -178,7 +178,7 @@ TEST_F(CajaApertura, CajeroOcupadoEstacionOcupadaYAperturaCorrecta) {
   caja = s->caja("CJ3", "Tercera");
   abre([&](TFRM_cajaApertura& a) {
     cajero(a, "C03");
-    a.BTN_iniciar->click();
+    a.pulsa("Iniciar");
     EXPECT_NE(a.result(), QDialog::Accepted);
   });
   EXPECT_EQ(r.textos().last(),
@@ -195,10 +195,10 @@ TEST_F(CajaApertura, UnFalloAlGuardarDejaLaPantallaConSusValores) {
     monto(a, "20");
     billetes(a, 20, "1");
     s->abre(caja, beto, 0, "OTRA-ESTACION");
-    a.BTN_iniciar->click();
+    a.pulsa("Iniciar");
     EXPECT_NE(a.result(), QDialog::Accepted);
     EXPECT_EQ(a.uDenominacion20, 1);
-    EXPECT_EQ(a.LBL_seleccionarCajero->text(), "Ana Pérez López");
+    EXPECT_EQ(a.texto("Cajero"), "Ana Pérez López");
   });
   EXPECT_EQ(r.textos(), QStringList("Ocurrió un inconveniente al guardar los datos."));
 }

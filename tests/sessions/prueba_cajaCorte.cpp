@@ -54,29 +54,29 @@ class CajaCorte : public ::testing::Test {
 
 TEST_F(CajaCorte, UnCentavoDeMasSeRechazaYElMontoExactoPasa) {
   corte([&](TFRM_cajaCorte& c) {
-    EXPECT_EQ(c.LBL_titulo2texto->text(), "Corte de Caja");
-    EXPECT_EQ(c.LBL_cajaClave->text(), "CJ&&1");
-    EXPECT_EQ(c.LBL_cajaDescripcion->text(), "Caja && Co");
-    EXPECT_EQ(c.LBL_montoActual->text(), "$ 1,350.25");
-    EXPECT_TRUE(c.LBL_corteMonto->text().isEmpty());
-    EXPECT_TRUE(c.BTN_corteMonto->isEnabled());
-    EXPECT_EQ(c.uReloj->interval(), 1000);
+    EXPECT_EQ(c.texto("Título"), "Corte de Caja");
+    EXPECT_EQ(c.texto("Caja"), "CJ&&1");
+    EXPECT_EQ(c.texto("Descripción"), "Caja && Co");
+    EXPECT_EQ(c.texto("Monto Actual"), "$ 1,350.25");
+    EXPECT_TRUE(c.texto("Monto a Retirar").isEmpty());
+    EXPECT_TRUE(c.habilitado("Editar monto"));
+    EXPECT_EQ(c.intervaloReloj(), 1000);
     QString titulo, inicial;
     r.manejadores.push_back(teclea("1350.26", &titulo, &inicial));
-    c.BTN_corteMonto->click();
+    c.pulsa("Editar monto");
     EXPECT_EQ(titulo, "Corte Monto");
     EXPECT_EQ(inicial, "0");
-    EXPECT_EQ(c.LBL_corteMonto->text(), "$ 1,350.26");
-    c.BTN_aceptar->click();
+    EXPECT_EQ(c.texto("Monto a Retirar"), "$ 1,350.26");
+    c.pulsa("Aceptar");
     EXPECT_EQ(r.textos(), QStringList(kDeMas));
     EXPECT_TRUE(r.preguntas.isEmpty());
     r.manejadores.push_back(teclea("1350.259"));  // truncated to 1350.25: exactly the balance
-    c.BTN_corteMonto->click();
+    c.pulsa("Editar monto");
     r.respuestas.push_back(false);
-    c.BTN_aceptar->click();
+    c.pulsa("Aceptar");
     EXPECT_EQ(r.preguntas, QStringList("¿Realizar Corte de Caja?"));
     EXPECT_EQ(cortes(), 0);
-    c.BTN_aceptar->click();
+    c.pulsa("Aceptar");
     EXPECT_EQ(c.result(), QDialog::Accepted);
   });
   EXPECT_EQ(cortes(), 1);
@@ -87,16 +87,16 @@ TEST_F(CajaCorte, UnCentavoDeMasSeRechazaYElMontoExactoPasa) {
 
 TEST_F(CajaCorte, UnCorteDeCeroSeAceptaYUnFalloDejaLaPantallaAbierta) {
   corte([&](TFRM_cajaCorte& c) {
-    c.BTN_aceptar->click();
+    c.pulsa("Aceptar");
     EXPECT_EQ(c.result(), QDialog::Accepted);
   });
   EXPECT_EQ(cortes(), 1);
   corte([&](TFRM_cajaCorte& c) {
     r.manejadores.push_back(teclea("100"));
-    c.BTN_corteMonto->click();
+    c.pulsa("Editar monto");
     // Someone else withdraws meanwhile: the store refuses.
     ASSERT_TRUE(aplicaCorteCaja(sesion, QDateTime::currentDateTime(), "1300", db->conexion()));
-    c.BTN_aceptar->click();
+    c.pulsa("Aceptar");
     EXPECT_NE(c.result(), QDialog::Accepted);
     EXPECT_DOUBLE_EQ(c.uCorteMonto, 100);
   });
@@ -105,13 +105,13 @@ TEST_F(CajaCorte, UnCorteDeCeroSeAceptaYUnFalloDejaLaPantallaAbierta) {
 
 TEST_F(CajaCorte, ElCierreRetiraTodoYLiberaLaEstacion) {
   cierre([&](TFRM_cajaCorte& c) {
-    EXPECT_EQ(c.LBL_titulo2texto->text(), "Cierre de Caja");
-    EXPECT_FALSE(c.BTN_corteMonto->isEnabled());
+    EXPECT_EQ(c.texto("Título"), "Cierre de Caja");
+    EXPECT_FALSE(c.habilitado("Editar monto"));
     EXPECT_DOUBLE_EQ(c.uCorteMonto, 1350.25);
-    EXPECT_EQ(c.LBL_corteMonto->text(), "$ 1,350.25");
-    c.BTN_corteMonto->click();  // disabled: no entry opens
+    EXPECT_EQ(c.texto("Monto a Retirar"), "$ 1,350.25");
+    c.pulsa("Editar monto");  // disabled: no entry opens
     EXPECT_EQ(r.dialogos.size(), 1);
-    c.BTN_aceptar->click();
+    c.pulsa("Aceptar");
   });
   EXPECT_EQ(r.preguntas, QStringList("¿Realizar Cierre de Caja?"));
   EXPECT_EQ(s->entero("SELECT esCorte FROM puntoCorte"), 0);
@@ -124,10 +124,10 @@ TEST_F(CajaCorte, ElCierreAceptaSaldoCeroONegativo) {
   s->venta(sesion, 2, 0, 1400.25);  // the balance goes to -50
   r.respuestas.push_back(false);
   cierre([&](TFRM_cajaCorte& c) {
-    EXPECT_EQ(c.LBL_montoActual->text(), "$ -50.00");
-    c.BTN_aceptar->click();  // Cancel: nothing stored
+    EXPECT_EQ(c.texto("Monto Actual"), "$ -50.00");
+    c.pulsa("Aceptar");  // Cancel: nothing stored
     EXPECT_EQ(cortes(), 0);
-    c.BTN_aceptar->click();
+    c.pulsa("Aceptar");
   });
   EXPECT_EQ(cortes(), 1);
   EXPECT_DOUBLE_EQ(s->valor("SELECT monto FROM puntoCorte").toDouble(), -50);
@@ -136,8 +136,8 @@ TEST_F(CajaCorte, ElCierreAceptaSaldoCeroONegativo) {
   const int otra = s->abre(caja, s->cajero("C02", "Beto"), 0, "ESTACION-PRUEBA");
   sesion = otra;
   cierre([&](TFRM_cajaCorte& c) {
-    EXPECT_EQ(c.LBL_corteMonto->text(), "$ 0.00");
-    c.BTN_aceptar->click();
+    EXPECT_EQ(c.texto("Monto a Retirar"), "$ 0.00");
+    c.pulsa("Aceptar");
   });
   EXPECT_EQ(s->entero("SELECT activa FROM puntoCajaSesion WHERE id = :s", {{"s", otra}}), 0);
   EXPECT_TRUE(r.mensajes.empty());

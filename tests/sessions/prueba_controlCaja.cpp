@@ -44,13 +44,10 @@ class ControlCaja : public ::testing::Test {
       if (l->grid().getCelda("Clave", f) == clave) return f;
     return -1;
   }
-  void suelta(int f, int columna) {
-    const QRect celda = l->GRD_main->visualRect(l->GRD_main->model()->index(f, columna));
-    QTest::mouseClick(l->GRD_main->viewport(), Qt::LeftButton, {}, celda.center());
-  }
+  void suelta(int f, int columna) { l->pulsaCelda("Lista", f, columna); }
   QList<bool> habilitados() {
-    return {l->MenuItem1->isEnabled(), l->MenuItem2->isEnabled(), l->MenuItem3->isEnabled(),
-            l->MenuItem4->isEnabled()};
+    return {l->opcionHabilitada(1), l->opcionHabilitada(2), l->opcionHabilitada(3),
+            l->opcionHabilitada(4)};
   }
   std::unique_ptr<BaseDatosPrueba> db;
   std::unique_ptr<SupervisorPrueba> s;
@@ -76,16 +73,16 @@ TEST_F(ControlCaja, ListaEstadoSesionYSaldo) {
   EXPECT_EQ(g.getTTablaPDF().titulos, QStringList({"Clave", "Descripción", "Almacén", "Estado",
                                                    "Cajero", "Apertura", "Corte", "Saldo"}));
 
-  l->TXT_descripcion->setText("dos");
-  QTest::keyClick(l->TXT_descripcion, Qt::Key_Return);
+  l->escribe("Descripción", "dos");
+  l->pulsaEnter("Descripción");
   EXPECT_EQ(g.getRowCount(), 1);
-  l->botonBorrar("TXT_descripcion")->click();  // clears and searches on this screen
+  l->pulsa("Borrar Descripción");  // clears and searches on this screen
   EXPECT_EQ(g.getRowCount(), 2);
-  l->TXT_clave->setText("zz");
-  l->BTN_buscar->click();
-  EXPECT_FALSE(l->LBL_msg->isHidden());
-  l->BTN_verTodos->click();  // no action here
-  EXPECT_EQ(l->TXT_clave->text(), "zz");
+  l->escribe("Clave", "zz");
+  l->pulsa("Buscar");
+  EXPECT_TRUE(l->visible("Mensaje"));
+  l->pulsa("Ver Todos");  // no action here
+  EXPECT_EQ(l->texto("Clave"), "zz");
   EXPECT_EQ(g.getRowCount(), 0);
 }
 
@@ -96,14 +93,14 @@ TEST_F(ControlCaja, ElMenuDependeDelEstadoYSoloSeAbreEnLaPrimeraColumna) {
   suelta(fila("CJ1"), 0);
   EXPECT_EQ(l->uFila, fila("CJ1"));
   EXPECT_EQ(habilitados(), QList<bool>({true, true, false, false}));
-  EXPECT_EQ(l->MenuItem1->text(), "Editar Caja");
-  EXPECT_EQ(l->MenuItem4->text(), "Cierre");
+  EXPECT_EQ(l->textoOpcion(1), "Editar Caja");
+  EXPECT_EQ(l->textoOpcion(4), "Cierre");
   EXPECT_EQ(l->uDatosRequeridos.cajaClave, "CJ1");
   suelta(fila("CJ2"), 0);
   EXPECT_EQ(habilitados(), QList<bool>({false, false, true, true}));
   EXPECT_EQ(l->uDatosRequeridos.cajaEstado, 1);
-  l->MenuItem2->trigger();  // disabled: no opening of an open register
-  l->MenuItem1->trigger();
+  l->eligeOpcion(2);  // disabled: no opening of an open register
+  l->eligeOpcion(1);
   EXPECT_TRUE(r.dialogos.isEmpty());
   // Any other state offers everything.
   s->valor("UPDATE puntoCaja SET estado = 7 WHERE id = :c", {{"c", cerrada}});
@@ -115,23 +112,23 @@ TEST_F(ControlCaja, ElMenuDependeDelEstadoYSoloSeAbreEnLaPrimeraColumna) {
 TEST_F(ControlCaja, NuevaCajaValidaClaveYAlmacenYEditarSoloCambiaLaDescripcion) {
   r.manejadores.push_back([&](QDialog* d) {
     auto* c = qobject_cast<TFRM_cajaCaptura*>(d);
-    EXPECT_EQ(c->LBL_titulo->text(), "Nueva Caja");
-    EXPECT_TRUE(c->TXT_claveCaja->isEnabled());
-    EXPECT_EQ(c->CMB_almacenes->count(), 2);
-    EXPECT_EQ(c->CMB_almacenes->currentIndex(), -1);
-    EXPECT_EQ(c->TXT_claveCaja->maxLength(), 20);
-    EXPECT_EQ(c->TXT_descripcionCaja->maxLength(), 60);
-    c->TXT_claveCaja->setText("  ");
+    EXPECT_EQ(c->texto("Título"), "Nueva Caja");
+    EXPECT_TRUE(c->habilitado("Clave"));
+    EXPECT_EQ(c->entradas("Almacén").size(), 2);
+    EXPECT_TRUE(c->texto("Almacén").isEmpty());  // none chosen
+    EXPECT_EQ(c->longitudMaxima("Clave"), 20);
+    EXPECT_EQ(c->longitudMaxima("Descripción Corta"), 60);
+    c->escribe("Clave", "  ");
     c->BTN_aceptarClick();
-    c->TXT_claveCaja->setText(" cj1 ");
+    c->escribe("Clave", " cj1 ");
     c->BTN_aceptarClick();
-    c->TXT_claveCaja->setText("CJ3");
+    c->escribe("Clave", "CJ3");
     c->BTN_aceptarClick();
-    c->CMB_almacenes->setCurrentIndex(1);
+    c->eligeOpcion("Almacén", "Bodega");
     c->BTN_aceptarClick();  // an empty description is fine
     return d->result();
   });
-  l->BTN_nuevaCaja->click();
+  l->pulsa("Nueva Caja");
   EXPECT_EQ(r.textos(),
             QStringList({"Capturar clave", "El nombre capturado ya existe, intente nuevamente",
                          "Seleccione un almacen"}));
@@ -143,13 +140,13 @@ TEST_F(ControlCaja, NuevaCajaValidaClaveYAlmacenYEditarSoloCambiaLaDescripcion) 
   l->uFila = fila("CJ1");
   r.manejadores.push_back([&](QDialog* d) {
     auto* c = qobject_cast<TFRM_cajaCaptura*>(d);
-    EXPECT_EQ(c->LBL_titulo->text(), "Editar Caja");
-    EXPECT_FALSE(c->TXT_claveCaja->isEnabled());
-    EXPECT_EQ(c->TXT_claveCaja->text(), "CJ1");
-    EXPECT_EQ(c->CMB_almacenes->currentText(), "Tienda");
-    c->TXT_claveCaja->setText("OTRA");
-    c->CMB_almacenes->setCurrentIndex(1);
-    c->TXT_descripcionCaja->setText(" Caja de la entrada ");
+    EXPECT_EQ(c->texto("Título"), "Editar Caja");
+    EXPECT_FALSE(c->habilitado("Clave"));
+    EXPECT_EQ(c->texto("Clave"), "CJ1");
+    EXPECT_EQ(c->texto("Almacén"), "Tienda");
+    c->escribe("Clave", "OTRA");
+    c->eligeOpcion("Almacén", "Bodega");
+    c->escribe("Descripción Corta", " Caja de la entrada ");
     c->BTN_aceptarClick();
     return d->result();
   });
@@ -161,7 +158,7 @@ TEST_F(ControlCaja, NuevaCajaValidaClaveYAlmacenYEditarSoloCambiaLaDescripcion) 
 
   // "Nueva Caja" cancelled: nothing stored, no search needed.
   r.manejadores.push_back([](QDialog*) { return int(QDialog::Rejected); });
-  l->BTN_nuevaCaja->click();
+  l->pulsa("Nueva Caja");
   EXPECT_EQ(l->grid().getRowCount(), 3);
 }
 

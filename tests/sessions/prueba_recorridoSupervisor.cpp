@@ -47,10 +47,7 @@ class RecorridoSupervisor : public PruebaAmbosMotores {
     EXPECT_TRUE(forma->eligeEntrada(entrada)) << entrada.toStdString();
     return qobject_cast<T*>(forma->getVentanaActiva());
   }
-  void suelta(TFRM_controlCaja* l, int fila) {
-    const QRect celda = l->GRD_main->visualRect(l->GRD_main->model()->index(fila, 0));
-    QTest::mouseClick(l->GRD_main->viewport(), Qt::LeftButton, {}, celda.center());
-  }
+  void suelta(TFRM_controlCaja* l, int fila) { l->pulsaCelda("Lista", fila, 0); }
 
   TsistemaDatos sistema;
   std::unique_ptr<QWidget> panel;
@@ -71,14 +68,14 @@ TEST_P(RecorridoSupervisor, DeLaAltaDelCajeroAlCierreDeLaCaja) {
   ASSERT_TRUE(cajeros);
   r.manejadores.push_back([](QDialog* d) {
     auto* c = qobject_cast<TFRM_cajerosCaptura*>(d);
-    c->TXT_clave->setText("MAR");
-    c->TXT_nombre->setText("Marta");
-    c->TXT_apellidoPaterno->setText("Gómez");
-    c->TXT_apellidoMaterno->setText("Ruiz");
+    c->escribe("Clave", "MAR");
+    c->escribe("Nombre", "Marta");
+    c->escribe("A. Paterno", "Gómez");
+    c->escribe("A. Materno", "Ruiz");
     c->BTN_aceptarClick();
     return d->result();
   });
-  cajeros->BTN_nuevo->click();
+  cajeros->pulsa("Nuevo Cajero");
   ASSERT_EQ(cajeros->grid().getRowCount(), 1);
   EXPECT_EQ(cajeros->grid().getCelda("Nombre", 0), "Marta Gómez Ruiz");
 
@@ -86,38 +83,38 @@ TEST_P(RecorridoSupervisor, DeLaAltaDelCajeroAlCierreDeLaCaja) {
   auto* control = elige<TFRM_controlCaja>("Control de Cajas");
   ASSERT_TRUE(control);
   control->uMuestraMenu = false;
-  EXPECT_FALSE(control->LBL_msg->isHidden());
+  EXPECT_TRUE(control->visible("Mensaje"));
   r.manejadores.push_back([](QDialog* d) {
     auto* c = qobject_cast<TFRM_cajaCaptura*>(d);
-    c->TXT_claveCaja->setText("M1");
-    c->TXT_descripcionCaja->setText("Mostrador");
-    c->CMB_almacenes->setCurrentIndex(0);
+    c->escribe("Clave", "M1");
+    c->escribe("Descripción Corta", "Mostrador");
+    c->eligeOpcion("Almacén", c->entradas("Almacén").value(0));
     c->BTN_aceptarClick();
     return d->result();
   });
-  control->BTN_nuevaCaja->click();
+  control->pulsa("Nueva Caja");
   ASSERT_EQ(control->grid().getRowCount(), 1);
   EXPECT_EQ(control->grid().getCelda("Estado", 0), "Cerrada");
 
   // Opening with a count of 1,500.50.
   suelta(control, 0);
-  ASSERT_TRUE(control->MenuItem2->isEnabled());
+  ASSERT_TRUE(control->opcionHabilitada(2));
   r.manejadores.push_back([this](QDialog* d) {
     auto* a = qobject_cast<TFRM_cajaApertura*>(d);
     r.manejadores.push_back(eligeCajero("MAR"));
-    a->BTN_seleccionarCajero->click();
+    a->pulsa("Seleccionar cajero");
     r.manejadores.push_back(teclea("1500.50"));
-    a->BTN_aperturaMonto->click();
+    a->pulsa("Editar monto");
     r.manejadores.push_back(teclea("1"));
-    a->BTN_denom[1000]->click();
+    a->pulsa("Editar billetes 1000");
     r.manejadores.push_back(teclea("1"));
-    a->BTN_denom[500]->click();
+    a->pulsa("Editar billetes 500");
     r.manejadores.push_back(teclea(".5"));
-    a->BTN_monedas->click();
-    a->BTN_iniciar->click();
+    a->pulsa("Editar monedas");
+    a->pulsa("Iniciar");
     return d->result();
   });
-  control->MenuItem2->trigger();
+  control->eligeOpcion(2);
   EXPECT_TRUE(r.mensajes.empty()) << r.textos().join("; ").toStdString();
   EXPECT_EQ(control->grid().getCelda("Estado", 0), "Abierta");
   EXPECT_EQ(control->grid().getCelda("Cajero", 0), "Marta Gómez Ruiz");
@@ -138,16 +135,16 @@ TEST_P(RecorridoSupervisor, DeLaAltaDelCajeroAlCierreDeLaCaja) {
   control = elige<TFRM_controlCaja>("Control de Cajas");
   EXPECT_EQ(control->grid().getCelda("Saldo", 0), "$ 1,688.00");
   suelta(control, 0);
-  ASSERT_TRUE(control->MenuItem3->isEnabled());
-  ASSERT_FALSE(control->MenuItem2->isEnabled());
+  ASSERT_TRUE(control->opcionHabilitada(3));
+  ASSERT_FALSE(control->opcionHabilitada(2));
   r.manejadores.push_back([this](QDialog* d) {
     auto* c = qobject_cast<TFRM_cajaCorte*>(d);
     r.manejadores.push_back(teclea("500"));
-    c->BTN_corteMonto->click();
-    c->BTN_aceptar->click();
+    c->pulsa("Editar monto");
+    c->pulsa("Aceptar");
     return d->result();
   });
-  control->MenuItem3->trigger();
+  control->eligeOpcion(3);
   EXPECT_EQ(control->grid().getCelda("Saldo", 0), "$ 1,188.00");
   EXPECT_FALSE(control->grid().getCelda("Corte", 0).isEmpty());
 
@@ -156,10 +153,10 @@ TEST_P(RecorridoSupervisor, DeLaAltaDelCajeroAlCierreDeLaCaja) {
   r.manejadores.push_back([](QDialog* d) {
     auto* c = qobject_cast<TFRM_cajaCorte*>(d);
     EXPECT_DOUBLE_EQ(c->uCorteMonto, 1188);
-    c->BTN_aceptar->click();
+    c->pulsa("Aceptar");
     return d->result();
   });
-  control->MenuItem4->trigger();
+  control->eligeOpcion(4);
   EXPECT_EQ(r.preguntas, QStringList({"Revise que los datos capturados sean correctos, ¿Desea "
                                       "guardar esta información?",
                                       "¿Realizar Corte de Caja?", "¿Realizar Cierre de Caja?"}));

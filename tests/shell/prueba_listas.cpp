@@ -2,10 +2,7 @@
 
 #include <QFile>
 #include <QFileDialog>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTableView>
 #include <QTest>
 
 #include "context/TsistemaDatos.h"
@@ -57,17 +54,19 @@ class ListaDePrueba : public TListaPantalla {
     return r;
   }
 
-  QLineEdit* TXT_nombre = nullptr;
-  QLineEdit* TXT_clave = nullptr;
+  // The search row has wrapped: "Buscar" sits below the first field.
+  bool buscarBajoLosCampos() const {
+    return BTN_buscar->mapTo(this, QPoint()).y() > TXT_nombre->mapTo(this, QPoint()).y();
+  }
+
   CmidTierResponse respuesta = tabla(0);
   QList<QVariantList> llamadas;
   QList<int> acciones;
-};
 
-void suelta(QTableView* grid, int fila, int columna) {
-  const QRect r = grid->visualRect(grid->model()->index(fila, columna));
-  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
-}
+ private:
+  QLineEdit* TXT_nombre = nullptr;
+  QLineEdit* TXT_clave = nullptr;
+};
 
 TEST(Listas, LosFiltrosSonPatronesONulosConTipo) {
   QLineEdit campo;
@@ -87,41 +86,41 @@ TEST(Listas, BuscarVerTodosYElMensajeDeVacio) {
   l.resize(900, 500);
   l.show();
   l.init();
-  EXPECT_EQ(l.LBL_msg->text(), "No hay elementos que mostrar");
-  EXPECT_FALSE(l.LBL_msg->isHidden());
+  EXPECT_EQ(l.texto("Mensaje"), "No hay elementos que mostrar");
+  EXPECT_TRUE(l.visible("Mensaje"));
 
   l.respuesta = ListaDePrueba::tabla(3);
-  l.TXT_nombre->setText(" fila ");
-  QTest::keyClick(l.TXT_nombre, Qt::Key_Return);  // Enter in a search field searches
+  l.escribe("Nombre", " fila ");
+  l.pulsaEnter("Nombre");  // Enter in a search field searches
   ASSERT_EQ(l.llamadas.size(), 2);
   EXPECT_EQ(l.llamadas.last()[0].toString(), "%fila%");
   EXPECT_TRUE(l.llamadas.last()[1].isNull());
   EXPECT_EQ(l.grid().getRowCount(), 3);
-  EXPECT_TRUE(l.LBL_msg->isHidden());
-  EXPECT_TRUE(l.LBL_msg->text().isEmpty());
+  EXPECT_FALSE(l.visible("Mensaje"));
+  EXPECT_TRUE(l.texto("Mensaje").isEmpty());
 
   // A failed search keeps the rows.
   l.respuesta = CmidTierResponse::fallo("sin conexión");
-  l.BTN_buscar->click();
+  l.pulsa("Buscar");
   EXPECT_EQ(l.grid().getRowCount(), 3);
-  EXPECT_TRUE(l.LBL_msg->isHidden());
+  EXPECT_FALSE(l.visible("Mensaje"));
 
   // A clear button only clears its field on screens like this one.
-  l.TXT_clave->setText("X");
-  l.botonBorrar("TXT_clave")->click();
-  EXPECT_TRUE(l.TXT_clave->text().isEmpty());
+  l.escribe("Clave", "X");
+  l.pulsa("Borrar Clave");
+  EXPECT_TRUE(l.texto("Clave").isEmpty());
   EXPECT_EQ(l.llamadas.size(), 3);
 
   // "Ver Todos" clears every field before it searches.
   l.respuesta = ListaDePrueba::tabla(0);
-  l.TXT_clave->setText("Y");
-  l.BTN_verTodos->click();
+  l.escribe("Clave", "Y");
+  l.pulsa("Ver Todos");
   ASSERT_EQ(l.llamadas.size(), 4);
   EXPECT_TRUE(l.llamadas.last()[0].isNull());
   EXPECT_TRUE(l.llamadas.last()[1].isNull());
-  EXPECT_TRUE(l.TXT_nombre->text().isEmpty());
+  EXPECT_TRUE(l.texto("Nombre").isEmpty());
   EXPECT_EQ(l.grid().getRowCount(), 0);
-  EXPECT_FALSE(l.LBL_msg->isHidden());
+  EXPECT_TRUE(l.visible("Mensaje"));
 }
 
 TEST(Listas, OpcionesDeLimpiarYDeBusquedaInicial) {
@@ -133,13 +132,13 @@ TEST(Listas, OpcionesDeLimpiarYDeBusquedaInicial) {
   l.init();
   l.init();
   EXPECT_EQ(l.llamadas.size(), 1);
-  l.TXT_nombre->setText("a");
-  l.botonBorrar("TXT_nombre")->click();
+  l.escribe("Nombre", "a");
+  l.pulsa("Borrar Nombre");
   EXPECT_EQ(l.llamadas.size(), 2);
-  l.TXT_clave->setText("b");
-  l.BTN_verTodos->click();
+  l.escribe("Clave", "b");
+  l.pulsa("Ver Todos");
   EXPECT_EQ(l.llamadas.size(), 2);
-  EXPECT_EQ(l.TXT_clave->text(), "b");
+  EXPECT_EQ(l.texto("Clave"), "b");
 }
 
 TEST(Listas, ValorDeCeldaYAccionSoloEnLaPrimeraColumnaDeUnaFila) {
@@ -154,26 +153,25 @@ TEST(Listas, ValorDeCeldaYAccionSoloEnLaPrimeraColumnaDeUnaFila) {
   EXPECT_EQ(l.GRD_mainGetValue(6, 0), "");
   EXPECT_EQ(l.GRD_mainGetValue(-1, 0), "");
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&l));
-  suelta(l.GRD_main, 1, 0);
-  suelta(l.GRD_main, 0, 2);
+  l.pulsaCelda("Lista", 1, 0);
+  l.pulsaCelda("Lista", 0, 2);
   EXPECT_EQ(l.acciones, QList<int>({1}));
   // The visible columns fill the grid exactly; the stretch column takes the spare width.
-  int total = 0;
-  for (int c = 0; c < l.grid().getColumnCount(); ++c)
-    if (!l.GRD_main->isColumnHidden(c)) total += l.GRD_main->columnWidth(c);
-  EXPECT_EQ(total, l.GRD_main->viewport()->width());
-  EXPECT_GT(l.GRD_main->columnWidth(2), 300);
-  EXPECT_LT(l.GRD_main->columnWidth(3), 200);
+  const auto anchoTotal = [&l] {
+    int total = 0;
+    for (int c = 0; c < l.grid().getColumnCount(); ++c) total += l.anchoColumna("Lista", c);
+    return total;
+  };
+  EXPECT_EQ(anchoTotal(), l.anchoGrid("Lista"));
+  EXPECT_GT(l.anchoColumna("Lista", 2), 300);
+  EXPECT_LT(l.anchoColumna("Lista", 3), 200);
   // A narrow screen: the search row wraps instead of widening it, and the grid shares the
   // shortage: every column stays in sight, none is cut off.
   l.resize(560, 500);
   QApplication::processEvents();
   EXPECT_EQ(l.width(), 560);
-  EXPECT_GT(l.BTN_buscar->mapTo(&l, QPoint()).y(), l.TXT_nombre->mapTo(&l, QPoint()).y());
-  total = 0;
-  for (int c = 0; c < l.grid().getColumnCount(); ++c)
-    if (!l.GRD_main->isColumnHidden(c)) total += l.GRD_main->columnWidth(c);
-  EXPECT_LE(total, l.GRD_main->viewport()->width());
+  EXPECT_TRUE(l.buscarBajoLosCampos());
+  EXPECT_LE(anchoTotal(), l.anchoGrid("Lista"));
 }
 
 TEST(Listas, PinturaDeCeldasPorTitulo) {
@@ -201,8 +199,8 @@ TEST(Listas, SinFilasNoHayDialogoDeExportacion) {
   RespondedorPrueba r;
   ListaDePrueba l;
   l.buscar();
-  l.BTN_exportarPDF->click();
-  l.BTN_exportarExcel->click();
+  l.pulsa("PDF");
+  l.pulsa("Excel");
   EXPECT_EQ(r.textos(), QStringList(2, "No hay elementos que mostrar"));
   for (const auto& m : r.mensajes) EXPECT_EQ(m.tipo, 4);
   EXPECT_TRUE(r.dialogos.isEmpty());
@@ -283,7 +281,7 @@ TEST_F(ExportaPDF, LaExtensionSeRevisaConMayusculasYElArchivoSeAbre) {
   l.respuesta = ListaDePrueba::tabla(3);
   l.buscar();
   responde("reporte.PDF");
-  l.BTN_exportarPDF->click();
+  l.pulsa("PDF");
   EXPECT_TRUE(sugerido.endsWith("/Lista de Prueba.pdf")) << sugerido.toStdString();
   const QString escrito = carpeta.filePath("reporte.PDF.pdf");
   EXPECT_TRUE(QFile::exists(escrito));
@@ -299,7 +297,7 @@ TEST_F(ExportaPDF, LaExtensionSeRevisaConMayusculasYElArchivoSeAbre) {
 
   // Cancelling the question ends the export.
   abreConProgramaPredeterminadoOlvida();
-  l.BTN_exportarPDF->click();
+  l.pulsa("PDF");
   EXPECT_TRUE(abreConProgramaPredeterminadoSolicitudes().isEmpty());
 }
 
@@ -308,7 +306,7 @@ TEST_F(ExportaPDF, ExcelEscribeUnLibroDeLasColumnasImpresas) {
   l.respuesta = ListaDePrueba::tabla(2);
   l.buscar();
   responde("lista");
-  l.BTN_exportarExcel->click();
+  l.pulsa("Excel");
   QFile xlsx(carpeta.filePath("lista.xlsx"));
   ASSERT_TRUE(xlsx.open(QIODevice::ReadOnly));
   EXPECT_TRUE(xlsx.read(2) == "PK");  // a zip container, as every .xlsx

@@ -5,10 +5,10 @@
 #include <QTest>
 #include <memory>
 
-#include "resources/recursos.h"
 #include "shell/TFRM_main_puntoVenta.h"
 #include "shell/menuLateral.h"
 #include "shell/registroPantallas.h"
+#include "ui/recursosPantalla.h"
 
 namespace {
 
@@ -83,7 +83,7 @@ class Menu : public ::testing::Test {
   void SetUp() override {
     forma = new TFRM_main_puntoVenta();
     forma->init();
-    panel.reset(forma->PNL_puntoVenta);
+    panel.reset(forma->panel());
     panel->resize(1280, 800);
     panel->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
@@ -286,8 +286,8 @@ TEST(MenuVida, ElPanelSeLlevaLaFormaYSusPantallas) {
   QPointer<QWidget> lista =
       static_cast<TPantallaForma<PantallaListaFalsa>*>(forma->pantalla("TFRM_cajeros"))->forma();
   ASSERT_TRUE(lista);
-  EXPECT_EQ(TFRM_main_puntoVenta::desdePanel(forma->PNL_puntoVenta), forma);
-  delete forma->PNL_puntoVenta;
+  EXPECT_EQ(TFRM_main_puntoVenta::desdePanel(forma->panel()), forma);
+  delete forma->panel();
   EXPECT_FALSE(vigilada);
   EXPECT_FALSE(lista) << "a screen out of the body is released with the form";
 }

@@ -65,7 +65,7 @@ TEST_P(EntradaModulo, ExecFormDesdeLaBibliotecaCargada) {
 
   TFRM_main_puntoVenta* forma = TFRM_main_puntoVenta::desdePanel(panel.get());
   ASSERT_NE(forma, nullptr);
-  EXPECT_EQ(forma->PNL_puntoVenta, panel.get());
+  EXPECT_EQ(forma->panel(), panel.get());
   EXPECT_EQ(forma->getBaseDeDatos(), conexion().getDatabase());
   EXPECT_EQ(forma->moduloNombre(), "Punto de Venta");
   EXPECT_TRUE(panel->parentWidget() == nullptr) << "the host embeds it";

@@ -47,10 +47,9 @@ class Existencias : public ::testing::Test {
     r.manejadores.push_back([texto](QDialog* d) {
       auto* p = qobject_cast<TFRM_seleccionarProducto*>(d);
       EXPECT_TRUE(p);
-      p->TXT_buscar->clear();
-      for (QChar c : texto)
-        p->uTeclado->pulsa(c == ' ' ? QString("espacio") : QString(c).toUpper());
-      p->uTeclado->pulsa("enter");
+      p->escribe("Nombre o código de barras", "");
+      for (QChar c : texto) p->pulsaTecla(c == ' ' ? QString("espacio") : QString(c).toUpper());
+      p->pulsaTecla("enter");
       p->seleccionaFila(0);
       p->BTN_aceptarClick();
       return d->result();
@@ -63,84 +62,84 @@ class Existencias : public ::testing::Test {
 TEST_F(Existencias, SinFiltrosListaTodoYReabrirNoBuscaDeNuevo) {
   TFRM_consultarExistencias e;
   e.init();
-  EXPECT_EQ(e.CMB_almacenes->count(), 2);
-  EXPECT_EQ(e.CMB_almacenes->currentIndex(), -1);
+  EXPECT_EQ(e.entradas("Almacenes").size(), 2);
+  EXPECT_EQ(e.texto("Almacenes"), "");
   EXPECT_EQ(e.uValueMember_CMB_almacenes, QVector<qint32>({1, 2}));
   EXPECT_EQ(filas(e), QStringList({"P1 - Agua natural@Tienda=10", "P3 - Café de olla@Bodega=2.5",
                                    "P2 - Coca Cola 600@Tienda=24", "P2 - Coca Cola 600@Bodega=6"}));
-  EXPECT_EQ(e.BTN_seleccionarProducto->text(), "Seleccionar producto ...");
+  EXPECT_EQ(e.texto("Producto"), "Seleccionar producto ...");
   EXPECT_EQ(e.grid().getTTablaPDF().titulos, QStringList({"Producto", "Almacén", "Existencia"}));
 
   SupervisorPrueba(db->conexion()).almacen(3, "Sucursal");
   CatalogoPrueba(db->conexion()).existencia(1, 5, 3);
   e.init();
-  EXPECT_EQ(e.CMB_almacenes->count(), 3);
+  EXPECT_EQ(e.entradas("Almacenes").size(), 3);
   EXPECT_EQ(e.grid().getRowCount(), 4);
-  e.BTN_buscar->click();
+  e.pulsa("Buscar");
   EXPECT_EQ(e.grid().getRowCount(), 5);
 }
 
 TEST_F(Existencias, AlmacenYProductoFiltranYVerTodosLosQuita) {
   TFRM_consultarExistencias e;
   e.init();
-  e.CMB_almacenes->setCurrentIndex(1);
-  e.BTN_buscar->click();
+  e.eligeOpcion("Almacenes", e.entradas("Almacenes").value(1));
+  e.pulsa("Buscar");
   EXPECT_EQ(filas(e), QStringList({"P3 - Café de olla@Bodega=2.5", "P2 - Coca Cola 600@Bodega=6"}));
 
   eligeProducto("coca");
-  e.BTN_seleccionarProducto->click();
+  e.pulsa("Producto");
   EXPECT_EQ(e.uProducto.id, 2);
-  EXPECT_EQ(e.BTN_seleccionarProducto->text(), "P2 - Coca Cola 600");
-  e.BTN_buscar->click();
+  EXPECT_EQ(e.texto("Producto"), "P2 - Coca Cola 600");
+  e.pulsa("Buscar");
   EXPECT_EQ(filas(e), QStringList({"P2 - Coca Cola 600@Bodega=6"}));
 
   // A cancelled picker keeps the choice; the warehouse reset does not search.
   r.manejadores.push_back([](QDialog*) { return int(QDialog::Rejected); });
-  e.BTN_seleccionarProducto->click();
+  e.pulsa("Producto");
   EXPECT_EQ(e.uProducto.id, 2);
-  e.BTN_reiniciarAlmacen->click();
-  EXPECT_EQ(e.CMB_almacenes->currentIndex(), -1);
+  e.pulsa("Borrar Almacen");
+  EXPECT_EQ(e.texto("Almacenes"), "");
   EXPECT_EQ(e.grid().getRowCount(), 1);
-  e.BTN_buscar->click();
+  e.pulsa("Buscar");
   EXPECT_EQ(e.grid().getRowCount(), 2);
 
-  e.CMB_almacenes->setCurrentIndex(0);
-  e.BTN_verTodos->click();
-  EXPECT_EQ(e.CMB_almacenes->currentIndex(), -1);
+  e.eligeOpcion("Almacenes", e.entradas("Almacenes").value(0));
+  e.pulsa("Ver Todos");
+  EXPECT_EQ(e.texto("Almacenes"), "");
   EXPECT_EQ(e.uProducto.id, 0);
-  EXPECT_TRUE(e.BTN_seleccionarProducto->text().isEmpty());
+  EXPECT_TRUE(e.texto("Producto").isEmpty());
   EXPECT_EQ(e.grid().getRowCount(), 4);
 
   // Nothing in stock for the filter: the message shows.
   eligeProducto("agua");
-  e.BTN_seleccionarProducto->click();
-  e.CMB_almacenes->setCurrentIndex(1);
-  e.BTN_buscar->click();
+  e.pulsa("Producto");
+  e.eligeOpcion("Almacenes", e.entradas("Almacenes").value(1));
+  e.pulsa("Buscar");
   EXPECT_EQ(e.grid().getRowCount(), 0);
-  EXPECT_FALSE(e.LBL_msg->isHidden());
-  EXPECT_EQ(e.LBL_msg->text(), "No hay elementos que mostrar");
+  EXPECT_TRUE(e.visible("Mensaje"));
+  EXPECT_EQ(e.texto("Mensaje"), "No hay elementos que mostrar");
 }
 
 TEST_F(Existencias, ElSelectorDeProductoBuscaPorNombreOCodigo) {
   TFRM_seleccionarProducto p(localSYS);
-  p.TXT_buscar->setText("7503");
+  p.escribe("Nombre o código de barras", "7503");
   p.buscar();
   ASSERT_EQ(p.grid()->getRowCount(), 1);
   EXPECT_EQ(p.grid()->getCelda("Producto", 0), "Café de olla");
-  p.TXT_buscar->setText("cafe");  // accents and case ignored
+  p.escribe("Nombre o código de barras", "cafe");  // accents and case ignored
   p.buscar();
   EXPECT_EQ(p.grid()->getRowCount(), 1);
-  p.TXT_buscar->setText("nada parecido");
+  p.escribe("Nombre o código de barras", "nada parecido");
   p.buscar();
   EXPECT_EQ(p.grid()->getRowCount(), 0);
-  EXPECT_FALSE(p.LBL_msg->isHidden());
+  EXPECT_TRUE(p.visible("Mensaje"));
   // Accepting without a row does nothing.
   p.BTN_aceptarClick();
   EXPECT_NE(p.result(), QDialog::Accepted);
 
   r.manejadores.push_back([](QDialog* d) {
     auto* s = qobject_cast<TFRM_seleccionarProducto*>(d);
-    s->TXT_buscar->setText("7502");
+    s->escribe("Nombre o código de barras", "7502");
     s->buscar();
     s->seleccionaFila(0);
     s->BTN_aceptarClick();

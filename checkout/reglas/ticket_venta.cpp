@@ -1,4 +1,4 @@
-#include "checkout/ticket_venta.h"
+#include "checkout/reglas/ticket_venta.h"
 
 #include <QDir>
 #include <QFile>

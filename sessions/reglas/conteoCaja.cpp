@@ -1,4 +1,4 @@
-#include "sessions/conteoCaja.h"
+#include "sessions/reglas/conteoCaja.h"
 
 #include <cmath>
 

@@ -12,6 +12,7 @@
 #include "db/CmidTierResponse.h"
 #include "grid/TGridControl.h"
 #include "operaciones/productos.h"
+#include "util/resultado.h"
 
 // Column-major matrix of texts: the volume-price scale of one product.
 struct TMatriz {
@@ -46,8 +47,10 @@ class TLineasVenta {
   void reinicia();
 
   // Adds row `indice` of a product search as a line, or adds one to the line of the same
-  // product. Answers the row written, -1 when refused (with the cashier's message shown).
-  int agregarConcepto(const CmidTierResponse& busqueda, int indice);
+  // product. Answers the row written, -1 when refused; `resultado` then holds the cashier's
+  // message, which the register shows.
+  int agregarConcepto(const CmidTierResponse& busqueda, int indice,
+                      TResultado* resultado = nullptr);
   // Sets the quantity of a product line (kind "1"): re-prices it from its scale, recomputes
   // it and checks promotions. Quantities below 1 become 1. False for other lines.
   bool cambiaCantidad(int fila, double cantidad);

@@ -1,7 +1,6 @@
-#include "sale/lineas_venta.h"
+#include "sale/reglas/lineas_venta.h"
 
 #include "operaciones/impuestos.h"
-#include "ui/mensajes.h"
 #include "util/utilerias.h"
 
 namespace {
@@ -114,7 +113,13 @@ QStringList TLineasVenta::consultaImpuestoParaProductoPorLista(int listaId, int 
                  QStringLiteral("|"));
 }
 
-int TLineasVenta::agregarConcepto(const CmidTierResponse& busqueda, int indice) {
+int TLineasVenta::agregarConcepto(const CmidTierResponse& busqueda, int indice,
+                                  TResultado* resultado) {
+  auto rechaza = [resultado](const QString& mensaje) {
+    if (resultado) *resultado = TResultado::falla(mensaje);
+    return -1;
+  };
+  if (resultado) *resultado = TResultado::bien();
   if (indice < 0 || indice >= busqueda.getRowCount()) return -1;
   uTipoInsercion = 1;
   TGridControl& g = uGRD_mainControl;
@@ -122,14 +127,9 @@ int TLineasVenta::agregarConcepto(const CmidTierResponse& busqueda, int indice) 
   const QString claveSAT =
       busqueda.getCelda(QStringLiteral("categoriaSAT33_claveProductoServicio"), indice);
   const QString precio = buscaPrecioLista(productoId, uListaPreciosID, conexion());
-  if (precio.isEmpty()) {
-    u_mensaje(QStringLiteral("el concepto no se encuentra en la lista de precios"), mtCustom);
-    return -1;
-  }
-  if (u_strToFloat(precio) <= 0) {
-    u_mensaje(QStringLiteral("no hay precio establecido"), mtCustom);
-    return -1;
-  }
+  if (precio.isEmpty())
+    return rechaza(QStringLiteral("el concepto no se encuentra en la lista de precios"));
+  if (u_strToFloat(precio) <= 0) return rechaza(QStringLiteral("no hay precio establecido"));
 
   int fila = -1;
   if (uAgruparConceptos) {

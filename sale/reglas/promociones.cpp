@@ -2,8 +2,8 @@
 #include <cmath>
 
 #include "operaciones/almacen.h"
-#include "sale/lineas_venta.h"
-#include "sale/promociones.h"
+#include "sale/reglas/lineas_venta.h"
+#include "sale/reglas/promociones.h"
 #include "util/utilerias.h"
 
 namespace {

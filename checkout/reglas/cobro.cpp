@@ -1,4 +1,4 @@
-#include "checkout/cobro.h"
+#include "checkout/reglas/cobro.h"
 
 #include "util/utilerias.h"
 

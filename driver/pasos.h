@@ -1,0 +1,28 @@
+#pragma once
+// The steps pos-script knows, by area. Each area's file (pasos_caja.cpp, pasos_cobro.cpp, ...)
+// registers its steps with a static TPasosGuion::Registro, so a new area adds a file of its
+// own and nobody edits a shared list. A step gets the conductor and the step's value, and
+// answers false with the error text (in Spanish, without the step's number) when the value is
+// malformed.
+
+#include <QJsonValue>
+#include <QString>
+#include <functional>
+#include <initializer_list>
+#include <utility>
+
+class ConductorCaja;
+
+using TPasoGuion =
+    std::function<bool(ConductorCaja& conductor, const QJsonValue& valor, QString* error)>;
+
+class TPasosGuion {
+ public:
+  // The step of that action; empty when no area registered it.
+  static TPasoGuion busca(const QString& accion);
+
+  // Registers an area's steps when its file's static object is built.
+  struct Registro {
+    Registro(std::initializer_list<std::pair<const char*, TPasoGuion>> pasos);
+  };
+};

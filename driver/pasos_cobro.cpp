@@ -1,0 +1,150 @@
+// Steps of the checkout and its invoicing: "cobrar" completes the sale on the checkout,
+// "facturar" invoices a stored ticket through the invoicing screen.
+#include <QDialog>
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include "ConductorCaja.h"
+#include "checkout/TFRM_cerrarPuntoVenta.h"
+#include "context/TsistemaDatos.h"
+#include "operaciones/facturacion.h"
+#include "pasos.h"
+#include "printer/miniPrinter.h"
+#include "sale/TFRM_caja.h"
+#include "ui/TFRM_facturar.h"
+
+namespace {
+
+bool cobrar(ConductorCaja& conductor, const QJsonValue& v, QString* error) {
+  if (!v.isObject()) {
+    *error = QStringLiteral("'cobrar' espera un objeto");
+    return false;
+  }
+  const QJsonObject c = v.toObject();
+  if (!conductor.encolaRespuestas(c.value("responder").toArray(), error)) return false;
+  const QJsonArray pagos = c.value("pagos").toArray();
+  if (pagos.size() > 6) {
+    *error = QStringLiteral("a lo más seis pagos además del efectivo");
+    return false;
+  }
+  QJsonObject resultado{{"abierto", false}};
+  QString errorCobro;
+  conductor.alDialogo([&](QDialog* d) {
+    auto* f = qobject_cast<TFRM_cerrarPuntoVenta*>(d);
+    if (!f) return int(QDialog::Rejected);
+    resultado["abierto"] = true;
+    if (!pagos.isEmpty()) f->BTN_otrasFormasClick();
+    for (int i = 0; i < pagos.size(); ++i) {
+      const QJsonObject p = pagos[i].toObject();
+      const QString n = QString::number(i + 1);
+      f->BTN_metodoClick(i + 1);
+      if (p.contains("metodo")) {
+        const int tile = f->idsFormasPago().indexOf(p.value("metodo").toInt());
+        if (tile < 0) {
+          errorCobro = QStringLiteral("no hay forma de pago %1").arg(p.value("metodo").toInt());
+          f->BTN_cancelarClick();
+          return int(QDialog::Rejected);
+        }
+        f->pulsa(QStringLiteral("Método %1").arg(tile));
+      }
+      if (p.contains("monto")) {
+        f->escribe(QStringLiteral("Monto ") + n, QString());
+        f->teclea(QStringLiteral("Monto ") + n, p.value("monto").toString());
+      }
+      f->enfocaCampo(QStringLiteral("Referencia ") + n);
+      f->teclea(QStringLiteral("Referencia ") + n, p.value("referencia").toString());
+    }
+    f->enfocaCampo(QStringLiteral("Monto efectivo"));
+    for (const QChar ch : c.value("efectivo").toString()) f->teclaNumerica(QString(ch));
+    f->marca(QStringLiteral("Requiere Factura"), c.value("requiereFactura").toBool());
+    const bool ok = f->efectuarVenta();
+    resultado["ok"] = ok;
+    resultado["despedida"] = f->texto(QStringLiteral("Despedida"));
+    resultado["estadoCarga"] = f->visible(QStringLiteral("Estado de carga"))
+                                   ? f->texto(QStringLiteral("Estado de carga"))
+                                   : QString();
+    resultado["recibido"] = f->texto(QStringLiteral("Recibido"));
+    resultado["devuelto"] = f->texto(QStringLiteral("Devuelto"));
+    if (ok) {
+      resultado["operacionID"] = f->uOperacionID;
+      resultado["ticketNo"] = f->uTicketNo;
+      const TResultadoImpresion imp = miniPrinterUltimoTicket();
+      resultado["escpos"] = imp.archivoEscPos;
+      resultado["png"] = imp.archivoPng;
+      resultado["impresionError"] = imp.error;
+      f->BTN_cerrarClick();
+      return int(QDialog::Accepted);
+    }
+    if (f->enPanelFinal()) {
+      f->BTN_cerrarClick();
+      return int(QDialog::Accepted);
+    }
+    f->BTN_cancelarClick();
+    return int(QDialog::Rejected);
+  });
+  conductor.caja().pulsa(QStringLiteral("Aceptar"));
+  conductor.alDialogo(nullptr);
+  if (!errorCobro.isEmpty()) {
+    *error = errorCobro;
+    return false;
+  }
+  resultado["lineasDespues"] = conductor.caja().venta().lineas().getRowCount();
+  resultado["ticketRegistro"] = conductor.caja().uTicketNumero;
+  conductor.reporta(QStringLiteral("cobro"), resultado);
+  return true;
+}
+
+bool facturar(ConductorCaja& conductor, const QJsonValue& v, QString* error) {
+  if (!v.isObject()) {
+    *error = QStringLiteral("'facturar' espera un objeto");
+    return false;
+  }
+  const QJsonObject datos = v.toObject();
+  const int operacionID =
+      datos.contains("operacionID")
+          ? datos.value("operacionID").toInt()
+          : conductor.reportado(QStringLiteral("cobro")).toObject().value("operacionID").toInt();
+  if (operacionID <= 0) {
+    *error = QStringLiteral("'facturar' necesita una venta cobrada antes o un 'operacionID'");
+    return false;
+  }
+  QJsonObject resultado{{"abierto", false}, {"operacionID", operacionID}};
+  conductor.alDialogo([&](QDialog* d) {
+    auto* f = qobject_cast<TFRM_facturar*>(d);
+    if (!f) return int(QDialog::Rejected);
+    resultado["abierto"] = true;
+    // As the cashier: the RFC first (a known customer fills the rest in), then what was given.
+    f->escribe(QStringLiteral("RFC"), datos.value("rfc").toString());
+    resultado["clienteConocido"] = f->buscaReceptor();
+    const auto texto = [&datos, f](const char* campo, const QString& destino) {
+      if (datos.contains(campo)) f->escribe(destino, datos.value(campo).toString());
+    };
+    texto("nombre", QStringLiteral("Nombre o razón social"));
+    texto("codigoPostal", QStringLiteral("Código postal"));
+    texto("correo", QStringLiteral("Correo electrónico"));
+    const auto clave = [&datos, f](const char* campo, const QString& destino) {
+      if (datos.contains(campo)) f->elige(destino, datos.value(campo).toString());
+    };
+    clave("regimenFiscal", QStringLiteral("Régimen fiscal"));
+    clave("usoCFDI", QStringLiteral("Uso del CFDI"));
+    f->BTN_facturarClick();
+    if (f->result() != QDialog::Accepted) f->BTN_cancelarClick();
+    return f->result();
+  });
+  TFRM_cerrarPuntoVenta checkout(&conductor.caja());
+  resultado["ok"] = checkout.facturarTicket(operacionID);
+  conductor.alDialogo(nullptr);
+  const CmidTierResponse t =
+      buscaTicketParaFacturar(operacionID, localSYS.getIdNegocio(), localSYS.getConexion());
+  resultado["uuid"] = t.getCelda(QStringLiteral("puntoOperacionAdicional_uuid"));
+  resultado["estado"] = t.getCelda(QStringLiteral("puntoOperacion_facturadoMetodo"));
+  conductor.reporta(QStringLiteral("factura"), resultado);
+  return true;
+}
+
+const TPasosGuion::Registro kPasosCobro{
+    {"cobrar", cobrar},
+    {"facturar", facturar},
+};
+
+}  // namespace
