@@ -26,10 +26,17 @@
 
 namespace {
 
-QLabel* valor(QWidget* padre) {
+// A value of the sale's panel. Long names wrap instead of widening the screen past a
+// 1024-wide station.
+QLabel* valor(QWidget* padre, bool ajusta = true) {
   auto* l = new QLabel(padre);
   l->setProperty("rol", QStringLiteral("valor"));
   l->setTextFormat(Qt::PlainText);
+  if (ajusta) {
+    l->setWordWrap(true);
+    l->setMinimumWidth(90);
+    l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  }
   return l;
 }
 
@@ -137,9 +144,9 @@ void TFRM_devolucion::construye() {
   LBL_msg->setObjectName(QStringLiteral("LBL_msg"));
   LBL_msg->setWordWrap(true);
   totales->addWidget(LBL_msg, 1);
-  LBL_subtotal = valor(this);
-  LBL_descuento = valor(this);
-  LBL_total = valor(this);
+  LBL_subtotal = valor(this, false);
+  LBL_descuento = valor(this, false);
+  LBL_total = valor(this, false);
   for (auto [leyenda, etiqueta] :
        {std::pair{"Subtotal", LBL_subtotal}, std::pair{"Descuento", LBL_descuento},
         std::pair{"Total", LBL_total}}) {

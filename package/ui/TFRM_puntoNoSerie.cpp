@@ -129,6 +129,13 @@ void TFRM_puntoNoSerie::construye() {
   uTeclado->agrega(TXT_noSerie, true);
   uTeclado->agrega(TXT_producto);
   connect(uTeclado, &TTecladoCampos::enter, this, [this](QWidget*) { buscar(); });
+  nombra(QStringLiteral("No. de Serie"), TXT_noSerie);
+  nombra(QStringLiteral("Producto"), TXT_producto);
+  nombra(QStringLiteral("Buscar"), BTN_buscar);
+  nombra(QStringLiteral("Ver Todos"), BTN_verTodos);
+  nombra(QStringLiteral("Asignar a Ticket"), BTN_asignar);
+  nombra(QStringLiteral("Lista"), GRD_main);
+  nombra(QStringLiteral("Mensaje"), LBL_msg);
   for (QLineEdit* c : {TXT_noSerie, TXT_producto})
     connect(c, &QLineEdit::returnPressed, this, &TFRM_puntoNoSerie::buscar);
   connect(BTN_buscar, &QPushButton::clicked, this, &TFRM_puntoNoSerie::buscar);

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "db/CmidTierResponse.h"
+#include "ui/pantallaNombrada.h"
 
 class QLabel;
 class QLineEdit;
@@ -20,7 +21,9 @@ class TGridVista;
 class TListaMarcas;
 class TTecladoCampos;
 
-class TFRM_puntoNoSerie : public QWidget {
+// Named (TPantallaNombrada): the fields "No. de Serie" and "Producto", the buttons "Buscar",
+// "Ver Todos" and "Asignar a Ticket", the grid "Lista" and its "Mensaje".
+class TFRM_puntoNoSerie : public QWidget, public TPantallaNombrada {
   Q_OBJECT
  public:
   explicit TFRM_puntoNoSerie(QWidget* parent = nullptr);
