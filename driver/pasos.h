@@ -12,6 +12,8 @@
 #include <utility>
 
 class ConductorCaja;
+class QJsonObject;
+class TFRM_facturar;
 
 using TPasoGuion =
     std::function<bool(ConductorCaja& conductor, const QJsonValue& valor, QString* error)>;
@@ -26,3 +28,8 @@ class TPasosGuion {
     Registro(std::initializer_list<std::pair<const char*, TPasoGuion>> pasos);
   };
 };
+
+// Fills the invoicing screen of one ticket with a step's customer data ("rfc", "nombre",
+// "codigoPostal", "correo", "regimenFiscal", "usoCFDI") and presses "Facturar"; answers the
+// dialog's result. Steps of several areas invoice a ticket this way.
+int u_guionLlenaFactura(TFRM_facturar& f, const QJsonObject& datos, QJsonObject& resultado);

@@ -13,6 +13,26 @@
 #include "sale/TFRM_caja.h"
 #include "ui/TFRM_facturar.h"
 
+int u_guionLlenaFactura(TFRM_facturar& f, const QJsonObject& datos, QJsonObject& resultado) {
+  // As the cashier: the RFC first (a known customer fills the rest in), then what was given.
+  f.escribe(QStringLiteral("RFC"), datos.value("rfc").toString());
+  resultado["clienteConocido"] = f.buscaReceptor();
+  const auto texto = [&datos, &f](const char* campo, const QString& destino) {
+    if (datos.contains(campo)) f.escribe(destino, datos.value(campo).toString());
+  };
+  texto("nombre", QStringLiteral("Nombre o razón social"));
+  texto("codigoPostal", QStringLiteral("Código postal"));
+  texto("correo", QStringLiteral("Correo electrónico"));
+  const auto clave = [&datos, &f](const char* campo, const QString& destino) {
+    if (datos.contains(campo)) f.elige(destino, datos.value(campo).toString());
+  };
+  clave("regimenFiscal", QStringLiteral("Régimen fiscal"));
+  clave("usoCFDI", QStringLiteral("Uso del CFDI"));
+  f.BTN_facturarClick();
+  if (f.result() != QDialog::Accepted) f.BTN_cancelarClick();
+  return f.result();
+}
+
 namespace {
 
 bool cobrar(ConductorCaja& conductor, const QJsonValue& v, QString* error) {
@@ -113,23 +133,7 @@ bool facturar(ConductorCaja& conductor, const QJsonValue& v, QString* error) {
     auto* f = qobject_cast<TFRM_facturar*>(d);
     if (!f) return int(QDialog::Rejected);
     resultado["abierto"] = true;
-    // As the cashier: the RFC first (a known customer fills the rest in), then what was given.
-    f->escribe(QStringLiteral("RFC"), datos.value("rfc").toString());
-    resultado["clienteConocido"] = f->buscaReceptor();
-    const auto texto = [&datos, f](const char* campo, const QString& destino) {
-      if (datos.contains(campo)) f->escribe(destino, datos.value(campo).toString());
-    };
-    texto("nombre", QStringLiteral("Nombre o razón social"));
-    texto("codigoPostal", QStringLiteral("Código postal"));
-    texto("correo", QStringLiteral("Correo electrónico"));
-    const auto clave = [&datos, f](const char* campo, const QString& destino) {
-      if (datos.contains(campo)) f->elige(destino, datos.value(campo).toString());
-    };
-    clave("regimenFiscal", QStringLiteral("Régimen fiscal"));
-    clave("usoCFDI", QStringLiteral("Uso del CFDI"));
-    f->BTN_facturarClick();
-    if (f->result() != QDialog::Accepted) f->BTN_cancelarClick();
-    return f->result();
+    return u_guionLlenaFactura(*f, datos, resultado);
   });
   TFRM_cerrarPuntoVenta checkout(&conductor.caja());
   resultado["ok"] = checkout.facturarTicket(operacionID);

@@ -45,6 +45,8 @@ bool u_preparaEstacion(const ConfiguracionEstacion& configuracion, TsistemaDatos
   s.urlMercadoPago = configuracion.urlMercadoPago;
   s.urlMercadoPagoPoint = configuracion.urlMercadoPagoPoint;
   s.enlaceTicket = configuracion.enlaceTicket;
+  s.servidorCorreo = configuracion.servidorCorreo;
+  s.correoRemitente = configuracion.correoRemitente;
   sistema = s;
   return true;
 }

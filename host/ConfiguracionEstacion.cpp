@@ -66,5 +66,7 @@ bool ConfiguracionEstacion::cargar(const QString& ruta, QString* error) {
   urlMercadoPago = texto(s, QStringLiteral("urlMercadoPago"));
   urlMercadoPagoPoint = texto(s, QStringLiteral("urlMercadoPagoPoint"));
   enlaceTicket = texto(s, QStringLiteral("enlaceTicket"));
+  servidorCorreo = texto(s, QStringLiteral("servidorCorreo"));
+  correoRemitente = texto(s, QStringLiteral("correoRemitente"));
   return true;
 }

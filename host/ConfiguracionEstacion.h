@@ -10,6 +10,7 @@
 //   impresora=recibos/                    (device, host:9100 or a folder)
 //   urlFacturacion=http://127.0.0.1:8790
 //   urlMercadoPago=...  urlMercadoPagoPoint=...  enlaceTicket=...
+//   servidorCorreo=smtp://127.0.0.1:2525  correoRemitente=facturas@mitienda.mx
 
 #include <QString>
 
@@ -24,6 +25,8 @@ struct ConfiguracionEstacion {
   QString urlMercadoPago;
   QString urlMercadoPagoPoint;
   QString enlaceTicket;
+  QString servidorCorreo;   // smtp://host:port (smtps:// for TLS from the start)
+  QString correoRemitente;  // the shop's sender address of invoice e-mails
 
   bool esPostgres() const;
   // False with a Spanish message when the file is missing, unreadable or incomplete.

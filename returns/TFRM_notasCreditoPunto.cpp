@@ -7,7 +7,9 @@
 #include "grid/TGridControl.h"
 #include "operaciones/devoluciones.h"
 #include "shell/listas/TDelegadoLista.h"
+#include "shell/programaPredeterminado.h"
 #include "shell/registroPantallas.h"
+#include "ui/descargaPDFFactura.h"
 
 REGISTRA_PANTALLA(TFRM_notasCreditoPunto);
 
@@ -82,5 +84,10 @@ QString TFRM_notasCreditoPunto::verPDF(int fila, int columna) {
     return QString();
   const QString uuid = g.getCelda(columna, fila).trimmed();
   if (uuid.isEmpty()) return QString();
-  return QString();
+  // On disk, or fetched from the service once behind the wait screen; a failure was told.
+  TcredencialesServicio credenciales;
+  consultaCredencialesUsuario(localSYS.getIdNegocio(), localSYS.getConexion(), credenciales);
+  const QString ruta = u_aseguraPDFFactura(uuid, credenciales, localSYS);
+  if (!ruta.isEmpty()) abreConProgramaPredeterminado(ruta);
+  return ruta;
 }

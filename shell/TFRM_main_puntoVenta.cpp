@@ -4,12 +4,14 @@
 #include <QHBoxLayout>
 #include <QParallelAnimationGroup>
 #include <QPropertyAnimation>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "operaciones/clientes.h"
 #include "shell/menuLateral.h"
+#include "tickets/reglas/reintentoCarga.h"
 #include "ui/TEstiloComponentesBPLFrm.h"
 #include "util/utilerias.h"
 
@@ -59,6 +61,23 @@ void TFRM_main_puntoVenta::init() {
   LBL_moduloNombre->setText(QStringLiteral("Punto de Venta"));
   LBL_negocio->setText(localSYS.getNegocio().getNombre());
   actualizaReloj();
+  muestraPendientes(0);
+  if (TreintentoCargaTickets* r = u_iniciaReintentoCarga(localSYS)) {
+    connect(r, &TreintentoCargaTickets::pendientes, this, &TFRM_main_puntoVenta::muestraPendientes,
+            Qt::QueuedConnection);
+    r->cuentaPendientes();
+  }
+}
+
+QString TFRM_main_puntoVenta::textoPendientes() const {
+  return BTN_pendientes->isVisibleTo(PNL_puntoVenta) ? BTN_pendientes->text() : QString();
+}
+
+void TFRM_main_puntoVenta::muestraPendientes(int cantidad) {
+  uPendientes = cantidad;
+  BTN_pendientes->setVisible(cantidad > 0);
+  BTN_pendientes->setText(cantidad == 1 ? QStringLiteral("1 ticket sin cargar")
+                                        : QStringLiteral("%1 tickets sin cargar").arg(cantidad));
 }
 
 void TFRM_main_puntoVenta::construyePanel() {
@@ -99,6 +118,16 @@ QWidget* TFRM_main_puntoVenta::construyeEncabezado() {
   LBL_moduloNombre->setObjectName(QStringLiteral("LBL_moduloNombre"));
   l->addWidget(LBL_moduloNombre);
   l->addStretch(1);
+  // Tickets the invoicing service has not got yet; a touch opens ticket control.
+  BTN_pendientes = new QPushButton(encabezado);
+  BTN_pendientes->setObjectName(QStringLiteral("BTN_pendientes"));
+  BTN_pendientes->setFocusPolicy(Qt::NoFocus);
+  BTN_pendientes->setCursor(Qt::PointingHandCursor);
+  BTN_pendientes->setMinimumHeight(40);
+  BTN_pendientes->hide();
+  connect(BTN_pendientes, &QPushButton::clicked, this,
+          [this] { eligeEntrada(QStringLiteral("Control de Tickets")); });
+  l->addWidget(BTN_pendientes);
   auto* derecha = new QVBoxLayout();
   derecha->setSpacing(2);
   LBL_negocio = new QLabel(encabezado);
@@ -205,6 +234,10 @@ void TFRM_main_puntoVenta::aplicaEstilos() {
   LBL_negocio->setStyleSheet(estilo.estiloTituloEncabezado() +
                              QStringLiteral("font-size:16px;font-weight:600;"));
   LBL_estacion->setStyleSheet(estilo.estiloSubtituloEncabezado());
+  BTN_pendientes->setStyleSheet(
+      QStringLiteral("#BTN_pendientes{background:#FFF4D6;color:#7A4B00;border:1px solid #E8B84A;"
+                     "border-radius:8px;padding:6px 14px;font-size:15px;font-weight:600;}"
+                     "#BTN_pendientes:pressed{background:#F5E2B0;}"));
   const QString fondoMenu = TEstiloComponentesBPLFrm::css(FONDO_MENU);
   const QString separador = TEstiloComponentesBPLFrm::css(colorDe(listaColores, "menuSeparador"));
   PNL_puntoVenta->findChild<QScrollArea*>(QStringLiteral("areaMenu"))

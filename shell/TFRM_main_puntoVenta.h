@@ -17,6 +17,7 @@
 #include "shell/registroPantallas.h"
 
 class QAbstractAnimation;
+class QPushButton;
 class QTimer;
 class TCuerpoModulo;
 class TElementoMenu;
@@ -59,6 +60,12 @@ class TFRM_main_puntoVenta : public QObject {
   bool pintadoInicial() const { return uFlagPaintOnce; }
   QString getBaseDeDatos() const { return uBaseDeDatos; }
   QString moduloNombre() const { return LBL_moduloNombre->text(); }
+  // Tickets not yet at the invoicing service, as the background retry last counted them; the
+  // header shows them while there are any.
+  int ticketsPendientes() const { return uPendientes; }
+  QString textoPendientes() const;
+  void muestraPendientes(int cantidad);
+
   // The panel ExecForm hands the host to embed.
   QWidget* panel() const { return PNL_puntoVenta; }
 
@@ -107,6 +114,8 @@ class TFRM_main_puntoVenta : public QObject {
   QLabel* LBL_moduloNombre = nullptr;
   QLabel* LBL_negocio = nullptr;
   QLabel* LBL_estacion = nullptr;
+  QPushButton* BTN_pendientes = nullptr;
+  int uPendientes = 0;
   TCuerpoModulo* _body = nullptr;
   QTimer* uReloj = nullptr;
   QVector<TEntradaMenu> uMenu;

@@ -63,19 +63,24 @@ TImpresionTicket armaTicketVenta(const TDatosTicketVenta& d, const TGridControl&
 }
 
 RECticketInfo imprimeTicket(const TDatosTicketVenta& d, const TGridControl& lineas) {
-  TImpresionTicket t = armaTicketVenta(d, lineas);
-  if (!d.identificador.isEmpty()) t.setArchivoCBB(generaCBB(d.identificador, QString::number(d.ticketNo)));
+  return imprimeTicketArmado(armaTicketVenta(d, lineas), d.identificador,
+                             QString::number(d.ticketNo), !d.requiereFactura);
+}
+
+RECticketInfo imprimeTicketArmado(TImpresionTicket t, const QString& identificador,
+                                  const QString& ticketNo, bool conPortal, QString enlace) {
+  if (t.getArchivoCBB().isEmpty() && !identificador.isEmpty())
+    t.setArchivoCBB(generaCBB(identificador, ticketNo));
   RECticketInfo info;
   info.impresora = QString();
   info.altoRenglon = 26;
   info.anchoQR = 260;
   info.altoQR = 260;
   info.archivoLogo = QDir(carpetaApp()).filePath(QStringLiteral("Formatos/") + rfc() + QStringLiteral("/logoTicket.bmp"));
-  QString enlace;
-  getEnlaceTicket(&enlace);
-  if (!d.requiereFactura) {
+  if (enlace.isEmpty()) getEnlaceTicket(&enlace);
+  if (conPortal) {
     t.getEtiqueta1().setValor(QStringLiteral("Puede realizar su factura electrónica en: ") + enlace);
-    t.getEtiqueta2().setValor(d.identificador);
+    t.getEtiqueta2().setValor(identificador);
   }
   info.ticket = t;
   miniPrinterImprimeTicket3(info);

@@ -25,3 +25,10 @@ QString generaCBB(const QString& identificador, const QString& ticketNo, const Q
 TImpresionTicket armaTicketVenta(const TDatosTicketVenta& datos, const TGridControl& lineas);
 // Fills and prints the receipt; answers the record handed to the printer.
 RECticketInfo imprimeTicket(const TDatosTicketVenta& datos, const TGridControl& lineas);
+// Prints a filled ticket model as the sale's receipt: the QR code of `identificador` when the
+// model has none and there is an identifier, the business logo, and, when `conPortal`, the
+// portal line (`enlace`, the resources' portal link when empty) and the identifier line. The
+// reprint and the test page print through here.
+RECticketInfo imprimeTicketArmado(TImpresionTicket t, const QString& identificador,
+                                  const QString& ticketNo, bool conPortal,
+                                  QString enlace = QString());

@@ -64,6 +64,8 @@ class TsistemaDatos {
   QString urlMercadoPago;     // card-payment API
   QString urlMercadoPagoPoint;
   QString enlaceTicket;       // invoicing portal link printed on receipts
+  QString servidorCorreo;     // mail server of invoice e-mails (smtp:// or smtps://)
+  QString correoRemitente;    // the shop's sender address
 };
 
 // Process-wide context, filled by the module entry before any screen opens.

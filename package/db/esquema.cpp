@@ -30,6 +30,8 @@ const QList<TMigracion>& u_migraciones() {
        leeRecurso(QStringLiteral(":/esquema/esquema_v1.sql"))},
       {2, QStringLiteral("Datos fiscales del receptor de una factura"),
        leeRecurso(QStringLiteral(":/esquema/esquema_v2.sql"))},
+      {6, QStringLiteral("Tickets después de la venta: búsquedas y reserva de carga"),
+       leeRecurso(QStringLiteral(":/esquema/esquema_v6.sql"))},
       {8, QStringLiteral("Devoluciones: notas de crédito en curso y números de serie vendidos"),
        leeRecurso(QStringLiteral(":/esquema/esquema_v8.sql"))},
   };

@@ -65,11 +65,38 @@ int marcaTicketCargado(int operacionID, int idNegocio, const QString& identifica
   TmiddleTier mt(conexion);
   mt.setQuery(QStringLiteral(
       "UPDATE puntoOperacion SET uuid = :uuid, facturadoMetodo = CASE WHEN facturadoMetodo = '' "
-      "THEN '3' ELSE facturadoMetodo END WHERE id = :id AND idNegocioFk = :negocio"));
+      "THEN '3' ELSE facturadoMetodo END, cargaReserva = '' WHERE id = :id AND "
+      "idNegocioFk = :negocio"));
   mt.setString(QStringLiteral("uuid"), identificador);
   mt.setInteger(QStringLiteral("id"), operacionID);
   mt.setInteger(QStringLiteral("negocio"), idNegocio);
   const int n = mt.nonQuery();
   if (n < 0 && error) *error = mt.ultimoError();
   return n;
+}
+
+int reservaTicketParaCarga(int operacionID, int idNegocio, const QString& reserva,
+                           const QDateTime& ahora, TConexionSesion& conexion, QString* error) {
+  TmiddleTier mt(conexion);
+  mt.setQuery(QStringLiteral(
+      "UPDATE puntoOperacion SET cargaReserva = :reserva, cargaReservaFecha = :ahora "
+      "WHERE id = :id AND idNegocioFk = :negocio AND uuid = '' AND (cargaReserva = '' OR "
+      "cargaReservaFecha IS NULL OR cargaReservaFecha < :caduca)"));
+  mt.setString(QStringLiteral("reserva"), reserva);
+  mt.setDateTime(QStringLiteral("ahora"), ahora);
+  mt.setDateTime(QStringLiteral("caduca"), ahora.addSecs(-RESERVA_CARGA_SEGUNDOS));
+  mt.setInteger(QStringLiteral("id"), operacionID);
+  mt.setInteger(QStringLiteral("negocio"), idNegocio);
+  const int n = mt.nonQuery();
+  if (n < 0 && error) *error = mt.ultimoError();
+  return n;
+}
+
+void liberaReservaCarga(int operacionID, const QString& reserva, TConexionSesion& conexion) {
+  TmiddleTier mt(conexion);
+  mt.setQuery(QStringLiteral(
+      "UPDATE puntoOperacion SET cargaReserva = '' WHERE id = :id AND cargaReserva = :reserva"));
+  mt.setInteger(QStringLiteral("id"), operacionID);
+  mt.setString(QStringLiteral("reserva"), reserva);
+  mt.nonQuery();
 }

@@ -2,6 +2,7 @@
 // Data operations of the ticket upload to the online invoicing service: the stored ticket as
 // the upload reads it, and the mark it leaves once the service has the ticket.
 
+#include <QDateTime>
 #include <QString>
 
 #include "db/CmidTierResponse.h"
@@ -27,7 +28,19 @@ CmidTierResponse buscaDetalleParaCarga(int operacionID, TConexionSesion& conexio
 CmidTierResponse buscaPagosParaCarga(int operacionID, TConexionSesion& conexion);
 
 // Records the service's identifier and the state "uploaded, not invoiced" ('3') in one
-// statement. A ticket already further on (invoiced, in a global invoice, closed) keeps its
-// state. Answers the rows changed: 1, 0 when the operation is not of the business, -1 on error.
+// statement, and lets go of the upload's claim. A ticket already further on (invoiced, in a global
+// invoice, closed) keeps its state. Answers the rows changed: 1, 0 when the operation is not of the
+// business, -1 on error.
 int marcaTicketCargado(int operacionID, int idNegocio, const QString& identificador,
                        TConexionSesion& conexion, QString* error = nullptr);
+
+// Claims the ticket for one upload, so that no other upload (another station, the background
+// retry, "Subir Ticket") sends it meanwhile. 1 when the claim is `reserva`'s now; 0 when the
+// ticket already has its identifier, is not the business's, or another upload claimed it less
+// than RESERVA_CARGA_SEGUNDOS ago; -1 on error.
+inline constexpr int RESERVA_CARGA_SEGUNDOS = 120;
+int reservaTicketParaCarga(int operacionID, int idNegocio, const QString& reserva,
+                           const QDateTime& ahora, TConexionSesion& conexion,
+                           QString* error = nullptr);
+// Lets go of the claim when it is still `reserva`'s (an upload that failed).
+void liberaReservaCarga(int operacionID, const QString& reserva, TConexionSesion& conexion);

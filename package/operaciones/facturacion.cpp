@@ -54,11 +54,14 @@ CmidTierResponse buscaReceptorPorRfc(const QString& rfc, int idNegocio, TConexio
 }
 
 int guardaUUIDTicketFacturado(int operacionID, const QString& uuid, const QDateTime& fecha,
-                              int estado, TConexionSesion& conexion, int receptorID) {
+                              int estado, TConexionSesion& conexion, int receptorID,
+                              const QString& soloDesde) {
   TmiddleTier mt(conexion);
   mt.setQuery(
       QStringLiteral("UPDATE puntoOperacion SET facturadoMetodo = :estado, facturadoFecha = :fecha "
-                     "WHERE id = :id"));
+                     "WHERE id = :id") +
+      (soloDesde.isNull() ? QString() : QStringLiteral(" AND facturadoMetodo = :desde")));
+  if (!soloDesde.isNull()) mt.setString(QStringLiteral("desde"), soloDesde);
   mt.setString(QStringLiteral("estado"), QString::number(estado));
   mt.setDateTime(QStringLiteral("fecha"), fecha);
   mt.setInteger(QStringLiteral("id"), operacionID);
@@ -189,4 +192,16 @@ bool guardaComprobante(int idNegocio, const TcomprobanteEmitido& c, TConexionSes
   if (mt.nonQuery() >= 0) return true;
   if (error) *error = mt.ultimoError();
   return false;
+}
+
+QString buscaCorreoReceptorFactura(int operacionID, const QString& uuid,
+                                   TConexionSesion& conexion) {
+  TmiddleTier mt(conexion);
+  mt.setQuery(QStringLiteral(
+      "SELECT r.correo FROM puntoOperacionAdicional a INNER JOIN Receptor r ON r.idReceptor = "
+      "a.Receptor_idReceptor WHERE a.puntoOperacion_id = :id AND a.uuid = :uuid "
+      "ORDER BY a.id DESC LIMIT 1"));
+  mt.setInteger(QStringLiteral("id"), operacionID);
+  mt.setString(QStringLiteral("uuid"), uuid.trimmed());
+  return mt.scalar().toString().trimmed();
 }

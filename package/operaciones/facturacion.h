@@ -47,9 +47,11 @@ struct TreceptorFactura {
 // Records the invoice of a ticket: the ticket's invoice line (fiscal UUID, receiver, date),
 // its state and invoicing date. `receptorID` 0 stores no receiver. Answers the rows of the
 // ticket changed (1, or 0 when the operation does not exist), -1 on error. No transaction of
-// its own: callers that write more around it open one.
+// its own: callers that write more around it open one. With `soloDesde` the ticket changes
+// only while it is in that state (0 rows otherwise).
 int guardaUUIDTicketFacturado(int operacionID, const QString& uuid, const QDateTime& fecha,
-                              int estado, TConexionSesion& conexion, int receptorID = 0);
+                              int estado, TConexionSesion& conexion, int receptorID = 0,
+                              const QString& soloDesde = QString());
 
 // Everything an individual invoice of one ticket leaves behind, in one transaction: the
 // receiver (created, or updated when the RFC is known), the ticket's invoice line, state "2",
@@ -76,3 +78,7 @@ struct TcomprobanteEmitido {
 };
 bool guardaComprobante(int idNegocio, const TcomprobanteEmitido& comprobante,
                        TConexionSesion& conexion, QString* error = nullptr);
+
+// The e-mail address of the receiver of the ticket's invoice `uuid` (as the invoice stored it);
+// empty when the invoice has no receiver or the receiver no address (a global invoice).
+QString buscaCorreoReceptorFactura(int operacionID, const QString& uuid, TConexionSesion& conexion);

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QThread>
+#include <QUuid>
 
 #include "context/TsistemaDatos.h"
 #include "operaciones/cargaTicket.h"
@@ -13,24 +14,26 @@
 
 namespace {
 
-// What the worker needs from localSYS, copied on the caller's thread so the worker never reads
-// the shared context.
-struct TdatosCarga {
-  std::shared_ptr<TConexionSesion> conexion;
-  int idNegocio = 0;
-  QString rfc;
-  QString urlFacturacion;
-  int operacionID = 0;
-  int tiempoEsperaMs = TgeneraTicketConWS::TIEMPO_ESPERA_MS;
-};
-
 generarTicketRsultado fallo(const QString& mensaje) {
   generarTicketRsultado r;
   r.mensaje = mensaje;
   return r;
 }
 
-generarTicketRsultado subeTicket(const TdatosCarga& d) {
+}  // namespace
+
+TdatosCarga TdatosCarga::de(const TsistemaDatos& sys, int operacionID) {
+  TdatosCarga d;
+  d.conexion = sys.conexion;
+  d.idNegocio = sys.getIdNegocio();
+  d.rfc = sys.getNegocio().getDatosFiscales().getRfc();
+  d.urlFacturacion = sys.urlFacturacion;
+  d.estacion = u_getPCName();
+  d.operacionID = operacionID;
+  return d;
+}
+
+generarTicketRsultado u_subeTicket(const TdatosCarga& d) {
   if (!d.conexion) return fallo(QStringLiteral("No hay conexión con la base de datos"));
   TConexionSesion& conexion = *d.conexion;
   // The connection is this thread's own; it is dropped however the upload ends.
@@ -77,6 +80,36 @@ generarTicketRsultado subeTicket(const TdatosCarga& d) {
   const QString contrasena = deCrypt(credenciales.contrasena);
   if (contrasena.isEmpty())
     return fallo(QStringLiteral("No se pudo descifrar la contraseña del usuario en línea"));
+
+  const QString reserva =
+      d.estacion + QLatin1Char('/') + QUuid::createUuid().toString(QUuid::WithoutBraces);
+  QString error;
+  const int reservado = reservaTicketParaCarga(d.operacionID, d.idNegocio, reserva,
+                                               QDateTime::currentDateTime(), conexion, &error);
+  if (reservado < 0)
+    return fallo(QStringLiteral("No se pudo preparar la carga del ticket: ") + error);
+  if (reservado == 0) {
+    // Another upload got there first: it either finished (the identifier is stored) or is
+    // still talking to the service.
+    const QString identificador = buscaOperacionParaCarga(d.operacionID, d.idNegocio, conexion)
+                                      .getCelda(QStringLiteral("puntoOperacion_uuid"))
+                                      .trimmed();
+    if (identificador.isEmpty())
+      return fallo(QStringLiteral("El ticket %1 se está cargando en este momento; intente de "
+                                  "nuevo en unos segundos")
+                       .arg(operacion.getCelda(QStringLiteral("puntoOperacion_ticketNo"))));
+    generarTicketRsultado r;
+    r.ok = true;
+    r.identificador = identificador;
+    return r;
+  }
+  // However the upload ends without storing the identifier, the claim goes.
+  struct TliberaReserva {
+    const TdatosCarga& d;
+    const QString& reserva;
+    TConexionSesion& c;
+    ~TliberaReserva() { liberaReservaCarga(d.operacionID, reserva, c); }
+  } libera{d, reserva, conexion};
   const QJsonObject cuerpo = u_cuerpoCargaTicket(
       d.rfc, {credenciales.usuario, credenciales.cuenta, contrasena}, operacion, detalle, pagos);
   QElapsedTimer reloj;
@@ -90,11 +123,14 @@ generarTicketRsultado subeTicket(const TdatosCarga& d) {
                    .arg(http.estado)
                    .arg(int(http.error))
                    .arg(reloj.elapsed()));
-  if (http.estado == 0) return fallo(u_mensajeSinRespuesta(http.error, http.expiro));
+  if (http.estado == 0) {
+    generarTicketRsultado r = fallo(u_mensajeSinRespuesta(http.error, http.expiro));
+    r.sinRespuesta = true;
+    return r;
+  }
 
   generarTicketRsultado r = u_leeRespuestaCarga(http.estado, http.cuerpo);
   if (!r.ok) return r;
-  QString error;
   if (marcaTicketCargado(d.operacionID, d.idNegocio, r.identificador, conexion, &error) != 1) {
     // The service has the ticket; uploading it again later answers the same identifier.
     r.ok = false;
@@ -104,19 +140,12 @@ generarTicketRsultado subeTicket(const TdatosCarga& d) {
   return r;
 }
 
-}  // namespace
-
 TgeneraTicketConWS::TgeneraTicketConWS(QObject* parent) : QObject(parent) {}
 
 void TgeneraTicketConWS::generaTicket(int operacionID, std::atomic<bool>* ocupado) {
-  TdatosCarga d;
-  d.conexion = localSYS.conexion;
-  d.idNegocio = localSYS.getIdNegocio();
-  d.rfc = localSYS.getNegocio().getDatosFiscales().getRfc();
-  d.urlFacturacion = localSYS.urlFacturacion;
-  d.operacionID = operacionID;
+  TdatosCarga d = TdatosCarga::de(localSYS, operacionID);
   d.tiempoEsperaMs = uTiempoEsperaMs;
-  uTrabajo.arranca([d] { return subeTicket(d); },
+  uTrabajo.arranca([d] { return u_subeTicket(d); },
                    fallo(QStringLiteral("Ocurrió un error inesperado al cargar el ticket")),
                    ocupado,
                    [this](QThread* hilo) {

@@ -6,9 +6,33 @@
 
 #include <QObject>
 #include <atomic>
+#include <memory>
 
 #include "workers/hiloTrabajo.h"
 #include "workers/servicioFacturacionTicket.h"
+
+class TsistemaDatos;
+class TConexionSesion;
+
+// What one upload needs, copied from the session context on the caller's thread so the worker
+// never reads the shared context.
+struct TdatosCarga {
+  std::shared_ptr<TConexionSesion> conexion;
+  int idNegocio = 0;
+  QString rfc;
+  QString urlFacturacion;
+  QString estacion;  // names the claim, so a stuck one can be traced to its station
+  int operacionID = 0;
+  int tiempoEsperaMs = 8000;
+
+  static TdatosCarga de(const TsistemaDatos& sys, int operacionID);
+};
+
+// One whole upload, blocking, on the calling thread's own connection (closed at the end).
+// The ticket is claimed first (reservaTicketParaCarga), so the same ticket is never sent by
+// two uploads at once; the loser of a claim answers the stored identifier when the winner
+// already has it, else a message asking to try again shortly. Worker threads only.
+generarTicketRsultado u_subeTicket(const TdatosCarga& datos);
 
 class TgeneraTicketConWS : public QObject {
   Q_OBJECT

@@ -12,12 +12,15 @@
 #include <QSslConfiguration>
 #endif
 
-TrespuestaHttp u_enviaPostJson(const QUrl& url, const QByteArray& cuerpo, int tiempoEsperaMs,
-                               const TencabezadosHttp& encabezados) {
+namespace {
+
+TrespuestaHttp llama(const QByteArray& metodo, const QUrl& url, const QByteArray& cuerpo,
+                     const TencabezadosHttp& encabezados, int tiempoEsperaMs) {
   QNetworkAccessManager red;
   QNetworkRequest peticion(url);
-  peticion.setHeader(QNetworkRequest::ContentTypeHeader,
-                     QByteArrayLiteral("application/json; charset=utf-8"));
+  if (metodo == "POST")
+    peticion.setHeader(QNetworkRequest::ContentTypeHeader,
+                       QByteArrayLiteral("application/json; charset=utf-8"));
   peticion.setRawHeader(QByteArrayLiteral("Accept"), QByteArrayLiteral("application/json"));
   for (const auto& [nombre, valor] : encabezados) peticion.setRawHeader(nombre, valor);
 #if QT_CONFIG(ssl)
@@ -27,7 +30,8 @@ TrespuestaHttp u_enviaPostJson(const QUrl& url, const QByteArray& cuerpo, int ti
     peticion.setSslConfiguration(tls);
   }
 #endif
-  std::unique_ptr<QNetworkReply> respuesta(red.post(peticion, cuerpo));
+  std::unique_ptr<QNetworkReply> respuesta(metodo == "POST" ? red.post(peticion, cuerpo)
+                                                            : red.get(peticion));
   QEventLoop bucle;
   QTimer reloj;
   reloj.setSingleShot(true);
@@ -49,6 +53,18 @@ TrespuestaHttp u_enviaPostJson(const QUrl& url, const QByteArray& cuerpo, int ti
     r.cuerpo = respuesta->readAll();
   }
   return r;
+}
+
+}  // namespace
+
+TrespuestaHttp u_enviaPostJson(const QUrl& url, const QByteArray& cuerpo, int tiempoEsperaMs,
+                               const TencabezadosHttp& encabezados) {
+  return llama(QByteArrayLiteral("POST"), url, cuerpo, encabezados, tiempoEsperaMs);
+}
+
+TrespuestaHttp u_enviaGet(const QUrl& url, const TencabezadosHttp& encabezados,
+                          int tiempoEsperaMs) {
+  return llama(QByteArrayLiteral("GET"), url, {}, encabezados, tiempoEsperaMs);
 }
 
 QUrl u_urlServicio(const QString& urlBase, const QString& ruta) {

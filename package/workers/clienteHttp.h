@@ -23,6 +23,8 @@ using TencabezadosHttp = QList<QPair<QByteArray, QByteArray>>;
 // peers are verified. `encabezados` go with the request.
 TrespuestaHttp u_enviaPostJson(const QUrl& url, const QByteArray& cuerpo, int tiempoEsperaMs,
                                const TencabezadosHttp& encabezados = {});
+// GET with the same waiting and checks; `encabezados` go with the request.
+TrespuestaHttp u_enviaGet(const QUrl& url, const TencabezadosHttp& encabezados, int tiempoEsperaMs);
 
 // `ruta` under the base URL ("http://host:port" or with a path of its own). An invalid URL when
 // the base is not an http or https address with a host.

@@ -9,19 +9,14 @@
 #include <QUrl>
 
 #include "db/CmidTierResponse.h"
+#include "operaciones/credenciales.h"
 
 // Answer of one ticket upload.
 struct generarTicketRsultado {
   bool ok = false;
-  QString identificador;  // the ticket's identifier at the service (the QR code's id)
-  QString mensaje;        // why it failed, in Spanish; empty on success
-};
-
-// Online-account credentials as they travel: the password in clear, as the service asks.
-struct TcredencialesServicio {
-  QString usuario;
-  QString cuenta;
-  QString contrasena;
+  QString identificador;      // the ticket's identifier at the service (the QR code's id)
+  QString mensaje;            // why it failed, in Spanish; empty on success
+  bool sinRespuesta = false;  // the service could not be reached (or did not answer in time)
 };
 
 // Address of the upload under the configured base URL ("http://host:port" or with a path).

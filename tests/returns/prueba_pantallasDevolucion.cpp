@@ -13,6 +13,7 @@
 #include "returns/TFRM_devolucion.h"
 #include "returns/TFRM_devolucionesPuntoVenta.h"
 #include "returns/TFRM_notasCreditoPunto.h"
+#include "shell/programaPredeterminado.h"
 #include "signing/firma.h"
 #include "support/RespondedorPrueba.h"
 #include "support/SandboxPrueba.h"
@@ -152,6 +153,19 @@ TEST_P(PantallasDevolucion, NotaDeCreditoYLasListas) {
   EXPECT_EQ(notasCredito.grid().getCelda("Comprobante", 0), uuidVenta);
   EXPECT_EQ(notasCredito.grid().getCelda("Nota de Crédito", 0), resultado.uuidNota);
   EXPECT_EQ(notasCredito.grid().getCelda("RFC", 0), "XOJI740919U48");
+  // A touch on either UUID opens its PDF, fetched from the service the first time.
+  abreConProgramaPredeterminadoOlvida();
+  for (const char* columna : {"Nota de Crédito", "Comprobante"}) {
+    const QString uuid = notasCredito.grid().getCelda(columna, 0);
+    const QString ruta =
+        notasCredito.verPDF(0, notasCredito.grid().indiceColumna(QString::fromUtf8(columna)));
+    EXPECT_TRUE(ruta.endsWith(uuid + ".pdf")) << ruta.toStdString();
+    QFile pdf(ruta);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << r.textos().join(" | ").toStdString();
+    EXPECT_TRUE(pdf.read(5) == "%PDF-");
+  }
+  EXPECT_EQ(abreConProgramaPredeterminadoSolicitudes().size(), 2);
+  EXPECT_TRUE(notasCredito.verPDF(0, notasCredito.grid().indiceColumna("RFC")).isEmpty());
   notasCredito.escribeUuidVenta(uuidVenta.left(8).toLower());
   notasCredito.buscar();
   EXPECT_EQ(notasCredito.grid().getRowCount(), 1);
