@@ -147,8 +147,10 @@ bool devolucion(ConductorCaja& conductor, const QJsonValue& v, QString* error) {
       captura["disponible"] = c->textoDisponible();
       captura["noSeriesOfrecidos"] = QJsonArray::fromStringList(c->noSeriesOfrecidos());
       if (l.contains("cantidad")) c->escribeCantidad(l.value("cantidad").toVariant().toString());
-      if (l.contains("motivo")) c->eligeMotivo(l.value("motivo").toInt());
-      if (l.contains("estado")) c->eligeEstado(l.value("estado").toString());
+      if (l.contains("motivo") && !c->eligeMotivo(l.value("motivo").toInt()))
+        captura["motivoAusente"] = l.value("motivo");
+      if (l.contains("estado") && !c->eligeEstado(l.value("estado").toString()))
+        captura["estadoAusente"] = l.value("estado");
       for (const QString& s : textos(l.value("noSerie")))
         if (!c->marcaNoSerie(s)) captura["noSerieAusente"] = s;
       c->BTN_aceptarClick();
