@@ -77,4 +77,7 @@ struct datosFacturar {
   QString receptorCodigoPostal;
   QString receptorRegimen;
   QString receptorCorreo;
+  // Sent as the stamping's Idempotency-Key: the same key again answers the document stamped the
+  // first time instead of stamping a second one. Empty sends none.
+  QString claveIdempotencia;
 };

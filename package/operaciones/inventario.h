@@ -8,6 +8,8 @@
 #include "grid/TGridControl.h"
 #include "printer/TImpresionTicket.h"
 
+struct informacionDevolucion;
+
 struct rRespuestaPuntoVenta {
   bool ok = false;
   int ticketNo = 0;
@@ -28,4 +30,11 @@ class TConexionInventario {
       const QString& pagado, const QString& devuelto, const QString& impuestos,
       const TFormasPago& formas, const TGridControl& lineas, TConexionSesion& conexion,
       int idNegocio, int almacen, const QString& estacion = QString());
+
+  // Puts a returned quantity back into the stock of the product in the warehouse (the stock
+  // row is created when the warehouse never held it). False for a quantity that is not
+  // positive, a product or warehouse that is not the business's, or a database error. No
+  // transaction of its own (operaciones/devoluciones.cpp).
+  bool devuelveProductoFromCotizacion(const informacionDevolucion& devolucion,
+                                      TConexionSesion& conexion, int idNegocio);
 };

@@ -186,6 +186,7 @@ void TFRM_facturar::limpia() {
   uTeclado->oculta();
   uUuid.clear();
   uFacturado = false;
+  uTimbradoIncierto = false;
   uSolicitud = datosFacturar();
   LBL_titulo->setText(QStringLiteral("Facturar Ticket"));
   LBL_ticketLeyenda->setText(QStringLiteral("Ticket"));
@@ -318,7 +319,7 @@ TresultadoTimbrado TFRM_facturar::timbraSolicitud(const datosFacturar& datos) {
   timbrado.timbra(u_urlTimbrado(uSys->urlFacturacion),
                   u_cuerpoTimbrado(uSys->getNegocio().getDatosFiscales().getRfc(),
                                    {credenciales.usuario, credenciales.cuenta, contrasena}, datos),
-                  &ocupado);
+                  &ocupado, datos.claveIdempotencia);
   TFRM_espere espere(this);
   espere.inicia(&ocupado);
   return timbrado.getResultado();

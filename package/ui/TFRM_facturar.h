@@ -52,6 +52,9 @@ class TFRM_facturar : public QDialog, public TPantallaNombrada {
 
   TreceptorFactura receptorCapturado() const;
   QString uuidFactura() const { return uUuid; }
+  // A prepared document that was not issued may still have been stamped: the last request
+  // left and got no clear refusal, or it was stamped but could not be stored.
+  bool timbradoSinConfirmar() const { return uTimbradoIncierto; }
 
  private:
   enum class Modo { Ticket, Global, NotaDeCredito };
@@ -103,6 +106,7 @@ class TFRM_facturar : public QDialog, public TPantallaNombrada {
   TformaPagoTicket uFormaPago;
   QString uUuid;
   bool uFacturado = false;
+  bool uTimbradoIncierto = false;
 };
 
 // The invoicing screen's single instance: created when first needed and released after use.

@@ -167,7 +167,9 @@ bool TFRM_facturar::initPuntoVentaNotaDeCredito(int ticketID, const datosFactura
         uSolicitud.receptorCorreo = receptor.getCelda(QStringLiteral("Receptor_correo"));
     }
   }
-  if (uSolicitud.receptorCodigoPostal.isEmpty() || uSolicitud.receptorRegimen.isEmpty()) {
+  // The general public (a sale in a global invoice) needs neither.
+  if ((uSolicitud.receptorCodigoPostal.isEmpty() || uSolicitud.receptorRegimen.isEmpty()) &&
+      uSolicitud.receptorRfc.trimmed().toUpper() != QLatin1String(RFC_PUBLICO_GENERAL)) {
     u_mensaje(QStringLiteral("Faltan el código postal o el régimen fiscal del cliente %1")
                   .arg(uSolicitud.receptorRfc));
     return false;
@@ -184,6 +186,7 @@ bool TFRM_facturar::initPuntoVentaNotaDeCredito(int ticketID, const datosFactura
 void TFRM_facturar::facturaDocumento() {
   const bool nota = uModo == Modo::NotaDeCredito;
   const TresultadoTimbrado r = timbraSolicitud(uSolicitud);
+  if (r.enviado) uTimbradoIncierto = r.ok || u_timbradoIncierto(r);
   if (!r.ok) {
     u_mensaje((nota ? QStringLiteral("No se pudo timbrar la nota de crédito:\r")
                     : QStringLiteral("No se pudo timbrar la factura:\r")) +
@@ -214,6 +217,7 @@ void TFRM_facturar::facturaDocumento() {
   }
   uUuid = r.uuid;
   uFacturado = true;
+  uTimbradoIncierto = false;
   u_mensaje((nota ? QStringLiteral("Nota de crédito generada correctamente.\rUUID: %1")
                   : QStringLiteral("Factura generada correctamente.\rUUID: %1"))
                 .arg(r.uuid),

@@ -18,14 +18,20 @@ class TtimbraFacturaConWS : public QObject {
   explicit TtimbraFacturaConWS(QObject* parent = nullptr);
 
   // Starts and returns at once; *ocupado is cleared once the result is in place. While one
-  // stamping runs, a second call only clears its flag.
-  void timbra(const QUrl& url, const QJsonObject& cuerpo, std::atomic<bool>* ocupado);
+  // stamping runs, a second call only clears its flag. A non-empty `claveIdempotencia` goes as
+  // the Idempotency-Key header, so that a retry after a lost answer stamps nothing new.
+  void timbra(const QUrl& url, const QJsonObject& cuerpo, std::atomic<bool>* ocupado,
+              const QString& claveIdempotencia = QString());
   TresultadoTimbrado getResultado() const { return uTrabajo.resultado(); }
 
   void setTiempoEspera(int milisegundos) { uTiempoEsperaMs = milisegundos; }
   static constexpr int TIEMPO_ESPERA_MS = 15000;
+  // The limit every new stamping starts with (screens create theirs; tests shorten it to
+  // lose an answer without waiting 15 s).
+  static void setTiempoEsperaPredeterminado(int milisegundos);
+  static int tiempoEsperaPredeterminado();
 
  private:
   THiloTrabajo<TresultadoTimbrado> uTrabajo;
-  int uTiempoEsperaMs = TIEMPO_ESPERA_MS;
+  int uTiempoEsperaMs = tiempoEsperaPredeterminado();
 };

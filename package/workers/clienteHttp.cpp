@@ -57,8 +57,9 @@ TrespuestaHttp llama(const QByteArray& metodo, const QUrl& url, const QByteArray
 
 }  // namespace
 
-TrespuestaHttp u_enviaPostJson(const QUrl& url, const QByteArray& cuerpo, int tiempoEsperaMs) {
-  return llama(QByteArrayLiteral("POST"), url, cuerpo, {}, tiempoEsperaMs);
+TrespuestaHttp u_enviaPostJson(const QUrl& url, const QByteArray& cuerpo, int tiempoEsperaMs,
+                               const TencabezadosHttp& encabezados) {
+  return llama(QByteArrayLiteral("POST"), url, cuerpo, encabezados, tiempoEsperaMs);
 }
 
 TrespuestaHttp u_enviaGet(const QUrl& url, const TencabezadosHttp& encabezados,

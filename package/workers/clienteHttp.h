@@ -20,8 +20,9 @@ struct TrespuestaHttp {
 using TencabezadosHttp = QList<QPair<QByteArray, QByteArray>>;
 
 // POSTs a JSON body and waits for the answer or the time limit, whichever comes first. TLS
-// peers are verified.
-TrespuestaHttp u_enviaPostJson(const QUrl& url, const QByteArray& cuerpo, int tiempoEsperaMs);
+// peers are verified. `encabezados` go with the request.
+TrespuestaHttp u_enviaPostJson(const QUrl& url, const QByteArray& cuerpo, int tiempoEsperaMs,
+                               const TencabezadosHttp& encabezados = {});
 // GET with the same waiting and checks; `encabezados` go with the request.
 TrespuestaHttp u_enviaGet(const QUrl& url, const TencabezadosHttp& encabezados, int tiempoEsperaMs);
 

@@ -112,8 +112,16 @@ QJsonObject u_cuerpoTimbrado(const QString& rfc, const TcredencialesServicio& cr
           {QStringLiteral("factura"), factura}};
 }
 
+bool u_timbradoIncierto(const TresultadoTimbrado& r) {
+  if (r.ok || !r.enviado) return false;
+  return r.estadoHttp == 0 || r.estadoHttp >= 500 || r.estadoHttp == 409 ||
+         (r.estadoHttp >= 200 && r.estadoHttp < 300);
+}
+
 TresultadoTimbrado u_leeRespuestaTimbrado(int estadoHttp, const QByteArray& cuerpo) {
   TresultadoTimbrado r;
+  r.enviado = true;
+  r.estadoHttp = estadoHttp;
   if (estadoHttp == 200 || estadoHttp == 201) {
     static const QRegularExpression formato(QStringLiteral(
         "^[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}$"));

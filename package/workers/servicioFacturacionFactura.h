@@ -15,7 +15,14 @@ struct TresultadoTimbrado {
   QString uuid;           // fiscal UUID of the stamped document
   QString fechaTimbrado;  // as the service gave it
   QString mensaje;        // why it failed, in Spanish; empty on success
+  bool enviado = false;   // the request left for the service
+  int estadoHttp = 0;     // its answer's status; 0 when none came
 };
+
+// A failed stamping that may still have stamped the document: the request left and no answer
+// came, the service failed on its side (5xx), the answer could not be read, or the key was
+// already used (409). Only a clear refusal of the request (4xx) says nothing was stamped.
+bool u_timbradoIncierto(const TresultadoTimbrado& r);
 
 QUrl u_urlTimbrado(const QString& urlBase);
 

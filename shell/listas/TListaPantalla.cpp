@@ -1,5 +1,6 @@
 #include "shell/listas/TListaPantalla.h"
 
+#include <QDateEdit>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,6 +16,7 @@
 #include "context/TsistemaDatos.h"
 #include "grid/TGridControl.h"
 #include "shell/listas/TDelegadoLista.h"
+#include "shell/listas/TFilaFlujo.h"
 #include "ui/TGridVista.h"
 #include "ui/TTecladoCampos.h"
 #include "ui/TTecladoPantalla.h"
@@ -35,11 +37,12 @@ const char* kEstiloLista =
     "QPushButton[rol=\"borrar\"]{background:#E9EEF3;color:#44515E;border:none;border-radius:8px;"
     "font-size:18px;min-width:44px;max-width:44px;min-height:44px;max-height:44px;}"
     "QPushButton[rol=\"borrar\"]:pressed{background:#C9D3DD;}"
-    "QComboBox{font-size:16px;padding:6px 10px;border:2px solid #C5CED8;border-radius:8px;"
-    "background:white;min-height:30px;}"
-    "QComboBox::drop-down{subcontrol-origin:padding;subcontrol-position:center right;"
-    "width:40px;border:none;}"
-    "QComboBox::down-arrow{image:url(:/iconos/flechaCerrada.svg);width:22px;height:22px;}"
+    "QComboBox,QDateEdit{font-size:16px;padding:6px 10px;border:2px solid #C5CED8;"
+    "border-radius:8px;background:white;min-height:30px;}"
+    "QComboBox::drop-down,QDateEdit::drop-down{subcontrol-origin:padding;"
+    "subcontrol-position:center right;width:40px;border:none;}"
+    "QComboBox::down-arrow,QDateEdit::down-arrow{image:url(:/iconos/flechaCerrada.svg);"
+    "width:22px;height:22px;}"
     "QComboBox QAbstractItemView{font-size:16px;} QComboBox QAbstractItemView::item{"
     "min-height:40px;}"
     "QTableView{font-size:15px;border:1px solid #D5DBE1;background:white;}"
@@ -77,8 +80,7 @@ void TListaPantalla::construye() {
   encabezado->addLayout(uFilaAcciones);
   raiz->addLayout(encabezado);
 
-  uFilaBusqueda = new QHBoxLayout();
-  uFilaBusqueda->setSpacing(12);
+  uFilaBusqueda = new TFilaFlujo(12, 8);
   raiz->addLayout(uFilaBusqueda);
   uZonaNotas = new QWidget(this);
   auto* notas = new QVBoxLayout(uZonaNotas);
@@ -167,7 +169,9 @@ void TListaPantalla::aplicaColoresMarca() {
 
 QLineEdit* TListaPantalla::agregaCampoBusqueda(const QString& etiqueta, const QString& nombre,
                                                int longitudMaxima, int ancho) {
-  auto* columna = new QVBoxLayout();
+  auto* caja = new QWidget(this);
+  auto* columna = new QVBoxLayout(caja);
+  columna->setContentsMargins(0, 0, 0, 0);
   columna->setSpacing(3);
   auto* leyenda = new QLabel(etiqueta, this);
   leyenda->setProperty("rol", QStringLiteral("leyenda"));
@@ -188,7 +192,7 @@ QLineEdit* TListaPantalla::agregaCampoBusqueda(const QString& etiqueta, const QS
   fila->addWidget(borrar);
   columna->addWidget(leyenda);
   columna->addLayout(fila);
-  uFilaBusqueda->addLayout(columna);
+  uFilaBusqueda->addWidget(caja);
   uCampos << campo;
   uBorrar << borrar;
   nombra(etiqueta, campo);
@@ -203,14 +207,49 @@ QLineEdit* TListaPantalla::agregaCampoBusqueda(const QString& etiqueta, const QS
 }
 
 void TListaPantalla::agregaFiltro(const QString& etiqueta, QWidget* filtro) {
-  auto* columna = new QVBoxLayout();
+  auto* caja = new QWidget(this);
+  auto* columna = new QVBoxLayout(caja);
+  columna->setContentsMargins(0, 0, 0, 0);
   columna->setSpacing(3);
   auto* leyenda = new QLabel(etiqueta, this);
   leyenda->setProperty("rol", QStringLiteral("leyenda"));
   columna->addWidget(leyenda);
   columna->addWidget(filtro);
-  uFilaBusqueda->addLayout(columna);
+  uFilaBusqueda->addWidget(caja);
   nombra(etiqueta, filtro);
+}
+
+QDateEdit* TListaPantalla::agregaFiltroFecha(const QString& etiqueta, const QString& nombre) {
+  auto* caja = new QWidget(this);
+  auto* h = new QHBoxLayout(caja);
+  h->setContentsMargins(0, 0, 0, 0);
+  h->setSpacing(4);
+  auto* fecha = new QDateEdit(QDate::currentDate(), caja);
+  fecha->setObjectName(nombre);
+  fecha->setCalendarPopup(true);
+  fecha->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+  fecha->setMinimumSize(160, 44);
+  auto* hoy = new QPushButton(QStringLiteral("✕"), caja);
+  hoy->setObjectName(QStringLiteral("BTN_reiniciar") + nombre);
+  hoy->setProperty("rol", QStringLiteral("borrar"));
+  hoy->setFocusPolicy(Qt::NoFocus);
+  hoy->setAutoDefault(false);
+  hoy->setCursor(Qt::PointingHandCursor);
+  h->addWidget(fecha, 1);
+  h->addWidget(hoy);
+  connect(hoy, &QPushButton::clicked, fecha, [fecha] { fecha->setDate(QDate::currentDate()); });
+  agregaFiltro(etiqueta, caja);
+  nombra(etiqueta, fecha);
+  nombra(QStringLiteral("Hoy ") + etiqueta, hoy);
+  return fecha;
+}
+
+QDateTime TListaPantalla::inicioDelDia(const QDateEdit* fecha) {
+  return QDateTime(fecha->date(), QTime(0, 0, 0));
+}
+
+QDateTime TListaPantalla::finDelDia(const QDateEdit* fecha) {
+  return QDateTime(fecha->date(), QTime(23, 59, 59, 999));
 }
 
 QPushButton* TListaPantalla::agregaBotonAccion(const QString& texto) {
@@ -232,15 +271,16 @@ QLabel* TListaPantalla::agregaNota() {
 
 void TListaPantalla::preparaGrid() {
   // The buttons close the search row, after the screen's own fields.
-  auto* botones = new QVBoxLayout();
+  auto* caja = new QWidget(this);
+  auto* botones = new QVBoxLayout(caja);
+  botones->setContentsMargins(0, 0, 0, 0);
   botones->addStretch();
   auto* fila = new QHBoxLayout();
   fila->setSpacing(8);
   fila->addWidget(BTN_buscar);
   fila->addWidget(BTN_verTodos);
   botones->addLayout(fila);
-  uFilaBusqueda->addLayout(botones);
-  uFilaBusqueda->addStretch();
+  uFilaBusqueda->addWidget(caja);
 
   uGRD_mainControl->setAlturaFila(11);
   declaraColumnas(*uGRD_mainControl);

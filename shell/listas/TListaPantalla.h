@@ -10,6 +10,7 @@
 // its caption and its clear button as "Borrar " + caption; a screen's own filters and action
 // buttons by their captions.
 
+#include <QDateTime>
 #include <QPointer>
 #include <QVariant>
 #include <QVector>
@@ -20,6 +21,7 @@
 #include "shell/listas/exportaLista.h"
 #include "ui/pantallaNombrada.h"
 
+class QDateEdit;
 class QGridLayout;
 class QHBoxLayout;
 class QLabel;
@@ -27,6 +29,7 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class TDelegadoLista;
+class TFilaFlujo;
 class TGridControl;
 class TGridVista;
 class TTecladoCampos;
@@ -88,6 +91,12 @@ class TListaPantalla : public QWidget, public TPantallaNombrada {
                                  int longitudMaxima = 50, int ancho = 220);
   // A filter of the screen's own (a combo, a picker) in the search row, with its caption.
   void agregaFiltro(const QString& etiqueta, QWidget* filtro);
+  // A date filter set to today, with a calendar to pick the day and a reset button that sets
+  // today again without searching. `nombre` is its object name ("DTP_fechaInicial").
+  QDateEdit* agregaFiltroFecha(const QString& etiqueta, const QString& nombre);
+  // A date filter's day as a search window: its first and its last instant.
+  static QDateTime inicioDelDia(const QDateEdit* fecha);
+  static QDateTime finDelDia(const QDateEdit* fecha);
   // A button of the screen's own ("Nuevo Cajero") beside the exports.
   QPushButton* agregaBotonAccion(const QString& texto);
   // Extra line below the search row (a filter note).
@@ -134,7 +143,7 @@ class TListaPantalla : public QWidget, public TPantallaNombrada {
   TDelegadoLista* uDelegado = nullptr;
   TTecladoCampos* uTeclado = nullptr;
   bool uBusquedaInicial = false;
-  QHBoxLayout* uFilaBusqueda = nullptr;
+  TFilaFlujo* uFilaBusqueda = nullptr;
   QHBoxLayout* uFilaAcciones = nullptr;
   QWidget* uZonaNotas = nullptr;
   QVector<QLineEdit*> uCampos;

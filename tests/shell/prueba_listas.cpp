@@ -54,6 +54,11 @@ class ListaDePrueba : public TListaPantalla {
     return r;
   }
 
+  // The search row has wrapped: "Buscar" sits below the first field.
+  bool buscarBajoLosCampos() const {
+    return BTN_buscar->mapTo(this, QPoint()).y() > TXT_nombre->mapTo(this, QPoint()).y();
+  }
+
   CmidTierResponse respuesta = tabla(0);
   QList<QVariantList> llamadas;
   QList<int> acciones;
@@ -160,9 +165,12 @@ TEST(Listas, ValorDeCeldaYAccionSoloEnLaPrimeraColumnaDeUnaFila) {
   EXPECT_EQ(anchoTotal(), l.anchoGrid("Lista"));
   EXPECT_GT(l.anchoColumna("Lista", 2), 300);
   EXPECT_LT(l.anchoColumna("Lista", 3), 200);
-  // A narrow grid shares the shortage: every column stays in sight, none is cut off.
-  l.resize(420, 500);
+  // A narrow screen: the search row wraps instead of widening it, and the grid shares the
+  // shortage: every column stays in sight, none is cut off.
+  l.resize(560, 500);
   QApplication::processEvents();
+  EXPECT_EQ(l.width(), 560);
+  EXPECT_TRUE(l.buscarBajoLosCampos());
   EXPECT_LE(anchoTotal(), l.anchoGrid("Lista"));
 }
 
