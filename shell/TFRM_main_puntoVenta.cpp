@@ -11,6 +11,7 @@
 #include "operaciones/clientes.h"
 #include "shell/menuLateral.h"
 #include "ui/TEstiloComponentesBPLFrm.h"
+#include "ui/traduccionesQt.h"
 #include "util/utilerias.h"
 
 namespace {
@@ -27,6 +28,7 @@ QWidget* TFRM_main_puntoVenta::ExecForm(TsistemaDatos& sistemaDatos) {
   localSYS = sistemaDatos;
   SYS_aliasRutaDB = localSYS.conexion ? localSYS.conexion->getDatabase() : QString();
   u_aplicaConfiguracionPlataforma(localSYS);
+  u_instalaTraduccionesQt();
   auto* forma = new TFRM_main_puntoVenta();
   forma->init();
   return forma->PNL_puntoVenta;
