@@ -155,7 +155,8 @@ void TFRM_cerrarPuntoVenta::construye() {
   gf->addWidget(ocultar, 7, 0);
   BTN_mercadoPago = mini_botonTactil(QStringLiteral("Mercado Pago"), filas, colores);
   gf->addWidget(new QLabel(QStringLiteral("Servicios Externos"), filas), 7, 1);
-  gf->addWidget(BTN_mercadoPago, 7, 2);
+  gf->addWidget(BTN_mercadoPago, 7, 2, 1, 3);
+  gf->setColumnStretch(2, 1);  // the reference takes what the wide screen has left
   LBL_detalleReferencia = new QLabel(filas);
   LBL_detalleReferencia->setWordWrap(true);
   gf->addWidget(LBL_detalleReferencia, 8, 0, 1, 5);

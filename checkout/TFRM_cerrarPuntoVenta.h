@@ -49,6 +49,8 @@ class TFRM_cerrarPuntoVenta : public QDialog, public TPantallaNombrada {
   void BTN_resetEfectivoClick();
   void BTN_otrasFormasClick();
   void BTN_ocultarClick();
+  // Compact or wide: a fixed size, kept on the station's screen.
+  void fijaAncho(int ancho);
   void BTN_metodoClick(int fila);     // 1..6
   void seleccionaMetodo(int indice);  // a method tile
   void BTN_resetOtroClick(int fila);  // 1..6

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <atomic>
 
@@ -39,8 +40,8 @@ TRespuestaCerrarVenta TFRM_cerrarPuntoVenta::init(double total, double subtotal,
   LBL_despedida->setText(QStringLiteral("Calculando operación"));
   uCajero = cajero;
   uAlmacen = almacen;
-  resize(kAnchoCompacto, kAlto);
   uColumnaFilas->hide();
+  fijaAncho(kAnchoCompacto);
   uCobro.inicia(total, subtotal, descuento, impuestos);
   uDatosGrid = &lineas;
   LBL_total->setText(u_formatoMoneda(total));
@@ -155,15 +156,28 @@ int TFRM_cerrarPuntoVenta::muestraFormaPago() {
 }
 
 void TFRM_cerrarPuntoVenta::BTN_otrasFormasClick() {
-  resize(kAnchoAmplio, kAlto);
   uColumnaFilas->show();
+  fijaAncho(kAnchoAmplio);
 }
 
 void TFRM_cerrarPuntoVenta::BTN_ocultarClick() {
   uColumnaFilas->hide();
-  resize(kAnchoCompacto, kAlto);
+  fijaAncho(kAnchoCompacto);
   reiniciarFormasDePago();
   muestraOperacion();
+}
+
+void TFRM_cerrarPuntoVenta::fijaAncho(int ancho) {
+  setFixedSize(ancho, kAlto);
+  // The cash column stays where the compact screen had it, centred on the station; the wide
+  // screen only moves left when it would pass the right edge.
+  QScreen* s = parentWidget() ? parentWidget()->screen() : screen();
+  if (!s) return;
+  const QRect d = s->availableGeometry();
+  const int compacto = d.x() + (d.width() - kAnchoCompacto) / 2;
+  const int marco = isVisible() ? frameGeometry().width() - width() : 0;
+  const int x = std::max(d.x(), std::min(compacto, d.x() + d.width() - ancho - marco));
+  move(x, d.y() + std::max(0, (d.height() - kAlto) / 2));
 }
 
 void TFRM_cerrarPuntoVenta::BTN_metodoClick(int fila) {

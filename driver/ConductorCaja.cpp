@@ -121,10 +121,9 @@ QJsonObject ConductorCaja::reporte() const {
 }
 
 bool ConductorCaja::captura(const QString& archivo) const {
-  // The offscreen screen is smaller than a register's; shoot at the station's size.
-  uCaja->setWindowState(Qt::WindowNoState);
+  // The window on top: an open dialog (the checkout, the invoicing screen) or the register,
+  // full screen on the station-sized offscreen screen.
   QApplication::processEvents();
-  uCaja->setGeometry(0, 0, 1280, 800);
-  QApplication::processEvents();
-  return uCaja->grab().save(archivo);
+  QWidget* arriba = QApplication::activeModalWidget();
+  return (arriba ? arriba : static_cast<QWidget*>(uCaja))->grab().save(archivo);
 }

@@ -21,6 +21,7 @@ int falla(int codigo, const QString& texto) {
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  u_pantallaDeEstacion();
   QApplication app(argc, argv);
   QCommandLineParser cl;
   cl.setApplicationDescription(QStringLiteral("Conduce la caja con un escenario JSON."));

@@ -120,7 +120,15 @@ bool aceptar(ConductorCaja& c, const QJsonValue&, QString*) {
   return true;
 }
 
+bool captura(ConductorCaja& c, const QJsonValue& v, QString* error) {
+  if (!texto(QStringLiteral("captura"), v, error)) return false;
+  if (c.captura(v.toString())) return true;
+  *error = QStringLiteral("no se pudo guardar la captura %1").arg(v.toString());
+  return false;
+}
+
 const TPasosGuion::Registro kPasosCaja{
+    {"captura", captura},
     {"lectura", tecleo("lectura", "Código de barras", false)},
     {"busqueda", busqueda},
     {"cantidad", tecleo("cantidad", "Cantidad", true)},

@@ -28,6 +28,7 @@ int u_guionLlenaFactura(TFRM_facturar& f, const QJsonObject& datos, QJsonObject&
   };
   clave("regimenFiscal", QStringLiteral("Régimen fiscal"));
   clave("usoCFDI", QStringLiteral("Uso del CFDI"));
+  if (datos.contains("captura")) f.grab().save(datos.value("captura").toString());
   f.BTN_facturarClick();
   if (f.result() != QDialog::Accepted) f.BTN_cancelarClick();
   return f.result();
@@ -58,10 +59,14 @@ bool cobrar(ConductorCaja& conductor, const QJsonValue& v, QString* error) {
       const QJsonObject p = pagos[i].toObject();
       const QString n = QString::number(i + 1);
       f->BTN_metodoClick(i + 1);
-      if (p.contains("metodo")) {
-        const int tile = f->idsFormasPago().indexOf(p.value("metodo").toInt());
+      // "formaPago" is the SAT payment form of the method's tile; "metodo", its first name,
+      // is still read the same way so older scenarios run unchanged.
+      const QString clave =
+          p.contains("formaPago") ? QStringLiteral("formaPago") : QStringLiteral("metodo");
+      if (p.contains(clave)) {
+        const int tile = f->idsFormasPago().indexOf(p.value(clave).toInt());
         if (tile < 0) {
-          errorCobro = QStringLiteral("no hay forma de pago %1").arg(p.value("metodo").toInt());
+          errorCobro = QStringLiteral("no hay forma de pago %1").arg(p.value(clave).toInt());
           f->BTN_cancelarClick();
           return int(QDialog::Rejected);
         }
@@ -77,6 +82,10 @@ bool cobrar(ConductorCaja& conductor, const QJsonValue& v, QString* error) {
     f->enfocaCampo(QStringLiteral("Monto efectivo"));
     for (const QChar ch : c.value("efectivo").toString()) f->teclaNumerica(QString(ch));
     f->marca(QStringLiteral("Requiere Factura"), c.value("requiereFactura").toBool());
+    // The checkout as the cashier sees it before completing the sale.
+    if (c.contains("captura") && !f->grab().save(c.value("captura").toString()))
+      errorCobro =
+          QStringLiteral("no se pudo guardar la captura %1").arg(c.value("captura").toString());
     const bool ok = f->efectuarVenta();
     resultado["ok"] = ok;
     resultado["despedida"] = f->texto(QStringLiteral("Despedida"));

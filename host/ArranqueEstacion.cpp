@@ -50,3 +50,24 @@ bool u_preparaEstacion(const ConfiguracionEstacion& configuracion, TsistemaDatos
   sistema = s;
   return true;
 }
+
+// Without a window system the offscreen screen is 800x600; pictures and scripted runs take a
+// station's screen instead: 1366x768, or POS_PANTALLA ("1024x768").
+void u_pantallaDeEstacion() {
+  if (qgetenv("QT_QPA_PLATFORM") != "offscreen") return;
+  const QString tam = qEnvironmentVariable("POS_PANTALLA", QStringLiteral("1366x768"));
+  const int ancho = tam.section(QLatin1Char('x'), 0, 0).toInt();
+  const int alto = tam.section(QLatin1Char('x'), 1, 1).toInt();
+  if (ancho < 640 || alto < 480) return;
+  const QString archivo =
+      QDir(QDir::tempPath()).filePath(QStringLiteral("pos-pantalla-%1.json").arg(tam));
+  QFile f(archivo);
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
+  f.write(QStringLiteral("{\"screens\":[{\"name\":\"estacion\",\"x\":0,\"y\":0,\"width\":%1,"
+                         "\"height\":%2,\"logicalDpi\":96,\"logicalBaseDpi\":96,\"dpr\":1}]}")
+              .arg(ancho)
+              .arg(alto)
+              .toUtf8());
+  f.close();
+  qputenv("QT_QPA_PLATFORM", (QStringLiteral("offscreen:configfile=") + archivo).toLocal8Bit());
+}

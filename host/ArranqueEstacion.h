@@ -11,3 +11,8 @@
 // Spanish message naming what failed; `sistema` is only filled on success.
 bool u_preparaEstacion(const ConfiguracionEstacion& configuracion, TsistemaDatos& sistema,
                        QString* error);
+
+// Before the application is made: when Qt draws offscreen, its screen is a station's
+// (1366x768, or POS_PANTALLA such as "1024x768") instead of Qt's 800x600, so pictures and
+// scripted runs see what a cashier sees.
+void u_pantallaDeEstacion();

@@ -8,7 +8,10 @@ class VentanaHost : public QMainWindow {
  public:
   explicit VentanaHost(QWidget* panel, QWidget* parent = nullptr);
 
-  // Presses the visible button of the panel with this caption, as a user would; false when
-  // there is none.
+  // Presses the visible button with this caption on the window on top (a dialog, the register
+  // or this window), as a user would; false when there is none.
   bool pulsa(const QString& titulo);
+  // The window the user sees on top: an open dialog, a screen with its own window (the
+  // register), or this window.
+  QWidget* ventanaSuperior();
 };

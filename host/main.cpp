@@ -2,6 +2,7 @@
 // database, loads the point-of-sale module and embeds its panel.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QScreen>
 #include <QTimer>
 #include <cstdio>
 
@@ -14,6 +15,7 @@
 namespace {
 
 constexpr int SIN_PANTALLA = 3;
+constexpr int SIN_BOTON = 4;  // a caption given to --pulsa is not on the screen
 
 bool sinVentanas() {
   const QString p = QGuiApplication::platformName();
@@ -33,15 +35,17 @@ void programaPulsaciones(VentanaHost* ventana, const QStringList& pulsaciones,
   int espera = 500;
   for (const QString& titulo : pulsaciones) {
     QTimer::singleShot(espera, ventana, [ventana, titulo] {
-      if (!ventana->pulsa(titulo))
-        std::fprintf(stderr, "pos-host: no hay un botón \"%s\" en la ventana\n",
-                     titulo.toLocal8Bit().constData());
+      if (ventana->pulsa(titulo)) return;
+      std::fprintf(stderr, "pos-host: no hay un botón \"%s\" en la ventana\n",
+                   titulo.toLocal8Bit().constData());
+      QApplication::exit(SIN_BOTON);
     });
     espera += 400;
   }
   if (captura.isEmpty()) return;
   QTimer::singleShot(espera, ventana, [ventana, captura] {
-    const bool ok = ventana->grab().save(captura);
+    // The window on top: the register or an open dialog when one is showing.
+    const bool ok = ventana->ventanaSuperior()->grab().save(captura);
     if (!ok) falla(QStringLiteral("No se pudo guardar la captura en %1.").arg(captura));
     QApplication::exit(ok ? 0 : 1);
   });
@@ -57,6 +61,7 @@ int main(int argc, char** argv) {
                  "Para abrir el punto de venta sin pantalla use: xvfb-run -a ./pos demo\n");
     return SIN_PANTALLA;
   }
+  u_pantallaDeEstacion();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Punto de Venta"));
 
@@ -96,9 +101,10 @@ int main(int argc, char** argv) {
   {
     VentanaHost ventana(panel);
     // Without a window system "maximised" means the virtual screen, smaller than the station.
-    if (sinVentanas())
+    if (sinVentanas()) {
+      ventana.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
       ventana.show();
-    else
+    } else
       ventana.showMaximized();
     programaPulsaciones(&ventana, parametros.values(pulsa), parametros.value(captura));
     resultado = app.exec();

@@ -1,5 +1,6 @@
 #include "sale/TFRM_caja.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -296,8 +297,14 @@ void TFRM_caja::construye() {
   connect(BTN_cerrarBusqueda, &QPushButton::clicked, this, &TFRM_caja::BTN_cerrarBusquedaClick);
   connect(eliminar, &QPushButton::clicked, this, &TFRM_caja::BTN_eliminarClick);
   connect(BTN_cerrarVenta, &QPushButton::clicked, this, &TFRM_caja::BTN_cerrarVentaClick);
-  connect(cerrarMonitor, &QPushButton::clicked, PNL_monitor, &QWidget::hide);
-  connect(cerrarPromo, &QPushButton::clicked, PNL_promocion, &QWidget::hide);
+  connect(cerrarMonitor, &QPushButton::clicked, this, [this] {
+    PNL_monitor->hide();
+    vuelveALectura();
+  });
+  connect(cerrarPromo, &QPushButton::clicked, this, [this] {
+    PNL_promocion->hide();
+    vuelveALectura();
+  });
   connect(eliminarPromo, &QPushButton::clicked, this, &TFRM_caja::eliminarPromocionClick);
   connect(GRD_main, &QTableView::clicked, this, [this](const QModelIndex& i) {
     GRD_mainMouseUp(i.row(), i.column(), mapFromGlobal(QCursor::pos()));
@@ -308,7 +315,12 @@ void TFRM_caja::construye() {
     if (uControlSeleccionado == 1) buscarPorNombre();
     ocultaTeclados();
   });
-  connect(uTeclado, &TTecladoPantalla::cerrar, this, &TFRM_caja::ocultaTeclados);
+  connect(uTeclado, &TTecladoPantalla::cerrar, this, [this] {
+    ocultaTeclados();
+    vuelveALectura();
+  });
+  // Touch buttons never keep the focus: the reading field holds it between actions.
+  for (QAbstractButton* b : findChildren<QAbstractButton*>()) b->setFocusPolicy(Qt::NoFocus);
   for (QObject* o : {static_cast<QObject*>(TXT_lectura), static_cast<QObject*>(TXT_busquedaNombre),
                      static_cast<QObject*>(TXT_cantidad), static_cast<QObject*>(mas),
                      static_cast<QObject*>(menos)})

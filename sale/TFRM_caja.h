@@ -107,6 +107,12 @@ class TFRM_caja : public QWidget, public TPantallaNombrada {
   void colocaPanel(QWidget* panel, const QPoint& puntero);
   void eliminaFila(int fila);
   void refresca();
+  // After every action the next scan must land in the reading field.
+  void vuelveALectura();
+  // Brings a line into view (it is painted as the selected one).
+  void muestraFila(int fila);
+  // After a reading or a tile: selects a line read again, repaints, shows the line.
+  void marcaAgregada(int fila, int filasAntes);
 
   QLineEdit* TXT_lectura = nullptr;
   QLineEdit* TXT_busquedaNombre = nullptr;

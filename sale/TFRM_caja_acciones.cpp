@@ -132,14 +132,15 @@ void TFRM_caja::TXT_lecturaKeyUp() {
   if (!uResponseBusqueda.ok() || uResponseBusqueda.getRowCount() < 1) return;
   uIndiBusquedaSeleccionado = 0;
   TResultado resultado;
-  venta().agregarConcepto(uResponseBusqueda, 0, &resultado);
+  const int antes = venta().lineas().getRowCount();
+  const int fila = venta().agregarConcepto(uResponseBusqueda, 0, &resultado);
   u_muestra(resultado);
   uResponseBusqueda = CmidTierResponse();
   TXT_cantidad->clear();
   LBL_productoSeleccionado->clear();
   TXT_lectura->clear();
   TXT_lectura->setFocus();
-  refresca();
+  marcaAgregada(fila, antes);
 }
 
 void TFRM_caja::buscarPorNombre() {
@@ -211,19 +212,22 @@ void TFRM_caja::seleccionaTile(int indice) {
   uPestanas->setCurrentIndex(0);
   ocultaTeclados();
   TResultado resultado;
-  venta().agregarConcepto(uResponseBusqueda, indice, &resultado);
+  const int antes = venta().lineas().getRowCount();
+  const int fila = venta().agregarConcepto(uResponseBusqueda, indice, &resultado);
   u_muestra(resultado);
   uResponseBusqueda = CmidTierResponse();
   TXT_cantidad->clear();
   LBL_productoSeleccionado->clear();
   liberaTiles();
-  refresca();
+  marcaAgregada(fila, antes);
+  vuelveALectura();
 }
 
 void TFRM_caja::BTN_cerrarBusquedaClick() {
   LBL_sinResultados->hide();
   BTN_cerrarBusqueda->hide();
   uPestanas->setCurrentIndex(0);
+  vuelveALectura();
 }
 
 void TFRM_caja::seleccionaFila(int fila) {
@@ -254,6 +258,8 @@ void TFRM_caja::GRD_mainMouseUp(int fila, int columna, const QPoint& puntero) {
       muestraMonitor(puntero);
   }
   refresca();
+  muestraFila(venta().uFilaSeleccionada);
+  vuelveALectura();
 }
 
 void TFRM_caja::colocaPanel(QWidget* panel, const QPoint& puntero) {
@@ -296,6 +302,7 @@ void TFRM_caja::Image1Click() {
   venta().cambiaCantidad(f, venta().lineas().getCeldaAsFloat(QStringLiteral("Cantidad"), f) + 1);
   TXT_cantidad->setText(venta().lineas().getCelda(QStringLiteral("Cantidad"), f));
   refresca();
+  vuelveALectura();
 }
 
 void TFRM_caja::Image2Click() {
@@ -304,6 +311,7 @@ void TFRM_caja::Image2Click() {
   venta().cambiaCantidad(f, venta().lineas().getCeldaAsFloat(QStringLiteral("Cantidad"), f) - 1);
   TXT_cantidad->setText(venta().lineas().getCelda(QStringLiteral("Cantidad"), f));
   refresca();
+  vuelveALectura();
 }
 
 void TFRM_caja::cambiaCantidad() {
@@ -313,19 +321,22 @@ void TFRM_caja::cambiaCantidad() {
   venta().cambiaCantidad(f, u_strToFloat(TXT_cantidad->text()));
   TXT_cantidad->setText(venta().lineas().getCelda(QStringLiteral("Cantidad"), f));
   refresca();
+  vuelveALectura();
 }
 
 void TFRM_caja::eliminaFila(int fila) {
   TGridControl& g = venta().lineas();
   if (fila < 0 || g.getRowCount() == 0 || fila >= g.getRowCount()) return;
-  if (!u_confirma(QStringLiteral("¿Eliminar producto?"))) return;
-  venta().eliminaGrupo(fila);
+  const bool confirmado = u_confirma(QStringLiteral("¿Eliminar producto?"));
   TXT_lectura->setFocus();
+  if (!confirmado) return;
+  venta().eliminaGrupo(fila);
   LBL_productoSeleccionado->clear();
   TXT_cantidad->clear();
   venta().uFilaSeleccionada = -1;
   if (g.getRowCount() > 0 && fila < g.getRowCount()) seleccionaFila(fila);
   refresca();
+  muestraFila(venta().uFilaSeleccionada);
 }
 
 void TFRM_caja::BTN_eliminarClick() {
@@ -358,6 +369,7 @@ void TFRM_caja::BTN_buscarKitClick() {
   auto* dialogo = new TFRM_cajaSeleccionarKit(this);
   const TRespuestaSeleccionKit r = dialogo->initKit();
   delete dialogo;
+  vuelveALectura();
   if (!r.ok) return;
   agregaKit(r.id);
   ocultaPaneles();
@@ -368,6 +380,8 @@ void TFRM_caja::BTN_buscarKitClick() {
 void TFRM_caja::agregaKit(int kitId) {
   venta().agregaKit(kitId);
   refresca();
+  muestraFila(venta().uFilaSeleccionada);
+  vuelveALectura();
 }
 
 void TFRM_caja::BTN_verPromocionClick() {
@@ -392,7 +406,10 @@ void TFRM_caja::BTN_cerrarVentaClick() {
   TRespuestaCerrarVenta r;
   r = uCobro(venta().uTotal, venta().uSubtotal, venta().uDescuento, venta().uImpuestos,
              venta().lineas(), LBL_cajero->text(), venta().uAlmacen, uServicioTickets);
-  if (!r.ok) return;
+  if (!r.ok) {
+    vuelveALectura();
+    return;
+  }
   uTicketNumero = r.ticketNo;
   reinicia();
 }
@@ -403,6 +420,26 @@ void TFRM_caja::ocultaPaneles() {
 }
 
 void TFRM_caja::ocultaTeclados() { uTeclado->hide(); }
+
+void TFRM_caja::vuelveALectura() {
+  activateWindow();
+  TXT_lectura->setFocus();
+}
+
+void TFRM_caja::marcaAgregada(int fila, int filasAntes) {
+  // A product read again (its line only grew) is the line the cashier means next, as a new
+  // line is; lines added by the sale rules keep the selection the rules gave.
+  if (fila >= 0 && venta().lineas().getRowCount() == filasAntes) venta().uFilaSeleccionada = fila;
+  refresca();
+  muestraFila(venta().uFilaSeleccionada >= 0 ? venta().uFilaSeleccionada : fila);
+}
+
+void TFRM_caja::muestraFila(int fila) {
+  if (fila < 0 || fila >= venta().lineas().getRowCount()) return;
+  const int columna = venta().lineas().indiceColumna(QStringLiteral("Descripción"));
+  GRD_main->doItemsLayout();  // the rows just added, before the view lays them out itself
+  GRD_main->scrollTo(GRD_main->model()->index(fila, columna));
+}
 
 void TFRM_caja::muestraTeclado(QLineEdit* destino) {
   uControl = destino;
@@ -432,10 +469,16 @@ void TFRM_caja::ajustaTamanio() {
   GRD_main->verticalHeader()->setDefaultSectionSize(uAlturaFila * 2 + 8);
   TGridControl& g = venta().lineas();
   const int escala = uFuenteSieze > 15 ? 2 : 1;
-  GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Cantidad")), 110 * escala);
-  GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("U. de Medida")), 130 * escala);
-  GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Clave")), 130 * escala);
-  GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Precio")), 150 * escala);
+  // Up to 1280 the fixed columns take their narrow widths, so that "Precio" stays in sight
+  // and "Descripción" keeps the rest.
+  const bool angosta = ancho <= 1280;
+  GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Cantidad")),
+                           (angosta ? 96 : 110) * escala);
+  GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("U. de Medida")),
+                           (angosta ? 122 : 130) * escala);
+  GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Clave")), (angosta ? 90 : 130) * escala);
+  GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Precio")),
+                           (angosta ? 124 : 150) * escala);
   GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Imp")), 120 * escala);
   uVistaLineas->ajustaColumna(QStringLiteral("Descripción"));
 }

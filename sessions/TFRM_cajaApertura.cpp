@@ -25,7 +25,7 @@ TFRM_cajaApertura::TFRM_cajaApertura(QWidget* parent) : QDialog(parent) {
 }
 
 void TFRM_cajaApertura::construye() {
-  resize(760, 720);
+  resize(900, 600);
   auto* raiz = new QVBoxLayout(this);
   raiz->setContentsMargins(24, 18, 24, 18);
   raiz->setSpacing(12);
@@ -37,6 +37,10 @@ void TFRM_cajaApertura::construye() {
   encabezado->addWidget(LBL_fechaHora);
   raiz->addLayout(encabezado);
 
+  // Two columns, so the whole count fits a 768-pixel-high station: the register, cashier
+  // and amounts on the left, the cash count on the right.
+  auto* columnas = new QHBoxLayout();
+  columnas->setSpacing(28);
   auto* g = new QGridLayout();
   g->setHorizontalSpacing(14);
   g->setVerticalSpacing(8);
@@ -47,20 +51,27 @@ void TFRM_cajaApertura::construye() {
   BTN_seleccionarCajero = new QPushButton(QStringLiteral("Seleccionar cajero"), this);
   BTN_aperturaMonto = botonEditaSesion(this);
   int fila = 0;
-  g->addWidget(leyendaSesion(QStringLiteral("Caja"), this), fila, 0);
-  g->addWidget(LBL_cajaClave, fila++, 1, 1, 2);
-  g->addWidget(leyendaSesion(QStringLiteral("Descripción"), this), fila, 0);
-  g->addWidget(LBL_cajaDescripcion, fila++, 1, 1, 2);
-  g->addWidget(leyendaSesion(QStringLiteral("Cajero"), this), fila, 0);
-  g->addWidget(LBL_seleccionarCajero, fila, 1);
-  g->addWidget(BTN_seleccionarCajero, fila++, 2, 1, 2);
-  g->addWidget(leyendaSesion(QStringLiteral("Monto de apertura"), this), fila, 0);
-  g->addWidget(LBL_aperturaMonto, fila, 1, 1, 2);
-  g->addWidget(BTN_aperturaMonto, fila++, 3);
-  g->addWidget(separadorSesion(this), fila++, 0, 1, 4);
-  g->addWidget(leyendaSesion(QStringLiteral("Denominación"), this), fila, 0);
-  g->addWidget(leyendaSesion(QStringLiteral("Cantidad"), this), fila, 1);
-  g->addWidget(leyendaSesion(QStringLiteral("Importe"), this), fila++, 2);
+  g->addWidget(leyendaSesion(QStringLiteral("Caja"), this), fila++, 0, 1, 2);
+  g->addWidget(LBL_cajaClave, fila++, 0, 1, 2);
+  g->addWidget(leyendaSesion(QStringLiteral("Descripción"), this), fila++, 0, 1, 2);
+  g->addWidget(LBL_cajaDescripcion, fila++, 0, 1, 2);
+  g->addWidget(leyendaSesion(QStringLiteral("Cajero"), this), fila++, 0, 1, 2);
+  g->addWidget(LBL_seleccionarCajero, fila++, 0, 1, 2);
+  g->addWidget(BTN_seleccionarCajero, fila++, 0, 1, 2);
+  g->addWidget(leyendaSesion(QStringLiteral("Monto de apertura"), this), fila++, 0, 1, 2);
+  g->addWidget(LBL_aperturaMonto, fila, 0);
+  g->addWidget(BTN_aperturaMonto, fila++, 1);
+  g->setRowStretch(fila++, 1);
+  g->setColumnStretch(0, 1);
+  columnas->addLayout(g, 1);
+
+  auto* conteo = new QGridLayout();
+  conteo->setHorizontalSpacing(12);
+  conteo->setVerticalSpacing(6);
+  fila = 0;
+  conteo->addWidget(leyendaSesion(QStringLiteral("Denominación"), this), fila, 0);
+  conteo->addWidget(leyendaSesion(QStringLiteral("Cantidad"), this), fila, 1);
+  conteo->addWidget(leyendaSesion(QStringLiteral("Importe"), this), fila++, 2);
   for (int valor : TConteoCaja::kBilletes) {
     auto* nombre =
         new QLabel(QStringLiteral("Billetes de ") + u_formatoMoneda(valor).chopped(3), this);
@@ -69,27 +80,28 @@ void TFRM_cajaApertura::construye() {
     BTN_denom.insert(valor, botonEditaSesion(this));
     LBL_denom[valor]->setObjectName(QStringLiteral("LBL_denom%1").arg(valor));
     LBL_denomValor[valor]->setObjectName(QStringLiteral("LBL_denom%1valor").arg(valor));
-    g->addWidget(nombre, fila, 0);
-    g->addWidget(LBL_denom[valor], fila, 1);
-    g->addWidget(LBL_denomValor[valor], fila, 2);
-    g->addWidget(BTN_denom[valor], fila++, 3);
+    conteo->addWidget(nombre, fila, 0);
+    conteo->addWidget(LBL_denom[valor], fila, 1);
+    conteo->addWidget(LBL_denomValor[valor], fila, 2);
+    conteo->addWidget(BTN_denom[valor], fila++, 3);
     connect(BTN_denom[valor], &QPushButton::clicked, this,
             [this, valor] { BTN_denominacionClick(valor); });
   }
   LBL_denomMonedas = valorSesion(this, true);
   BTN_monedas = botonEditaSesion(this);
-  g->addWidget(new QLabel(QStringLiteral("Monedas"), this), fila, 0);
-  g->addWidget(LBL_denomMonedas, fila, 2);
-  g->addWidget(BTN_monedas, fila++, 3);
-  g->addWidget(separadorSesion(this), fila++, 0, 1, 4);
+  conteo->addWidget(new QLabel(QStringLiteral("Monedas"), this), fila, 0);
+  conteo->addWidget(LBL_denomMonedas, fila, 2);
+  conteo->addWidget(BTN_monedas, fila++, 3);
+  conteo->addWidget(separadorSesion(this), fila++, 0, 1, 4);
   LBL_total = valorSesion(this, true);
   LBL_total->setText(QStringLiteral("0"));
   LBL_total->setProperty("rol", QStringLiteral("total"));
-  g->addWidget(leyendaSesion(QStringLiteral("Total capturado"), this), fila, 0);
-  g->addWidget(LBL_total, fila++, 2);
-  g->setColumnStretch(1, 1);
-  g->setColumnStretch(2, 1);
-  raiz->addLayout(g);
+  conteo->addWidget(leyendaSesion(QStringLiteral("Total capturado"), this), fila, 0);
+  conteo->addWidget(LBL_total, fila++, 2);
+  conteo->setColumnStretch(1, 1);
+  conteo->setColumnStretch(2, 2);
+  columnas->addLayout(conteo, 2);
+  raiz->addLayout(columnas);
   raiz->addStretch();
 
   auto* botones = new QHBoxLayout();

@@ -13,6 +13,7 @@
 #include "shell/menuLateral.h"
 #include "tickets/reglas/reintentoCarga.h"
 #include "ui/TEstiloComponentesBPLFrm.h"
+#include "ui/traduccionesQt.h"
 #include "util/utilerias.h"
 
 namespace {
@@ -29,6 +30,7 @@ QWidget* TFRM_main_puntoVenta::ExecForm(TsistemaDatos& sistemaDatos) {
   localSYS = sistemaDatos;
   SYS_aliasRutaDB = localSYS.conexion ? localSYS.conexion->getDatabase() : QString();
   u_aplicaConfiguracionPlataforma(localSYS);
+  u_instalaTraduccionesQt();
   auto* forma = new TFRM_main_puntoVenta();
   forma->init();
   return forma->PNL_puntoVenta;

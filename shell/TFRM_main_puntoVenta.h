@@ -45,6 +45,8 @@ class TFRM_main_puntoVenta : public QObject {
   // Chooses a menu entry or item by its caption; false for group headers, hidden or unknown
   // captions.
   bool eligeEntrada(const QString& titulo);
+  // Shows a registered screen by its class name, as its menu entry does.
+  void muestraPantalla(const QString& clase);
 
   // State of the menu and body.
   int altoGrupo(int grupo) const;
@@ -100,7 +102,6 @@ class TFRM_main_puntoVenta : public QObject {
   void anima(int grupo, int alto);
   void reiniciaMenu();
   void pintaMenu();
-  void muestraPantalla(const QString& clase);
   void quitaVentanaActiva();
   void primerPintado();
   void actualizaReloj();

@@ -25,3 +25,9 @@ std::optional<TRegistroPantalla> buscaPantalla(const QString& clase) {
   if (it == tabla().constEnd()) return std::nullopt;
   return *it;
 }
+
+QStringList pantallasRegistradas() {
+  QStringList clases = tabla().keys();
+  clases.sort();
+  return clases;
+}

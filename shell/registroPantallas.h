@@ -11,10 +11,14 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <type_traits>
+
+#include "ui/pantallaNombrada.h"
 
 // One screen instance as the menu sees it.
 class TPantallaMenu {
@@ -23,6 +27,8 @@ class TPantallaMenu {
   virtual void init() = 0;
   // The element shown inside the module's body (unused for screens with their own window).
   virtual QWidget* contenido() = 0;
+  // The screen's named interface (ui/pantallaNombrada.h), when it has one.
+  virtual TPantallaNombrada* nombrada() { return nullptr; }
 };
 
 using TFabricaPantalla = std::function<std::unique_ptr<TPantallaMenu>()>;
@@ -36,6 +42,8 @@ struct TRegistroPantalla {
 std::optional<TRegistroPantalla> registraPantalla(const QString& clase, TRegistroPantalla registro);
 void eliminaPantalla(const QString& clase);
 std::optional<TRegistroPantalla> buscaPantalla(const QString& clase);
+// Every class registered, in name order (the screen-geometry test walks them all).
+QStringList pantallasRegistradas();
 
 // The element of a form that the body shows: its contenido() when it has one, else itself.
 template <class T>
@@ -57,6 +65,12 @@ class TPantallaForma : public TPantallaMenu {
     if (uForma) uForma->init();
   }
   QWidget* contenido() override { return contenidoDe(uForma.data()); }
+  TPantallaNombrada* nombrada() override {
+    if constexpr (std::is_base_of_v<TPantallaNombrada, T>)
+      return uForma.data();
+    else
+      return nullptr;
+  }
   T* forma() const { return uForma.data(); }
 
  private:
@@ -73,6 +87,12 @@ class TPantallaGlobal : public TPantallaMenu {
     if (uForma) uForma->init();
   }
   QWidget* contenido() override { return contenidoDe(uForma.data()); }
+  TPantallaNombrada* nombrada() override {
+    if constexpr (std::is_base_of_v<TPantallaNombrada, T>)
+      return uForma.data();
+    else
+      return nullptr;
+  }
   T* forma() const { return uForma.data(); }
 
  private:

@@ -41,7 +41,10 @@ void TGridVista::aplicaAjuste() {
   for (int c = 0; c < uControl->getColumnCount(); ++c)
     if (c != objetivo && !uVista->isColumnHidden(c)) ocupado += uVista->columnWidth(c);
   const int libre = uVista->viewport()->width() - ocupado;
-  uVista->setColumnWidth(objetivo, std::max(uControl->columna(objetivo).ancho, libre));
+  // The stretch column also gives way on a narrow screen, down to a readable width, so the
+  // columns after it stay in sight without a horizontal scroll bar.
+  const int minimo = std::min(uControl->columna(objetivo).ancho, kAnchoMinimoAjuste);
+  uVista->setColumnWidth(objetivo, std::max(minimo, libre));
 }
 
 bool TGridVista::eventFilter(QObject* obj, QEvent* ev) {

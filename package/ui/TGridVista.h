@@ -19,8 +19,10 @@ class TGridVista : public QObject {
 
   // Builds the view's columns: header texts, widths, hidden columns, row height.
   void renuevaColumnas();
-  // The named column absorbs the view's spare width (recomputed on every resize).
+  // The named column absorbs the view's spare width (recomputed on every resize); on a
+  // narrow view it shrinks, down to kAnchoMinimoAjuste.
   void ajustaColumna(const QString& nombre);
+  static constexpr int kAnchoMinimoAjuste = 160;
 
   QTableView* vista() const { return uVista; }
 

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
 
 #include "ui/TTecladoPantalla.h"
 
@@ -43,20 +44,46 @@ void TTecladoCampos::muestra(QWidget* campo) {
   uTeclado->show();
 }
 
-void TTecladoCampos::oculta() { uTeclado->hide(); }
+void TTecladoCampos::oculta() {
+  uTeclado->hide();
+  // A dialog that grew to make room for the keyboard goes back to its own height.
+  if (uAltoOriginal > 0 && uAnfitrion->isWindow()) {
+    const int alto = uAltoOriginal;
+    uAltoOriginal = 0;
+    uAnfitrion->resize(uAnfitrion->width(), alto);
+  }
+}
 
 void TTecladoCampos::coloca() {
+  if (uColocando) return;
+  uColocando = true;
   uTeclado->adjustSize();
   const int ancho = std::min(uTeclado->sizeHint().width(), uAnfitrion->width() - 16);
-  uTeclado->resize(ancho, uTeclado->sizeHint().height());
+  const int altoTeclado = uTeclado->sizeHint().height();
+  uTeclado->resize(ancho, altoTeclado);
   const int x = (uAnfitrion->width() - uTeclado->width()) / 2;
-  int y = uAnfitrion->height() - uTeclado->height() - 8;
+  int y = uAnfitrion->height() - altoTeclado - 8;
   if (uCampo) {
     // Keep the field in sight: the keyboard goes to the other half of the host.
-    const QPoint centro = uCampo->mapTo(uAnfitrion, uCampo->rect().center());
-    if (centro.y() > uAnfitrion->height() / 2) y = 8;
+    const QRect campo(uCampo->mapTo(uAnfitrion, QPoint(0, 0)), uCampo->size());
+    if (campo.center().y() > uAnfitrion->height() / 2) y = 8;
+    const QRect teclado(std::max(0, x), std::max(0, y), ancho, altoTeclado);
+    // A dialog too small for both grows below its fields and the keyboard takes the new room.
+    if (teclado.intersects(campo) && uAnfitrion->isWindow() && uAltoOriginal == 0) {
+      const QRect pantalla = uAnfitrion->screen()->availableGeometry();
+      const int alto = std::min(uAnfitrion->height() + altoTeclado + 16, pantalla.height());
+      if (alto > uAnfitrion->height()) {
+        uAltoOriginal = uAnfitrion->height();
+        uAnfitrion->resize(uAnfitrion->width(), alto);
+        const QRect marco = uAnfitrion->frameGeometry();
+        if (marco.bottom() > pantalla.bottom())
+          uAnfitrion->move(uAnfitrion->x(), uAnfitrion->y() - (marco.bottom() - pantalla.bottom()));
+        y = uAnfitrion->height() - altoTeclado - 8;
+      }
+    }
   }
   uTeclado->move(std::max(0, x), std::max(0, y));
+  uColocando = false;
 }
 
 void TTecladoCampos::escribe(const QString& texto) {

@@ -42,4 +42,6 @@ class TTecladoCampos : public QObject {
   QWidget* uAnfitrion;
   TTecladoPantalla* uTeclado;
   QPointer<QWidget> uCampo;
+  int uAltoOriginal = 0;  // the host's height before it grew for the keyboard; 0 when it did not
+  bool uColocando = false;
 };

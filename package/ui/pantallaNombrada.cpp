@@ -85,8 +85,11 @@ void TPantallaNombrada::pulsa(const QString& nombre) {
   QWidget* w = control(nombre);
   if (auto* b = qobject_cast<QAbstractButton*>(w))
     b->click();
-  else if (w)
+  else if (w) {
+    // A touch gives the focus to what takes it by a click, as the window system does.
+    if (w->isEnabled() && (w->focusPolicy() & Qt::ClickFocus)) w->setFocus(Qt::MouseFocusReason);
     toca(w, w->rect().center());
+  }
 }
 
 void TPantallaNombrada::pulsaTecla(const QString& tecla) {
@@ -196,4 +199,24 @@ int TPantallaNombrada::anchoColumna(const QString& grid, int columna) const {
 int TPantallaNombrada::anchoGrid(const QString& grid) const {
   auto* g = qobject_cast<QTableView*>(control(grid));
   return g ? g->viewport()->width() : 0;
+}
+
+QStringList TPantallaNombrada::botones() const {
+  QStringList nombres;
+  for (auto it = uControles.constBegin(); it != uControles.constEnd(); ++it)
+    if (qobject_cast<QAbstractButton*>(it.value().data())) nombres << it.key();
+  nombres.sort();
+  return nombres;
+}
+
+bool TPantallaNombrada::tieneFoco(const QString& nombre) const {
+  QWidget* w = control(nombre);
+  return w && w->window()->focusWidget() == w;
+}
+
+bool TPantallaNombrada::filaVisible(const QString& grid, int fila) const {
+  QTableView* g = comoGrid(control(grid));
+  if (!g || fila < 0 || fila >= g->model()->rowCount()) return false;
+  const int y = g->rowViewportPosition(fila);
+  return y >= 0 && y + g->rowHeight(fila) <= g->viewport()->height();
 }

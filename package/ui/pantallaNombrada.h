@@ -63,6 +63,12 @@ class TPantallaNombrada {
   // Width of a grid's column (0 when hidden) and of the grid's visible area.
   int anchoColumna(const QString& grid, int columna) const;
   int anchoGrid(const QString& grid) const;
+  // The control its window would type into now (its focus), whether or not the window is active.
+  bool tieneFoco(const QString& nombre) const;
+  // A grid's row lies wholly within the grid's visible area.
+  bool filaVisible(const QString& grid, int fila) const;
+  // The names of the screen's buttons, in name order.
+  QStringList botones() const;
 
  protected:
   void nombra(const QString& nombre, QWidget* control);

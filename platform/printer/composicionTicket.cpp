@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 #include "util/montos.h"
 
@@ -45,11 +46,35 @@ QString extremos(const QString& izquierda, const QString& derecha) {
   return izquierda + QString(std::max(1, libre), QLatin1Char(' ')) + derecha;
 }
 
+// Money on the receipt is added in whole cents, truncated as the sale truncates.
+qint64 centavos(double valor) {
+  if (!std::isfinite(valor)) return 0;
+  const double c = std::fabs(valor) * 100.0 + 1e-6;  // binary noise of 0.29 * 100 forgiven
+  const qint64 t = static_cast<qint64>(std::floor(c));
+  return valor < 0 ? -t : t;
+}
+
+QString moneda(qint64 c) { return plat_formatoMoneda(static_cast<double>(c) / 100.0); }
+
+// A line's amount as the customer checks it: quantity times unit price, before taxes.
+qint64 importeLinea(const TConcepto& c) { return centavos(c.getCantidad() * c.getValorUnitario()); }
+
+// A line without a price (a promotion's header, a kit's component) is a caption: its quantity
+// and text, no amounts.
+bool esLeyenda(const TConcepto& c) { return c.getValorUnitario() == 0.0 && c.getImporte() == 0.0; }
+
 void agregaConcepto(QVector<TRenglonTicket>& out, const TConcepto& c) {
   const QString cant = cantidadTexto(c.getCantidad());
-  const QString unitario = plat_formatoNumero(c.getValorUnitario());
-  const QString importe = plat_formatoNumero(c.getImporte());
   const QString descripcion = limpiaTextoTicket(c.getDescripcion()).simplified();
+  if (esLeyenda(c)) {
+    const QStringList partes = ajustaRenglones(descripcion, kColumnasTicket - kAnchoCant - 1);
+    out << renglon(cant.rightJustified(kAnchoCant) + QLatin1Char(' ') + partes[0]);
+    const QString sangria(kAnchoCant + 1, QLatin1Char(' '));
+    for (qsizetype i = 1; i < partes.size(); ++i) out << renglon(sangria + partes[i]);
+    return;
+  }
+  const QString unitario = plat_formatoNumero(c.getValorUnitario());
+  const QString importe = plat_formatoNumero(static_cast<double>(importeLinea(c)) / 100.0);
   const bool caben = cant.size() <= kAnchoCant && unitario.size() <= kAnchoUnitario &&
                      importe.size() <= kAnchoImporte;
   if (!caben) {
@@ -280,18 +305,45 @@ QVector<TRenglonTicket> componeTicket(const RECticketInfo& info) {
 
   QStringList titulos;
   QStringList valores;
+  QVector<bool> resaltados;
+  // Above the taxes: the lines' sum and what the promotions took off it, which is what is
+  // left between that sum plus the taxes and the total.
+  qint64 subtotal = 0;
+  for (const TConcepto& c : t.getLConceptos())
+    if (!esLeyenda(c)) subtotal += importeLinea(c);
+  double impuestos = 0, total = 0;
+  const auto campoMonto = [&t](const QString& titulo, double* valor) {
+    for (const TCampoAdicional& campo : t.camposAdicionales())
+      if (campo.getTitulo().trimmed() == titulo) return plat_leeMonto(campo.getValor(), valor);
+    return false;
+  };
+  const bool resumen = !t.getLConceptos().isEmpty() &&
+                       campoMonto(QStringLiteral("Impuestos"), &impuestos) &&
+                       campoMonto(QStringLiteral("Total"), &total);
   for (const TCampoAdicional& campo : t.camposAdicionales()) {
     const QString titulo = limpiaTextoTicket(campo.getTitulo()).simplified();
     const QString valor = limpiaTextoTicket(campo.getValor()).simplified();
     if (titulo.isEmpty() && valor.isEmpty()) continue;
+    if (resumen && titulo == QStringLiteral("Impuestos")) {
+      titulos << QStringLiteral("Subtotal");
+      valores << moneda(subtotal);
+      resaltados << false;
+      const qint64 ahorro = subtotal + centavos(impuestos) - centavos(total);
+      if (ahorro > 0) {
+        titulos << QStringLiteral("Usted ahorró");
+        valores << moneda(ahorro);
+        resaltados << false;
+      }
+    }
     titulos << titulo;
     valores << valor;
+    resaltados << (titulo == QStringLiteral("Total"));
   }
   valores = alineaMontos(valores);
   for (qsizetype i = 0; i < titulos.size(); ++i) {
     agregaAjustado(
         out, titulos[i].isEmpty() ? valores[i] : titulos[i] + QStringLiteral(": ") + valores[i],
-        aliDerecha);
+        aliDerecha, resaltados[i]);
   }
 
   const QVector<TRenglonTicket> lineasPago = pagos(t);

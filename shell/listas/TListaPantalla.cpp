@@ -28,6 +28,8 @@ namespace {
 
 QString css(quint32 argb) { return QStringLiteral("#%1").arg(argb & 0xFFFFFF, 6, 16, QChar('0')); }
 
+constexpr int kAnchoMinimoCampo = 140;
+
 const char* kEstiloLista =
     "QLineEdit{font-size:16px;padding:6px 10px;border:2px solid #C5CED8;border-radius:8px;"
     "background:white;min-height:30px;}"
@@ -180,7 +182,10 @@ QLineEdit* TListaPantalla::agregaCampoBusqueda(const QString& etiqueta, const QS
   auto* campo = new QLineEdit(this);
   campo->setObjectName(nombre);
   campo->setMaxLength(longitudMaxima);
-  campo->setMinimumWidth(ancho);
+  // The declared width is what the field takes with room to spare; on a 1024-pixel station
+  // the search row gives way down to a width that still shows a name.
+  campo->setMinimumWidth(std::min(ancho, kAnchoMinimoCampo));
+  campo->setMaximumWidth(std::max(ancho, kAnchoMinimoCampo) + 80);
   campo->setMinimumHeight(44);
   auto* borrar = new QPushButton(QStringLiteral("✕"), this);
   borrar->setObjectName(QStringLiteral("BTN_borrar") + nombre);

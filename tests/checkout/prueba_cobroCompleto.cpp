@@ -22,7 +22,8 @@ class CobroCompleto : public ::testing::Test {
   void SetUp() override {
     db = BaseDatosPrueba::crea(Motor::SQLite);
     ASSERT_TRUE(db);
-    CatalogoPrueba cat(db->conexion());
+    catalogo = std::make_unique<CatalogoPrueba>(db->conexion());
+    CatalogoPrueba& cat = *catalogo;
     cat.negocioBasico();
     cat.producto(1, "Café de olla 250 g", "7501000000011", 100);
     cat.existencia(1, 2);
@@ -78,6 +79,7 @@ class CobroCompleto : public ::testing::Test {
   }
 
   std::unique_ptr<BaseDatosPrueba> db;
+  std::unique_ptr<CatalogoPrueba> catalogo;
   SandboxPrueba sandbox;
 };
 
@@ -110,7 +112,7 @@ TEST_F(CobroCompleto, VentaEnEfectivoCargadaEImpresa) {
 TEST_F(CobroCompleto, SinServicioLaVentaSeGuardaSinQR) {
   sandbox.detiene();
   const QJsonObject o = corre(
-      R"([{"lectura": "7501000000011"}, {"cobrar": {"efectivo": "16", "pagos": [{"metodo": 4, "monto": "100", "referencia": "A1"}]}}])");
+      R"([{"lectura": "7501000000011"}, {"cobrar": {"efectivo": "16", "pagos": [{"formaPago": 4, "monto": "100", "referencia": "A1"}]}}])");
   const QJsonObject c = o["cobro"].toObject();
   ASSERT_TRUE(c["ok"].toBool()) << QJsonDocument(o).toJson().toStdString();
   EXPECT_EQ(c["estadoCarga"].toString(), "¡No se cargó el ticket!");
@@ -164,4 +166,57 @@ TEST_F(CobroCompleto, VentaCobradaYFacturadaDesdeElGuion) {
   EXPECT_EQ(textos.last(), "Factura generada correctamente.\rUUID: " + f["uuid"].toString());
   // The card carried most of the sale, so the invoice says so.
   EXPECT_EQ(sandbox.facturas()[0].toObject()["factura"].toObject()["formaPago"].toString(), "04");
+}
+
+// The receipt a customer reads: each line's amount is quantity times unit price, a
+// promotion's header and a kit's components are captions, and the lines add up to the total
+// through the subtotal, the discount ("Usted ahorró") and the taxes.
+TEST_F(CobroCompleto, ElReciboSumaHastaElTotal) {
+  CatalogoPrueba& cat = *catalogo;
+  cat.producto(2, "Galletas de avena", "7501000000028", 18.5);
+  cat.existencia(2, 20);
+  cat.producto(3, "Frijol negro 1 kg", "7501000000035", 30);
+  cat.existencia(3, 20);
+  cat.promocion(9, "3x2 en galletas", 0, "|3|2", {2});
+  cat.kit(7, "Kit frijoles", 55, {{3, "2"}});
+  const QJsonObject o = corre(R"([{"lectura": "7501000000028"}, {"lectura": "7501000000028"},
+                                  {"lectura": "7501000000028"}, {"lectura": "7501000000011"},
+                                  {"kit": 7}, {"cobrar": {"efectivo": "500"}}])");
+  const QJsonObject c = o["cobro"].toObject();
+  ASSERT_TRUE(c["ok"].toBool()) << QJsonDocument(o).toJson().toStdString();
+  const QStringList lineas = recibo(c);
+
+  const auto monto = [](const QString& linea) {
+    return qRound64(linea.section(' ', -1).remove(',').remove('$').toDouble() * 100);
+  };
+  const auto campo = [&lineas, &monto](const QString& titulo) {
+    for (const QString& l : lineas)
+      if (l.trimmed().startsWith(titulo + ":")) return monto(l.trimmed());
+    ADD_FAILURE() << titulo.toStdString() << " no está en el recibo:\n"
+                  << lineas.join('\n').toStdString();
+    return qint64(-1);
+  };
+  const int inicio = lineas.indexOf(QRegularExpression("^\\s*Cant\\. .*Importe$"));
+  ASSERT_GE(inicio, 0) << lineas.join('\n').toStdString();
+  qint64 suma = 0;
+  QStringList leyendas;
+  for (int i = inicio + 1; i < lineas.size() && !lineas[i].startsWith("----"); ++i) {
+    const QStringList partes = lineas[i].simplified().split(' ');
+    if (partes.size() >= 4 && partes.last().contains('.')) {
+      // Amount = quantity x unit price, to the cent.
+      const double cantidad = partes.first().toDouble();
+      const double unitario = QString(partes[partes.size() - 2]).remove(',').toDouble();
+      EXPECT_EQ(monto(lineas[i]), qRound64(cantidad * unitario * 100)) << lineas[i].toStdString();
+      suma += monto(lineas[i]);
+    } else {
+      leyendas << lineas[i].simplified();
+    }
+  }
+  EXPECT_TRUE(leyendas.contains("1 3x2 en galletas")) << leyendas.join('|').toStdString();
+  EXPECT_TRUE(leyendas.contains("2 Frijol negro 1 kg")) << leyendas.join('|').toStdString();
+  const qint64 subtotal = campo("Subtotal"), ahorro = campo("Usted ahorró");
+  EXPECT_EQ(suma, subtotal);
+  EXPECT_EQ(ahorro, 1850);  // one pack of galletas free
+  EXPECT_EQ(subtotal - ahorro + campo("Impuestos"), campo("Total"));
+  EXPECT_EQ(campo("Total") + campo("Devuelto"), campo("Su Pago"));
 }

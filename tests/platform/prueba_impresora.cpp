@@ -108,9 +108,9 @@ TEST_F(Impresora, ElTicketImpresoSeLeeCompleto) {
   ASSERT_LT(i, doc.lineas.size());
   EXPECT_EQ(doc.lineas[i].texto.simplified(), QStringLiteral("1.25 Jamón 180.00 225.00"));
 
-  // The four fields, right-aligned, in order.
-  const QStringList campos = {"Impuestos: $ 268.97", "Total: $ 1,952.50", "Su Pago: $ 2,000.00",
-                              "Devuelto: $ 47.50"};
+  // The lines' sum, then the four fields, right-aligned, in order (no discount on this sale).
+  const QStringList campos = {"Subtotal: $ 1,952.50", "Impuestos: $ 268.97", "Total: $ 2,221.47",
+                              "Su Pago: $ 2,300.00", "Devuelto: $ 78.53"};
   int anterior = i;
   for (const QString& campo : campos) {
     const QString titulo = campo.section(':', 0, 0) + ':';
@@ -121,7 +121,9 @@ TEST_F(Impresora, ElTicketImpresoSeLeeCompleto) {
     anterior = n;
   }
   // Money signs line up under each other.
-  for (const int n : {anterior - 1, anterior - 2, anterior - 3}) {
+  EXPECT_EQ(doc.buscaLinea(QStringLiteral("Usted ahorró")), -1);
+  EXPECT_TRUE(doc.lineas[anterior - 2].negrita);  // the total
+  for (const int n : {anterior - 1, anterior - 2, anterior - 3, anterior - 4}) {
     EXPECT_EQ(doc.lineas[anterior].texto.size() - doc.lineas[anterior].texto.indexOf('$'),
               doc.lineas[n].texto.size() - doc.lineas[n].texto.indexOf('$'));
   }
@@ -129,7 +131,7 @@ TEST_F(Impresora, ElTicketImpresoSeLeeCompleto) {
   // Payments: cash as typed, then the rows with an amount; a zero row is not a payment.
   const int efectivo = doc.buscaLinea(QStringLiteral("Efectivo"), anterior);
   ASSERT_GT(efectivo, anterior);
-  EXPECT_EQ(doc.lineas[efectivo].texto.simplified(), QStringLiteral("Efectivo $ 500.00"));
+  EXPECT_EQ(doc.lineas[efectivo].texto.simplified(), QStringLiteral("Efectivo $ 800.00"));
   EXPECT_EQ(doc.lineas[efectivo + 1].texto.simplified(),
             QStringLiteral("Tarjeta de Débito $ 1,500.00"));
   EXPECT_EQ(doc.lineas[efectivo + 2].texto.simplified(), QStringLiteral("Ref: 4321"));

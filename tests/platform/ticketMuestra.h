@@ -26,20 +26,21 @@ inline RECticketInfo ticketMuestra(const QString& archivoLogo, const QString& ar
     c.setCategoria(QStringLiteral("Categoria Muestra 1"));
     t.getLConceptos().append(c);
   };
-  concepto(5, QStringLiteral("Producto Muestra1"), 25.5, 127.5);
-  concepto(1, QStringLiteral("Café de olla con piloncillo y canela, bolsa"), 1600, 1600);
-  concepto(1.25, QStringLiteral("Jamón"), 180, 225);
+  // The importe of a concept is the line's taxes, as the checkout passes it.
+  concepto(5, QStringLiteral("Producto Muestra1"), 25.5, 20.4);
+  concepto(1, QStringLiteral("Café de olla con piloncillo y canela, bolsa"), 1600, 248.57);
+  concepto(1.25, QStringLiteral("Jamón"), 180, 0);
   t.setCajero(QStringLiteral("Cajero Demo"));
   t.setNumeroTicket(QStringLiteral("77"));
   t.setFecha(QDateTime(QDate(2024, 12, 5), QTime(14, 30, 0)));
   t.setCampoAdicional3(TCampoAdicional(QStringLiteral("Impuestos"), QStringLiteral("$ 268.97")));
-  t.setCampoAdicional4(TCampoAdicional(QStringLiteral("Total"), QStringLiteral("$ 1,952.50")));
-  t.setCampoAdicional5(TCampoAdicional(QStringLiteral("Su Pago"), QStringLiteral("$ 2,000.00")));
-  t.setCampoAdicional6(TCampoAdicional(QStringLiteral("Devuelto"), QStringLiteral("$ 47.50")));
-  t.setEfectivoValor(QStringLiteral("500"));
+  t.setCampoAdicional4(TCampoAdicional(QStringLiteral("Total"), QStringLiteral("$ 2,221.47")));
+  t.setCampoAdicional5(TCampoAdicional(QStringLiteral("Su Pago"), QStringLiteral("$ 2,300.00")));
+  t.setCampoAdicional6(TCampoAdicional(QStringLiteral("Devuelto"), QStringLiteral("$ 78.53")));
+  t.setEfectivoValor(QStringLiteral("800"));
   TFormasPago formas;
   formas[0].nombre = QStringLiteral("Efectivo");
-  formas[0].valor = QStringLiteral("500");
+  formas[0].valor = QStringLiteral("800");
   for (size_t i = 1; i < formas.size(); ++i) formas[i].nombre = QStringLiteral("Otro");
   formas[1] = {3, QStringLiteral("Tarjeta de Débito"), QStringLiteral("1,500.00"),
                QStringLiteral("4321"), QVariant(1)};

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QScreen>
+#include <functional>
 
+#include "checkout/TFRM_cerrarPuntoVenta.h"
 #include "db/TmiddleTier.h"
 #include "sale/TFRM_caja.h"
 #include "sale/TFRM_cajaSeleccionarKit.h"
@@ -285,6 +288,134 @@ TEST_F(Caja, MinimizarPreguntaConLineas) {
   EXPECT_FALSE(caja->isVisible());
   ASSERT_TRUE(caja->init());  // reopening starts a new sale
   EXPECT_EQ(caja->venta().lineas().getRowCount(), 0);
+}
+
+// After every action the reading field holds the focus again, so the next scan is never
+// typed into another field.
+TEST_F(Caja, CadaAccionDevuelveElFocoALaLectura) {
+  cat->escalaProducto(1, 5, 10);
+  abre();
+  caja->teclea("Código de barras", "7501000000011");
+  caja->teclea("Código de barras", "7501000000028");
+  const std::vector<std::pair<const char*, std::function<void()>>> acciones = {
+      {"lectura", [&] { caja->teclea("Código de barras", "7501000000035"); }},
+      {"clic en una línea", [&] { caja->pulsaCelda("Líneas", 0, 7); }},
+      {"cantidad con Enter",
+       [&] {
+         caja->pulsa("Cantidad");
+         caja->escribe("Cantidad", "3");
+         caja->pulsaEnter("Cantidad");
+       }},
+      {"más", [&] { caja->pulsa("Más"); }},
+      {"menos", [&] { caja->pulsa("Menos"); }},
+      {"eliminar cancelado",
+       [&] {
+         respondedor.respuestas = {false};
+         caja->pulsa("Eliminar");
+       }},
+      {"kit cancelado", [&] { caja->pulsa("Buscar Kit"); }},
+      {"resultado elegido",
+       [&] {
+         caja->teclea("Buscar por nombre", "coca");
+         caja->pulsaEnter("Buscar por nombre");
+         caja->pulsa("Resultado 0");
+       }},
+      {"sin resultados cerrado",
+       [&] {
+         caja->teclea("Buscar por nombre", "zzz");
+         caja->pulsaEnter("Buscar por nombre");
+         caja->pulsa("Cerrar Busqueda");
+       }},
+      {"monitor cerrado",
+       [&] {
+         caja->GRD_mainMouseUp(0, 31, QPoint(300, 300));
+         caja->pulsa("Cerrar precios");
+       }},
+      {"teclado cerrado",
+       [&] {
+         caja->pulsa("Buscar por nombre");
+         caja->pulsaTecla("cerrar");
+       }},
+      {"cobro cerrado sin venta", [&] { caja->pulsa("Aceptar"); }},
+  };
+  for (const auto& [nombre, accion] : acciones) {
+    caja->pulsa("Cantidad");  // the focus elsewhere first
+    ASSERT_FALSE(caja->tieneFoco("Código de barras"));
+    accion();
+    EXPECT_TRUE(caja->tieneFoco("Código de barras")) << nombre;
+  }
+}
+
+// The grid brings the line just added, or read again, into view and paints it selected.
+TEST_F(Caja, LaLineaAgregadaQuedaALaVista) {
+  for (int i = 0; i < 25; ++i)
+    cat->producto(10 + i, QStringLiteral("Producto %1").arg(i),
+                  QStringLiteral("75020000000%1").arg(10 + i), 10);
+  abre();
+  for (int i = 0; i < 25; ++i) {
+    caja->teclea("Código de barras", QStringLiteral("75020000000%1").arg(10 + i));
+    EXPECT_TRUE(caja->filaVisible("Líneas", i)) << i;
+    EXPECT_EQ(caja->venta().uFilaSeleccionada, i);
+  }
+  ASSERT_FALSE(caja->filaVisible("Líneas", 0));
+  caja->teclea("Código de barras", "7502000000010");  // the first product again
+  EXPECT_EQ(celda("Cantidad", 0), "2");
+  EXPECT_EQ(caja->venta().uFilaSeleccionada, 0);
+  EXPECT_TRUE(caja->filaVisible("Líneas", 0));
+}
+
+// On both station sizes the register's columns fit the grid ("Precio" in sight, no horizontal
+// scroll bar) and "Descripción" takes what is left.
+TEST_F(Caja, LasColumnasCabenEnLaEstacion) {
+  abre();
+  caja->teclea("Código de barras", "7501000000011");
+  const int precio = caja->venta().lineas().indiceColumna("Precio");
+  const int descripcion = caja->venta().lineas().indiceColumna("Descripción");
+  for (const QSize tam : {QSize(1024, 768), QSize(1366, 768)}) {
+    caja->resize(tam);
+    QApplication::processEvents();
+    int total = 0;
+    for (int c = 0; c < caja->venta().lineas().getColumnCount(); ++c)
+      total += caja->anchoColumna("Líneas", c);
+    EXPECT_LE(total, caja->anchoGrid("Líneas")) << tam.width();
+    EXPECT_GE(total, caja->anchoGrid("Líneas") - 1) << tam.width();
+    EXPECT_GE(caja->anchoColumna("Líneas", precio), 100) << tam.width();
+    EXPECT_GE(caja->anchoColumna("Líneas", descripcion), 160) << tam.width();
+  }
+}
+
+// "Otras Formas de Pago" widens the checkout to 880 and "Ocultar" brings it back to 415; both
+// stay on the screen with the cash column where it was when that fits.
+TEST_F(Caja, ElCobroSeEnsanchaYVuelveSinSalirDeLaPantalla) {
+  abre();
+  caja->teclea("Código de barras", "7501000000011");
+  respondedor.manejadores.push_back([](QDialog* d) {
+    auto* f = qobject_cast<TFRM_cerrarPuntoVenta*>(d);
+    d->show();
+    QApplication::processEvents();
+    const QRect pantalla = d->screen()->availableGeometry();
+    EXPECT_EQ(d->width(), 415);
+    const int x = d->x();
+    f->BTN_otrasFormasClick();  // (the fixture has no payment methods: the button is off)
+    QApplication::processEvents();
+    EXPECT_EQ(d->width(), 880);
+    // (The station sizes themselves are walked by tests/geometria; this screen is Qt's 800x600.)
+    if (pantalla.width() >= 880) {
+      EXPECT_TRUE(pantalla.contains(d->geometry())) << d->x() << " " << pantalla.width();
+    } else {
+      EXPECT_EQ(d->x(), pantalla.x());  // as far left as it goes
+    }
+    if (x + 880 <= pantalla.right()) {
+      EXPECT_EQ(d->x(), x);
+    }
+    f->pulsa("Ocultar");
+    QApplication::processEvents();
+    EXPECT_EQ(d->width(), 415);
+    EXPECT_TRUE(pantalla.contains(d->geometry()));
+    return int(QDialog::Rejected);
+  });
+  caja->pulsa("Aceptar");
+  EXPECT_TRUE(respondedor.manejadores.empty());
 }
 
 }  // namespace

@@ -69,6 +69,9 @@ TEST_P(EntradaModulo, ExecFormDesdeLaBibliotecaCargada) {
   EXPECT_EQ(forma->getBaseDeDatos(), conexion().getDatabase());
   EXPECT_EQ(forma->moduloNombre(), "Punto de Venta");
   EXPECT_TRUE(panel->parentWidget() == nullptr) << "the host embeds it";
+  // Qt's own dialogs (files, printing) speak Spanish once the module is open.
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "&Open"), "&Abrir");
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancelar");
 
   // The general-public customer appears with the first paint, and only once.
   EXPECT_FALSE(forma->pintadoInicial());
