@@ -75,8 +75,15 @@ generarTicketRsultado subeTicket(const TdatosCarga& d) {
 
   // Stored encrypted; the service takes it in clear.
   const QString contrasena = deCrypt(credenciales.contrasena);
-  if (contrasena.isEmpty())
-    return fallo(QStringLiteral("No se pudo descifrar la contraseña del usuario en línea"));
+  if (contrasena.isEmpty()) {
+    generarTicketRsultado r =
+        fallo(QStringLiteral("No se pudo descifrar la contraseña del usuario en línea. ") +
+              signingUltimoError());
+    r.credencialesIlegibles = true;
+    Log::escribe(QStringLiteral("carga"),
+                 QStringLiteral("operación %1: %2").arg(d.operacionID).arg(r.mensaje));
+    return r;
+  }
   const QJsonObject cuerpo = u_cuerpoCargaTicket(
       d.rfc, {credenciales.usuario, credenciales.cuenta, contrasena}, operacion, detalle, pagos);
   QElapsedTimer reloj;

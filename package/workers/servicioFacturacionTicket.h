@@ -15,6 +15,9 @@ struct generarTicketRsultado {
   bool ok = false;
   QString identificador;  // the ticket's identifier at the service (the QR code's id)
   QString mensaje;        // why it failed, in Spanish; empty on success
+  // The stored password could not be decrypted (key file missing or replaced): no upload will
+  // work until a supervisor acts, so the checkout says so beyond "not uploaded".
+  bool credencialesIlegibles = false;
 };
 
 // Online-account credentials as they travel: the password in clear, as the service asks.
