@@ -248,6 +248,11 @@ bool TFRM_cerrarPuntoVenta::eventFilter(QObject* obj, QEvent* ev) {
     return true;
   }
   auto* campo = qobject_cast<QLineEdit*>(obj);
+  // A payment row without its method is disabled: nothing typed may reach it, not even keys
+  // sent straight to the field.
+  if (campo && !campo->isEnabled() &&
+      (ev->type() == QEvent::KeyPress || ev->type() == QEvent::MouseButtonPress))
+    return true;
   if (campo && ev->type() == QEvent::MouseButtonPress) enfocaCampo(campo);
   if (campo && ev->type() == QEvent::KeyPress) {
     const bool esMonto = campo == TXT_efectivo || std::find(TXT_otro.begin(), TXT_otro.end(), campo) != TXT_otro.end();

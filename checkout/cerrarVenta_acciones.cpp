@@ -333,6 +333,7 @@ bool TFRM_cerrarPuntoVenta::efectuarVenta() {
     LBL_statusCarga->setText(QStringLiteral("¡Ticket cargado correctamente!"));
   }
   hold_statusCarga->show();
+  if (!v.aviso.mensaje.isEmpty()) u_muestra(v.aviso);
   return true;
 }
 

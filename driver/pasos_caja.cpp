@@ -72,10 +72,17 @@ bool clic(ConductorCaja& c, const QJsonValue& v, QString* error) {
   return true;
 }
 
+// No quantity goes past 9,999.999, so no cashier taps an image more often than that.
+constexpr int kMaxVeces = 9999;
+
 TPasoGuion veces(const char* accion, void (TFRM_caja::*imagen)()) {
   return [=](ConductorCaja& c, const QJsonValue& v, QString* error) {
     int n = 0;
     if (!entero(QString::fromUtf8(accion), v, &n, error)) return false;
+    if (v.toDouble() < 0 || v.toDouble() > kMaxVeces) {
+      *error = QStringLiteral("'%1' admite de 0 a %2 veces").arg(QString::fromUtf8(accion)).arg(kMaxVeces);
+      return false;
+    }
     for (int i = 0; i < n; ++i) (c.caja().*imagen)();
     return true;
   };

@@ -79,6 +79,8 @@ TVentaCompletada completaVenta(TCobro& cobro, const TDatosVenta& datos, Tsistema
       esperaSinPantalla(&ocupado);
     const auto resultado = carga.getResultado();
     if (resultado.ok) v.identificador = resultado.identificador;
+    if (resultado.credencialesIlegibles)
+      v.aviso = TResultado::falla(resultado.mensaje, mtAdvertencia);
   }
 
   TDatosTicketVenta ticket;

@@ -42,6 +42,9 @@ struct TVentaCompletada {
   int operacionID = 0;
   int ticketNo = 0;
   QString identificador;  // the ticket's id at the invoicing service; empty when not uploaded
+  // Shown after the completion panel when the upload cannot work until a supervisor acts
+  // (the stored password cannot be decrypted); empty otherwise.
+  TResultado aviso;
 };
 
 // Runs efectuarVenta's steps on `cobro` (whose fields hold what was typed); its received and

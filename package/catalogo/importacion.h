@@ -72,6 +72,7 @@ struct TImportacion {
   TIndiceTextos claves;                       // product clave -> index in `productos`
   std::vector<TProductoImportado> productos;  // by record index
   QHash<QString, TCajeroImportado> cajeros;   // clave -> cashier
+  QStringList avisos;                         // see TResultadoImportacion::avisos
 
   // `productos[i] (clave "X")`, as errors name a product.
   QString contextoProducto(int indice) const;

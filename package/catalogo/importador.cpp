@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include "catalogo/importacion.h"
+#include "facturacion/rfc.h"
 #include "operaciones/busquedaProductos.h"
 #include "util/limites.h"
 #include "util/utilerias.h"
@@ -211,6 +212,7 @@ TResultadoImportacion importa(TConexionSesion& conexion, TFlujoJson& flujo,
     r.ok = true;
     r.idNegocio = static_cast<int>(im.idNegocio);
     r.registros = im.bd.registros();
+    r.avisos = im.avisos;
   } catch (const TErrorImportacion& e) {
     transaccion.transaccionRollback();
     r.error = e.mensaje;
@@ -251,6 +253,10 @@ void u_importaNegocio(TImportacion& im, const QJsonValue& v) {
   static const QRegularExpression formatoRfc(QStringLiteral("^[A-ZÑ&]{3,4}[0-9]{6}[A-Z0-9]{3}$"));
   if (!rfc.isEmpty() && !formatoRfc.match(rfc).hasMatch())
     r.falla(QStringLiteral("el RFC \"%1\" no tiene un formato válido").arg(rfc));
+  if (!rfc.isEmpty() && !u_revisaRfc(rfc).valido)
+    r.falla(QStringLiteral("el RFC \"%1\" lleva una fecha que no existe").arg(rfc));
+  const QString aviso = u_avisoDigitoRfc(rfc);
+  if (!aviso.isEmpty()) im.avisos << contexto + QStringLiteral(": ") + aviso;
   const QString regimen = r.texto(QStringLiteral("regimenFiscal"));
   static const QRegularExpression tresDigitos(QStringLiteral("^[0-9]{3}$"));
   if (!regimen.isEmpty() && !tresDigitos.match(regimen).hasMatch())

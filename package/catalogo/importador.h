@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include "db/TConexionSesion.h"
 
@@ -13,6 +14,7 @@ struct TResultadoImportacion {
   QString error;      // Spanish, names the bad record ("productos[12] (clave 'A-7'): ...")
   int idNegocio = 0;  // the imported business
   int registros = 0;  // records written
+  QStringList avisos; // imported anyway, but worth a look ("negocio: el dígito verificador...")
 };
 
 // `carpetaBase`: folder that relative image paths of the document start from (default: the

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include "facturacion/rfc.h"
 #include "operaciones/clientes.h"
 #include "util/utilerias.h"
 #include "util/validaciones.h"
@@ -91,11 +92,7 @@ QString u_descripcionClaveSAT(const QVector<TclaveSAT>& catalogo, const QString&
   return clave;
 }
 
-bool esRfcValido(const QString& rfc) {
-  static const QRegularExpression patron(
-      QStringLiteral("^[A-ZÑ&]{3,4}[0-9]{2}(0[1-9]|1[0-2])(0[1-9]|[12][0-9]|3[01])[A-Z0-9]{3}$"));
-  return patron.match(rfc).hasMatch();
-}
+bool esRfcValido(const QString& rfc) { return u_revisaRfc(rfc).valido; }
 
 namespace {
 

@@ -26,7 +26,7 @@ const QVector<TclaveSAT>& u_catalogoFormaPago();
 QString u_descripcionClaveSAT(const QVector<TclaveSAT>& catalogo, const QString& clave);
 
 // 12 characters for a company (persona moral), 13 for a person: letters (Ñ and & included),
-// a yymmdd date and a three-character check.
+// a yymmdd date that exists and a three-character check (facturacion/rfc.h).
 bool esRfcValido(const QString& rfc);
 
 // Empty when an individual invoice can be made to this receiver, otherwise the reason, in

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <atomic>
 
+#include "facturacion/rfc.h"
 #include "operaciones/puntoVenta.h"
 #include "signing/firma.h"
 #include "ui/TFRM_espere.h"
@@ -341,6 +342,11 @@ void TFRM_facturar::facturaTicket() {
     u_mensaje(error);
     return;
   }
+  // A mistyped RFC is refused by the stamping service after the customer has left; a wrong
+  // check digit alone may still be the customer's real RFC, so the cashier decides.
+  const QString aviso = u_avisoDigitoRfc(receptor.rfc);
+  if (!aviso.isEmpty() && !u_confirma(aviso + QStringLiteral("\r¿Desea facturar con este RFC?")))
+    return;
   // The ticket may have moved on since the screen opened (another station, the status poll).
   if (!compruebaTicket()) {
     reject();

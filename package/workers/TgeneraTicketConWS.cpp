@@ -78,8 +78,15 @@ generarTicketRsultado u_subeTicket(const TdatosCarga& d) {
 
   // Stored encrypted; the service takes it in clear.
   const QString contrasena = deCrypt(credenciales.contrasena);
-  if (contrasena.isEmpty())
-    return fallo(QStringLiteral("No se pudo descifrar la contraseña del usuario en línea"));
+  if (contrasena.isEmpty()) {
+    generarTicketRsultado r =
+        fallo(QStringLiteral("No se pudo descifrar la contraseña del usuario en línea. ") +
+              signingUltimoError());
+    r.credencialesIlegibles = true;
+    Log::escribe(QStringLiteral("carga"),
+                 QStringLiteral("operación %1: %2").arg(d.operacionID).arg(r.mensaje));
+    return r;
+  }
 
   const QString reserva =
       d.estacion + QLatin1Char('/') + QUuid::createUuid().toString(QUuid::WithoutBraces);

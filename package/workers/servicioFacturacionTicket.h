@@ -17,6 +17,9 @@ struct generarTicketRsultado {
   QString identificador;      // the ticket's identifier at the service (the QR code's id)
   QString mensaje;            // why it failed, in Spanish; empty on success
   bool sinRespuesta = false;  // the service could not be reached (or did not answer in time)
+  // The stored password could not be decrypted (key file missing or replaced): no upload will
+  // work until a supervisor acts, so the checkout says so beyond "not uploaded".
+  bool credencialesIlegibles = false;
 };
 
 // Address of the upload under the configured base URL ("http://host:port" or with a path).

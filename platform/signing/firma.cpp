@@ -104,8 +104,9 @@ bool leeClave(const QString& ruta, QByteArray* clave, QString* error) {
   return true;
 }
 
-// Under gMutex.
-bool clave(QString* error) {
+// Under gMutex. Only encrypting may make the key: decrypting with a new one could never
+// succeed, and the new file would hide that the original one is missing.
+bool clave(QString* error, bool crear) {
   if (sodium_init() < 0) {
     *error = QStringLiteral("No se pudo iniciar la biblioteca de cifrado");
     return false;
@@ -117,7 +118,17 @@ bool clave(QString* error) {
     *error = QStringLiteral("No se pudo crear la carpeta %1").arg(carpetaActual());
     return false;
   }
-  if (!QFile::exists(ruta) && !creaClave(ruta, error)) return false;
+  if (!QFile::exists(ruta)) {
+    if (!crear) {
+      *error = QStringLiteral(
+                   "No se encontró el archivo de clave de esta instalación (%1). Las contraseñas "
+                   "guardadas se cifraron con él y no se pueden leer sin él: copie ese archivo de "
+                   "la instalación original a esa carpeta, o vuelva a capturar las contraseñas.")
+                   .arg(ruta);
+      return false;
+    }
+    if (!creaClave(ruta, error)) return false;
+  }
   QByteArray leida;
   if (!leeClave(ruta, &leida, error)) return false;
   gClave = leida;
@@ -146,7 +157,7 @@ QString signingUltimoError() {
 QString crypt(const QString& texto) {
   QMutexLocker l(&gMutex);
   gError.clear();
-  if (!clave(&gError)) return QString();
+  if (!clave(&gError, true)) return QString();
   const QByteArray claro = texto.toUtf8();
   QByteArray caja(static_cast<qsizetype>(crypto_secretbox_NONCEBYTES + crypto_secretbox_MACBYTES) +
                       claro.size(),
@@ -171,14 +182,18 @@ QString deCrypt(const QString& texto) {
     gError = QStringLiteral("El texto cifrado no es válido");
     return QString();
   }
-  if (!clave(&gError)) return QString();
+  if (!clave(&gError, false)) return QString();
   const auto* nonce = reinterpret_cast<const unsigned char*>(caja.constData());
   QByteArray claro(caja.size() - kMinimo, Qt::Uninitialized);
   if (crypto_secretbox_open_easy(
           reinterpret_cast<unsigned char*>(claro.data()), nonce + crypto_secretbox_NONCEBYTES,
           static_cast<unsigned long long>(caja.size()) - crypto_secretbox_NONCEBYTES, nonce,
           reinterpret_cast<const unsigned char*>(gClave.constData())) != 0) {
-    gError = QStringLiteral("El texto cifrado no es válido");
+    gError = QStringLiteral(
+                 "La contraseña guardada no se puede leer con el archivo de clave %1: el archivo "
+                 "fue reemplazado o los datos vienen de otra instalación. Copie el archivo de "
+                 "clave original a esa carpeta, o vuelva a capturar las contraseñas.")
+                 .arg(gArchivoCargado);
     return QString();
   }
   return QString::fromUtf8(claro);

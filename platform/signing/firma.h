@@ -5,7 +5,8 @@
 #include <QString>
 
 // Folder of the installation key file; empty is the application's folder. The key (32 random
-// bytes, owner-only file) is made the first time it is needed and reused from then on.
+// bytes, owner-only file) is made the first time something is encrypted and reused from then
+// on; decrypting never makes one (a missing file is reported, see signingUltimoError).
 void signingConfigura(const QString& carpeta);
 // Path of the key file for the configured folder.
 QString signingArchivoClave();
@@ -18,5 +19,6 @@ QString crypt(const QString& texto);
 // this installation's key: tampered, truncated, not Base64, or from another installation.
 QString deCrypt(const QString& texto);
 
-// Why the last crypt or deCrypt failed, in Spanish; empty after a success.
+// Why the last crypt or deCrypt failed, in Spanish, for a supervisor (which file, what to do);
+// empty after a success.
 QString signingUltimoError();

@@ -1,11 +1,15 @@
 // Completing a sale with no screen at all: checks, storing, upload and receipt in order.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QFileInfo>
+
 #include "checkout/reglas/completaVenta.h"
 #include "db/TmiddleTier.h"
 #include "operaciones/productos.h"
 #include "printer/miniPrinter.h"
 #include "sale/reglas/lineas_venta.h"
+#include "signing/firma.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
 #include "support/RespondedorPrueba.h"
@@ -115,36 +119,48 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoVenta{"Exacta", "1", "16", "100", "A1", 0, true, true, "", mtCustom}),
     [](const auto& i) { return std::string(i.param.nombre); });
 
-TEST(CompletaVentaCarga, SinPantallaEsperaLaCargaDelTicket) {
-  auto db = BaseDatosPrueba::crea(Motor::SQLite);
-  ASSERT_TRUE(db);
-  CatalogoPrueba cat(db->conexion());
-  cat.negocioBasico();
-  cat.producto(1, "Café de olla 250 g", "7501000000011", 100);
-  cat.existencia(1, 2);
-  cat.cajero(1, "Ana");
-  cat.cajaAbierta(1, "ESTACION-PRUEBA", 1);
-  cat.credencialesCifradas(db->carpeta());
-  db->llenaLocalSYS(1);
-  SandboxPrueba sandbox;
-  ASSERT_TRUE(sandbox.arrancaParaTienda());
-  ASSERT_TRUE(sandbox.modo("lento", 300));  // the answer comes after the call returned
-  TLineasVenta venta(localSYS);
-  venta.uListaPreciosID = cat.listaId();
-  venta.agregarConcepto(
-      filtraProductosPorcodigoBarras("7501000000011", QVariant(true), 1, db->conexion()), 0);
-  TCobro cobro;
-  cobro.inicia(venta.uTotal, venta.uSubtotal, venta.uDescuento, venta.uImpuestos);
-  cobro.efectivo = "200";
-  TDatosVenta datos;
-  datos.lineas = &venta.lineas();
-  datos.almacen = 1;
-  datos.subirTicket = true;
-  const TVentaCompletada v = completaVenta(cobro, datos, localSYS);
-  ASSERT_TRUE(v.ok) << v.resultado.mensaje.toStdString();
-  EXPECT_FALSE(v.identificador.isEmpty());
-  EXPECT_EQ(sandbox.tickets().size(), 1);
-  EXPECT_EQ(cobro.uDevuelto, 84);
+// Without a screen the upload is awaited; with the key file gone the sale is still stored,
+// nothing is uploaded, no new key appears and the supervisor is told which file is missing.
+TEST(CompletaVentaCarga, SinPantallaEsperaLaCargaYAvisaSiFaltaLaClave) {
+  for (const bool faltaClave : {false, true}) {
+    SCOPED_TRACE(faltaClave ? "sin archivo de clave" : "con su clave");
+    auto db = BaseDatosPrueba::crea(Motor::SQLite);
+    ASSERT_TRUE(db);
+    CatalogoPrueba cat(db->conexion());
+    cat.negocioBasico();
+    cat.producto(1, "Café de olla 250 g", "7501000000011", 100);
+    cat.existencia(1, 2);
+    cat.cajero(1, "Ana");
+    cat.cajaAbierta(1, "ESTACION-PRUEBA", 1);
+    cat.credencialesCifradas(db->carpeta());
+    db->llenaLocalSYS(1);
+    const QString archivoClave = signingArchivoClave();
+    if (faltaClave) {
+      ASSERT_TRUE(QFile::remove(archivoClave));
+      signingConfigura(QFileInfo(archivoClave).absolutePath());  // as a station starting anew
+    }
+    SandboxPrueba sandbox;
+    ASSERT_TRUE(sandbox.arrancaParaTienda());
+    ASSERT_TRUE(sandbox.modo("lento", 300));  // the answer comes after the call returned
+    TLineasVenta venta(localSYS);
+    venta.uListaPreciosID = cat.listaId();
+    venta.agregarConcepto(
+        filtraProductosPorcodigoBarras("7501000000011", QVariant(true), 1, db->conexion()), 0);
+    TCobro cobro;
+    cobro.inicia(venta.uTotal, venta.uSubtotal, venta.uDescuento, venta.uImpuestos);
+    cobro.efectivo = "200";
+    TDatosVenta datos;
+    datos.lineas = &venta.lineas();
+    datos.almacen = 1;
+    datos.subirTicket = true;
+    const TVentaCompletada v = completaVenta(cobro, datos, localSYS);
+    ASSERT_TRUE(v.ok) << v.resultado.mensaje.toStdString();
+    EXPECT_EQ(cobro.uDevuelto, 84);
+    EXPECT_EQ(v.identificador.isEmpty(), faltaClave);
+    EXPECT_EQ(sandbox.tickets().size(), faltaClave ? 0 : 1);
+    EXPECT_EQ(QFile::exists(archivoClave), !faltaClave);
+    EXPECT_EQ(v.aviso.mensaje.contains(archivoClave), faltaClave) << v.aviso.mensaje.toStdString();
+  }
 }
 
 }  // namespace

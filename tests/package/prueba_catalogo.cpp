@@ -67,7 +67,7 @@ TEST_P(Catalogo, DemoSeImportaYSeLeeComoSeEscribio) {
 
   TNegocio negocio;
   ASSERT_TRUE(negocio.carga(conexion(), 1));
-  EXPECT_EQ(negocio.getDatosFiscales().getRfc(), "AES150312KJ4");
+  EXPECT_EQ(negocio.getDatosFiscales().getRfc(), "AES150312KJ9");
   EXPECT_EQ(negocio.getDatosFiscales().getRegimenFiscal(), "601");
   EXPECT_EQ(negocio.getDatosFiscales().getDireccion().getCodigoPostal().size(), 5);
 
@@ -256,6 +256,13 @@ TEST_P(Catalogo, DocumentoMaloSeRechazaEnteroSinEscribirNada) {
     p.insert(campo, v);
     return conProducto(p);
   };
+  auto conRfc = [&](const QString& rfc) {
+    return documento([&](TiendaPrueba& c) {
+      QJsonObject negocio = c.documento()["negocio"].toObject();
+      negocio["rfc"] = rfc;
+      c.documento()["negocio"] = negocio;
+    });
+  };
 
   const struct {
     const char* caso;
@@ -276,6 +283,10 @@ TEST_P(Catalogo, DocumentoMaloSeRechazaEnteroSinEscribirNada) {
       {"número que un double no guarda",
        crudo("{\"clave\":\"B\",\"nombre\":\"B\",\"precio\":1e400}"),
        "número fuera del intervalo que se puede guardar"},
+      {"RFC con un 30 de febrero", conRfc("XOJI990230U48"),
+       "negocio: el RFC \"XOJI990230U48\" lleva una fecha que no existe"},
+      {"RFC con un 29 de febrero de año no bisiesto", conRfc("XOJI010229U48"),
+       "negocio: el RFC \"XOJI010229U48\" lleva una fecha que no existe"},
       {"precio absurdo", cambiado("precio", 1e308),
        "productos[200] (clave \"B\"): el precio no puede pasar de 999,999.99"},
       {"existencia absurda",
@@ -365,6 +376,17 @@ TEST_P(Catalogo, DocumentoMaloSeRechazaEnteroSinEscribirNada) {
   // The same document without the bad record goes in.
   EXPECT_EQ(importaPrueba(conexion(), documento([](TiendaPrueba&) {})), 2);
   EXPECT_EQ(cuenta("inventarioProducto", "idNegocioFk = 2"), 200);
+  // A wrong check digit alone goes in too, with a warning that names the record.
+  TiendaPrueba otra(3);
+  otra.documento()["cajas"] = QJsonArray{QJsonObject{{"clave", "CAJA1"}, {"almacen", "ALM"}}};
+  QJsonObject negocio = otra.documento()["negocio"].toObject();
+  negocio["rfc"] = "XOJI740919U40";
+  otra.documento()["negocio"] = negocio;
+  const TResultadoImportacion conAviso = importaCatalogoJson(conexion(), otra.json());
+  EXPECT_TRUE(conAviso.ok) << conAviso.error.toStdString();
+  EXPECT_EQ(conAviso.avisos,
+            QStringList{"negocio: El dígito verificador del RFC XOJI740919U40 no coincide (se "
+                        "esperaba 8). Revise que esté bien escrito."});
 }
 
 // Units of measure are shared: a second business reuses them. Keys and barcodes only need

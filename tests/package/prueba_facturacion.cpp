@@ -8,6 +8,7 @@
 
 #include "db/TmiddleTier.h"
 #include "facturacion/facturaTicket.h"
+#include "facturacion/rfc.h"
 #include "operaciones/facturacion.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
@@ -60,6 +61,38 @@ TEST(Facturacion, ReceptorQueSePuedeFacturar) {
   moral.usoCFDI = "D01";
   EXPECT_EQ(u_validaReceptorFactura(moral),
             "El uso de CFDI D01 no corresponde a una persona moral");
+}
+
+// The six digits must be a date that exists; the check digit only warns.
+TEST(Facturacion, RfcConFechaRealYDigitoVerificador) {
+  struct Caso {
+    const char* rfc;
+    bool valido;
+    bool coincide;
+  };
+  const Caso casos[] = {
+      {"XOJI740919U48", true, true},   {"EKU9003173C9", true, true},
+      {" eku9003173c9 ", true, true},  {"XAXX010101000", true, true},
+      {"MAPA000229AB0", true, true},   // 2000 was a leap year
+      {"MAPA040229AB7", true, false},  // a real date; only the check digit is off
+      {"XOJI990230U48", false, false}, {"XOJI010229U48", false, false},
+      {"XOJI990431U48", false, false}, {"XOJI991301U48", false, false},
+      {"XOJI990100U48", false, false}, {"XOJ740919U4", false, false},
+  };
+  for (const Caso& c : casos) {
+    const TrevisionRfc r = u_revisaRfc(QString::fromUtf8(c.rfc));
+    EXPECT_EQ(r.valido, c.valido) << c.rfc;
+    EXPECT_EQ(r.valido && r.digitoCoincide, c.coincide) << c.rfc;
+    EXPECT_EQ(u_avisoDigitoRfc(QString::fromUtf8(c.rfc)).isEmpty(), !c.valido || c.coincide)
+        << c.rfc;
+  }
+  EXPECT_EQ(u_avisoDigitoRfc("XOJI740919U40"),
+            "El dígito verificador del RFC XOJI740919U40 no coincide (se esperaba 8). Revise que "
+            "esté bien escrito.");
+  // The receiver check refuses an impossible date before anything is sent.
+  TreceptorFactura r = receptorValido();
+  r.rfc = "XOJI990230U48";
+  EXPECT_EQ(u_validaReceptorFactura(r), "El RFC 'XOJI990230U48' no es válido");
 }
 
 TEST(Facturacion, FormaDePagoDominanteDelTicket) {

@@ -72,11 +72,20 @@ TEST_F(Firma, LaClaveSeCreaUnaVezYSeReusa) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
             QStringList{QFileInfo(archivo).fileName()});
 
-  // Another installation has another key and cannot read it.
+  // Where the key file is missing, decrypting says so and makes no key: a new one would leave
+  // every stored secret unreadable for good.
   QTemporaryDir otra;
   signingConfigura(otra.path());
   EXPECT_EQ(deCrypt(cifrado), QString());
+  EXPECT_FALSE(QFile::exists(signingArchivoClave()));
+  EXPECT_TRUE(signingUltimoError().contains(QStringLiteral("No se encontró el archivo de clave")))
+      << signingUltimoError().toStdString();
+  // Another installation has another key and cannot read it either, and says which file.
+  crypt(QStringLiteral("propio"));
   EXPECT_NE(leeArchivo(signingArchivoClave()), clave);
+  EXPECT_EQ(deCrypt(cifrado), QString());
+  EXPECT_TRUE(signingUltimoError().contains(signingArchivoClave()))
+      << signingUltimoError().toStdString();
 
   // Back home (as after a restart) the same key file is read again.
   signingConfigura(dir.path());

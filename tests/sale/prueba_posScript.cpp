@@ -137,6 +137,18 @@ TEST_F(PosScript, PasosDesconocidosYJsonMalo) {
   EXPECT_EQ(corre(R"([{"tile": 3}])", nullptr, &error), 2);
   EXPECT_TRUE(error.contains("no hay resultado 3")) << error.toStdString();
   EXPECT_EQ(corre(R"([{"responder": ["Quizás"]}])", nullptr, &error), 2);
+  // A repeat count no cashier could tap is refused before anything runs.
+  EXPECT_EQ(corre(R"([{"lectura": "7501000000011"}, {"mas": 2000000000}])", nullptr, &error), 2);
+  EXPECT_TRUE(error.contains("'mas' admite de 0 a 9999 veces")) << error.toStdString();
+  EXPECT_EQ(corre(R"([{"menos": -1}])", nullptr, &error), 2);
+}
+
+// Texts are typed as text: accents and symbols reach the fields as the cashier types them.
+TEST_F(PosScript, TextoConAcentos) {
+  QJsonObject o;
+  ASSERT_EQ(corre(R"([{"busqueda": "CAFÉ"}, {"tile": 0}, {"cantidad": "2½"}])", &o), 0);
+  EXPECT_EQ(o["resultadosBusqueda"].toArray(), QJsonArray{"Café de olla 250 g"});
+  EXPECT_EQ(o["lineas"].toArray().size(), 1);
 }
 
 }  // namespace

@@ -111,6 +111,7 @@ int importaEn(TConexionSesion& conexion, const TArgumentos& a, bool postgres,
   }
   const TResultadoImportacion r = importaCatalogo(conexion, a.sueltos.first());
   if (!r.ok) return falla(r.error);
+  for (const QString& aviso : r.avisos) QTextStream(stderr) << QStringLiteral("Aviso: ") << aviso << Qt::endl;
   QTextStream(stdout)
       << QStringLiteral("Importado negocio %1 (%2 registros)").arg(r.idNegocio).arg(r.registros)
       << Qt::endl;
