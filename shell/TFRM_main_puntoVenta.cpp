@@ -13,6 +13,7 @@
 #include "shell/menuLateral.h"
 #include "tickets/reglas/reintentoCarga.h"
 #include "ui/TEstiloComponentesBPLFrm.h"
+#include "ui/mensajes.h"
 #include "ui/traduccionesQt.h"
 #include "util/utilerias.h"
 
@@ -322,6 +323,14 @@ bool TFRM_main_puntoVenta::eligeEntrada(const QString& titulo) {
   for (const TEntradaMenu& e : uMenu)
     if (e.elemento->text() == titulo) entrada = &e;
   if (!entrada || entrada->encabezado || entrada->elemento->isHidden()) return false;
+  // An entry whose screen this module does not have yet says so instead of emptying the body.
+  const std::optional<TRegistroPantalla> registro = buscaPantalla(entrada->clase);
+  if (!entrada->clase.isEmpty() && (!registro || !registro->fabrica)) {
+    u_mensaje(QStringLiteral("\"%1\" todavía no está disponible en este punto de venta.")
+                  .arg(titulo),
+              mtInformacion);
+    return true;
+  }
   if (titulo == kCaja || titulo == kControlTickets) colapsaTodo();
   uElegida = titulo;
   pintaMenu();
@@ -363,6 +372,13 @@ void TFRM_main_puntoVenta::muestraPantalla(const QString& clase) {
   uPadres.insert(contenido, contenido->parentWidget());
   _body->layout()->addWidget(contenido);
   contenido->show();
+}
+
+QVector<QPair<QString, QString>> TFRM_main_puntoVenta::entradasElegibles() const {
+  QVector<QPair<QString, QString>> r;
+  for (const TEntradaMenu& e : uMenu)
+    if (!e.encabezado && !e.elemento->isHidden()) r.append({e.elemento->text(), e.clase});
+  return r;
 }
 
 TPantallaMenu* TFRM_main_puntoVenta::pantalla(const QString& clase) const {

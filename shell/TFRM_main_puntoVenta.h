@@ -55,6 +55,8 @@ class TFRM_main_puntoVenta : public QObject {
   bool animando() const;
   TElementoMenu* elementoMenu(const QString& titulo) const;
   QString entradaElegida() const { return uElegida; }
+  // Every entry a user can choose: its caption and its screen class.
+  QVector<QPair<QString, QString>> entradasElegibles() const;
   TCuerpoModulo* cuerpo() const { return _body; }
   QWidget* getVentanaActiva() const { return ventanaActiva; }
   // The screen object created for a class name, nullptr before its first choice.

@@ -8,6 +8,7 @@
 #include "shell/TFRM_main_puntoVenta.h"
 #include "shell/menuLateral.h"
 #include "shell/registroPantallas.h"
+#include "support/RespondedorPrueba.h"
 #include "ui/recursosPantalla.h"
 
 namespace {
@@ -268,11 +269,33 @@ TEST_F(Menu, PantallasSeCreanUnaVezYSeIncrustanEnElCuerpo) {
   EXPECT_EQ(gLista.creadas, 1);
   EXPECT_EQ(gLista.inits, 4);
 
-  // An entry whose screen is not registered empties the body and creates nothing.
+  // An entry whose screen is not registered says so, creates nothing and keeps the body.
+  RespondedorPrueba respondedor;
   ASSERT_TRUE(forma->eligeEntrada("Control de Cajas"));
+  EXPECT_EQ(respondedor.textos(),
+            QStringList{"\"Control de Cajas\" todavía no está disponible en este punto de venta."});
   EXPECT_EQ(forma->pantalla("TFRM_controlCaja"), nullptr);
-  EXPECT_EQ(cuerpo->pantallas(), 0);
-  EXPECT_EQ(forma->entradaElegida(), "Control de Cajas");
+  EXPECT_EQ(forma->getVentanaActiva(), lista);
+  EXPECT_EQ(forma->entradaElegida(), "Cajeros");
+}
+
+// With the module's real registry, every entry a user can choose either has its screen or
+// answers the message above: none opens an empty body in silence.
+TEST(MenuReal, CadaEntradaTienePantallaOLoDice) {
+  auto* forma = new TFRM_main_puntoVenta();
+  forma->init();
+  std::unique_ptr<QWidget> panel(forma->panel());
+  const auto entradas = forma->entradasElegibles();
+  ASSERT_GE(entradas.size(), 10);
+  for (const auto& [titulo, clase] : entradas) {
+    SCOPED_TRACE(titulo.toStdString());
+    const auto registro = buscaPantalla(clase);
+    if (registro && registro->fabrica) continue;
+    RespondedorPrueba respondedor;
+    EXPECT_TRUE(forma->eligeEntrada(titulo));
+    EXPECT_EQ(respondedor.textos().size(), 1);
+    EXPECT_EQ(forma->getVentanaActiva(), nullptr);
+  }
 }
 
 // The screens belong to the form: closing the host's window (the panel) releases them.
