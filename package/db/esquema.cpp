@@ -30,6 +30,8 @@ const QList<TMigracion>& u_migraciones() {
        leeRecurso(QStringLiteral(":/esquema/esquema_v1.sql"))},
       {2, QStringLiteral("Datos fiscales del receptor de una factura"),
        leeRecurso(QStringLiteral(":/esquema/esquema_v2.sql"))},
+      {7, QStringLiteral("Un pago de Mercado Pago se relaciona con una sola venta"),
+       leeRecurso(QStringLiteral(":/esquema/esquema_v7.sql"))},
   };
   return lista;
 }

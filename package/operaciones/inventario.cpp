@@ -39,6 +39,25 @@ QVariant enteroONulo(const QString& texto) {
   return v > 0 ? QVariant(qlonglong(v)) : QVariant(QMetaType::fromType<qlonglong>());
 }
 
+bool esPagoExterno(const tFormaPago& f) {
+  return f.servicioExterno.isValid() && !f.servicioExterno.isNull() &&
+         f.servicioExterno.toLongLong() == 1 && !f.referencia.isEmpty();
+}
+
+CmidTierResponse buscaPagoExternoUsado(TmiddleTier& mt, const QString& referencia, int idNegocio) {
+  mt.setQuery(QStringLiteral("SELECT id FROM puntoFormaPagoAplicada WHERE idNegocioFk = :negocio "
+                             "AND referencia = :referencia AND servicioExterno = 1"));
+  mt.setInteger(QStringLiteral("negocio"), idNegocio);
+  mt.setString(QStringLiteral("referencia"), referencia);
+  return mt.reader();
+}
+
+QString pagoExternoRepetido(const QString& referencia) {
+  return QStringLiteral("El pago %1 de Mercado Pago ya está relacionado con otra venta; la venta "
+                        "no se guardó. Busque el pago de nuevo o capture otra forma de pago.")
+      .arg(referencia);
+}
+
 rRespuestaPuntoVenta falla(const QString& mensaje) {
   rRespuestaPuntoVenta r;
   r.mensaje = mensaje;
@@ -197,12 +216,19 @@ rRespuestaPuntoVenta TConexionInventario::descuentaInventarioFromPuntoVenta(
     if (mt.nonQuery() != 1) return falla(mt.ultimoError());
   }
 
+  for (const tFormaPago& f : formas) {
+    if (!esPagoExterno(f)) continue;
+    const CmidTierResponse usado = buscaPagoExternoUsado(mt, f.referencia, idNegocio);
+    if (!usado.ok()) return falla(usado.getError());
+    if (usado.getRowCount() > 0) return falla(pagoExternoRepetido(f.referencia));
+  }
   mt.setQuery(QStringLiteral(
       "INSERT INTO puntoFormaPagoAplicada (puntoOperacion_id, posicion, formaPago_id, nombre, "
-      "valor, importe, referencia, servicioExterno) VALUES (:op, :posicion, :forma, :nombre, "
-      ":valor, :importe, :referencia, :externo)"));
+      "valor, importe, referencia, servicioExterno, idNegocioFk) VALUES (:op, :posicion, :forma, "
+      ":nombre, :valor, :importe, :referencia, :externo, :negocio)"));
   for (int i = 0; i < static_cast<int>(formas.size()); ++i) {
     const tFormaPago& f = formas[i];
+    mt.setInteger(QStringLiteral("negocio"), idNegocio);
     mt.setInteger(QStringLiteral("op"), operacionID);
     mt.setInteger(QStringLiteral("posicion"), i);
     mt.setInteger(QStringLiteral("forma"), f.id);
@@ -213,7 +239,13 @@ rRespuestaPuntoVenta TConexionInventario::descuentaInventarioFromPuntoVenta(
     mt.setVariant(QStringLiteral("externo"), f.servicioExterno.isNull() || !f.servicioExterno.isValid()
                                                  ? QVariant(QMetaType::fromType<qlonglong>())
                                                  : QVariant(f.servicioExterno.toLongLong()));
-    if (mt.nonQuery() != 1) return falla(mt.ultimoError());
+    if (mt.nonQuery() != 1) {
+      // Another station stored the same payment id after our check: the unique index refused it.
+      if (esPagoExterno(f) &&
+          mt.ultimoError().contains(QStringLiteral("unique"), Qt::CaseInsensitive))
+        return falla(pagoExternoRepetido(f.referencia));
+      return falla(mt.ultimoError());
+    }
   }
 
   if (!tx.confirma()) return falla(mt.ultimoError());
