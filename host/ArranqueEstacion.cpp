@@ -44,6 +44,7 @@ bool u_preparaEstacion(const ConfiguracionEstacion& configuracion, TsistemaDatos
   s.urlFacturacion = configuracion.urlFacturacion;
   s.urlMercadoPago = configuracion.urlMercadoPago;
   s.urlMercadoPagoPoint = configuracion.urlMercadoPagoPoint;
+  s.caMercadoPago = configuracion.caMercadoPago;
   s.enlaceTicket = configuracion.enlaceTicket;
   sistema = s;
   return true;

@@ -9,7 +9,7 @@
 //   estacion=CAJA-1                       (station name; empty: the computer name)
 //   impresora=recibos/                    (device, host:9100 or a folder)
 //   urlFacturacion=http://127.0.0.1:8790
-//   urlMercadoPago=...  urlMercadoPagoPoint=...  enlaceTicket=...
+//   urlMercadoPago=...  urlMercadoPagoPoint=...  caMercadoPago=ca.pem  enlaceTicket=...
 
 #include <QString>
 
@@ -23,6 +23,7 @@ struct ConfiguracionEstacion {
   QString urlFacturacion;
   QString urlMercadoPago;
   QString urlMercadoPagoPoint;
+  QString caMercadoPago;  // absolute path of the PEM, or empty
   QString enlaceTicket;
 
   bool esPostgres() const;
