@@ -79,6 +79,10 @@ void TPantallaNombrada::escribe(const QString& campo, const QString& texto) {
     p->setPlainText(texto);
   else if (auto* d = qobject_cast<QDateEdit*>(w))
     d->setDate(QDate::fromString(texto, Qt::ISODate));
+  else if (auto* dt = qobject_cast<QDateTimeEdit*>(w))
+    dt->setDateTime(texto.contains(QLatin1Char('T'))
+                        ? QDateTime::fromString(texto, Qt::ISODate)
+                        : QDate::fromString(texto, Qt::ISODate).startOfDay());
 }
 
 void TPantallaNombrada::pulsa(const QString& nombre) {

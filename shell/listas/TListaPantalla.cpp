@@ -302,7 +302,7 @@ void TListaPantalla::BTN_exportarPDFClick() {
     u_mensaje(QString::fromUtf8(kSinElementos), mtCustom);
     return;
   }
-  exportaGridGeneraPDF(*uGRD_mainControl, uTitulo, columnasPDF(), localSYS);
+  exportaGridGeneraPDF(*uGRD_mainControl, uTitulo, columnasPDF(), localSYS, rangoFechasPDF());
 }
 
 void TListaPantalla::BTN_exportarExcelClick() {

@@ -108,8 +108,9 @@ class TListaPantalla : public QWidget, public TPantallaNombrada {
   }
   // A pointer release over an existing row (any column).
   virtual void liberacionEnGrid(int fila, int columna, const QPoint& global);
-  // Printed columns of the PDF export.
+  // Printed columns of the PDF export, and its date-range line (none when empty).
   virtual QVector<TColumnaPDF> columnasPDF() const { return {}; }
+  virtual QString rangoFechasPDF() const { return {}; }
   // "Ver Todos": empties every filter (screens with other filters add theirs).
   virtual void limpiaFiltros();
 
