@@ -154,6 +154,7 @@ QVariant TPantallaNombrada::dato(const QString& nombre) const {
   QWidget* w = control(nombre);
   if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentData();
   if (auto* d = qobject_cast<QDateEdit*>(w)) return d->date();
+  if (auto* dt = qobject_cast<QDateTimeEdit*>(w)) return dt->dateTime();
   if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->isChecked();
   if (auto* t = qobject_cast<TTecladoPantalla*>(w)) return t->simbolos();
   return QVariant();
