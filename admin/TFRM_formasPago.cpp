@@ -25,8 +25,8 @@ TFRM_formasPago::TFRM_formasPago(QWidget* parent)
     : TListaPantalla(QStringLiteral("Formas de Pago"), opciones(), parent),
       uBaseDeDatos(SYS_aliasRutaDB) {
   TXT_nombre = agregaCampoBusqueda(QStringLiteral("Nombre"), QStringLiteral("TXT_nombre"));
-  auto* seleccionar = agregaBotonAccion(QStringLiteral("Seleccionar Forma de Pago"));
-  auto* servicios = agregaBotonAccion(QStringLiteral("Servicios Externos"));
+  auto* seleccionar = agregaBotonOpcion(QStringLiteral("Seleccionar Forma de Pago"));
+  auto* servicios = agregaBotonOpcion(QStringLiteral("Servicios Externos"));
   connect(seleccionar, &QPushButton::clicked, this,
           &TFRM_formasPago::BTN_seleccionarFormaPagoClick);
   connect(servicios, &QPushButton::clicked, this, &TFRM_formasPago::BTN_serviciosExternosClick);

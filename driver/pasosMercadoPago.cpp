@@ -2,6 +2,8 @@
 
 #include <QDialog>
 #include <QJsonArray>
+#include <QLayout>
+#include <QPixmap>
 
 #include "ConductorCaja.h"
 #include "checkout/TFRM_cerrarPuntoVenta.h"
@@ -31,8 +33,9 @@ QJsonObject u_buscaPagoMercadoPago(ConductorCaja& conductor, TFRM_cerrarPuntoVen
     for (int i = 0; i < consulta->filas(QStringLiteral("Lista")); ++i)
       resultados << consulta->getFila(i).pagoID;
     visto["resultados"] = resultados;
+    if (instruccion.contains("fila")) consulta->seleccionaFila(instruccion.value("fila").toInt());
+    u_capturaPantalla(consulta, instruccion.value("captura").toString());
     if (instruccion.contains("fila")) {
-      consulta->seleccionaFila(instruccion.value("fila").toInt());
       consulta->BTN_aceptarClick();
     }
     if (consulta->result() != QDialog::Accepted) consulta->BTN_cancelarClick();
@@ -44,6 +47,13 @@ QJsonObject u_buscaPagoMercadoPago(ConductorCaja& conductor, TFRM_cerrarPuntoVen
     cobro.pulsa(QStringLiteral("Mercado Pago"));
   conductor.alDialogo(nullptr);
   return visto;
+}
+
+void u_capturaPantalla(QWidget* pantalla, const QString& archivo) {
+  if (archivo.isEmpty()) return;
+  pantalla->ensurePolished();
+  if (auto* l = pantalla->layout()) l->activate();
+  pantalla->grab().save(archivo);
 }
 
 QJsonObject u_reporteFilaPago(const TFRM_cerrarPuntoVenta& cobro, int fila) {

@@ -7,6 +7,7 @@
 #include "ConductorCaja.h"
 #include "grid/TGridControl.h"
 #include "pasos.h"
+#include "pasosMercadoPago.h"
 #include "sale/TFRM_caja.h"
 #include "services/TFRM_cobroServiciosExternos.h"
 #include "services/TFRM_historialServiciosExternos.h"
@@ -36,6 +37,7 @@ bool serviciosExternos(ConductorCaja& conductor, const QJsonValue& v, QString* e
     campo("clientId", QStringLiteral("Client ID"));
     campo("clientSecret", QStringLiteral("Client Secret"));
     campo("poi", QStringLiteral("Point Blue no. Serie"));
+    u_capturaPantalla(f, datos.value("captura").toString());
     f->BTN_aceptarClick();
     if (f->result() != QDialog::Accepted) f->BTN_cancelarClick();
     return f->result();
@@ -59,6 +61,7 @@ bool historialPagos(ConductorCaja& conductor, const QJsonValue& v, QString* erro
   pantalla.escribe(QStringLiteral("Monto"), filtros.value("monto").toString());
   pantalla.escribe(QStringLiteral("Referencia"), filtros.value("referencia").toString());
   pantalla.buscar();
+  u_capturaPantalla(&pantalla, filtros.value("captura").toString());
   QJsonArray filas;
   const TGridControl& g = pantalla.grid();
   for (int i = 0; i < g.getRowCount(); ++i)

@@ -48,7 +48,7 @@ TFRM_cobroServiciosExternos::TFRM_cobroServiciosExternos(QWidget* parent) : QDia
 
   const QUrl pagina(u_paginaCredencialesMercadoPago());
   auto* ayuda =
-      new QLabel(QStringLiteral("Consulte las credenciales de Mercado Pago desde la pagina ") +
+      new QLabel(QStringLiteral("Consulte las credenciales de Mercado Pago desde la pagina\n") +
                      pagina.toString(QUrl::RemovePath | QUrl::RemoveQuery) +
                      QStringLiteral(" y capture los espacios necsarios.\n") +
                      QStringLiteral("Consulte el no de serie oprimiento * en su "

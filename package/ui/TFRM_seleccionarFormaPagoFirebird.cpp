@@ -37,7 +37,7 @@ TFRM_seleccionarFormaPagoFirebird::TFRM_seleccionarFormaPagoFirebird(QWidget* pa
   auto* agregar = new QPushButton(QStringLiteral("Agregar"), this);
   u_agregaCampo(g, 0, 0, QStringLiteral("Nombre"), TXT_nombre);
   u_agregaCampo(g, 0, 1, QStringLiteral("Forma de pago SAT"), CMB_formaPago);
-  g->addWidget(agregar, 1, 2);
+  g->addWidget(agregar, 0, 2, Qt::AlignBottom);
   g->setColumnStretch(0, 1);
   g->setColumnStretch(1, 1);
   raiz->addLayout(g);

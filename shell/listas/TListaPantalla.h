@@ -90,6 +90,9 @@ class TListaPantalla : public QWidget, public TPantallaNombrada {
   void agregaFiltro(const QString& etiqueta, QWidget* filtro);
   // A button of the screen's own ("Nuevo Cajero") beside the exports.
   QPushButton* agregaBotonAccion(const QString& texto);
+  // A button of the screen's own on a row of its own under the title, for options whose
+  // captions would not fit beside it on a 1024-wide station.
+  QPushButton* agregaBotonOpcion(const QString& texto);
   // Extra line below the search row (a filter note).
   QLabel* agregaNota();
   void preparaGrid();
@@ -136,6 +139,7 @@ class TListaPantalla : public QWidget, public TPantallaNombrada {
   TTecladoCampos* uTeclado = nullptr;
   bool uBusquedaInicial = false;
   QHBoxLayout* uFilaBusqueda = nullptr;
+  QHBoxLayout* uFilaOpciones = nullptr;
   QHBoxLayout* uFilaAcciones = nullptr;
   QWidget* uZonaNotas = nullptr;
   QVector<QLineEdit*> uCampos;

@@ -6,6 +6,7 @@
 #include "db/TmiddleTier.h"
 #include "grid/TGridControl.h"
 #include "operaciones/puntoVenta.h"
+#include "services/TFRM_cobroServiciosExternos.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
 #include "support/RespondedorPrueba.h"
@@ -97,6 +98,31 @@ TEST_F(FormasPago, AgregaYEliminaDesdeElSelector) {
   });
   l.pulsa("Servicios Externos");
   EXPECT_EQ(abierto, "TFRM_cobroServiciosExternos");
+}
+
+// The body beside the side menu (248 wide) and under the host's header (64 high) of a 1024x768
+// station holds the whole screen, and so do the picker and the credentials dialog.
+TEST_F(FormasPago, CabeEnUnaEstacionDe1024x768) {
+  TFRM_formasPago l;
+  TFRM_seleccionarFormaPagoFirebird selector;
+  TFRM_cobroServiciosExternos servicios;
+  const QSize cuerpo(1024 - 248, 768 - 64);
+  EXPECT_LE(l.minimumSizeHint().width(), cuerpo.width());
+  EXPECT_LE(l.minimumSizeHint().height(), cuerpo.height());
+  for (QDialog* d : std::initializer_list<QDialog*>{&selector, &servicios}) {
+    EXPECT_LE(d->minimumSizeHint().width(), 1024) << d->objectName().toStdString();
+    EXPECT_LE(d->size().width(), 1024);
+    EXPECT_LE(d->size().height(), 768);
+  }
+  if (!qEnvironmentVariableIsEmpty("POS_CAPTURAS")) {
+    l.init();
+    for (const QSize& s : {cuerpo, QSize(1366 - 248, 768 - 64)}) {
+      l.resize(s);
+      l.grab().save(qEnvironmentVariable("POS_CAPTURAS") +
+                    QString("/formas-%1.png").arg(s.width()));
+    }
+    selector.grab().save(qEnvironmentVariable("POS_CAPTURAS") + "/selector.png");
+  }
 }
 
 }  // namespace
