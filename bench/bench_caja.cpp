@@ -35,7 +35,8 @@ struct Catalogo {
     productos = productosCatalogo();
     conexion = std::make_shared<TConexionSesion>(carpeta.filePath("bench.db"));
     QString error;
-    if (!conexion->abre() || !u_aplicaMigraciones(*conexion, &error)) qFatal("base: %s", qPrintable(error));
+    if (!conexion->abre() || !u_aplicaMigraciones(*conexion, &error))
+      qFatal("base: %s", qPrintable(error));
     TOpcionesGenerador o;
     o.productos = productos;
     o.semilla = semilla;
@@ -43,13 +44,15 @@ struct Catalogo {
     t.start();
     const TResultadoImportacion r = importaCatalogoJson(*conexion, generaCatalogoJson(o));
     if (!r.ok) qFatal("importación: %s", qPrintable(r.error));
-    fprintf(stderr, "Catálogo de %d productos importado en %.1f s\n", productos, t.elapsed() / 1000.0);
+    fprintf(stderr, "Catálogo de %d productos importado en %.1f s\n", productos,
+            t.elapsed() / 1000.0);
     localSYS.conexion = conexion;
     localSYS.negocio.carga(*conexion, r.idNegocio);
     lista = getIdListaPreciosPredeterminada(r.idNegocio, *conexion);
     // A name fragment from the middle of the catalog, as a cashier would type it.
     QSqlQuery q(conexion->baseDatos());
-    q.exec(QStringLiteral("SELECT nombreBusqueda FROM inventarioProducto ORDER BY id LIMIT 1 OFFSET %1")
+    q.exec(QStringLiteral(
+               "SELECT nombreBusqueda FROM inventarioProducto ORDER BY id LIMIT 1 OFFSET %1")
                .arg(productos / 2));
     q.next();
     patron = q.value(0).toString().mid(0, 5);
@@ -65,9 +68,10 @@ Catalogo& catalogo() {
 void BM_LecturaConsultaCruda(benchmark::State& state) {
   Catalogo& c = catalogo();
   QSqlQuery q(c.conexion->baseDatos());
-  q.prepare(QStringLiteral("SELECT p.id, p.nombre FROM inventarioProductoCodigoBarras b JOIN "
-                           "inventarioProducto p ON p.id = b.inventarioProducto_id WHERE "
-                           "b.idNegocioFk = ? AND b.codigo = ?"));
+  q.prepare(
+      QStringLiteral("SELECT p.id, p.nombre FROM inventarioProductoCodigoBarras b JOIN "
+                     "inventarioProducto p ON p.id = b.inventarioProducto_id WHERE "
+                     "b.idNegocioFk = ? AND b.codigo = ?"));
   std::mt19937 azar(1);
   std::uniform_int_distribution<int> indice(0, c.productos - 1);
   for (auto _ : state) {
@@ -86,8 +90,8 @@ void BM_LecturaALineaCalculada(benchmark::State& state) {
   std::uniform_int_distribution<int> indice(0, c.productos - 1);
   int n = 0;
   for (auto _ : state) {
-    const CmidTierResponse r = filtraProductosPorcodigoBarras(c.codigo(indice(azar)), QVariant(true),
-                                                              localSYS.getIdNegocio(), *c.conexion);
+    const CmidTierResponse r = filtraProductosPorcodigoBarras(
+        c.codigo(indice(azar)), QVariant(true), localSYS.getIdNegocio(), *c.conexion);
     benchmark::DoNotOptimize(venta.agregarConcepto(r, 0));
     if (++n % 20 == 0) {
       // A sale of twenty lines, then the next one.
@@ -101,8 +105,9 @@ void BM_LecturaALineaCalculada(benchmark::State& state) {
 void BM_BusquedaNombreCruda(benchmark::State& state) {
   Catalogo& c = catalogo();
   QSqlQuery q(c.conexion->baseDatos());
-  q.prepare(QStringLiteral("SELECT id, nombre FROM inventarioProducto WHERE idNegocioFk = ? AND "
-                           "nombreBusqueda LIKE ? ORDER BY nombreBusqueda, id LIMIT 60"));
+  q.prepare(
+      QStringLiteral("SELECT id, nombre FROM inventarioProducto WHERE idNegocioFk = ? AND "
+                     "nombreBusqueda LIKE ? ORDER BY nombreBusqueda, id LIMIT 60"));
   for (auto _ : state) {
     q.addBindValue(localSYS.getIdNegocio());
     q.addBindValue(QStringLiteral("%") + c.patron + QStringLiteral("%"));
@@ -117,8 +122,9 @@ void BM_BusquedaNombreCruda(benchmark::State& state) {
 void BM_BusquedaNombre(benchmark::State& state) {
   Catalogo& c = catalogo();
   for (auto _ : state) {
-    const CmidTierResponse r = filtraProductosPorNombre(QStringLiteral("%") + c.patron + QStringLiteral("%"),
-                                                        QVariant(true), localSYS.getIdNegocio(), *c.conexion);
+    const CmidTierResponse r =
+        filtraProductosPorNombre(QStringLiteral("%") + c.patron + QStringLiteral("%"),
+                                 QVariant(true), localSYS.getIdNegocio(), *c.conexion);
     benchmark::DoNotOptimize(r.getRowCount());
   }
   state.SetLabel(c.patron.toStdString());

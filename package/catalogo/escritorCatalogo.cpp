@@ -1,6 +1,7 @@
 #include "escritorCatalogo.h"
 
-#include <QSet>
+#include <QRegularExpression>
+#include <algorithm>
 
 #include "catalogo/lectorJson.h"
 
@@ -9,9 +10,21 @@ TEscritorCatalogo::TEscritorCatalogo(TConexionSesion& conexion) : uConexion(cone
 TmiddleTier& TEscritorCatalogo::sentencia(const char* sql) {
   auto& mt = uSentencias[sql];
   if (!mt) {
+    QString texto = QString::fromUtf8(sql);
+    static const QRegularExpression id(QStringLiteral("\\{ID (\\w+)\\.(\\w+)\\}"));
+    for (auto m = id.match(texto); m.hasMatch(); m = id.match(texto)) {
+      // pg_get_serial_sequence takes the names literally: unquoted names are stored in lower
+      // case.
+      texto.replace(
+          m.capturedStart(), m.capturedLength(),
+          uConexion.esPostgres()
+              ? QStringLiteral("COALESCE(:id, nextval(pg_get_serial_sequence('%1', '%2')))")
+                    .arg(m.captured(1).toLower(), m.captured(2).toLower())
+              : QStringLiteral(":id"));
+    }
     mt = std::make_shared<TmiddleTier>(uConexion);
     mt->setReutilizaSentencia(true);
-    mt->setQuery(QString::fromUtf8(sql));
+    mt->setQuery(texto);
   }
   return *mt;
 }
@@ -22,6 +35,23 @@ void TEscritorCatalogo::inserta(TmiddleTier& mt, const QString& contexto) {
     u_errorImportacion(contexto +
                        QStringLiteral(": no se pudo guardar (%1)").arg(mt.ultimoError()));
   uRegistros += n;
+}
+
+void TEscritorCatalogo::inserta(TmiddleTier& mt, const std::function<QString()>& contexto) {
+  const int n = mt.nonQuery();
+  if (n < 0)
+    u_errorImportacion(contexto() +
+                       QStringLiteral(": no se pudo guardar (%1)").arg(mt.ultimoError()));
+  uRegistros += n;
+}
+
+qint64 TEscritorCatalogo::insertaConId(TmiddleTier& mt, const QString& contexto) {
+  const QVariant id = mt.scalar();
+  if (!mt.ultimoError().isEmpty() || !id.isValid())
+    u_errorImportacion(contexto +
+                       QStringLiteral(": no se pudo guardar (%1)").arg(mt.ultimoError()));
+  ++uRegistros;
+  return id.toLongLong();
 }
 
 QVariant TEscritorCatalogo::escalar(const QString& sql, const QVariantHash& parametros) {
@@ -35,73 +65,69 @@ QVariant TEscritorCatalogo::escalar(const QString& sql, const QVariantHash& para
   return v;
 }
 
-qint64& TEscritorCatalogo::ultimoId(const QString& tabla, const QString& columna) {
-  const QString clave = tabla + QLatin1Char('.') + columna;
-  auto it = uUltimos.find(clave);
-  if (it == uUltimos.end()) {
-    // Table and column names come from this code, never from the document.
-    const qint64 maximo =
-        escalar(QStringLiteral("SELECT COALESCE(MAX(%1), 0) FROM %2").arg(columna, tabla))
-            .toLongLong();
-    it = uUltimos.insert(clave, maximo);
-  }
-  return *it;
-}
-
-qint64 TEscritorCatalogo::siguienteId(const QString& tabla, const QString& columna) {
-  return ++ultimoId(tabla, columna);
-}
-
 bool TEscritorCatalogo::existeId(const QString& tabla, const QString& columna, qint64 id) {
   return escalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = :id").arg(tabla, columna),
                  {{QStringLiteral("id"), QVariant::fromValue<qlonglong>(id)}})
              .toLongLong() > 0;
 }
 
-QVector<qint64> TEscritorCatalogo::preparaIds(const QString& tabla, const QString& columna,
-                                              const QJsonArray& registros, const QString& seccion,
-                                              bool permiteGuardados) {
-  return preparaIds(
-      tabla, columna, registros, [&](int i) { return u_contextoElemento(seccion, i); },
-      permiteGuardados);
+void TEscritorCatalogo::reservaIds(const QString& tabla, const QString& columna,
+                                   const QVector<QPair<int, qint64>>& ids,
+                                   const std::function<QString(int)>& contexto,
+                                   bool permiteGuardados) {
+  if (ids.isEmpty()) return;
+  // Sorted by id, a repeated id sits next to its twin.
+  QVector<QPair<qint64, int>> orden;
+  orden.reserve(ids.size());
+  for (const auto& [indice, id] : ids) {
+    if (id <= 0) continue;  // refused with its record when the record is read
+    orden.push_back({id, indice});
+  }
+  std::sort(orden.begin(), orden.end());
+  for (qsizetype i = 1; i < orden.size(); ++i)
+    if (orden[i].first == orden[i - 1].first)
+      u_errorImportacion(contexto(orden[i].second) +
+                         QStringLiteral(": el id %1 se repite (ya lo tiene %2)")
+                             .arg(orden[i].first)
+                             .arg(contexto(orden[i - 1].second)));
+  if (orden.isEmpty()) return;
+  // Table and column names come from this code, never from the document.
+  const qint64 guardado =
+      escalar(QStringLiteral("SELECT COALESCE(MAX(%1), 0) FROM %2").arg(columna, tabla))
+          .toLongLong();
+  if (!permiteGuardados) {
+    for (const auto& [id, indice] : orden) {
+      if (id > guardado) break;
+      if (existeId(tabla, columna, id))
+        u_errorImportacion(contexto(indice) +
+                           QStringLiteral(": el id %1 ya existe en la base de datos").arg(id));
+    }
+  }
+  const qint64 mayor = orden.last().first;
+  const QVariantHash p{{QStringLiteral("t"), tabla},
+                       {QStringLiteral("m"), QVariant::fromValue<qlonglong>(mayor)}};
+  if (uConexion.esPostgres()) {
+    const QString secuencia =
+        escalar(QStringLiteral("SELECT pg_get_serial_sequence(:t, :c)"),
+                {{QStringLiteral("t"), tabla.toLower()}, {QStringLiteral("c"), columna.toLower()}})
+            .toString();
+    // Only forwards: another writer may already have taken ids past it.
+    escalar(QStringLiteral("SELECT setval(CAST(:s AS regclass), :m) WHERE :m > "
+                           "COALESCE(pg_sequence_last_value(CAST(:s AS regclass)), 0)"),
+            {{QStringLiteral("s"), secuencia},
+             {QStringLiteral("m"), QVariant::fromValue<qlonglong>(mayor)}});
+  } else {
+    // AUTOINCREMENT continues after the larger of sqlite_sequence and the largest stored id.
+    escalar(QStringLiteral("UPDATE sqlite_sequence SET seq = :m WHERE name = :t AND seq < :m"), p);
+    escalar(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) SELECT :t, :m WHERE NOT "
+                           "EXISTS (SELECT 1 FROM sqlite_sequence WHERE name = :t)"),
+            p);
+  }
 }
 
-QVector<qint64> TEscritorCatalogo::preparaIds(const QString& tabla, const QString& columna,
-                                              const QJsonArray& registros,
-                                              const std::function<QString(int)>& contexto,
-                                              bool permiteGuardados) {
-  qint64& ultimo = ultimoId(tabla, columna);
-  const qint64 guardado = ultimo;
-  QVector<qint64> ids(registros.size(), 0);
-  QHash<qint64, int> vistos;
-  for (int i = 0; i < registros.size(); ++i) {
-    TLectorRegistro r(registros[i], contexto(i));
-    const auto id = r.id();
-    if (!id) continue;
-    if (vistos.contains(*id))
-      r.falla(QStringLiteral("el id %1 se repite (ya lo tiene %2)")
-                  .arg(*id)
-                  .arg(contexto(vistos.value(*id))));
-    vistos.insert(*id, i);
-    if (!permiteGuardados && *id <= guardado && existeId(tabla, columna, *id))
-      r.falla(QStringLiteral("el id %1 ya existe en la base de datos").arg(*id));
-    ids[i] = *id;
-    ultimo = std::max(ultimo, *id);
-  }
-  for (qint64& id : ids)
-    if (id == 0) id = ++ultimo;
-  return ids;
-}
-
-void TEscritorCatalogo::avanzaSecuencias() {
-  if (!uConexion.esPostgres()) return;  // AUTOINCREMENT follows explicit ids by itself
-  for (auto it = uUltimos.constBegin(); it != uUltimos.constEnd(); ++it) {
-    const QString tabla = it.key().section(QLatin1Char('.'), 0, 0);
-    const QString columna = it.key().section(QLatin1Char('.'), 1, 1);
-    // The column argument of pg_get_serial_sequence is taken literally: unquoted names are
-    // stored in lower case.
-    escalar(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
-                           "COALESCE(MAX(%3), 0) + 1, false) FROM %1")
-                .arg(tabla.toLower(), columna.toLower(), columna));
-  }
+void TEscritorCatalogo::bloquea(ClaseBloqueo clase, const QString& nombre) {
+  if (!uConexion.esPostgres()) return;
+  escalar(
+      QStringLiteral("SELECT pg_advisory_xact_lock(CAST(:clase AS integer), hashtext(:nombre))"),
+      {{QStringLiteral("clase"), static_cast<int>(clase)}, {QStringLiteral("nombre"), nombre}});
 }

@@ -1,13 +1,32 @@
 #include "catalogo/importacion.h"
 
+#include "util/limites.h"
 #include "util/utilerias.h"
+
+TRecorridoSeccion::TRecorridoSeccion(TFlujoJson& flujo, const TSeccionDocumento& seccion)
+    : uFlujo(flujo), uSeccion(seccion) {}
+
+QJsonValue TRecorridoSeccion::siguiente() {
+  if (!uAbierta) {
+    uFlujo.irA(uSeccion.inicio);
+    uFlujo.abreLista();
+    uAbierta = true;
+  }
+  // The first pass counted the records, so there is always one more here.
+  uFlujo.siguienteElemento();
+  return uFlujo.leeValor();
+}
+
+QString TImportacion::contextoProducto(int indice) const {
+  return u_contextoElemento(QStringLiteral("productos"), indice) +
+         QStringLiteral(" (clave \"%1\")").arg(claves.texto(productos[indice].lugarClave));
+}
 
 const TProductoImportado& TImportacion::producto(const TLectorRegistro& r,
                                                  const QString& clave) const {
-  const auto it = productos.constFind(clave);
-  if (it == productos.constEnd())
-    r.falla(QStringLiteral("no existe el producto con clave \"%1\"").arg(clave));
-  return *it;
+  const int indice = claves.busca(clave);
+  if (indice < 0) r.falla(QStringLiteral("no existe el producto con clave \"%1\"").arg(clave));
+  return productos[indice];
 }
 
 qint64 TImportacion::almacen(const TLectorRegistro& r, const QString& clave) const {
@@ -61,6 +80,7 @@ QVector<TEscalaImportada> u_leeEscalas(const TLectorRegistro& r, const QJsonArra
     f.descuento = e.numeroRequerido(QStringLiteral("descuento"));
     e.termina();
     if (f.cantidad <= 0) e.falla(QStringLiteral("la cantidad debe ser mayor que cero"));
+    e.revisa(u_revisaCantidad(f.cantidad, QStringLiteral("la cantidad")));
     if (f.descuento < 0 || f.descuento > 100)
       e.falla(QStringLiteral("el descuento es un porcentaje entre 0 y 100"));
     for (const TEscalaImportada& otra : filas)
@@ -79,4 +99,11 @@ void u_leeVigencia(TLectorRegistro& r, TmiddleTier& mt) {
     r.falla(QStringLiteral("la vigencia termina antes de empezar"));
   mt.setDateTime(QStringLiteral("desde"), desde);
   mt.setDateTime(QStringLiteral("hasta"), hasta);
+}
+
+void u_enlazaId(TmiddleTier& mt, const std::optional<qint64>& id) {
+  if (id)
+    mt.setInteger(QStringLiteral("id"), *id);
+  else
+    mt.setNull(QStringLiteral("id"), QMetaType::LongLong);
 }

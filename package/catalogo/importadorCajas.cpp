@@ -2,23 +2,25 @@
 
 #include "catalogo/importacion.h"
 #include "signing/firma.h"
+#include "util/limites.h"
 #include "util/utilerias.h"
 
-void u_importaCajeros(TImportacion& im, const QJsonArray& lista) {
+void u_importaCajeros(TImportacion& im, TRecorridoSeccion& lista) {
   const QString seccion = QStringLiteral("cajeros");
-  const auto ids =
-      im.bd.preparaIds(QStringLiteral("puntoCajero"), QStringLiteral("id"), lista, seccion);
+  im.bd.reservaIds(QStringLiteral("puntoCajero"), QStringLiteral("id"), lista.seccion().ids,
+                   [&](int i) { return u_contextoElemento(seccion, i); });
   TmiddleTier& persona = im.bd.sentencia(
-      "INSERT INTO Persona (idPersona, nombre, apellidoPaterno, apellidoMaterno, sexo, "
-      "fechaNacimiento, mail, telefono, celular, idNegocioFk) VALUES (:id, :nombre, :paterno, "
-      ":materno, :sexo, :nacimiento, :mail, :telefono, :celular, :negocio)");
+      "INSERT INTO Persona (nombre, apellidoPaterno, apellidoMaterno, sexo, fechaNacimiento, "
+      "mail, telefono, celular, idNegocioFk) VALUES (:nombre, :paterno, :materno, :sexo, "
+      ":nacimiento, :mail, :telefono, :celular, :negocio) RETURNING idPersona");
   TmiddleTier& cajero = im.bd.sentencia(
       "INSERT INTO puntoCajero (id, clave, nota, persona_idPersona, ventasVendedorEstado_id, "
-      "idNegocioFk) VALUES (:id, :clave, :nota, :persona, :estado, :negocio)");
+      "idNegocioFk) VALUES ({ID puntoCajero.id}, :clave, :nota, :persona, :estado, :negocio) "
+      "RETURNING id");
   for (int i = 0; i < lista.size(); ++i) {
-    TLectorRegistro r(lista[i], u_contextoElemento(seccion, i));
-    r.id();
-    const QString clave = r.textoRequerido(QStringLiteral("clave"));
+    TLectorRegistro r(lista.siguiente(), u_contextoElemento(seccion, i));
+    u_enlazaId(cajero, r.id());
+    const QString clave = r.textoRequerido(QStringLiteral("clave"), kMaxLargoClave);
     r.nombraCon(QStringLiteral("clave"), clave);
     if (im.cajeros.contains(clave)) r.falla(QStringLiteral("la clave se repite"));
     const qint64 estado = r.entero(QStringLiteral("estado"), 1);
@@ -27,28 +29,27 @@ void u_importaCajeros(TImportacion& im, const QJsonArray& lista) {
     const qint64 sexo = r.entero(QStringLiteral("sexo"), -1);
     if (sexo < -1 || sexo > 1)
       r.falla(QStringLiteral("el sexo debe ser 1 (masculino), 0 (femenino) o -1 (sin dato)"));
-    const qint64 idPersona =
-        im.bd.siguienteId(QStringLiteral("Persona"), QStringLiteral("idPersona"));
-    persona.setInteger(QStringLiteral("id"), idPersona);
-    persona.setString(QStringLiteral("nombre"), r.textoRequerido(QStringLiteral("nombre")));
-    persona.setString(QStringLiteral("paterno"), r.texto(QStringLiteral("apellidoPaterno")));
-    persona.setString(QStringLiteral("materno"), r.texto(QStringLiteral("apellidoMaterno")));
+    persona.setString(QStringLiteral("nombre"),
+                      r.textoRequerido(QStringLiteral("nombre"), kMaxLargoNombre));
+    persona.setString(QStringLiteral("paterno"),
+                      r.texto(QStringLiteral("apellidoPaterno"), QString(), kMaxLargoNombre));
+    persona.setString(QStringLiteral("materno"),
+                      r.texto(QStringLiteral("apellidoMaterno"), QString(), kMaxLargoNombre));
     persona.setInteger(QStringLiteral("sexo"), sexo);
     persona.setString(QStringLiteral("nacimiento"), r.texto(QStringLiteral("fechaNacimiento")));
     persona.setString(QStringLiteral("mail"), r.texto(QStringLiteral("mail")));
     persona.setString(QStringLiteral("telefono"), r.texto(QStringLiteral("telefono")));
     persona.setString(QStringLiteral("celular"), r.texto(QStringLiteral("celular")));
     persona.setInteger(QStringLiteral("negocio"), im.idNegocio);
-    cajero.setInteger(QStringLiteral("id"), ids[i]);
     cajero.setString(QStringLiteral("clave"), clave);
-    cajero.setString(QStringLiteral("nota"), r.texto(QStringLiteral("nota")));
-    cajero.setInteger(QStringLiteral("persona"), idPersona);
+    cajero.setString(QStringLiteral("nota"),
+                     r.texto(QStringLiteral("nota"), QString(), kMaxLargoTexto));
     cajero.setInteger(QStringLiteral("estado"), estado);
     cajero.setInteger(QStringLiteral("negocio"), im.idNegocio);
     r.termina();
-    im.bd.inserta(persona, r.contexto());
-    im.bd.inserta(cajero, r.contexto());
-    im.cajeros.insert(clave, {ids[i], static_cast<int>(estado), r.contexto()});
+    cajero.setInteger(QStringLiteral("persona"), im.bd.insertaConId(persona, r.contexto()));
+    const qint64 id = im.bd.insertaConId(cajero, r.contexto());
+    im.cajeros.insert(clave, {id, static_cast<int>(estado), r.contexto()});
   }
 }
 
@@ -74,7 +75,7 @@ TSesionImportada leeSesion(TImportacion& im, const TLectorRegistro& caja, const 
   TSesionImportada s;
   const auto id = r.id();
   s.id = id ? *id : 0;
-  const QString clave = r.textoRequerido(QStringLiteral("cajero"));
+  const QString clave = r.textoRequerido(QStringLiteral("cajero"), kMaxLargoClave);
   const auto it = im.cajeros.constFind(clave);
   if (it == im.cajeros.constEnd())
     r.falla(QStringLiteral("no existe el cajero con clave \"%1\"").arg(clave));
@@ -83,7 +84,9 @@ TSesionImportada leeSesion(TImportacion& im, const TLectorRegistro& caja, const 
     r.falla(QStringLiteral("el cajero \"%1\" ya tiene otra sesión abierta").arg(clave));
   cajerosEnSesion.insert(it->id);
   s.cajero = it->id;
-  s.estacion = r.textoRequerido(QStringLiteral("estacion"));
+  s.estacion = r.textoRequerido(QStringLiteral("estacion"), kMaxLargoClave);
+  // Another import may be binding the same station right now.
+  im.bd.bloquea(TEscritorCatalogo::bloqueoEstacion, s.estacion);
   if (estaciones.contains(s.estacion) ||
       im.bd.escalar(QStringLiteral("SELECT COUNT(*) FROM puntoCajaSesion WHERE estacion = :e "
                                    "AND activa = 1"),
@@ -96,6 +99,7 @@ TSesionImportada leeSesion(TImportacion& im, const TLectorRegistro& caja, const 
   if (!s.fechaApertura.isValid()) s.fechaApertura = QDateTime::currentDateTime();
   s.montoApertura = r.numero(QStringLiteral("montoApertura"), 0);
   if (s.montoApertura < 0) r.falla(QStringLiteral("el monto de apertura no puede ser negativo"));
+  r.revisa(u_revisaMonto(s.montoApertura, QStringLiteral("el monto de apertura")));
   bool conConteo = false;
   double conteo = 0;
   for (int b = 0; b < 6; ++b) {
@@ -108,6 +112,7 @@ TSesionImportada leeSesion(TImportacion& im, const TLectorRegistro& caja, const 
   conConteo |= r.tiene(QStringLiteral("monedas"));
   s.monedas = r.numero(QStringLiteral("monedas"), 0);
   if (s.monedas < 0) r.falla(QStringLiteral("\"monedas\" no puede ser negativo"));
+  r.revisa(u_revisaMonto(s.monedas, QStringLiteral("\"monedas\"")));
   if (conConteo &&
       u_truncaDecimales(conteo + s.monedas, 2) != u_truncaDecimales(s.montoApertura, 2))
     r.falla(QStringLiteral("billetes y monedas suman %1, no el monto de apertura %2")
@@ -118,62 +123,54 @@ TSesionImportada leeSesion(TImportacion& im, const TLectorRegistro& caja, const 
 
 }  // namespace
 
-void u_importaCajas(TImportacion& im, const QJsonArray& lista) {
+void u_importaCajas(TImportacion& im, TRecorridoSeccion& lista) {
   const QString seccion = QStringLiteral("cajas");
-  const auto ids =
-      im.bd.preparaIds(QStringLiteral("puntoCaja"), QStringLiteral("id"), lista, seccion);
+  im.bd.reservaIds(QStringLiteral("puntoCaja"), QStringLiteral("id"), lista.seccion().ids,
+                   [&](int i) { return u_contextoElemento(seccion, i); });
   // Sessions may carry their own ids too.
-  QJsonArray sesiones;
-  for (const QJsonValue& c : lista) {
-    const QJsonValue s = c.toObject().value(QStringLiteral("sesion"));
-    sesiones.append(s.isObject() ? s : QJsonValue(QJsonObject()));
-  }
-  const auto idsSesion = im.bd.preparaIds(
-      QStringLiteral("puntoCajaSesion"), QStringLiteral("id"), sesiones,
+  im.bd.reservaIds(
+      QStringLiteral("puntoCajaSesion"), QStringLiteral("id"), lista.seccion().idsSesion,
       [&](int i) { return u_contextoElemento(seccion, i) + QStringLiteral(".sesion"); });
+  // The register goes first without its session, which needs the register's id; then the
+  // session, then the register points at it.
   TmiddleTier& caja = im.bd.sentencia(
       "INSERT INTO puntoCaja (id, clave, descripcion, inventarioAlmacen_id, estado, "
-      "puntoCajaSesion_id, idNegocioFk) VALUES (:id, :clave, :descripcion, :almacen, :estado, "
-      ":sesion, :negocio)");
+      "puntoCajaSesion_id, idNegocioFk) VALUES ({ID puntoCaja.id}, :clave, :descripcion, "
+      ":almacen, :estado, NULL, :negocio) RETURNING id");
   TmiddleTier& sesion = im.bd.sentencia(
       "INSERT INTO puntoCajaSesion (id, puntoCaja_id, cajaNombre, puntoCajero_id, fechaApertura, "
       "montoApertura, billetes1000, billetes500, billetes200, billetes100, billetes50, "
-      "billetes20, monedas, estacion, activa, idNegocioFk) VALUES (:id, :caja, :nombre, :cajero, "
-      ":fecha, :monto, :b1000, :b500, :b200, :b100, :b50, :b20, :monedas, :estacion, 1, "
-      ":negocio)");
+      "billetes20, monedas, estacion, activa, idNegocioFk) VALUES ({ID puntoCajaSesion.id}, "
+      ":caja, :nombre, :cajero, :fecha, :monto, :b1000, :b500, :b200, :b100, :b50, :b20, "
+      ":monedas, :estacion, 1, :negocio) RETURNING id");
+  TmiddleTier& enlace =
+      im.bd.sentencia("UPDATE puntoCaja SET puntoCajaSesion_id = :sesion WHERE id = :caja");
   QSet<QString> claves, estaciones;
   QSet<qint64> cajerosEnSesion;
   for (int i = 0; i < lista.size(); ++i) {
-    TLectorRegistro r(lista[i], u_contextoElemento(seccion, i));
-    r.id();
-    const QString clave = r.textoRequerido(QStringLiteral("clave"));
+    TLectorRegistro r(lista.siguiente(), u_contextoElemento(seccion, i));
+    u_enlazaId(caja, r.id());
+    const QString clave = r.textoRequerido(QStringLiteral("clave"), kMaxLargoClave);
     r.nombraCon(QStringLiteral("clave"), clave);
     if (claves.contains(clave)) r.falla(QStringLiteral("la clave se repite"));
     claves.insert(clave);
-    const QString descripcion = r.texto(QStringLiteral("descripcion"));
-    const qint64 almacen = im.almacen(r, r.textoRequerido(QStringLiteral("almacen")));
+    const QString descripcion = r.texto(QStringLiteral("descripcion"), QString(), kMaxLargoNombre);
+    const qint64 almacen =
+        im.almacen(r, r.textoRequerido(QStringLiteral("almacen"), kMaxLargoClave));
     const QJsonValue v = r.objeto(QStringLiteral("sesion"));
     const bool abierta = !v.isUndefined();
     TSesionImportada s;
-    if (abierta) {
-      s = leeSesion(im, r, v, cajerosEnSesion, estaciones);
-      s.id = idsSesion[i];
-    }
+    if (abierta) s = leeSesion(im, r, v, cajerosEnSesion, estaciones);
     r.termina();
-    caja.setInteger(QStringLiteral("id"), ids[i]);
     caja.setString(QStringLiteral("clave"), clave);
     caja.setString(QStringLiteral("descripcion"), descripcion);
     caja.setInteger(QStringLiteral("almacen"), almacen);
     caja.setInteger(QStringLiteral("estado"), abierta ? 1 : 0);
-    if (abierta)
-      caja.setInteger(QStringLiteral("sesion"), s.id);
-    else
-      caja.setNull(QStringLiteral("sesion"), QMetaType::LongLong);
     caja.setInteger(QStringLiteral("negocio"), im.idNegocio);
-    im.bd.inserta(caja, r.contexto());
+    const qint64 idCaja = im.bd.insertaConId(caja, r.contexto());
     if (!abierta) continue;
-    sesion.setInteger(QStringLiteral("id"), s.id);
-    sesion.setInteger(QStringLiteral("caja"), ids[i]);
+    u_enlazaId(sesion, s.id > 0 ? std::optional<qint64>(s.id) : std::nullopt);
+    sesion.setInteger(QStringLiteral("caja"), idCaja);
     sesion.setString(QStringLiteral("nombre"), descripcion);
     sesion.setInteger(QStringLiteral("cajero"), s.cajero);
     sesion.setDateTime(QStringLiteral("fecha"), s.fechaApertura);
@@ -183,21 +180,27 @@ void u_importaCajas(TImportacion& im, const QJsonArray& lista) {
     sesion.setDouble(QStringLiteral("monedas"), s.monedas);
     sesion.setString(QStringLiteral("estacion"), s.estacion);
     sesion.setInteger(QStringLiteral("negocio"), im.idNegocio);
-    im.bd.inserta(sesion, r.contexto() + QStringLiteral(".sesion"));
+    enlace.setInteger(QStringLiteral("sesion"),
+                      im.bd.insertaConId(sesion, r.contexto() + QStringLiteral(".sesion")));
+    enlace.setInteger(QStringLiteral("caja"), idCaja);
+    // The register was counted when it went in.
+    if (enlace.nonQuery() != 1)
+      u_errorImportacion(r.contexto() +
+                         QStringLiteral(": no se pudo guardar (%1)").arg(enlace.ultimoError()));
   }
 }
 
-void u_importaMetodosPago(TImportacion& im, const QJsonArray& lista) {
+void u_importaMetodosPago(TImportacion& im, TRecorridoSeccion& lista) {
   const QString seccion = QStringLiteral("metodosPago");
-  const auto ids =
-      im.bd.preparaIds(QStringLiteral("puntoMetodoPago"), QStringLiteral("id"), lista, seccion);
+  im.bd.reservaIds(QStringLiteral("puntoMetodoPago"), QStringLiteral("id"), lista.seccion().ids,
+                   [&](int i) { return u_contextoElemento(seccion, i); });
   TmiddleTier& mt = im.bd.sentencia(
       "INSERT INTO puntoMetodoPago (id, nombre, formaPago_id, activo, orden, idNegocioFk) "
-      "VALUES (:id, :nombre, :forma, :activo, :orden, :negocio)");
+      "VALUES ({ID puntoMetodoPago.id}, :nombre, :forma, :activo, :orden, :negocio)");
   for (int i = 0; i < lista.size(); ++i) {
-    TLectorRegistro r(lista[i], u_contextoElemento(seccion, i));
-    r.id();
-    const QString nombre = r.textoRequerido(QStringLiteral("nombre"));
+    TLectorRegistro r(lista.siguiente(), u_contextoElemento(seccion, i));
+    u_enlazaId(mt, r.id());
+    const QString nombre = r.textoRequerido(QStringLiteral("nombre"), kMaxLargoNombre);
     r.nombraCon(QStringLiteral("nombre"), nombre);
     const qint64 forma = r.enteroRequerido(QStringLiteral("formaPago"));
     if (im.bd
@@ -205,7 +208,6 @@ void u_importaMetodosPago(TImportacion& im, const QJsonArray& lista) {
                      {{QStringLiteral("id"), QVariant::fromValue<qlonglong>(forma)}})
             .toLongLong() == 0)
       r.falla(QStringLiteral("no existe la forma de pago %1 en el catálogo del SAT").arg(forma));
-    mt.setInteger(QStringLiteral("id"), ids[i]);
     mt.setString(QStringLiteral("nombre"), nombre);
     mt.setInteger(QStringLiteral("forma"), forma);
     mt.setInteger(QStringLiteral("activo"), r.booleano(QStringLiteral("activo"), true));
@@ -222,8 +224,10 @@ void u_importaUsuarioEnLinea(TImportacion& im, const QJsonValue& usuario) {
   TmiddleTier& mt = im.bd.sentencia(
       "INSERT INTO usuarioEnLinea (usuario, cuenta, contrasena, activo, idNegocioFk) "
       "VALUES (:usuario, :cuenta, :contrasena, :activo, :negocio)");
-  mt.setString(QStringLiteral("usuario"), r.textoRequerido(QStringLiteral("usuario")));
-  mt.setString(QStringLiteral("cuenta"), r.texto(QStringLiteral("cuenta")));
+  mt.setString(QStringLiteral("usuario"),
+               r.textoRequerido(QStringLiteral("usuario"), kMaxLargoNombre));
+  mt.setString(QStringLiteral("cuenta"),
+               r.texto(QStringLiteral("cuenta"), QString(), kMaxLargoNombre));
   // Stored encrypted with this installation's key; the invoicing client decrypts it just
   // before sending.
   const QString contrasena = r.texto(QStringLiteral("contrasena"));

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "catalogo/importacion.h"
+#include "util/limites.h"
 #include "util/utilerias.h"
 
 namespace {
@@ -15,9 +16,9 @@ struct TSentenciasProducto {
             "INSERT INTO inventarioProducto (id, inventarioProductoEstado_id, clave, claveAlterna, "
             "nombre, nombreBusqueda, codigoBarras, descripcion, inventarioCategoria_identidad, "
             "unidadesMedida_id, claveSATProductoServicio, opControladoNoSerie, enteroFraccion, "
-            "imagen, idNegocioFk) VALUES (:id, :estado, :clave, :claveAlterna, :nombre, :busqueda, "
-            ":codigo, :descripcion, :categoria, :unidad, :claveSAT, :noSerie, :fraccion, :imagen, "
-            ":negocio)")),
+            "imagen, idNegocioFk) VALUES ({ID inventarioProducto.id}, :estado, :clave, "
+            ":claveAlterna, :nombre, :busqueda, :codigo, :descripcion, :categoria, :unidad, "
+            ":claveSAT, :noSerie, :fraccion, :imagen, :negocio) RETURNING id")),
         codigo(bd.sentencia(
             "INSERT INTO inventarioProductoCodigoBarras (inventarioProducto_id, codigo, "
             "idNegocioFk) VALUES (:producto, :codigo, :negocio)")),
@@ -64,19 +65,24 @@ qint64 leeUnidad(TImportacion& im, TLectorRegistro& r) {
 
 QByteArray leeImagen(TImportacion& im, TLectorRegistro& r) {
   const QString ruta = r.texto(QStringLiteral("imagen"));
-  const QString base64 = r.texto(QStringLiteral("imagenBase64"));
+  const QString base64 =
+      r.texto(QStringLiteral("imagenBase64"), QString(), (kMaxBytesImagen + 2) / 3 * 4);
   if (!ruta.isEmpty() && !base64.isEmpty())
     r.falla(QStringLiteral("lleva \"imagen\" e \"imagenBase64\"; use solo uno"));
+  const QString demasiado =
+      QStringLiteral("la imagen pesa más de %1 MB").arg(kMaxBytesImagen / (1024 * 1024));
   if (!base64.isEmpty()) {
     const auto d =
         QByteArray::fromBase64Encoding(base64.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
     if (!d || d.decoded.isEmpty()) r.falla(QStringLiteral("la imagen en base64 no es válida"));
+    if (d.decoded.size() > kMaxBytesImagen) r.falla(demasiado);
     return d.decoded;
   }
   if (ruta.isEmpty()) return QByteArray();
   QFile f(QDir(im.carpetaBase.isEmpty() ? QDir::currentPath() : im.carpetaBase).filePath(ruta));
   if (!f.open(QIODevice::ReadOnly) || f.size() == 0)
     r.falla(QStringLiteral("no se pudo leer la imagen \"%1\"").arg(f.fileName()));
+  if (f.size() > kMaxBytesImagen) r.falla(demasiado);
   return f.readAll();
 }
 
@@ -86,12 +92,15 @@ void importaExistencias(TImportacion& im, const TLectorRegistro& r, const QJsonA
   for (int i = 0; i < lista.size(); ++i) {
     TLectorRegistro e(lista[i],
                       r.contexto() + QLatin1Char('.') + u_contextoElemento("existencias", i));
-    const qint64 almacen = im.almacen(e, e.textoRequerido(QStringLiteral("almacen")));
+    const qint64 almacen =
+        im.almacen(e, e.textoRequerido(QStringLiteral("almacen"), kMaxLargoClave));
     const double existencia = e.numeroRequerido(QStringLiteral("existencia"));
     const double costo = e.numero(QStringLiteral("costoUnitario"), 0);
     e.termina();
     if (existencia < 0) e.falla(QStringLiteral("la existencia no puede ser negativa"));
+    e.revisa(u_revisaExistencia(existencia, QStringLiteral("la existencia")));
     if (costo < 0) e.falla(QStringLiteral("el costo unitario no puede ser negativo"));
+    e.revisa(u_revisaPrecio(costo, QStringLiteral("el costo unitario")));
     if (almacenes.contains(almacen)) e.falla(QStringLiteral("el almacén se repite"));
     almacenes.insert(almacen);
     mt.setInteger(QStringLiteral("almacen"), almacen);
@@ -107,8 +116,8 @@ void importaSeries(TImportacion& im, const TLectorRegistro& r, const QJsonArray&
   QSet<QString> series;
   for (int i = 0; i < lista.size(); ++i) {
     TLectorRegistro s(lista[i], r.contexto() + QLatin1Char('.') + u_contextoElemento("series", i));
-    const QString noSerie = s.textoRequerido(QStringLiteral("noSerie"));
-    const QString almacen = s.texto(QStringLiteral("almacen"));
+    const QString noSerie = s.textoRequerido(QStringLiteral("noSerie"), kMaxLargoClave);
+    const QString almacen = s.texto(QStringLiteral("almacen"), QString(), kMaxLargoClave);
     const qint64 estado = s.entero(QStringLiteral("estado"), 1);
     s.termina();
     if (estado < 1 || estado > 3)
@@ -130,72 +139,90 @@ void importaSeries(TImportacion& im, const TLectorRegistro& r, const QJsonArray&
 
 }  // namespace
 
-void u_importaProductos(TImportacion& im, const QJsonArray& lista) {
+void u_importaProductos(TImportacion& im, TRecorridoSeccion& lista) {
   const QString seccion = QStringLiteral("productos");
-  const auto ids =
-      im.bd.preparaIds(QStringLiteral("inventarioProducto"), QStringLiteral("id"), lista, seccion);
+  im.bd.reservaIds(QStringLiteral("inventarioProducto"), QStringLiteral("id"), lista.seccion().ids,
+                   [&](int i) { return u_contextoElemento(seccion, i); });
   TSentenciasProducto sql(im.bd);
-  QHash<QString, QString> codigos;  // barcode -> the product that has it
+  TIndiceTextos codigos;  // barcode -> index of the product that has it
+  // Barcodes go in after all the products: their index and the products' name index are both
+  // written at random places, and one at a time each keeps its pages in the cache.
+  struct TCodigoPendiente {
+    qint64 producto;
+    quint32 lugar;  // of the code in `codigos`
+    int indice;     // of the product record
+  };
+  std::vector<TCodigoPendiente> pendientes;
+  pendientes.reserve(lista.size());
   im.productos.reserve(lista.size());
-  codigos.reserve(lista.size());
   for (int i = 0; i < lista.size(); ++i) {
-    TLectorRegistro r(lista[i], u_contextoElemento(seccion, i));
-    r.id();
-    const qint64 id = ids[i];
-    const QString clave = r.textoRequerido(QStringLiteral("clave"));
+    TLectorRegistro r(lista.siguiente(), u_contextoElemento(seccion, i));
+    const auto idPropio = r.id();
+    const QString clave = r.textoRequerido(QStringLiteral("clave"), kMaxLargoClave);
     r.nombraCon(QStringLiteral("clave"), clave);
-    if (im.productos.contains(clave))
-      r.falla(QStringLiteral("la clave se repite (ya la tiene %1)")
-                  .arg(im.productos.value(clave).contexto));
-    const QString nombre = r.textoRequerido(QStringLiteral("nombre"));
-    const QString categoria = r.texto(QStringLiteral("categoria"));
+    TProductoImportado producto;
+    const int previa = im.claves.agrega(clave, i, &producto.lugarClave);
+    if (previa >= 0)
+      r.falla(
+          QStringLiteral("la clave se repite (ya la tiene %1)").arg(im.contextoProducto(previa)));
+    const QString nombre = r.textoRequerido(QStringLiteral("nombre"), kMaxLargoNombre);
+    const QString categoria = r.texto(QStringLiteral("categoria"), QString(), kMaxLargoClave);
     if (!categoria.isEmpty()) im.compruebaCategoria(r, categoria);
     const qint64 unidad = leeUnidad(im, r);
     const qint64 estado = r.entero(QStringLiteral("estado"), 1);
     if (estado != 1 && estado != 2)
       r.falla(QStringLiteral("el estado debe ser 1 (activo) o 2 (inactivo)"));
-    const bool controlaNoSerie = r.booleano(QStringLiteral("controlaNoSerie"), false);
+    producto.controlaNoSerie = r.booleano(QStringLiteral("controlaNoSerie"), false);
+    // Known from here on, so a later record that repeats its key or barcode names it.
+    im.productos.push_back(producto);
 
     QStringList codigosProducto;
+    QVector<quint32> lugaresCodigos;
     for (const QJsonValue& c : r.lista(QStringLiteral("codigosBarras"))) {
       const QString codigo = c.toString().trimmed();
       if (!c.isString() || codigo.isEmpty())
         r.falla(QStringLiteral("cada código de barras debe ser un texto no vacío"));
-      const auto previo = codigos.constFind(codigo);
-      if (previo != codigos.constEnd())
+      r.revisa(u_revisaTexto(codigo, kMaxLargoClave, QStringLiteral("el código de barras")));
+      quint32 lugar = 0;
+      const int otro = codigos.agrega(codigo, i, &lugar);
+      if (otro >= 0)
         r.falla(QStringLiteral("el código de barras \"%1\" se repite (ya lo tiene %2)")
-                    .arg(codigo, *previo));
-      codigos.insert(codigo, r.contexto());
+                    .arg(codigo, otro == i ? r.contexto() : im.contextoProducto(otro)));
       codigosProducto << codigo;
+      lugaresCodigos << lugar;
     }
 
     const auto precio = r.numeroOpcional(QStringLiteral("precio"));
     if (precio && *precio < 0) r.falla(QStringLiteral("el precio no puede ser negativo"));
+    if (precio) r.revisa(u_revisaPrecio(*precio, QStringLiteral("el precio")));
     if (precio && im.idLista == 0)
       r.falla(QStringLiteral("tiene precio, pero el documento no tiene \"listaPrecios\""));
     const TImpuestos impuestos = u_leeImpuestos(r);
     const auto escalas = u_leeEscalas(r, r.lista(QStringLiteral("escalas")));
     const QJsonArray existencias = r.lista(QStringLiteral("existencias"));
     const QJsonArray series = r.lista(QStringLiteral("series"));
-    if (!series.isEmpty() && !controlaNoSerie)
+    if (!series.isEmpty() && !producto.controlaNoSerie)
       r.falla(QStringLiteral("tiene números de serie pero no \"controlaNoSerie\": true"));
 
     TmiddleTier& p = sql.producto;
-    p.setInteger(QStringLiteral("id"), id);
+    u_enlazaId(p, idPropio);
     p.setInteger(QStringLiteral("estado"), estado);
     p.setString(QStringLiteral("clave"), clave);
-    p.setString(QStringLiteral("claveAlterna"), r.texto(QStringLiteral("claveAlterna")));
+    p.setString(QStringLiteral("claveAlterna"),
+                r.texto(QStringLiteral("claveAlterna"), QString(), kMaxLargoClave));
     p.setString(QStringLiteral("nombre"), nombre);
     p.setString(QStringLiteral("busqueda"), u_normalizaBusqueda(nombre));
     p.setString(QStringLiteral("codigo"), codigosProducto.value(0));
-    p.setString(QStringLiteral("descripcion"), r.texto(QStringLiteral("descripcion")));
+    p.setString(QStringLiteral("descripcion"),
+                r.texto(QStringLiteral("descripcion"), QString(), kMaxLargoTexto));
     p.setString(QStringLiteral("categoria"), categoria);
     if (unidad > 0)
       p.setInteger(QStringLiteral("unidad"), unidad);
     else
       p.setNull(QStringLiteral("unidad"), QMetaType::LongLong);
-    p.setString(QStringLiteral("claveSAT"), r.texto(QStringLiteral("claveSAT")));
-    p.setInteger(QStringLiteral("noSerie"), controlaNoSerie ? 1 : 0);
+    p.setString(QStringLiteral("claveSAT"),
+                r.texto(QStringLiteral("claveSAT"), QString(), kMaxLargoClave));
+    p.setInteger(QStringLiteral("noSerie"), producto.controlaNoSerie ? 1 : 0);
     p.setInteger(QStringLiteral("fraccion"), r.booleano(QStringLiteral("enteroFraccion"), false));
     const QByteArray imagen = leeImagen(im, r);
     if (imagen.isEmpty())
@@ -204,15 +231,10 @@ void u_importaProductos(TImportacion& im, const QJsonArray& lista) {
       p.setBytes(QStringLiteral("imagen"), imagen);
     p.setInteger(QStringLiteral("negocio"), im.idNegocio);
     r.termina();
-    im.bd.inserta(p, r.contexto());
-    im.productos.insert(clave, {id, controlaNoSerie, r.contexto()});
+    const qint64 id = im.bd.insertaConId(p, r.contexto());
+    im.productos.back().id = id;
 
-    for (const QString& codigo : codigosProducto) {
-      sql.codigo.setInteger(QStringLiteral("producto"), id);
-      sql.codigo.setString(QStringLiteral("codigo"), codigo);
-      sql.codigo.setInteger(QStringLiteral("negocio"), im.idNegocio);
-      im.bd.inserta(sql.codigo, r.contexto());
-    }
+    for (quint32 lugar : lugaresCodigos) pendientes.push_back({id, lugar, i});
     sql.impuestos.setInteger(QStringLiteral("producto"), id);
     impuestos.enlaza(sql.impuestos);
     im.bd.inserta(sql.impuestos, r.contexto());
@@ -232,5 +254,11 @@ void u_importaProductos(TImportacion& im, const QJsonArray& lista) {
     }
     importaExistencias(im, r, existencias, id, sql.existencia);
     importaSeries(im, r, series, id, sql.serie);
+  }
+  for (const TCodigoPendiente& c : pendientes) {
+    sql.codigo.setInteger(QStringLiteral("producto"), c.producto);
+    sql.codigo.setString(QStringLiteral("codigo"), codigos.texto(c.lugar));
+    sql.codigo.setInteger(QStringLiteral("negocio"), im.idNegocio);
+    im.bd.inserta(sql.codigo, [&] { return im.contextoProducto(c.indice); });
   }
 }

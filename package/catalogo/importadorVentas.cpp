@@ -1,6 +1,7 @@
 // Promotions and kits.
 
 #include "catalogo/importacion.h"
+#include "util/limites.h"
 #include "util/utilerias.h"
 
 namespace {
@@ -23,10 +24,11 @@ QVector<TRenglonPromocion> leeCantidades(const TImportacion& im, TLectorRegistro
     TLectorRegistro e(items[i], r.contexto() + QLatin1Char('.') + u_contextoElemento(campo, i));
     TRenglonPromocion p;
     p.lista = lista;
-    p.producto = im.producto(e, e.textoRequerido(QStringLiteral("producto"))).id;
+    p.producto = im.producto(e, e.textoRequerido(QStringLiteral("producto"), kMaxLargoClave)).id;
     p.cantidad = e.numero(QStringLiteral("cantidad"), 1);
     e.termina();
     if (p.cantidad <= 0) e.falla(QStringLiteral("la cantidad debe ser mayor que cero"));
+    e.revisa(u_revisaCantidad(p.cantidad, QStringLiteral("la cantidad")));
     renglones << p;
   }
   return renglones;
@@ -37,6 +39,8 @@ QStringList leeTextos(TLectorRegistro& r, const QString& campo) {
   for (const QJsonValue& v : r.lista(campo)) {
     if (!v.isString() || v.toString().trimmed().isEmpty())
       r.falla(QStringLiteral("\"%1\" debe ser una lista de textos").arg(campo));
+    r.revisa(u_revisaTexto(v.toString().trimmed(), kMaxLargoClave,
+                           QStringLiteral("un elemento de \"%1\"").arg(campo)));
     textos << v.toString().trimmed();
   }
   return textos;
@@ -56,34 +60,34 @@ double porcentaje(TLectorRegistro& r, bool requerido) {
 qint64 unidadesN(TLectorRegistro& r) {
   const qint64 n = r.enteroRequerido(QStringLiteral("n"));
   if (n < 1) r.falla(QStringLiteral("\"n\" debe ser al menos 1"));
+  r.revisa(u_revisaCantidad(static_cast<double>(n), QStringLiteral("\"n\"")));
   return n;
 }
 
 }  // namespace
 
-void u_importaPromociones(TImportacion& im, const QJsonArray& lista) {
+void u_importaPromociones(TImportacion& im, TRecorridoSeccion& lista) {
   const QString seccion = QStringLiteral("promociones");
-  const auto ids =
-      im.bd.preparaIds(QStringLiteral("ventasPromociones"), QStringLiteral("id"), lista, seccion);
+  im.bd.reservaIds(QStringLiteral("ventasPromociones"), QStringLiteral("id"), lista.seccion().ids,
+                   [&](int i) { return u_contextoElemento(seccion, i); });
   TmiddleTier& mt = im.bd.sentencia(
       "INSERT INTO ventasPromociones (id, nombre, promocionTipo, promocionDetalle, vigenciaDesde, "
-      "vigenciaHasta, activa, idNegocioFk) VALUES (:id, :nombre, :tipo, :detalle, :desde, :hasta, "
-      ":activa, :negocio)");
+      "vigenciaHasta, activa, idNegocioFk) VALUES ({ID ventasPromociones.id}, :nombre, :tipo, "
+      ":detalle, :desde, :hasta, :activa, :negocio) RETURNING id");
   TmiddleTier& renglon = im.bd.sentencia(
       "INSERT INTO ventasPromocionesProductoCategoriaClave (ventasPromociones_id, lista, "
       "inventarioProducto_id, inventarioCategoria_identidad, gridCantidad) VALUES (:promocion, "
       ":lista, :producto, :categoria, :cantidad)");
   for (int i = 0; i < lista.size(); ++i) {
-    TLectorRegistro r(lista[i], u_contextoElemento(seccion, i));
-    r.id();
-    const QString nombre = r.textoRequerido(QStringLiteral("nombre"));
+    TLectorRegistro r(lista.siguiente(), u_contextoElemento(seccion, i));
+    u_enlazaId(mt, r.id());
+    const QString nombre = r.textoRequerido(QStringLiteral("nombre"), kMaxLargoNombre);
     r.nombraCon(QStringLiteral("nombre"), nombre);
     const qint64 tipo = r.enteroRequerido(QStringLiteral("tipo"));
     if (tipo < 0 || tipo > 3)
       r.falla(
           QStringLiteral("el tipo debe ser 0 (compra N paga M), 1 (conjunto con regalos), "
                          "2 (porcentaje) o 3 (siguiente unidad)"));
-    mt.setInteger(QStringLiteral("id"), ids[i]);
     mt.setString(QStringLiteral("nombre"), nombre);
     mt.setInteger(QStringLiteral("tipo"), tipo);
     u_leeVigencia(r, mt);
@@ -129,6 +133,7 @@ void u_importaPromociones(TImportacion& im, const QJsonArray& lista) {
       const auto monto = r.numeroOpcional(QStringLiteral("monto"));
       if (!conPorcentaje && !monto) r.falla(QStringLiteral("necesita \"porcentaje\" o \"monto\""));
       if (monto && *monto <= 0) r.falla(QStringLiteral("el monto debe ser mayor que cero"));
+      if (monto) r.revisa(u_revisaPrecio(*monto, QStringLiteral("el monto")));
       detalle = QStringLiteral("|%1|%2|%3")
                     .arg(n)
                     .arg(conPorcentaje ? u_floatToStr(pct) : QString())
@@ -138,9 +143,9 @@ void u_importaPromociones(TImportacion& im, const QJsonArray& lista) {
       r.falla(QStringLiteral("no dice a qué productos o categorías se aplica"));
     mt.setString(QStringLiteral("detalle"), detalle);
     r.termina();
-    im.bd.inserta(mt, r.contexto());
+    const qint64 id = im.bd.insertaConId(mt, r.contexto());
     for (const TRenglonPromocion& p : renglones) {
-      renglon.setInteger(QStringLiteral("promocion"), ids[i]);
+      renglon.setInteger(QStringLiteral("promocion"), id);
       renglon.setInteger(QStringLiteral("lista"), p.lista);
       if (p.producto > 0)
         renglon.setInteger(QStringLiteral("producto"), p.producto);
@@ -156,31 +161,31 @@ void u_importaPromociones(TImportacion& im, const QJsonArray& lista) {
   }
 }
 
-void u_importaKits(TImportacion& im, const QJsonArray& lista) {
+void u_importaKits(TImportacion& im, TRecorridoSeccion& lista) {
   const QString seccion = QStringLiteral("kits");
-  const auto ids =
-      im.bd.preparaIds(QStringLiteral("ventasKit"), QStringLiteral("id"), lista, seccion);
+  im.bd.reservaIds(QStringLiteral("ventasKit"), QStringLiteral("id"), lista.seccion().ids,
+                   [&](int i) { return u_contextoElemento(seccion, i); });
   TmiddleTier& mt = im.bd.sentencia(
       "INSERT INTO ventasKit (id, nombre, claveKit, precioVenta, ivaTrasladado, ivaRetenido, "
       "iepsTrasladado, iepsRetenido, isrRetenido, vigenciaDesde, vigenciaHasta, activo, "
-      "idNegocioFk) VALUES (:id, :nombre, :clave, :precio, :ivaT, :ivaR, :iepsT, :iepsR, :isrR, "
-      ":desde, :hasta, :activo, :negocio)");
+      "idNegocioFk) VALUES ({ID ventasKit.id}, :nombre, :clave, :precio, :ivaT, :ivaR, :iepsT, "
+      ":iepsR, :isrR, :desde, :hasta, :activo, :negocio) RETURNING id");
   TmiddleTier& detalle = im.bd.sentencia(
       "INSERT INTO ventasKitDetalle (ventasKit_id, inventarioProducto_id, cantidad) "
       "VALUES (:kit, :producto, :cantidad)");
   QSet<QString> claves;
   for (int i = 0; i < lista.size(); ++i) {
-    TLectorRegistro r(lista[i], u_contextoElemento(seccion, i));
-    r.id();
-    const QString nombre = r.textoRequerido(QStringLiteral("nombre"));
+    TLectorRegistro r(lista.siguiente(), u_contextoElemento(seccion, i));
+    u_enlazaId(mt, r.id());
+    const QString nombre = r.textoRequerido(QStringLiteral("nombre"), kMaxLargoNombre);
     r.nombraCon(QStringLiteral("nombre"), nombre);
-    const QString clave = r.texto(QStringLiteral("claveKit"));
+    const QString clave = r.texto(QStringLiteral("claveKit"), QString(), kMaxLargoClave);
     if (!clave.isEmpty() && claves.contains(clave))
       r.falla(QStringLiteral("la claveKit \"%1\" se repite").arg(clave));
     claves.insert(clave);
     const double precio = r.numeroRequerido(QStringLiteral("precioVenta"));
     if (precio < 0) r.falla(QStringLiteral("el precio no puede ser negativo"));
-    mt.setInteger(QStringLiteral("id"), ids[i]);
+    r.revisa(u_revisaPrecio(precio, QStringLiteral("el precio")));
     mt.setString(QStringLiteral("nombre"), nombre);
     mt.setString(QStringLiteral("clave"), clave);
     mt.setDouble(QStringLiteral("precio"), precio);
@@ -191,9 +196,9 @@ void u_importaKits(TImportacion& im, const QJsonArray& lista) {
     const auto productos = leeCantidades(im, r, QStringLiteral("productos"), 0);
     if (productos.isEmpty()) r.falla(QStringLiteral("un kit necesita al menos un producto"));
     r.termina();
-    im.bd.inserta(mt, r.contexto());
+    const qint64 id = im.bd.insertaConId(mt, r.contexto());
     for (const TRenglonPromocion& p : productos) {
-      detalle.setInteger(QStringLiteral("kit"), ids[i]);
+      detalle.setInteger(QStringLiteral("kit"), id);
       detalle.setInteger(QStringLiteral("producto"), p.producto);
       detalle.setString(QStringLiteral("cantidad"), u_floatToStr(p.cantidad));
       im.bd.inserta(detalle, r.contexto());

@@ -25,6 +25,10 @@ void TLectorRegistro::falla(const QString& mensaje) const {
   u_errorImportacion(uContexto + QStringLiteral(": ") + mensaje);
 }
 
+void TLectorRegistro::revisa(const QString& problema) const {
+  if (!problema.isEmpty()) falla(problema);
+}
+
 QString TLectorRegistro::nombreCampo(const QString& campo) const {
   return QStringLiteral("el campo \"%1\"").arg(campo);
 }
@@ -39,15 +43,17 @@ QJsonValue TLectorRegistro::valor(const QString& campo) {
   return uObjeto.value(campo);
 }
 
-QString TLectorRegistro::texto(const QString& campo, const QString& omision) {
+QString TLectorRegistro::texto(const QString& campo, const QString& omision, int maximo) {
   const QJsonValue v = valor(campo);
   if (v.isUndefined() || v.isNull()) return omision;
   if (!v.isString()) falla(nombreCampo(campo) + QStringLiteral(" debe ser un texto"));
-  return v.toString().trimmed();
+  const QString t = v.toString().trimmed();
+  revisa(u_revisaTexto(t, maximo, nombreCampo(campo)));
+  return t;
 }
 
-QString TLectorRegistro::textoRequerido(const QString& campo) {
-  const QString t = texto(campo);
+QString TLectorRegistro::textoRequerido(const QString& campo, int maximo) {
+  const QString t = texto(campo, QString(), maximo);
   if (t.isEmpty()) falla(QStringLiteral("falta %1").arg(nombreCampo(campo)));
   return t;
 }

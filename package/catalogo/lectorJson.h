@@ -10,6 +10,8 @@
 #include <QString>
 #include <optional>
 
+#include "util/limites.h"
+
 // Raised inside the import and caught at its top, which rolls the transaction back.
 struct TErrorImportacion {
   QString mensaje;
@@ -26,12 +28,15 @@ class TLectorRegistro {
   void nombraCon(const QString& campo, const QString& valor);
   const QString& contexto() const { return uContexto; }
   [[noreturn]] void falla(const QString& mensaje) const;
+  // Fails with `problema` unless it is empty (the answer of the u_revisa... checks).
+  void revisa(const QString& problema) const;
 
   bool tiene(const QString& campo) const;
 
-  // Texts are trimmed; a required text may not be empty.
-  QString texto(const QString& campo, const QString& omision = QString());
-  QString textoRequerido(const QString& campo);
+  // Texts are trimmed; a required text may not be empty; none may be longer than `maximo`.
+  QString texto(const QString& campo, const QString& omision = QString(),
+                int maximo = kMaxLargoCorto);
+  QString textoRequerido(const QString& campo, int maximo = kMaxLargoCorto);
   std::optional<double> numeroOpcional(const QString& campo);
   double numero(const QString& campo, double omision);
   double numeroRequerido(const QString& campo);

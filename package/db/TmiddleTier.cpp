@@ -3,6 +3,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
 
 #include "util/utilerias.h"
 
@@ -18,9 +19,11 @@ TmiddleTier::~TmiddleTier() = default;
 
 void TmiddleTier::setQuery(const QString& sql) {
   uSql = sql;
+  uSentencia.reset();  // a kept statement belongs to the SQL it was prepared for
   uTramos.clear();
   uParametros.clear();
   uError.clear();
+  uCodigo.clear();
   // Split into SQL text and parameter names, leaving literals, quoted names, comments and
   // PostgreSQL "::type" casts alone.
   QString actual;
@@ -76,8 +79,8 @@ void TmiddleTier::setDouble(const QString& nombre, double valor) {
   uParametros.insert(nombre, QVariant(valor));
 }
 void TmiddleTier::setDateTime(const QString& nombre, const QDateTime& valor) {
-  uParametros.insert(nombre, valor.isValid() ? QVariant(valor)
-                                             : QVariant(QMetaType::fromType<QDateTime>()));
+  uParametros.insert(
+      nombre, valor.isValid() ? QVariant(valor) : QVariant(QMetaType::fromType<QDateTime>()));
 }
 void TmiddleTier::setNull(const QString& nombre, QMetaType::Type tipo) {
   uParametros.insert(nombre, QVariant(QMetaType(tipo)));
@@ -119,7 +122,8 @@ QVariant TmiddleTier::valorParaDriver(const QVariant& v) const {
     if (v.isNull()) return QVariant(QMetaType::fromType<QString>());
     return QVariant(u_fechaHoraBD(v.toDateTime()));
   }
-  if (v.typeId() == QMetaType::Bool && !v.isNull()) return QVariant::fromValue<qlonglong>(v.toBool());
+  if (v.typeId() == QMetaType::Bool && !v.isNull())
+    return QVariant::fromValue<qlonglong>(v.toBool());
   return v;
 }
 
@@ -136,8 +140,40 @@ QString TmiddleTier::sqlPreparado() const {
   return sql;
 }
 
+QByteArray TmiddleTier::firmaTipos() const {
+  QByteArray firma;
+  firma.reserve(uTramos.size());
+  for (const Tramo& t : uTramos)
+    if (!t.nombre.isEmpty()) firma += static_cast<char>(uParametros.value(t.nombre).typeId());
+  return firma;
+}
+
+QSqlQuery* TmiddleTier::enlazaYEjecuta(QSqlQuery* q) {
+  int i = 0;
+  for (const Tramo& t : uTramos) {
+    if (t.nombre.isEmpty()) continue;
+    const auto it = uParametros.constFind(t.nombre);
+    if (it == uParametros.constEnd()) {
+      uError = QStringLiteral("Parámetro sin valor: :%1").arg(t.nombre);
+      return nullptr;
+    }
+    q->bindValue(i++, valorParaDriver(*it));
+  }
+  if (!q->exec()) {
+    anotaError(q->lastError());
+    return nullptr;
+  }
+  return q;
+}
+
 QSqlQuery* TmiddleTier::ejecuta(QSqlQuery& local) {
   uError.clear();
+  uCodigo.clear();
+  // A kept statement runs again as it is: the same thread's connection, and on PostgreSQL the
+  // same parameter types (they are part of its SQL). Bulk writes run this path for every row.
+  if (uReutiliza && uSentencia && uHiloSentencia == QThread::currentThread() &&
+      (!uConexion.esPostgres() || firmaTipos() == uFirmaSentencia))
+    return enlazaYEjecuta(uSentencia.get());
   for (const Tramo& t : uTramos) {
     if (!t.nombre.isEmpty() && !uParametros.contains(t.nombre)) {
       uError = QStringLiteral("Parámetro sin valor: :%1").arg(t.nombre);
@@ -154,46 +190,29 @@ QSqlQuery* TmiddleTier::ejecuta(QSqlQuery& local) {
     local = QSqlQuery(db);
     local.setForwardOnly(true);
     if (!local.exec(uTramos.front().texto)) {
-      uError = local.lastError().text();
+      anotaError(local.lastError());
       return nullptr;
     }
     return &local;
   }
   const QString sql = sqlPreparado();
-  QSqlQuery* q = &local;
-  bool preparada = false;
+  QSqlQuery* q = nullptr;
   if (uReutiliza) {
+    uSentencia = std::make_unique<QSqlQuery>(db);
     q = uSentencia.get();
-    preparada = q && uSentenciaSql == sql && uSentenciaConexion == db.connectionName();
-    if (!preparada) {
-      uSentencia = std::make_unique<QSqlQuery>(db);
-      q = uSentencia.get();
-      uSentenciaSql.clear();
+    q->setForwardOnly(true);
+    if (!q->prepare(sql)) {
+      anotaError(q->lastError());
+      uSentencia.reset();
+      return nullptr;
     }
+    uHiloSentencia = QThread::currentThread();
+    uFirmaSentencia = firmaTipos();
   } else {
     q = uConexion.sentenciaPreparada(sql, &uError);
     if (!q) return nullptr;
-    preparada = true;
   }
-  if (!preparada) {
-    q->setForwardOnly(true);
-    if (!q->prepare(sql)) {
-      uError = q->lastError().text();
-      return nullptr;
-    }
-    if (uReutiliza) {
-      uSentenciaSql = sql;
-      uSentenciaConexion = db.connectionName();
-    }
-  }
-  int i = 0;
-  for (const Tramo& t : uTramos)
-    if (!t.nombre.isEmpty()) q->bindValue(i++, valorParaDriver(uParametros.value(t.nombre)));
-  if (!q->exec()) {
-    uError = q->lastError().text();
-    return nullptr;
-  }
-  return q;
+  return enlazaYEjecuta(q);
 }
 
 CmidTierResponse TmiddleTier::reader() {
@@ -242,20 +261,24 @@ void TmiddleTier::setReutilizaSentencia(bool reutiliza) {
 }
 
 bool TmiddleTier::transaccionInicia(bool escritura) {
+  uError.clear();
+  uCodigo.clear();
   QSqlQuery q(uConexion.baseDatos());
   const bool inmediata = escritura && !uConexion.esPostgres();
   if (!q.exec(inmediata ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"))) {
-    uError = q.lastError().text();
+    anotaError(q.lastError());
     return false;
   }
   return true;
 }
 
 bool TmiddleTier::transaccionTermina() {
+  uError.clear();
+  uCodigo.clear();
   QSqlDatabase db = uConexion.baseDatos();
   QSqlQuery q(db);
   if (!q.exec(QStringLiteral("COMMIT"))) {
-    uError = q.lastError().text();
+    anotaError(q.lastError());
     return false;
   }
   return true;
@@ -265,8 +288,21 @@ bool TmiddleTier::transaccionRollback() {
   QSqlDatabase db = uConexion.baseDatos();
   QSqlQuery q(db);
   if (!q.exec(QStringLiteral("ROLLBACK"))) {
-    uError = q.lastError().text();
+    anotaError(q.lastError());
     return false;
   }
   return true;
+}
+
+void TmiddleTier::anotaError(const QSqlError& error) {
+  uError = error.text();
+  uCodigo = error.nativeErrorCode();
+}
+
+bool TmiddleTier::ultimoFueEspera() const {
+  if (uConexion.esPostgres())
+    return uCodigo == QLatin1String("55P03") || uCodigo == QLatin1String("57014");
+  // SQLITE_BUSY and SQLITE_LOCKED, plain or extended.
+  const int codigo = uCodigo.toInt() & 0xFF;
+  return codigo == 5 || codigo == 6;
 }

@@ -19,7 +19,9 @@
 #include "db/CmidTierResponse.h"
 #include "db/TConexionSesion.h"
 
+class QSqlError;
 class QSqlQuery;
+class QThread;
 
 class TmiddleTier {
  public:
@@ -49,6 +51,11 @@ class TmiddleTier {
   bool transaccionRollback();
 
   QString ultimoError() const { return uError; }
+  // The engine's code of the last error: the SQLSTATE on PostgreSQL ("55P03" lock timeout,
+  // "57014" statement cancelled), the result code on SQLite ("5" busy).
+  QString ultimoCodigo() const { return uCodigo; }
+  // The last error was a wait that ran out: a lock another connection held too long.
+  bool ultimoFueEspera() const;
   TConexionSesion& conexion() { return uConexion; }
   bool esPostgres() const { return uConexion.esPostgres(); }
 
@@ -67,6 +74,9 @@ class TmiddleTier {
   };
   // The query that ran: `local`, or the kept statement when reusing.
   QSqlQuery* ejecuta(QSqlQuery& local);
+  QSqlQuery* enlazaYEjecuta(QSqlQuery* q);
+  QByteArray firmaTipos() const;
+  void anotaError(const QSqlError& error);
   QString tipoPostgres(const QVariant& v) const;
   QVariant valorParaDriver(const QVariant& v) const;
 
@@ -75,7 +85,9 @@ class TmiddleTier {
   QVector<Tramo> uTramos;
   QHash<QString, QVariant> uParametros;
   QString uError;
+  QString uCodigo;
   bool uReutiliza = false;
   std::unique_ptr<QSqlQuery> uSentencia;  // kept prepared statement
-  QString uSentenciaSql, uSentenciaConexion;
+  QThread* uHiloSentencia = nullptr;      // whose connection it was prepared on
+  QByteArray uFirmaSentencia;             // the parameter types it was prepared for
 };

@@ -2,8 +2,10 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 
 #include "db/TmiddleTier.h"
+#include "util/Log.h"
 
 namespace {
 
@@ -30,6 +32,9 @@ const QList<TMigracion>& u_migraciones() {
        leeRecurso(QStringLiteral(":/esquema/esquema_v1.sql"))},
       {2, QStringLiteral("Datos fiscales del receptor de una factura"),
        leeRecurso(QStringLiteral(":/esquema/esquema_v2.sql"))},
+      {3, QStringLiteral("Índice de búsqueda de productos por nombre"),
+       leeRecurso(QStringLiteral(":/esquema/esquema_v3_sqlite.sql")),
+       leeRecurso(QStringLiteral(":/esquema/esquema_v3_postgres.sql"))},
       {7, QStringLiteral("Un pago de Mercado Pago se relaciona con una sola venta"),
        leeRecurso(QStringLiteral(":/esquema/esquema_v7.sql"))},
   };
@@ -37,7 +42,7 @@ const QList<TMigracion>& u_migraciones() {
 }
 
 QStringList u_sentenciasMigracion(const TMigracion& m, bool postgres) {
-  QString sql = m.sql;
+  QString sql = postgres && !m.sqlPostgres.isEmpty() ? m.sqlPostgres : m.sql;
   // Comment lines go first so a ";" inside one never splits a statement.
   static const QRegularExpression comentario(QStringLiteral("^\\s*--[^\\n]*$"),
                                              QRegularExpression::MultilineOption);
@@ -67,7 +72,71 @@ int u_versionEsquema(TConexionSesion& conexion) {
   return r.getCeldaAsInt(QStringLiteral("version"));
 }
 
+namespace {
+
+const QString kOpcional = QStringLiteral("{OPCIONAL}");
+
+bool alDia(TConexionSesion& conexion) {
+  TmiddleTier mt(conexion);
+  mt.setQuery(QStringLiteral("SELECT version FROM esquemaVersion"));
+  const CmidTierResponse r = mt.reader();
+  if (!r.ok()) return false;  // no table yet
+  QSet<int> aplicadas;
+  for (int i = 0; i < r.getRowCount(); ++i)
+    aplicadas.insert(r.getCeldaAsInt(QStringLiteral("version"), i));
+  for (const TMigracion& m : u_migraciones())
+    if (!aplicadas.contains(m.version)) return false;
+  return true;
+}
+
+// PostgreSQL: one station at a time applies migrations; the others wait, then find them done.
+class TBloqueoMigraciones {
+ public:
+  explicit TBloqueoMigraciones(TConexionSesion& conexion) : uConexion(conexion) {
+    if (!conexion.esPostgres()) return;
+    TmiddleTier mt(conexion);
+    mt.setQuery(QStringLiteral("SELECT pg_advisory_lock(4, 0)"));
+    uTomado = mt.scalar().isValid();
+    if (!uTomado) uError = mt.ultimoError();
+  }
+  ~TBloqueoMigraciones() {
+    if (!uTomado) return;
+    TmiddleTier mt(uConexion);
+    mt.setQuery(QStringLiteral("SELECT pg_advisory_unlock(4, 0)"));
+    mt.scalar();
+  }
+  QString error() const { return uError; }
+
+ private:
+  TConexionSesion& uConexion;
+  bool uTomado = false;
+  QString uError;
+};
+
+// An optional statement inside its own savepoint, so its failure leaves the migration going.
+bool ejecutaOpcional(TmiddleTier& mt, const TMigracion& m, const QString& sql, QString* error) {
+  if (!ejecutaSimple(mt, QStringLiteral("SAVEPOINT opcional"), error)) return false;
+  mt.setQuery(sql);
+  if (mt.nonQuery() >= 0)
+    return ejecutaSimple(mt, QStringLiteral("RELEASE SAVEPOINT opcional"), error);
+  const QString motivo = mt.ultimoError();
+  Log::escribe(QStringLiteral("esquema"), QStringLiteral("Migración %1: se omite \"%2\" (%3)")
+                                              .arg(m.version)
+                                              .arg(sql.left(120), motivo));
+  qWarning().noquote() << "Migración" << m.version << "omite:" << sql.left(120) << motivo;
+  return ejecutaSimple(mt, QStringLiteral("ROLLBACK TO SAVEPOINT opcional"), error) &&
+         ejecutaSimple(mt, QStringLiteral("RELEASE SAVEPOINT opcional"), error);
+}
+
+}  // namespace
+
 bool u_aplicaMigraciones(TConexionSesion& conexion, QString* error) {
+  if (alDia(conexion)) return true;
+  TBloqueoMigraciones bloqueo(conexion);
+  if (!bloqueo.error().isEmpty()) {
+    if (error) *error = bloqueo.error();
+    return false;
+  }
   TmiddleTier mt(conexion);
   const bool pg = conexion.esPostgres();
   if (!ejecutaSimple(mt,
@@ -85,11 +154,6 @@ bool u_aplicaMigraciones(TConexionSesion& conexion, QString* error) {
     // apply the same migration.
     mt.setQuery(QStringLiteral("SELECT COUNT(*) FROM esquemaVersion WHERE version = :v"));
     mt.setInteger(QStringLiteral("v"), m.version);
-    if (pg) {
-      TmiddleTier bloqueo(conexion);
-      bloqueo.setQuery(QStringLiteral("LOCK TABLE esquemaVersion IN EXCLUSIVE MODE"));
-      bloqueo.nonQuery();
-    }
     if (mt.scalar().toInt() > 0) {
       mt.transaccionRollback();
       continue;
@@ -100,7 +164,10 @@ bool u_aplicaMigraciones(TConexionSesion& conexion, QString* error) {
       return false;
     }
     for (const QString& s : u_sentenciasMigracion(m, pg)) {
-      if (!ejecutaSimple(mt, s, error)) {
+      const bool ok = s.startsWith(kOpcional)
+                          ? ejecutaOpcional(mt, m, s.mid(kOpcional.size()), error)
+                          : ejecutaSimple(mt, s, error);
+      if (!ok) {
         mt.transaccionRollback();
         return false;
       }

@@ -6,6 +6,8 @@
 #include "context/TsistemaDatos.h"
 #include "db/TmiddleTier.h"
 #include "operaciones/puntoVenta.h"
+#include "operaciones/transaccion.h"
+#include "util/limites.h"
 #include "util/utilerias.h"
 
 namespace {
@@ -15,24 +17,9 @@ struct Requerido {
   QString nombre;
 };
 
-// Rolls back unless released: every early return of the sale leaves nothing behind.
-class Transaccion {
- public:
-  explicit Transaccion(TmiddleTier& mt) : uMt(mt) {}
-  ~Transaccion() {
-    if (uAbierta) uMt.transaccionRollback();
-  }
-  bool inicia() { return uAbierta = uMt.transaccionInicia(true); }
-  bool confirma() {
-    if (!uMt.transaccionTermina()) return false;
-    uAbierta = false;
-    return true;
-  }
-
- private:
-  TmiddleTier& uMt;
-  bool uAbierta = false;
-};
+const QString kEspera = QStringLiteral(
+    "La venta no se guardó: otra caja tiene apartados estos productos y no los liberó a tiempo. "
+    "Intente cobrar de nuevo.");
 
 QVariant enteroONulo(const QString& texto) {
   const int v = u_strToInt(texto);
@@ -64,89 +51,263 @@ rRespuestaPuntoVenta falla(const QString& mensaje) {
   return r;
 }
 
+// The failure of the statement that just ran: a lock that was not freed in time gets the
+// cashier's message, anything else the engine's text.
+rRespuestaPuntoVenta fallaSentencia(const TmiddleTier& mt) {
+  return falla(mt.ultimoFueEspera() ? kEspera : mt.ultimoError());
+}
+
+// Columns of a sale line as stored, and the sale-line column each is read from. Numbers are
+// read as floats, the rest as texts; the ids, group and flags are handled apart.
+struct TCampoLinea {
+  const char* columna;
+  const char* origen;
+  bool numero;
+};
+const TCampoLinea kCamposLinea[] = {
+    {"claveSATprodcutoServicio", "_Producto_catSAT_clave", false},
+    {"descripcion", "Descripción", false},
+    {"categoria", "Categoría", false},
+    {"categoriaIdentidad", "_Categoria", false},
+    {"clave", "Clave", false},
+    {"claveAlterna", "C. Alterna", false},
+    {"unidadMedida", "U. de Medida", false},
+    {"cantidad", "Cantidad", true},
+    {"precioLista", "Precio Lista", true},
+    {"precioUnitario", "Precio Unitario", true},
+    {"precioVenta", "Precio Venta", true},
+    {"precio", "Precio", true},
+    {"subtotal", "Subtotal", true},
+    {"descuento", "_descuento", true},
+    {"descuentoValor", "Descuento", true},
+    {"descuentoTipoCliente", "_descuentoTipoCliente", true},
+    {"importe", "Importe", true},
+    {"imp", "Imp", true},
+    {"ivaT", "IVA T", true},
+    {"ivaR", "IVA R", true},
+    {"iepsT", "IEPS T", true},
+    {"iepsR", "IEPS R", true},
+    {"isrR", "ISR R", true},
+    {"ivaTbase", "_IVA T", false},
+    {"ivaRbase", "_IVA R", false},
+    {"iepsTbase", "_IEPS T", false},
+    {"iepsRbase", "_IEPS R", false},
+    {"isrRbase", "_ISR R", false},
+    {"tipoInsercion", "_tipoInsercion", false},
+};
+
+// Lines go in groups of this many rows per statement: one round trip for a usual sale.
+constexpr int kLineasPorSentencia = 100;
+
+bool guardaLineas(TmiddleTier& mt, const TGridControl& lineas, int operacionID) {
+  const int total = lineas.getRowCount();
+  for (int inicio = 0; inicio < total; inicio += kLineasPorSentencia) {
+    const int fin = std::min(total, inicio + kLineasPorSentencia);
+    QString sql = QStringLiteral(
+        "INSERT INTO puntoOperacionDetalle (puntoOperacion_id, fila, inventarioProducto_id, "
+        "unidadesMedida_id, grupo, cabecera, kitID, promocionID");
+    for (const TCampoLinea& c : kCamposLinea)
+      sql += QStringLiteral(", ") + QLatin1String(c.columna);
+    sql += QStringLiteral(") VALUES ");
+    for (int r = inicio; r < fin; ++r) {
+      if (r > inicio) sql += QStringLiteral(", ");
+      sql += QStringLiteral(
+                 "(:op, :fila%1, :producto%1, :unidad%1, :grupo%1, :cabecera%1, :kit%1, "
+                 ":promocion%1")
+                 .arg(r);
+      for (int c = 0; c < static_cast<int>(std::size(kCamposLinea)); ++c)
+        sql += QStringLiteral(", :c%1_%2").arg(c).arg(r);
+      sql += QLatin1Char(')');
+    }
+    mt.setQuery(sql);
+    mt.setInteger(QStringLiteral("op"), operacionID);
+    for (int r = inicio; r < fin; ++r) {
+      auto celda = [&](const char* columna) {
+        return lineas.getCelda(QString::fromUtf8(columna), r);
+      };
+      const QString n = QString::number(r);
+      mt.setInteger(QStringLiteral("fila") + n, r);
+      mt.setVariant(QStringLiteral("producto") + n, enteroONulo(celda("_Producto_id")));
+      mt.setVariant(QStringLiteral("unidad") + n, enteroONulo(celda("unidadMedidaID")));
+      mt.setInteger(QStringLiteral("grupo") + n, u_strToInt(celda("_grupo")));
+      mt.setInteger(QStringLiteral("cabecera") + n, u_strToInt(celda("_cabecera")));
+      mt.setInteger(QStringLiteral("kit") + n, u_strToInt(celda("_kitID")));
+      mt.setInteger(QStringLiteral("promocion") + n, u_strToInt(celda("_promocionID")));
+      for (int c = 0; c < static_cast<int>(std::size(kCamposLinea)); ++c) {
+        const QString nombre = QStringLiteral("c%1_%2").arg(c).arg(r);
+        const QString valor = celda(kCamposLinea[c].origen);
+        if (kCamposLinea[c].numero)
+          mt.setDouble(nombre, u_strToFloat(valor));
+        else
+          mt.setString(nombre, valor);
+      }
+    }
+    if (mt.nonQuery() != fin - inicio) return false;
+  }
+  return true;
+}
+
+// External payment lines carry their business: its unique index refuses a payment id used twice.
+bool guardaPagos(TmiddleTier& mt, const TFormasPago& formas, int operacionID, int idNegocio) {
+  QString sql = QStringLiteral(
+      "INSERT INTO puntoFormaPagoAplicada (puntoOperacion_id, posicion, formaPago_id, nombre, "
+      "valor, importe, referencia, servicioExterno, idNegocioFk) VALUES ");
+  for (int i = 0; i < static_cast<int>(formas.size()); ++i)
+    sql += QStringLiteral(
+               "%1(:op, %2, :forma%2, :nombre%2, :valor%2, :importe%2, :referencia%2, "
+               ":externo%2, :negocio)")
+               .arg(i ? QStringLiteral(", ") : QString())
+               .arg(i);
+  mt.setQuery(sql);
+  mt.setInteger(QStringLiteral("op"), operacionID);
+  mt.setInteger(QStringLiteral("negocio"), idNegocio);
+  for (int i = 0; i < static_cast<int>(formas.size()); ++i) {
+    const tFormaPago& f = formas[i];
+    const QString n = QString::number(i);
+    mt.setInteger(QStringLiteral("forma") + n, f.id);
+    mt.setString(QStringLiteral("nombre") + n, f.nombre);
+    mt.setString(QStringLiteral("valor") + n, f.valor);
+    mt.setDouble(QStringLiteral("importe") + n, u_parseMonto(f.valor));
+    mt.setString(QStringLiteral("referencia") + n, f.referencia);
+    mt.setVariant(QStringLiteral("externo") + n,
+                  f.servicioExterno.isNull() || !f.servicioExterno.isValid()
+                      ? QVariant(QMetaType::fromType<qlonglong>())
+                      : QVariant(f.servicioExterno.toLongLong()));
+  }
+  return mt.nonQuery() == static_cast<int>(formas.size());
+}
+
+// The business's next ticket number. Called last, right before the commit: the counter row
+// stays locked until then, so numbers are unique and without gaps, and stations selling at
+// once wait for each other only for this last moment.
+int siguienteTicket(TmiddleTier& mt, int idNegocio) {
+  // The counter row exists after a business's first sale; creating it (which waits on a
+  // conflicting insert even when the row is there) only happens once.
+  mt.setQuery(QStringLiteral("SELECT COUNT(*) FROM puntoTicketFolio WHERE idNegocioFk = :negocio"));
+  mt.setInteger(QStringLiteral("negocio"), idNegocio);
+  const QVariant hay = mt.scalar();
+  if (!hay.isValid()) return -1;
+  if (hay.toInt() == 0) {
+    mt.setQuery(QStringLiteral(
+        "INSERT INTO puntoTicketFolio (idNegocioFk, ultimoTicket) SELECT :negocio, "
+        "COALESCE(MAX(ticketNo), 0) FROM puntoOperacion WHERE idNegocioFk = :negocio AND "
+        "ticketNo > 0 ON CONFLICT (idNegocioFk) DO NOTHING"));
+    mt.setInteger(QStringLiteral("negocio"), idNegocio);
+    if (mt.nonQuery() < 0) return -1;
+  }
+  mt.setQuery(
+      QStringLiteral("UPDATE puntoTicketFolio SET ultimoTicket = ultimoTicket + 1 WHERE "
+                     "idNegocioFk = :negocio RETURNING ultimoTicket"));
+  mt.setInteger(QStringLiteral("negocio"), idNegocio);
+  const QVariant folio = mt.scalar();
+  return folio.isValid() ? folio.toInt() : -1;
+}
+
+// Amounts and quantities the money arithmetic holds exactly; anything larger is refused before
+// anything is written.
+QString revisaLimites(const QStringList& montos, const TGridControl& lineas) {
+  static const char* const nombres[] = {"el total",  "el subtotal", "el descuento",
+                                        "lo pagado", "el cambio",   "los impuestos"};
+  for (int i = 0; i < montos.size(); ++i) {
+    const QString problema = u_revisaMonto(u_parseMonto(montos[i]), QString::fromUtf8(nombres[i]));
+    if (!problema.isEmpty()) return QStringLiteral("La venta no se guardó: ") + problema + '.';
+  }
+  for (int r = 0; r < lineas.getRowCount(); ++r) {
+    const QString problema =
+        u_revisaCantidad(u_strToFloat(lineas.getCelda(QStringLiteral("Cantidad"), r)),
+                         QStringLiteral("la cantidad de \"%1\"")
+                             .arg(lineas.getCelda(QStringLiteral("Descripción"), r)));
+    if (!problema.isEmpty()) return QStringLiteral("La venta no se guardó: ") + problema + '.';
+  }
+  return QString();
+}
+
 }  // namespace
 
 rRespuestaPuntoVenta TConexionInventario::descuentaInventarioFromPuntoVenta(
-    const QString& total, const QString& subtotal, const QString& descuento,
-    const QString& pagado, const QString& devuelto, const QString& impuestos,
-    const TFormasPago& formas, const TGridControl& lineas, TConexionSesion& conexion,
-    int idNegocio, int almacen, const QString& estacion) {
-  auto celda = [&](const char* columna, int fila) {
-    return lineas.getCelda(QString::fromUtf8(columna), fila);
-  };
+    const QString& total, const QString& subtotal, const QString& descuento, const QString& pagado,
+    const QString& devuelto, const QString& impuestos, const TFormasPago& formas,
+    const TGridControl& lineas, TConexionSesion& conexion, int idNegocio, int almacen,
+    const QString& estacion) {
+  const QString limites =
+      revisaLimites({total, subtotal, descuento, pagado, devuelto, impuestos}, lineas);
+  if (!limites.isEmpty()) return falla(limites);
   // Quantities per product, in product order so concurrent sales lock stock rows in the
   // same order and never deadlock.
   std::map<int, Requerido> requeridos;
   for (int r = 0; r < lineas.getRowCount(); ++r) {
-    const int producto = u_strToInt(celda("_Producto_id", r));
+    const int producto = u_strToInt(lineas.getCelda(QStringLiteral("_Producto_id"), r));
     if (producto <= 0) continue;
     Requerido& q = requeridos[producto];
-    q.cantidad += u_strToFloat(celda("Cantidad", r));
-    if (q.nombre.isEmpty()) q.nombre = celda("Descripción", r);
+    q.cantidad += u_strToFloat(lineas.getCelda(QStringLiteral("Cantidad"), r));
+    if (q.nombre.isEmpty()) q.nombre = lineas.getCelda(QStringLiteral("Descripción"), r);
   }
 
   TmiddleTier mt(conexion);
-  Transaccion tx(mt);
-  if (!tx.inicia()) return falla(QStringLiteral("No se pudo iniciar la venta: ") + mt.ultimoError());
+  TTransaccion tx(mt);
+  if (!tx.inicia()) {
+    if (mt.ultimoFueEspera()) return falla(kEspera);
+    return falla(QStringLiteral("No se pudo iniciar la venta: ") + mt.ultimoError());
+  }
+  if (conexion.esPostgres()) {
+    // A station that waits for rows another one holds gives up in seconds and says so; the
+    // cashier keeps the sale and tries again.
+    mt.setQuery(
+        QStringLiteral("SELECT set_config('lock_timeout', '5s', true), "
+                       "set_config('statement_timeout', '15s', true)"));
+    if (!mt.scalar().isValid()) return fallaSentencia(mt);
+  }
 
   Tsalidas_comun salidas(conexion);
-  const CmidTierResponse sesion =
-      salidas.seletSesionDatosFromPcName(estacion.isEmpty() ? u_getPCName() : estacion, idNegocio,
-                                         conexion.getProvider());
+  const CmidTierResponse sesion = salidas.seletSesionDatosFromPcName(
+      estacion.isEmpty() ? u_getPCName() : estacion, idNegocio, conexion.getProvider());
   if (!sesion.ok() || sesion.getRowCount() == 0)
-    return falla(QStringLiteral("La estación de trabajo actual, no tiene una caja relacionada a una "
-                                "sesión activa."));
+    return falla(
+        QStringLiteral("La estación de trabajo actual, no tiene una caja relacionada a una "
+                       "sesión activa."));
 
-  const QString bloqueo = conexion.esPostgres() ? QStringLiteral(" FOR UPDATE") : QString();
+  // One statement per product checks and discounts its stock and locks its row. Compared at
+  // nine decimals, so fractional quantities never fail on binary noise.
+  mt.setQuery(QStringLiteral(
+      "UPDATE inventarioExistencias SET existencia = existencia - :cantidad WHERE "
+      "inventarioAlmacen_id = :almacen AND inventarioProducto_id = :producto AND existencia - "
+      ":cantidad > -0.000000001"));
   for (const auto& [producto, q] : requeridos) {
-    mt.setQuery(QStringLiteral("SELECT id, existencia FROM inventarioExistencias WHERE "
-                               "inventarioAlmacen_id = :almacen AND inventarioProducto_id = :producto") +
-                bloqueo);
+    mt.setDouble(QStringLiteral("cantidad"), q.cantidad);
     mt.setInteger(QStringLiteral("almacen"), almacen);
     mt.setInteger(QStringLiteral("producto"), producto);
-    const CmidTierResponse e = mt.reader();
-    if (!e.ok()) return falla(e.getError());
-    // Compared at 9 decimals so fractional quantities never fail on binary noise.
-    if (e.getRowCount() == 0 ||
-        u_truncaDecimales(e.getCeldaAsFloat(QStringLiteral("existencia")) - q.cantidad, 9) < 0) {
+    const int n = mt.nonQuery();
+    if (n < 0) return fallaSentencia(mt);
+    if (n == 0) {
       rRespuestaPuntoVenta r;
       r.sinExistencia = 1;
       r.producto = q.nombre;
       return r;
     }
-    mt.setQuery(QStringLiteral("UPDATE inventarioExistencias SET existencia = existencia - :cantidad "
-                               "WHERE id = :id"));
-    mt.setDouble(QStringLiteral("cantidad"), q.cantidad);
-    mt.setInteger(QStringLiteral("id"), e.getCeldaAsInt(QStringLiteral("id")));
-    if (mt.nonQuery() != 1) return falla(mt.ultimoError());
   }
 
-  // Ticket numbers: one counter row per business, locked by the update until commit.
-  mt.setQuery(QStringLiteral(
-      "INSERT INTO puntoTicketFolio (idNegocioFk, ultimoTicket) SELECT :negocio, "
-      "COALESCE(MAX(ticketNo), 0) FROM puntoOperacion WHERE idNegocioFk = :negocio "
-      "ON CONFLICT (idNegocioFk) DO NOTHING"));
+  // The operation goes in with a provisional negative ticket number, unique to it; the real
+  // one is taken last.
+  mt.setQuery(
+      QStringLiteral(
+          "INSERT INTO puntoOperacion (id, idNegocioFk, ticketNo, puntoCajaSesion_id, "
+          "puntoCajero_id, cajeroNombre, inventarioAlmacen_id, fechaHora, subtotal, descuento, "
+          "impuestos, total, pago, devuelto) SELECT n, :negocio, -n, :sesion, :cajero, :nombre, "
+          ":almacen, :fecha, :subtotal, :descuento, :impuestos, :total, :pago, :devuelto FROM "
+          "(SELECT %1 AS n) siguiente RETURNING id")
+          .arg(conexion.esPostgres()
+                   ? QStringLiteral("nextval(pg_get_serial_sequence('puntooperacion', 'id'))")
+                   : QStringLiteral("MAX(COALESCE((SELECT seq FROM sqlite_sequence WHERE name = "
+                                    "'puntoOperacion'), 0), COALESCE((SELECT MAX(id) FROM "
+                                    "puntoOperacion), 0)) + 1")));
   mt.setInteger(QStringLiteral("negocio"), idNegocio);
-  if (mt.nonQuery() < 0) return falla(mt.ultimoError());
-  mt.setQuery(QStringLiteral("UPDATE puntoTicketFolio SET ultimoTicket = ultimoTicket + 1 WHERE "
-                             "idNegocioFk = :negocio RETURNING ultimoTicket"));
-  mt.setInteger(QStringLiteral("negocio"), idNegocio);
-  const CmidTierResponse folio = mt.reader();
-  if (!folio.ok() || folio.getRowCount() != 1) return falla(folio.getError());
-  const int ticketNo = folio.getCeldaAsInt(QStringLiteral("ultimoTicket"));
-
-  mt.setQuery(QStringLiteral(
-      "INSERT INTO puntoOperacion (idNegocioFk, ticketNo, puntoCajaSesion_id, puntoCajero_id, "
-      "cajeroNombre, inventarioAlmacen_id, fechaHora, subtotal, descuento, impuestos, total, pago, "
-      "devuelto) VALUES (:negocio, :ticket, :sesion, :cajero, :nombre, :almacen, :fecha, "
-      ":subtotal, :descuento, :impuestos, :total, :pago, :devuelto) RETURNING id"));
-  mt.setInteger(QStringLiteral("negocio"), idNegocio);
-  mt.setInteger(QStringLiteral("ticket"), ticketNo);
-  mt.setInteger(QStringLiteral("sesion"), sesion.getCeldaAsInt(QStringLiteral("puntoCajaSesion_id")));
+  mt.setInteger(QStringLiteral("sesion"),
+                sesion.getCeldaAsInt(QStringLiteral("puntoCajaSesion_id")));
   mt.setInteger(QStringLiteral("cajero"), sesion.getCeldaAsInt(QStringLiteral("puntoCajero_id")));
   mt.setString(QStringLiteral("nombre"), sesion.getCelda(QStringLiteral("_nombreCompleto")));
-  mt.setVariant(QStringLiteral("almacen"), almacen > 0 ? QVariant(qlonglong(almacen))
-                                                       : QVariant(QMetaType::fromType<qlonglong>()));
+  mt.setVariant(QStringLiteral("almacen"), almacen > 0
+                                               ? QVariant(qlonglong(almacen))
+                                               : QVariant(QMetaType::fromType<qlonglong>()));
   mt.setDateTime(QStringLiteral("fecha"), QDateTime::currentDateTime());
   mt.setDouble(QStringLiteral("subtotal"), u_strToFloat(subtotal));
   mt.setDouble(QStringLiteral("descuento"), u_strToFloat(descuento));
@@ -154,101 +315,34 @@ rRespuestaPuntoVenta TConexionInventario::descuentaInventarioFromPuntoVenta(
   mt.setDouble(QStringLiteral("total"), u_strToFloat(total));
   mt.setDouble(QStringLiteral("pago"), u_strToFloat(pagado));
   mt.setDouble(QStringLiteral("devuelto"), u_strToFloat(devuelto));
-  const CmidTierResponse operacion = mt.reader();
-  if (!operacion.ok() || operacion.getRowCount() != 1) return falla(operacion.getError());
-  const int operacionID = operacion.getCeldaAsInt(QStringLiteral("id"));
+  const QVariant idOperacion = mt.scalar();
+  if (!idOperacion.isValid()) return fallaSentencia(mt);
+  const int operacionID = idOperacion.toInt();
 
-  mt.setQuery(QStringLiteral(
-      "INSERT INTO puntoOperacionDetalle (puntoOperacion_id, fila, inventarioProducto_id, "
-      "claveSATprodcutoServicio, descripcion, categoria, categoriaIdentidad, clave, claveAlterna, "
-      "unidadesMedida_id, unidadMedida, cantidad, precioLista, precioUnitario, precioVenta, precio, "
-      "subtotal, descuento, descuentoValor, descuentoTipoCliente, importe, imp, ivaT, ivaR, iepsT, "
-      "iepsR, isrR, ivaTbase, ivaRbase, iepsTbase, iepsRbase, isrRbase, tipoInsercion, grupo, "
-      "cabecera, kitID, promocionID) VALUES (:op, :fila, :producto, :sat, :descripcion, :categoria, "
-      ":categoriaIdentidad, :clave, :alterna, :unidad, :unidadTexto, :cantidad, :precioLista, "
-      ":precioUnitario, :precioVenta, :precio, :subtotal, :descuento, :descuentoValor, "
-      ":descuentoCliente, :importe, :imp, :ivaT, :ivaR, :iepsT, :iepsR, :isrR, :ivaTb, :ivaRb, "
-      ":iepsTb, :iepsRb, :isrRb, :tipo, :grupo, :cabecera, :kit, :promocion)"));
-  for (int r = 0; r < lineas.getRowCount(); ++r) {
-    auto numero = [&](const char* n, const char* columna) {
-      mt.setDouble(QString::fromUtf8(n), u_strToFloat(celda(columna, r)));
-    };
-    auto texto = [&](const char* n, const char* columna) {
-      mt.setString(QString::fromUtf8(n), celda(columna, r));
-    };
-    mt.setInteger(QStringLiteral("op"), operacionID);
-    mt.setInteger(QStringLiteral("fila"), r);
-    mt.setVariant(QStringLiteral("producto"), enteroONulo(celda("_Producto_id", r)));
-    mt.setVariant(QStringLiteral("unidad"), enteroONulo(celda("unidadMedidaID", r)));
-    texto("sat", "_Producto_catSAT_clave");
-    texto("descripcion", "Descripción");
-    texto("categoria", "Categoría");
-    texto("categoriaIdentidad", "_Categoria");
-    texto("clave", "Clave");
-    texto("alterna", "C. Alterna");
-    texto("unidadTexto", "U. de Medida");
-    numero("cantidad", "Cantidad");
-    numero("precioLista", "Precio Lista");
-    numero("precioUnitario", "Precio Unitario");
-    numero("precioVenta", "Precio Venta");
-    numero("precio", "Precio");
-    numero("subtotal", "Subtotal");
-    numero("descuento", "_descuento");
-    numero("descuentoValor", "Descuento");
-    numero("descuentoCliente", "_descuentoTipoCliente");
-    numero("importe", "Importe");
-    numero("imp", "Imp");
-    numero("ivaT", "IVA T");
-    numero("ivaR", "IVA R");
-    numero("iepsT", "IEPS T");
-    numero("iepsR", "IEPS R");
-    numero("isrR", "ISR R");
-    texto("ivaTb", "_IVA T");
-    texto("ivaRb", "_IVA R");
-    texto("iepsTb", "_IEPS T");
-    texto("iepsRb", "_IEPS R");
-    texto("isrRb", "_ISR R");
-    texto("tipo", "_tipoInsercion");
-    mt.setInteger(QStringLiteral("grupo"), u_strToInt(celda("_grupo", r)));
-    mt.setInteger(QStringLiteral("cabecera"), u_strToInt(celda("_cabecera", r)));
-    mt.setInteger(QStringLiteral("kit"), u_strToInt(celda("_kitID", r)));
-    mt.setInteger(QStringLiteral("promocion"), u_strToInt(celda("_promocionID", r)));
-    if (mt.nonQuery() != 1) return falla(mt.ultimoError());
-  }
-
+  if (!guardaLineas(mt, lineas, operacionID)) return fallaSentencia(mt);
   for (const tFormaPago& f : formas) {
     if (!esPagoExterno(f)) continue;
     const CmidTierResponse usado = buscaPagoExternoUsado(mt, f.referencia, idNegocio);
     if (!usado.ok()) return falla(usado.getError());
     if (usado.getRowCount() > 0) return falla(pagoExternoRepetido(f.referencia));
   }
-  mt.setQuery(QStringLiteral(
-      "INSERT INTO puntoFormaPagoAplicada (puntoOperacion_id, posicion, formaPago_id, nombre, "
-      "valor, importe, referencia, servicioExterno, idNegocioFk) VALUES (:op, :posicion, :forma, "
-      ":nombre, :valor, :importe, :referencia, :externo, :negocio)"));
-  for (int i = 0; i < static_cast<int>(formas.size()); ++i) {
-    const tFormaPago& f = formas[i];
-    mt.setInteger(QStringLiteral("negocio"), idNegocio);
-    mt.setInteger(QStringLiteral("op"), operacionID);
-    mt.setInteger(QStringLiteral("posicion"), i);
-    mt.setInteger(QStringLiteral("forma"), f.id);
-    mt.setString(QStringLiteral("nombre"), f.nombre);
-    mt.setString(QStringLiteral("valor"), f.valor);
-    mt.setDouble(QStringLiteral("importe"), u_parseMonto(f.valor));
-    mt.setString(QStringLiteral("referencia"), f.referencia);
-    mt.setVariant(QStringLiteral("externo"), f.servicioExterno.isNull() || !f.servicioExterno.isValid()
-                                                 ? QVariant(QMetaType::fromType<qlonglong>())
-                                                 : QVariant(f.servicioExterno.toLongLong()));
-    if (mt.nonQuery() != 1) {
-      // Another station stored the same payment id after our check: the unique index refused it.
+  if (!guardaPagos(mt, formas, operacionID, idNegocio)) {
+    // Another station stored the same payment id after our check: the unique index refused it.
+    for (const tFormaPago& f : formas)
       if (esPagoExterno(f) &&
           mt.ultimoError().contains(QStringLiteral("unique"), Qt::CaseInsensitive))
         return falla(pagoExternoRepetido(f.referencia));
-      return falla(mt.ultimoError());
-    }
+    return fallaSentencia(mt);
   }
 
-  if (!tx.confirma()) return falla(mt.ultimoError());
+  const int ticketNo = siguienteTicket(mt, idNegocio);
+  if (ticketNo < 0) return fallaSentencia(mt);
+  mt.setQuery(QStringLiteral("UPDATE puntoOperacion SET ticketNo = :ticket WHERE id = :op"));
+  mt.setInteger(QStringLiteral("ticket"), ticketNo);
+  mt.setInteger(QStringLiteral("op"), operacionID);
+  if (mt.nonQuery() != 1) return fallaSentencia(mt);
+
+  if (!tx.termina()) return fallaSentencia(mt);
   rRespuestaPuntoVenta r;
   r.ok = true;
   r.ticketNo = ticketNo;

@@ -1,7 +1,8 @@
 #include "productos.h"
 
-#include "db/TmiddleTier.h"
 #include "context/TsistemaDatos.h"
+#include "db/TmiddleTier.h"
+#include "operaciones/busquedaProductos.h"
 #include "util/utilerias.h"
 
 namespace {
@@ -32,14 +33,15 @@ qint64 soloActivosComoEntero(const QVariant& v) { return v.isValid() && v.toBool
 CmidTierResponse filtraProductosPorcodigoBarras(const QString& codigo, const QVariant& soloActivos,
                                                 int idNegocio, TConexionSesion& conexion) {
   TmiddleTier mt(conexion);
-  mt.setQuery(QStringLiteral("SELECT ") + kColumnasProducto +
-              QStringLiteral("FROM inventarioProductoCodigoBarras INNER JOIN inventarioProducto "
-                             "ON inventarioProducto.id = "
-                             "inventarioProductoCodigoBarras.inventarioProducto_id ") +
-              kUnionesProducto +
-              QStringLiteral("WHERE inventarioProductoCodigoBarras.idNegocioFk = :negocio AND "
-                             "inventarioProductoCodigoBarras.codigo = :codigo AND "
-                             "(:activos = 0 OR inventarioProducto.inventarioProductoEstado_id = 1)"));
+  mt.setQuery(
+      QStringLiteral("SELECT ") + kColumnasProducto +
+      QStringLiteral("FROM inventarioProductoCodigoBarras INNER JOIN inventarioProducto "
+                     "ON inventarioProducto.id = "
+                     "inventarioProductoCodigoBarras.inventarioProducto_id ") +
+      kUnionesProducto +
+      QStringLiteral("WHERE inventarioProductoCodigoBarras.idNegocioFk = :negocio AND "
+                     "inventarioProductoCodigoBarras.codigo = :codigo AND "
+                     "(:activos = 0 OR inventarioProducto.inventarioProductoEstado_id = 1)"));
   mt.setInteger(QStringLiteral("negocio"), idNegocio);
   mt.setString(QStringLiteral("codigo"), codigo);
   mt.setInteger(QStringLiteral("activos"), soloActivosComoEntero(soloActivos));
@@ -48,6 +50,11 @@ CmidTierResponse filtraProductosPorcodigoBarras(const QString& codigo, const QVa
 
 CmidTierResponse filtraProductosPorNombre(const QString& patron, const QVariant& soloActivos,
                                           int idNegocio, TConexionSesion& conexion) {
+  const QString enFormaDeBusqueda = u_normalizaBusqueda(patron);
+  if (auto r = u_buscaNombreIndexado(kColumnasProducto, kUnionesProducto, enFormaDeBusqueda,
+                                     soloActivosComoEntero(soloActivos) == 1, idNegocio,
+                                     kMaxResultadosNombre, conexion))
+    return *r;
   TmiddleTier mt(conexion);
   mt.setQuery(QStringLiteral("SELECT ") + kColumnasProducto +
               QStringLiteral("FROM inventarioProducto ") + kUnionesProducto +
@@ -58,7 +65,7 @@ CmidTierResponse filtraProductosPorNombre(const QString& patron, const QVariant&
                              "LIMIT %1")
                   .arg(kMaxResultadosNombre));
   mt.setInteger(QStringLiteral("negocio"), idNegocio);
-  mt.setString(QStringLiteral("patron"), u_normalizaBusqueda(patron));
+  mt.setString(QStringLiteral("patron"), enFormaDeBusqueda);
   mt.setInteger(QStringLiteral("activos"), soloActivosComoEntero(soloActivos));
   return mt.reader();
 }
@@ -77,16 +84,17 @@ QString buscaPrecioLista(int productoId, int listaId, TConexionSesion& conexion)
 
 CmidTierResponse buscaPrecioListaImpuestos(int productoId, int listaId, TConexionSesion& conexion) {
   TmiddleTier mt(conexion);
-  mt.setQuery(QStringLiteral(
-      "SELECT ventasListaProductos.precioLista AS ventasListaProductos_precioLista, "
-      "COALESCE(inventarioProductoImpuestos.ivaTrasladado, 0) AS "
-      "inventarioProductoImpuestos_ivaTrasladado, "
-      "COALESCE(inventarioProductoImpuestos.iepsTrasladado, 0) AS "
-      "inventarioProductoImpuestos_iepsTrasladado "
-      "FROM ventasListaProductos LEFT JOIN inventarioProductoImpuestos ON "
-      "inventarioProductoImpuestos.inventarioProducto_id = ventasListaProductos.inventarioProducto_id "
-      "WHERE ventasListaProductos.ventasListaPrecios_id = :lista AND "
-      "ventasListaProductos.inventarioProducto_id = :producto"));
+  mt.setQuery(
+      QStringLiteral("SELECT ventasListaProductos.precioLista AS ventasListaProductos_precioLista, "
+                     "COALESCE(inventarioProductoImpuestos.ivaTrasladado, 0) AS "
+                     "inventarioProductoImpuestos_ivaTrasladado, "
+                     "COALESCE(inventarioProductoImpuestos.iepsTrasladado, 0) AS "
+                     "inventarioProductoImpuestos_iepsTrasladado "
+                     "FROM ventasListaProductos LEFT JOIN inventarioProductoImpuestos ON "
+                     "inventarioProductoImpuestos.inventarioProducto_id = "
+                     "ventasListaProductos.inventarioProducto_id "
+                     "WHERE ventasListaProductos.ventasListaPrecios_id = :lista AND "
+                     "ventasListaProductos.inventarioProducto_id = :producto"));
   mt.setInteger(QStringLiteral("lista"), listaId);
   mt.setInteger(QStringLiteral("producto"), productoId);
   CmidTierResponse r = mt.reader();
@@ -123,10 +131,11 @@ CmidTierResponse getEscalaPorProducto(int productoId, int idNegocio, TConexionSe
 CmidTierResponse getEscalaPorCategoria(const QString& categoria, int idNegocio,
                                        TConexionSesion& conexion) {
   TmiddleTier mt(conexion);
-  mt.setQuery(QStringLiteral(
-      "SELECT cantidad AS ventasDescuentosCategorias_cantidad, descuento AS "
-      "ventasDescuentosCategorias_descuento FROM ventasDescuentosCategorias WHERE "
-      "inventarioCategoria_identidad = :categoria AND idNegocioFk = :negocio ORDER BY cantidad, id"));
+  mt.setQuery(
+      QStringLiteral("SELECT cantidad AS ventasDescuentosCategorias_cantidad, descuento AS "
+                     "ventasDescuentosCategorias_descuento FROM ventasDescuentosCategorias WHERE "
+                     "inventarioCategoria_identidad = :categoria AND idNegocioFk = :negocio ORDER "
+                     "BY cantidad, id"));
   mt.setString(QStringLiteral("categoria"), categoria);
   mt.setInteger(QStringLiteral("negocio"), idNegocio);
   return mt.reader();
@@ -147,18 +156,18 @@ CmidTierResponse consultaKitFecha(const QVariant& kitId, int idNegocio, const QV
                                   const QDateTime& fecha, int tipo, TConexionSesion& conexion) {
   Q_UNUSED(tipo);
   TmiddleTier mt(conexion);
-  mt.setQuery(QStringLiteral("SELECT ") + kColumnasKit +
-              QStringLiteral(
-                  "FROM ventasKit WHERE ventasKit.idNegocioFk = :negocio AND (:kit is null OR "
-                  "ventasKit.id = :kit) AND (:activo is null OR ventasKit.activo = :activo) AND "
-                  "(ventasKit.vigenciaDesde IS NULL OR ventasKit.vigenciaDesde <= :fecha) AND "
-                  "(ventasKit.vigenciaHasta IS NULL OR ventasKit.vigenciaHasta >= :fecha) "
-                  "ORDER BY ventasKit.nombre, ventasKit.id"));
+  mt.setQuery(
+      QStringLiteral("SELECT ") + kColumnasKit +
+      QStringLiteral("FROM ventasKit WHERE ventasKit.idNegocioFk = :negocio AND (:kit is null OR "
+                     "ventasKit.id = :kit) AND (:activo is null OR ventasKit.activo = :activo) AND "
+                     "(ventasKit.vigenciaDesde IS NULL OR ventasKit.vigenciaDesde <= :fecha) AND "
+                     "(ventasKit.vigenciaHasta IS NULL OR ventasKit.vigenciaHasta >= :fecha) "
+                     "ORDER BY ventasKit.nombre, ventasKit.id"));
   mt.setInteger(QStringLiteral("negocio"), idNegocio);
   mt.setVariant(QStringLiteral("kit"), kitId.isNull() ? QVariant(QMetaType::fromType<int>())
-                                                       : QVariant(kitId.toLongLong()));
+                                                      : QVariant(kitId.toLongLong()));
   mt.setVariant(QStringLiteral("activo"), activo.isNull() ? QVariant(QMetaType::fromType<int>())
-                                                           : QVariant(activo.toLongLong()));
+                                                          : QVariant(activo.toLongLong()));
   mt.setDateTime(QStringLiteral("fecha"), fecha);
   return mt.reader();
 }
@@ -177,17 +186,19 @@ CmidTierResponse buscaKitporID(int kitId, int idNegocio, TConexionSesion& conexi
 
 CmidTierResponse buscaProductosByKitID(int kitId, TConexionSesion& conexion) {
   TmiddleTier mt(conexion);
-  mt.setQuery(QStringLiteral(
-      "SELECT inventarioProducto.id AS producto_id, inventarioProducto.nombre AS producto_nombre, "
-      "inventarioProducto.clave AS producto_clave, inventarioProducto.claveAlterna AS "
-      "producto_claveAlterna, inventarioProducto.inventarioCategoria_identidad AS "
-      "categoria_identidad, inventarioCategoria.etiqueta AS categoria_etiqueta, "
-      "inventarioProducto.unidadesMedida_id AS unidadesMedida_id, "
-      "inventarioUnidadesMedida.descripcion AS unidadesMedida_descripcion, "
-      "inventarioProducto.claveSATProductoServicio AS categoriaSAT33_claveProductoServicio, "
-      "ventasKitDetalle.cantidad AS ventasKitDetalle_cantidad "
-      "FROM ventasKitDetalle INNER JOIN inventarioProducto ON inventarioProducto.id = "
-      "ventasKitDetalle.inventarioProducto_id ") +
+  mt.setQuery(
+      QStringLiteral(
+          "SELECT inventarioProducto.id AS producto_id, inventarioProducto.nombre AS "
+          "producto_nombre, "
+          "inventarioProducto.clave AS producto_clave, inventarioProducto.claveAlterna AS "
+          "producto_claveAlterna, inventarioProducto.inventarioCategoria_identidad AS "
+          "categoria_identidad, inventarioCategoria.etiqueta AS categoria_etiqueta, "
+          "inventarioProducto.unidadesMedida_id AS unidadesMedida_id, "
+          "inventarioUnidadesMedida.descripcion AS unidadesMedida_descripcion, "
+          "inventarioProducto.claveSATProductoServicio AS categoriaSAT33_claveProductoServicio, "
+          "ventasKitDetalle.cantidad AS ventasKitDetalle_cantidad "
+          "FROM ventasKitDetalle INNER JOIN inventarioProducto ON inventarioProducto.id = "
+          "ventasKitDetalle.inventarioProducto_id ") +
       kUnionesProducto +
       QStringLiteral("WHERE ventasKitDetalle.ventasKit_id = :kit ORDER BY ventasKitDetalle.id"));
   mt.setInteger(QStringLiteral("kit"), kitId);
@@ -212,7 +223,7 @@ CmidTierResponse consultaPromocion(const QVariant& promocionId, const QVariant& 
                                                  ? QVariant(QMetaType::fromType<int>())
                                                  : QVariant(promocionId.toLongLong()));
   mt.setVariant(QStringLiteral("activa"), activa.isNull() ? QVariant(QMetaType::fromType<int>())
-                                                           : QVariant(activa.toLongLong()));
+                                                          : QVariant(activa.toLongLong()));
   mt.setDateTime(QStringLiteral("fecha"), fecha.toDateTime());
   return mt.reader();
 }
@@ -269,8 +280,8 @@ const QString kColumnasPromocion = QStringLiteral(
 }  // namespace
 
 CmidTierResponse consultaPromocionPorProductoYFecha(const QString& categoria, int productoId,
-                                                   int idNegocio, const QDateTime& fecha,
-                                                   TConexionSesion& conexion) {
+                                                    int idNegocio, const QDateTime& fecha,
+                                                    TConexionSesion& conexion) {
   TmiddleTier mt(conexion);
   // A set-with-gifts promotion is found through any of the products it asks to buy.
   mt.setQuery(QStringLiteral("SELECT ") + kColumnasPromocion +

@@ -16,7 +16,9 @@
 CmidTierResponse filtraProductosPorcodigoBarras(const QString& codigo, const QVariant& soloActivos,
                                                 int idNegocio, TConexionSesion& conexion);
 // `patron` is "%" + text + "%"; case and accents are ignored. At most kMaxResultadosNombre rows,
-// by name, so a short pattern on a large catalog still answers at once.
+// by name, so a short pattern on a large catalog still answers at once. The rows are those of
+// "nombreBusqueda LIKE patron ORDER BY nombreBusqueda, id", found through the name index
+// (operaciones/busquedaProductos.h) when the business has one.
 constexpr int kMaxResultadosNombre = 60;
 CmidTierResponse filtraProductosPorNombre(const QString& patron, const QVariant& soloActivos,
                                           int idNegocio, TConexionSesion& conexion);
@@ -69,8 +71,8 @@ TproductoSeleccionadoDescripcion seleccionarProductoPorID(int productoId, Tsiste
 // Promotions in force at `fecha` for the product or its category (the ventasPromociones_
 // columns), in the order they apply.
 CmidTierResponse consultaPromocionPorProductoYFecha(const QString& categoria, int productoId,
-                                                   int idNegocio, const QDateTime& fecha,
-                                                   TConexionSesion& conexion);
+                                                    int idNegocio, const QDateTime& fecha,
+                                                    TConexionSesion& conexion);
 // Products of a promotion's list (1 to buy, 2 gifts): inventarioProducto_id,
 // ventasPromocionesProductoCategoriaClave_gridCantidad, inventarioProducto_nombre.
 CmidTierResponse consultaPromocionProductosPorGrid(int promocionId, int lista,

@@ -7,69 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-constexpr long long kPotencias[] = {1LL,      10LL,      100LL,      1000LL,      10000LL,
-                                    100000LL, 1000000LL, 10000000LL, 100000000LL, 1000000000LL};
-
-// Values this large cannot be scaled by 1e9 inside a 64-bit integer.
-constexpr double kLimiteEntero = 9.0e9;
-
-QString cortaTexto(const QString& texto, int decimales) {
-  const qsizetype punto = texto.indexOf('.');
-  if (punto < 0) return texto;
-  if (decimales == 0) return texto.left(punto);
-  return texto.left(punto + 1 + decimales);
-}
-
-// Scaled integer of valor rounded at 9 decimals (noise forgiven).
-long long escala9(double valor) { return std::llround(valor * 1e9); }
-
-QString agrupaMiles(long long entero) {
-  QString digitos = QString::number(entero);
-  QString out;
-  const int n = digitos.size();
-  for (int i = 0; i < n; ++i) {
-    out += digitos[i];
-    const int restantes = n - 1 - i;
-    if (restantes > 0 && restantes % 3 == 0) out += ',';
-  }
-  return out;
-}
-
-QString formato2(double valor) {
-  bool negativo = false;
-  long long centavos = 0;
-  if (std::fabs(valor) < kLimiteEntero) {
-    const long long n9 = escala9(valor);
-    negativo = n9 < 0;
-    const long long abs9 = negativo ? -n9 : n9;
-    centavos = (abs9 + 5000000LL) / 10000000LL;
-  } else {
-    negativo = valor < 0;
-    centavos = std::llround(std::fabs(valor) * 100.0);
-  }
-  if (centavos == 0) negativo = false;
-  const long long enteros = centavos / 100;
-  const int fraccion = static_cast<int>(centavos % 100);
-  return QStringLiteral("%1%2.%3")
-      .arg(negativo ? "-" : "")
-      .arg(agrupaMiles(enteros))
-      .arg(fraccion, 2, 10, QChar('0'));
-}
-
-}  // namespace
+#include "util/montos.h"
 
 double u_truncaDecimales(double valor, int decimales) {
-  if (!std::isfinite(valor)) return 0.0;
-  decimales = std::clamp(decimales, 0, 9);
-  if (std::fabs(valor) < kLimiteEntero) {
-    const long long n9 = escala9(valor);
-    const long long q = n9 / kPotencias[9 - decimales];  // C++ division truncates toward 0
-    return static_cast<double>(q) / static_cast<double>(kPotencias[decimales]);
-  }
-  // Past the integer range the shortest round-trip text is the decimal the value came from.
-  return cortaTexto(u_floatToStr(valor), decimales).toDouble();
+  return plat_truncaDecimales(valor, decimales);
 }
 
 QString u_truncaMoneda(const QString& texto) {
@@ -154,9 +95,9 @@ bool u_maxLength(int maximo, const QString& textoActual, QChar tecla) {
   return textoActual.size() < maximo;
 }
 
-QString u_formatoMoneda(double valor) { return QStringLiteral("$ ") + formato2(valor); }
+QString u_formatoMoneda(double valor) { return plat_formatoMoneda(valor); }
 
-QString u_formatoNumero(double valor) { return formato2(valor); }
+QString u_formatoNumero(double valor) { return plat_formatoNumero(valor); }
 
 QString u_formatoMonedaMXN(double valor) { return u_formatoMoneda(valor) + QStringLiteral(" MXN"); }
 

@@ -8,8 +8,10 @@
 #include <QString>
 #include <QStringList>
 
-// Truncates (never rounds) to `decimales` (0..9). Binary noise is forgiven first:
-// 3 * 32.40 = 97.19999999999999 truncates to 97.20, 10.999 to 10.99, -1.239 to -1.23.
+// Truncates (never rounds) to `decimales` (0..9) after rounding to the 15 significant digits
+// a double carries, so binary noise is forgiven at every magnitude: 3 * 32.40 =
+// 97.19999999999999 truncates to 97.20, 258908 * 32.40 to 8388619.20, 10.999 to 10.99,
+// -1.239 to -1.23.
 double u_truncaDecimales(double valor, int decimales);
 
 // Money truncation on texts: the text read as an amount, truncated to 2 decimals, written
@@ -37,8 +39,8 @@ bool u_soloNumeros(QChar tecla);
 bool u_soloDecimales(const QString& textoActual, QChar tecla);
 bool u_maxLength(int maximo, const QString& textoActual, QChar tecla);
 
-// Amount formats. Both round to 2 decimals (half away from zero, after forgiving noise)
-// and group thousands with commas.
+// Amount formats (the platform's, so screens and receipts print the same texts). Both round
+// to 2 decimals (half away from zero, on the 15 significant digits) and group thousands.
 QString u_formatoMoneda(double valor);     // "$ #,###,##0.00"  -> "$ 1,234.50"
 QString u_formatoNumero(double valor);     // "#,###,##0.00"    -> "1,234.50"
 QString u_formatoMonedaMXN(double valor);  // "$ 1,234.50 MXN"

@@ -190,28 +190,31 @@ QStringList ajustaRenglones(const QString& texto, int columnas) {
   if (limpio.size() <= columnas) return {limpio};
   QStringList out;
   QString actual;
-  const QStringList palabras = limpio.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-  for (QString p : palabras) {
+  // Views into the text, so cutting a long word never copies what is left of it: the whole
+  // wrap is linear in the text's length.
+  for (QStringView p : QStringView(limpio).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
     while (p.size() > columnas) {
       // A word longer than the line (a long link) is cut, filling the current line first.
-      const int libre =
-          actual.isEmpty() ? columnas : columnas - static_cast<int>(actual.size()) - 1;
+      const qsizetype libre = actual.isEmpty() ? columnas : columnas - actual.size() - 1;
       if (libre <= 0) {
         out << actual;
         actual.clear();
         continue;
       }
-      out << (actual.isEmpty() ? QString() : actual + QLatin1Char(' ')) + p.left(libre);
+      QString renglon = actual.isEmpty() ? QString() : actual + QLatin1Char(' ');
+      renglon += p.left(libre);
+      out << renglon;
       actual.clear();
       p = p.mid(libre);
     }
     if (actual.isEmpty()) {
-      actual = p;
+      actual = p.toString();
     } else if (actual.size() + 1 + p.size() <= columnas) {
-      actual += QLatin1Char(' ') + p;
+      actual += QLatin1Char(' ');
+      actual += p;
     } else {
       out << actual;
-      actual = p;
+      actual = p.toString();
     }
   }
   if (!actual.isEmpty() || out.isEmpty()) out << actual;

@@ -41,7 +41,9 @@ class AlmacenaVenta : public PruebaAmbosMotores {
     return mt.scalar().toDouble();
   }
   double existencia(int producto) {
-    return cuenta(QString("SELECT existencia FROM inventarioExistencias WHERE inventarioProducto_id = %1").arg(producto));
+    return cuenta(
+        QString("SELECT existencia FROM inventarioExistencias WHERE inventarioProducto_id = %1")
+            .arg(producto));
   }
   TFormasPago pagos(const QString& efectivo) {
     TFormasPago f;
@@ -50,7 +52,8 @@ class AlmacenaVenta : public PruebaAmbosMotores {
     for (int i = 1; i < 7; ++i) f[i].nombre = "Otro";
     return f;
   }
-  rRespuestaPuntoVenta guarda(TLineasVenta& v, const TFormasPago& f, const QString& estacion = QString()) {
+  rRespuestaPuntoVenta guarda(TLineasVenta& v, const TFormasPago& f,
+                              const QString& estacion = QString()) {
     return TConexionInventario().descuentaInventarioFromPuntoVenta(
         u_floatToStr(v.uTotal), u_floatToStr(v.uSubtotal), u_floatToStr(v.uDescuento),
         u_floatToStr(v.uTotal), "0", u_truncaMoneda(u_floatToStr(v.uImpuestos)), f, v.lineas(),
@@ -107,7 +110,8 @@ TEST_P(AlmacenaVenta, GuardaOperacionLineasPagosYExistencias) {
   EXPECT_EQ(det.getCelda("inventarioProducto_id", 1), "");  // the header has no product
   EXPECT_EQ(det.getCeldaAsInt("inventarioProducto_id", 3), 3);
   EXPECT_EQ(det.getCeldaAsInt("grupo", 2), det.getCeldaAsInt("grupo", 1));
-  mt.setQuery("SELECT * FROM puntoFormaPagoAplicada WHERE puntoOperacion_id = :id ORDER BY posicion");
+  mt.setQuery(
+      "SELECT * FROM puntoFormaPagoAplicada WHERE puntoOperacion_id = :id ORDER BY posicion");
   mt.setInteger("id", r.operacionID);
   const CmidTierResponse pg = mt.reader();
   ASSERT_EQ(pg.getRowCount(), 7);  // all seven, empty ones included
@@ -176,12 +180,17 @@ TEST_P(AlmacenaVenta, VariasEstacionesNuncaVendenDeMas) {
       for (int i = 0; i < kIntentos; ++i) {
         TGridControl lineas;
         TLineasVenta::declaraColumnas(lineas);
-        lineas.agregarRegistro({{"_Producto_id", "1"}, {"Cantidad", "1"}, {"Descripción", "Café de olla 250 g"},
-                                {"Precio Lista", "100"}, {"_tipoInsercion", "1"}, {"_grupo", "1"}});
+        lineas.agregarRegistro({{"_Producto_id", "1"},
+                                {"Cantidad", "1"},
+                                {"Descripción", "Café de olla 250 g"},
+                                {"Precio Lista", "100"},
+                                {"_tipoInsercion", "1"},
+                                {"_grupo", "1"}});
         TFormasPago f;
         f[0].valor = "116";
         const rRespuestaPuntoVenta r = TConexionInventario().descuentaInventarioFromPuntoVenta(
-            "116", "100", "0", "116", "0", "16", f, lineas, conexion(), 1, 1, QString("EST-%1").arg(e));
+            "116", "100", "0", "116", "0", "16", f, lineas, conexion(), 1, 1,
+            QString("EST-%1").arg(e));
         std::lock_guard<std::mutex> l(m);
         if (r.ok) {
           ++vendidas;
@@ -205,6 +214,100 @@ TEST_P(AlmacenaVenta, VariasEstacionesNuncaVendenDeMas) {
   EXPECT_EQ(std::set<int>(tickets.begin(), tickets.end()).size(), tickets.size());
   EXPECT_EQ(cuenta("SELECT COUNT(*) FROM puntoOperacion"), 5);
   EXPECT_EQ(cuenta("SELECT MAX(ticketNo) FROM puntoOperacion"), 5);
+}
+
+// A station that loses power mid-sale holds its stock rows: another register selling the same
+// product gives up in seconds with a message, stores nothing, keeps its lines and sells once
+// the rows are free. It used to wait as long as the other transaction lived.
+TEST_P(AlmacenaVenta, OtraCajaConLasFilasApartadasNoLaDetieneParaSiempre) {
+  TmiddleTier otra(conexion());
+  std::atomic<bool> termina{false}, apartadas{false};
+  TConexionSesion ajena(db->destino());
+  ASSERT_TRUE(ajena.abre());
+  std::unique_ptr<QThread> estacionCaida(QThread::create([&] {
+    {
+      TmiddleTier mt(ajena);
+      if (mt.transaccionInicia(true)) {
+        mt.setQuery(
+            "UPDATE inventarioExistencias SET existencia = existencia WHERE "
+            "inventarioProducto_id = 1");
+        mt.nonQuery();
+        apartadas = true;
+        // Held until the register has answered, or for 20 s at most.
+        for (int i = 0; i < 2000 && !termina; ++i) QThread::msleep(10);
+        mt.transaccionRollback();
+      }
+    }
+    ajena.cierraHilo();
+  }));
+  estacionCaida->start();
+  while (!apartadas) QThread::msleep(5);
+  if (!otra.esPostgres()) {
+    // SQLite waits its busy timeout for the writer; a short one keeps the test quick.
+    otra.setQuery("PRAGMA busy_timeout = 500");
+    otra.nonQuery();
+  }
+
+  TLineasVenta v(localSYS);
+  v.uListaPreciosID = cat->listaId();
+  lee(v, "7501000000011");
+  const rRespuestaPuntoVenta r = guarda(v, pagos("200"));
+  termina = true;
+  estacionCaida->wait();
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.sinExistencia, 0);
+  EXPECT_EQ(r.mensaje.toStdString(),
+            "La venta no se guardó: otra caja tiene apartados estos productos y no los liberó a "
+            "tiempo. Intente cobrar de nuevo.");
+  EXPECT_EQ(v.lineas().getRowCount(), 1);
+  EXPECT_EQ(cuenta("SELECT COUNT(*) FROM puntoOperacion"), 0);
+  EXPECT_DOUBLE_EQ(existencia(1), 10);
+  // Once the rows are free the cashier's retry sells.
+  if (!otra.esPostgres()) {
+    otra.setQuery("PRAGMA busy_timeout = 10000");
+    otra.nonQuery();
+  }
+  const rRespuestaPuntoVenta reintento = guarda(v, pagos("200"));
+  ASSERT_TRUE(reintento.ok) << reintento.mensaje.toStdString();
+  EXPECT_EQ(reintento.ticketNo, 1);
+  EXPECT_DOUBLE_EQ(existencia(1), 9);
+}
+
+// Amounts and quantities past what money holds exactly to the cent are refused before
+// anything is written.
+TEST_P(AlmacenaVenta, MontosYCantidadesFueraDeLimiteNoSeGuardan) {
+  TGridControl lineas;
+  TLineasVenta::declaraColumnas(lineas);
+  lineas.agregarRegistro({{"_Producto_id", "1"},
+                          {"Cantidad", "1"},
+                          {"Descripción", "Café de olla 250 g"},
+                          {"_tipoInsercion", "1"},
+                          {"_grupo", "1"}});
+  auto guardaCon = [&](const QString& total, const QString& cantidad) {
+    lineas.setCelda("Cantidad", 0, cantidad);
+    TFormasPago f;
+    f[0].valor = total;
+    return TConexionInventario().descuentaInventarioFromPuntoVenta(
+        total, total, "0", total, "0", "0", f, lineas, conexion(), 1, 1);
+  };
+  const struct {
+    QString total, cantidad;
+    const char* mensaje;
+  } casos[] = {
+      {u_floatToStr(1e15), "1",
+       "La venta no se guardó: el total no puede pasar de 999,999,999,999.99."},
+      {"100", "10000",
+       "La venta no se guardó: la cantidad de \"Café de olla 250 g\" no puede pasar de "
+       "9,999.999."},
+  };
+  for (const auto& c : casos) {
+    const rRespuestaPuntoVenta r = guardaCon(c.total, c.cantidad);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.mensaje.toStdString(), c.mensaje);
+  }
+  EXPECT_EQ(cuenta("SELECT COUNT(*) FROM puntoOperacion"), 0);
+  EXPECT_DOUBLE_EQ(existencia(1), 10);
+  EXPECT_TRUE(guardaCon("999999999999.99", "9999.999").sinExistencia > 0);  // within bounds
 }
 
 INSTANCIA_AMBOS_MOTORES(AlmacenaVenta);

@@ -247,6 +247,10 @@ TEST_P(Catalogo, DocumentoMaloSeRechazaEnteroSinEscribirNada) {
     return documento([&](TiendaPrueba& c) { c.agrega("productos", p); });
   };
   const QJsonObject bueno{{"clave", "B"}, {"nombre", "Bueno"}, {"precio", 1}};
+  // A product written as raw JSON, for what a QJsonObject cannot hold.
+  auto crudo = [&](const char* producto) {
+    return conProducto({{"clave", "MARCA"}}).replace("{\"clave\":\"MARCA\"}", producto);
+  };
   auto cambiado = [&](const QString& campo, const QJsonValue& v) {
     QJsonObject p = bueno;
     p.insert(campo, v);
@@ -259,7 +263,39 @@ TEST_P(Catalogo, DocumentoMaloSeRechazaEnteroSinEscribirNada) {
     QString error;
   } casos[] = {
       {"JSON mal formado", QByteArray("{\n  \"negocio\": {\"nombre\": \"X\",}\n}"),
-       "JSON mal formado en la posición 31 (línea 2, columna 30)"},
+       "JSON mal formado en la posición 30 (línea 2, columna 29): se esperaba el nombre de un "
+       "campo"},
+      // QJsonDocument kept the last of two keys: the empty list imported nothing, with success.
+      {"sección repetida", documento([](TiendaPrueba&) {}).insert(1, "\"productos\":[],"),
+       "la clave \"productos\" se repite en el mismo objeto"},
+      {"campo repetido en un registro", crudo("{\"clave\":\"B\",\"nombre\":\"B\",\"clave\":\"C\"}"),
+       "la clave \"clave\" se repite en el mismo objeto"},
+      {"carácter nulo en un texto",
+       cambiado("nombre", QStringLiteral("Agua").append(QChar(0)).append("mineral")),
+       "un texto contiene el carácter nulo (\\u0000)"},
+      {"número que un double no guarda",
+       crudo("{\"clave\":\"B\",\"nombre\":\"B\",\"precio\":1e400}"),
+       "número fuera del intervalo que se puede guardar"},
+      {"precio absurdo", cambiado("precio", 1e308),
+       "productos[200] (clave \"B\"): el precio no puede pasar de 999,999.99"},
+      {"existencia absurda",
+       cambiado("existencias", QJsonArray{QJsonObject{{"almacen", "ALM"}, {"existencia", 1e308}}}),
+       "productos[200] (clave \"B\").existencias[0]: la existencia no puede pasar de "
+       "999,999,999.999"},
+      {"costo absurdo",
+       cambiado("existencias", QJsonArray{QJsonObject{
+                                   {"almacen", "ALM"}, {"existencia", 1}, {"costoUnitario", 1e7}}}),
+       "productos[200] (clave \"B\").existencias[0]: el costo unitario no puede pasar de "
+       "999,999.99"},
+      {"cantidad de escala absurda",
+       cambiado("escalas", QJsonArray{QJsonObject{{"cantidad", 1e9}, {"descuento", 5}}}),
+       "productos[200] (clave \"B\").escalas[0]: la cantidad no puede pasar de 9,999.999"},
+      {"nombre de un millón de caracteres", cambiado("nombre", QString(1000000, 'x')),
+       "productos[200] (clave \"B\"): el campo \"nombre\" tiene 1000000 caracteres; admite a lo "
+       "más 150"},
+      {"código de barras más largo que el campo de lectura",
+       cambiado("codigosBarras", QJsonArray{QString(51, '7')}),
+       "productos[200] (clave \"B\"): el código de barras tiene 51 caracteres; admite a lo más 50"},
       {"sección desconocida",
        documento([](TiendaPrueba& c) { c.documento()["productoss"] = QJsonArray{}; }),
        "documento: campo desconocido \"productoss\""},
@@ -320,7 +356,10 @@ TEST_P(Catalogo, DocumentoMaloSeRechazaEnteroSinEscribirNada) {
     SCOPED_TRACE(c.caso);
     const TResultadoImportacion r = importaCatalogoJson(conexion(), c.json);
     EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.startsWith(c.error)) << r.error.toStdString();
+    EXPECT_TRUE(
+        r.error.startsWith(c.error) ||
+        (r.error.startsWith("JSON mal formado en la posición ") && r.error.contains(c.error)))
+        << r.error.left(300).toStdString();
     EXPECT_EQ(conteos(), antes);
   }
   // The same document without the bad record goes in.

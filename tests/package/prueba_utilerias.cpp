@@ -6,20 +6,81 @@
 #include "util/utilerias.h"
 
 TEST(Truncamiento, EsDecimalNoBinario) {
-  EXPECT_DOUBLE_EQ(u_truncaDecimales(1.15, 2), 1.15);
-  EXPECT_DOUBLE_EQ(u_truncaDecimales(0.29, 2), 0.29);
-  EXPECT_DOUBLE_EQ(u_truncaDecimales(10.999, 2), 10.99);
-  EXPECT_DOUBLE_EQ(u_truncaDecimales(-1.239, 2), -1.23);
-  EXPECT_DOUBLE_EQ(u_truncaDecimales(0.005, 2), 0.0);
-  // 3 x 32.40 is 97.19999999999999 in binary: the noise is forgiven, not truncated.
-  EXPECT_DOUBLE_EQ(u_truncaDecimales(3 * 32.40, 2), 97.20);
-  EXPECT_DOUBLE_EQ(u_truncaDecimales(0.1 + 0.2, 2), 0.30);
-  EXPECT_DOUBLE_EQ(u_truncaDecimales(2.675, 2), 2.67);
-  EXPECT_DOUBLE_EQ(u_truncaDecimales(12.3456, 0), 12.0);
-  EXPECT_DOUBLE_EQ(u_truncaDecimales(12.3456, 3), 12.345);
-  // Values beyond the scaled-integer range are cut on their decimal text.
-  EXPECT_DOUBLE_EQ(u_truncaDecimales(1234567890123.459, 2), 1234567890123.45);
-  EXPECT_DOUBLE_EQ(u_truncaDecimales(-98765432109.999, 2), -98765432109.99);
+  const struct {
+    double valor;
+    int decimales;
+    double esperado;
+  } casos[] = {
+      {1.15, 2, 1.15},
+      {0.29, 2, 0.29},
+      {10.999, 2, 10.99},
+      {-1.239, 2, -1.23},
+      {0.005, 2, 0.0},
+      {3 * 32.40, 2, 97.20},  // 97.19999999999999 in binary: noise is forgiven, not cut
+      {0.1 + 0.2, 2, 0.30},
+      {2.675, 2, 2.67},
+      {12.3456, 0, 12.0},
+      {12.3456, 3, 12.345},
+      // Past 2^23 a fixed number of decimals no longer absorbs the noise.
+      {258908 * 32.40, 2, 8388619.20},
+      {-258908 * 32.40, 2, -8388619.20},
+      {8388608.0, 2, 8388608.0},
+      {8388607.99, 2, 8388607.99},
+      {8388608.01, 2, 8388608.01},
+      {999999999999.99, 2, 999999999999.99},
+      {-999999999999.99, 2, -999999999999.99},
+      {999999999999.999, 2, 999999999999.99},
+      {9999.999 * 999999.99, 2, 9999998900.00},  // the largest line the bounds allow
+  };
+  for (const auto& c : casos)
+    EXPECT_EQ(u_truncaDecimales(c.valor, c.decimales), c.esperado)
+        << u_floatToStr(c.valor).toStdString() << " a " << c.decimales;
+}
+
+// Quantities with up to three decimals times prices in cents, across every magnitude up to
+// the largest line the bounds allow: the truncated double is the exact decimal, cut.
+TEST(Truncamiento, ExactoEnTodoElIntervalo) {
+  quint64 estado = 12345;
+  auto azar = [&](quint64 hasta) {
+    estado = estado * 6364136223846793005ULL + 1442695040888963407ULL;
+    return (estado >> 17) % hasta;
+  };
+  int revisados = 0;
+  for (quint64 maxCentavos = 10; maxCentavos <= 100000000; maxCentavos *= 10) {
+    for (quint64 maxMilesimas = 10; maxMilesimas <= 10000000; maxMilesimas *= 10) {
+      for (int i = 0; i < 400; ++i) {
+        const qint64 centavos = static_cast<qint64>(azar(maxCentavos));
+        const qint64 milesimas = static_cast<qint64>(azar(maxMilesimas));
+        const bool negativo = azar(2) == 1;
+        const double producto = (milesimas / 1000.0) * (centavos / 100.0);
+        // The exact product has five decimals; cut to cents in integers.
+        const qint64 exacto = (centavos * milesimas) / 1000;
+        const double esperado = static_cast<double>(exacto) / 100.0;
+        ASSERT_EQ(u_truncaDecimales(negativo ? -producto : producto, 2),
+                  negativo ? -esperado : esperado)
+            << milesimas << " milésimas x " << centavos << " centavos";
+        ++revisados;
+      }
+    }
+  }
+  EXPECT_EQ(revisados, 8 * 7 * 400);
+}
+
+TEST(Formatos, RedondeaSobreLaCifraDecimal) {
+  const struct {
+    double valor;
+    const char* esperado;
+  } casos[] = {
+      {258908 * 32.40, "$ 8,388,619.20"},
+      {-258908 * 32.40, "$ -8,388,619.20"},
+      {999999999999.99, "$ 999,999,999,999.99"},
+      {999999999999.995, "$ 1,000,000,000,000.00"},
+  };
+  for (const auto& c : casos) EXPECT_EQ(u_formatoMoneda(c.valor).toStdString(), c.esperado);
+  // Absurd amounts are written out in full, not wrapped around a 64-bit integer.
+  QString enorme = QStringLiteral("$ 100");
+  for (int i = 0; i < 102; ++i) enorme += QStringLiteral(",000");
+  EXPECT_EQ(u_formatoMoneda(1e308).toStdString(), (enorme + QStringLiteral(".00")).toStdString());
 }
 
 TEST(Truncamiento, TextosYAcumulados) {

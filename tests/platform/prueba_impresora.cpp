@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include "lectorQR.h"
+#include "printer/composicionTicket.h"
 #include "printer/decodificadorEscPos.h"
 #include "printer/miniPrinter.h"
 #include "qr/FastQRCode.h"
@@ -335,3 +336,28 @@ TEST(DecodificadorEscPos, SecuenciasIncompletasODesconocidas) {
 }
 
 }  // namespace
+
+TEST(AjusteDeRenglones, PalabrasYCortesSinPerderNada) {
+  const struct {
+    const char* texto;
+    int columnas;
+    QStringList esperado;
+  } casos[] = {
+      {"Cabe   con espacios", 48, {"Cabe   con espacios"}},
+      {"Refresco de cola sabor original", 10, {"Refresco", "de cola", "sabor", "original"}},
+      {"abcdefghijklmnopqrstuvwxyz", 10, {"abcdefghij", "klmnopqrst", "uvwxyz"}},
+      {"ver https://ejemplo.mx/facturar?id=123",
+       12,
+       {"ver https://", "ejemplo.mx/f", "acturar?id=1", "23"}},
+      {"", 10, {""}},
+  };
+  for (const auto& c : casos)
+    EXPECT_EQ(ajustaRenglones(QString::fromUtf8(c.texto), c.columnas), c.esperado) << c.texto;
+  // A name of a million characters: every character kept, in order, no line too long. The
+  // cost of this (linear now, quadratic before) is measured in bench_ticket.
+  const QString largo = QString(1000000, QLatin1Char('x')) + QStringLiteral(" fin");
+  const QStringList lineas = ajustaRenglones(largo, kColumnasTicket);
+  EXPECT_EQ(lineas.join(QString()).count(QLatin1Char('x')), 1000000);
+  for (const QString& l : lineas) ASSERT_LE(l.size(), kColumnasTicket);
+  EXPECT_TRUE(lineas.last().endsWith(QStringLiteral("x fin")));
+}

@@ -120,6 +120,25 @@ TEST(ComandoCatalogo, GeneraEImportaYRechazaConCodigo1) {
   EXPECT_EQ(s.error, "negocio: el id 1 ya existe en la base de datos");
   EXPECT_TRUE(s.salida.isEmpty());
 
+  // A failed import into a new file leaves nothing behind: no schema-only database, no key,
+  // no folders. One into an existing database leaves it as it was.
+  EXPECT_TRUE(QFile::exists(base));
+  const QString malo = dir.filePath("malo.json");
+  QFile m(malo);
+  ASSERT_TRUE(m.open(QIODevice::WriteOnly));
+  m.write(
+      "{\"negocio\": {\"nombre\": \"Malo\"}, \"usuarioEnLinea\": {\"usuario\": \"u\", "
+      "\"contrasena\": \"c\"}, \"productos\": [{\"clave\": \"A\"}]}");
+  m.close();
+  s = ejecuta({"importa", "--db", dir.filePath("vacia/sub/pos.db"), malo});
+  EXPECT_EQ(s.codigo, 1);
+  EXPECT_EQ(s.error, "productos[0] (clave \"A\"): falta el campo \"nombre\"");
+  EXPECT_FALSE(QFile::exists(dir.filePath("vacia")));
+  s = ejecuta({"importa", "--db", base, malo});
+  EXPECT_EQ(s.codigo, 1);
+  EXPECT_TRUE(QFile::exists(base));
+  EXPECT_TRUE(QFile::exists(dir.filePath("nueva/pos_firma.key")));
+
   EXPECT_EQ(ejecuta({"importa", "--db", base, dir.filePath("no-existe.json")}).codigo, 1);
   EXPECT_EQ(ejecuta({"importa", json}).codigo, 1);
   EXPECT_EQ(ejecuta({"genera", "--productos", "muchos", "--salida", json}).codigo, 1);

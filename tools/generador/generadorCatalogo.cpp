@@ -1,7 +1,9 @@
 #include "generadorCatalogo.h"
 
+#include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <random>
 
 namespace {
@@ -115,8 +117,14 @@ QString u_codigoBarrasGenerado(quint64 semilla, int indice) {
   return doce + QString::number(u_digitoVerificadorEan13(doce));
 }
 
-QJsonObject generaCatalogo(const TOpcionesGenerador& o) {
+bool escribeCatalogo(const TOpcionesGenerador& o, QIODevice& destino) {
   std::mt19937_64 azar(o.semilla);
+  bool ok = true;
+  auto escribe = [&](const QByteArray& bytes) { ok = ok && destino.write(bytes) == bytes.size(); };
+  auto compacto = [](const QJsonValue& v) {
+    return v.isObject() ? QJsonDocument(v.toObject()).toJson(QJsonDocument::Compact)
+                        : QJsonDocument(v.toArray()).toJson(QJsonDocument::Compact);
+  };
   auto entre = [&](quint64 desde, quint64 hasta) { return desde + azar() % (hasta - desde + 1); };
 
   QJsonObject doc;
@@ -140,8 +148,12 @@ QJsonObject generaCatalogo(const TOpcionesGenerador& o) {
                  {"clave", "GEN"}, {"nombre", "Almacén general"}, {"sucursal", "Matriz"}}});
   doc.insert("listaPrecios", QJsonObject{{"nombre", "Lista general"}});
 
+  // Everything but the products goes first; the products follow one at a time.
+  for (auto it = doc.begin(); it != doc.end(); ++it)
+    escribe((it == doc.begin() ? QByteArray("{\"") : QByteArray(",\"")) + it.key().toUtf8() +
+            "\":" + compacto(it.value()));
+  escribe(doc.isEmpty() ? "{\"productos\":[" : ",\"productos\":[");
   const int nTipos = static_cast<int>(std::size(kTipos));
-  QJsonArray productos;
   for (int i = 0; i < o.productos; ++i) {
     const TTipoProducto& t = kTipos[entre(0, nTipos - 1)];
     const QString nombre =
@@ -176,9 +188,10 @@ QJsonObject generaCatalogo(const TOpcionesGenerador& o) {
                         {"almacen", "GEN"}});
       p.insert("series", series);
     }
-    productos.append(p);
+    escribe((i > 0 ? QByteArray(",") : QByteArray()) + compacto(p));
   }
-  doc.insert("productos", productos);
+  escribe("]");
+  doc = QJsonObject();
 
   // One promotion of each kind and a kit over the first products, in force for decades so a
   // benchmark never falls outside them.
@@ -248,9 +261,15 @@ QJsonObject generaCatalogo(const TOpcionesGenerador& o) {
   doc.insert(
       "usuarioEnLinea",
       QJsonObject{{"usuario", "generado"}, {"cuenta", "AGE010101AB1"}, {"contrasena", "generada"}});
-  return doc;
+  for (auto it = doc.begin(); it != doc.end(); ++it)
+    escribe(",\"" + it.key().toUtf8() + "\":" + compacto(it.value()));
+  escribe("}");
+  return ok;
 }
 
 QByteArray generaCatalogoJson(const TOpcionesGenerador& opciones) {
-  return QJsonDocument(generaCatalogo(opciones)).toJson(QJsonDocument::Compact);
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  escribeCatalogo(opciones, buffer);
+  return buffer.data();
 }

@@ -2,11 +2,13 @@
 // Generated catalogs for benchmarks and load tests: N products of a grocery shop with unique
 // 13-digit barcodes, a mix of taxes, some volume scales, one promotion of each kind, one kit,
 // one warehouse with stock and one register open on a given station. The same options give
-// the same document, byte for byte.
+// the same document, byte for byte. The document is written product by product, so a million
+// products never sit in memory.
 
 #include <QByteArray>
-#include <QJsonObject>
 #include <QString>
+
+class QIODevice;
 
 struct TOpcionesGenerador {
   int productos = 1000;
@@ -18,7 +20,8 @@ struct TOpcionesGenerador {
   QString nombreNegocio = QStringLiteral("Abarrotes Generados");
 };
 
-QJsonObject generaCatalogo(const TOpcionesGenerador& opciones);
+// False when the device refused to take the bytes.
+bool escribeCatalogo(const TOpcionesGenerador& opciones, QIODevice& destino);
 QByteArray generaCatalogoJson(const TOpcionesGenerador& opciones);
 
 // Key and barcode of product `indice` (0-based) of a generated catalog, so a benchmark can

@@ -62,13 +62,38 @@ std::optional<qint64> numero(const TArgumentos& a, const QString& opcion, qint64
   return n;
 }
 
-int importa(const TArgumentos& a) {
-  const QString destino = a.opciones.value(QStringLiteral("db"));
-  if (destino.isEmpty() || a.sueltos.size() != 1) return falla(QString::fromUtf8(kUso));
-  const bool postgres = destino.startsWith(QStringLiteral("postgresql://")) ||
-                        destino.startsWith(QStringLiteral("postgres://"));
-  if (!postgres) QDir().mkpath(QFileInfo(destino).absolutePath());
-  TConexionSesion conexion(destino);
+// What a failed import into a new SQLite file must take away again: the file (with its
+// journal), a key file it created and the folders it made, so nothing half-made is left.
+class TRastroNuevo {
+ public:
+  explicit TRastroNuevo(const QString& destino) : uBase(destino) {
+    QString carpeta = QFileInfo(destino).absolutePath();
+    while (!QFileInfo::exists(carpeta)) {
+      uCarpetas << carpeta;
+      carpeta = QFileInfo(carpeta).absolutePath();
+    }
+    uNueva = !QFileInfo::exists(destino);
+  }
+  void claveEn(const QString& carpeta) {
+    uClave = QDir(carpeta).filePath(QStringLiteral("pos_firma.key"));
+    uClaveNueva = !QFileInfo::exists(uClave);
+  }
+  void borra() const {
+    if (!uNueva) return;
+    for (const char* sufijo : {"", "-wal", "-shm", "-journal"})
+      QFile::remove(uBase + QString::fromLatin1(sufijo));
+    if (uClaveNueva) QFile::remove(uClave);
+    for (const QString& c : uCarpetas) QDir().rmdir(c);  // only when left empty
+  }
+
+ private:
+  QString uBase, uClave;
+  QStringList uCarpetas;  // created for it, innermost first
+  bool uNueva = false, uClaveNueva = false;
+};
+
+int importaEn(TConexionSesion& conexion, const TArgumentos& a, bool postgres,
+              const QString& destino, TRastroNuevo* rastro) {
   if (!conexion.abre())
     return falla(QStringLiteral("No se pudo abrir la base de datos %1: %2")
                      .arg(conexion.getDatabase(), conexion.ultimoError()));
@@ -77,16 +102,39 @@ int importa(const TArgumentos& a) {
     return falla(QStringLiteral("No se pudo preparar el esquema de la base de datos: ") + error);
   // The online-user password is encrypted with the installation key, which by default lives
   // beside the SQLite database (the demo station's application folder is the database's).
-  if (a.opciones.contains(QStringLiteral("clave")))
-    signingConfigura(a.opciones.value(QStringLiteral("clave")));
-  else if (!postgres)
-    signingConfigura(QFileInfo(destino).absolutePath());
+  const QString carpetaClave = a.opciones.contains(QStringLiteral("clave"))
+                                   ? a.opciones.value(QStringLiteral("clave"))
+                                   : (postgres ? QString() : QFileInfo(destino).absolutePath());
+  if (!carpetaClave.isEmpty()) {
+    if (rastro) rastro->claveEn(carpetaClave);
+    signingConfigura(carpetaClave);
+  }
   const TResultadoImportacion r = importaCatalogo(conexion, a.sueltos.first());
   if (!r.ok) return falla(r.error);
   QTextStream(stdout)
       << QStringLiteral("Importado negocio %1 (%2 registros)").arg(r.idNegocio).arg(r.registros)
       << Qt::endl;
   return 0;
+}
+
+int importa(const TArgumentos& a) {
+  const QString destino = a.opciones.value(QStringLiteral("db"));
+  if (destino.isEmpty() || a.sueltos.size() != 1) return falla(QString::fromUtf8(kUso));
+  const bool postgres = destino.startsWith(QStringLiteral("postgresql://")) ||
+                        destino.startsWith(QStringLiteral("postgres://"));
+  std::optional<TRastroNuevo> rastro;
+  if (!postgres) {
+    rastro.emplace(destino);
+    QDir().mkpath(QFileInfo(destino).absolutePath());
+  }
+  int codigo = 0;
+  {
+    TConexionSesion conexion(destino);
+    codigo = importaEn(conexion, a, postgres, destino, rastro ? &*rastro : nullptr);
+  }
+  // The connection is closed by now, so its files can go.
+  if (codigo != 0 && rastro) rastro->borra();
+  return codigo;
 }
 
 int genera(const TArgumentos& a) {
@@ -104,7 +152,7 @@ int genera(const TArgumentos& a) {
   if (a.opciones.contains(QStringLiteral("estacion")))
     o.estacion = a.opciones.value(QStringLiteral("estacion"));
   QFile f(salida);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(generaCatalogoJson(o)) < 0)
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || !escribeCatalogo(o, f) || !f.flush())
     return falla(QStringLiteral("No se pudo escribir %1").arg(salida));
   QTextStream(stdout) << QStringLiteral("Generado %1 con %2 productos").arg(salida).arg(o.productos)
                       << Qt::endl;
