@@ -93,6 +93,9 @@ class TFRM_cerrarPuntoVenta : public QDialog, public TPantallaNombrada {
   void reiniciarFormasDePago();
   int muestraFormaPago();
   void habilitaControles(bool habilitar);
+  // Reads and checks the credentials, then runs one lookup of row r (0-based) on a lookup
+  // screen of its own; false when the credentials were incomplete.
+  bool buscaAbono(int r, bool automatica, TConsultaAbono* abono);
   void relacionaPago(int fila, const TConsultaAbono& abono);
 
   QLineEdit* TXT_efectivo = nullptr;

@@ -26,17 +26,21 @@ bool TFRM_cerrarPuntoVenta::validaConfiguracionMercadoPago(const TDatosMercado& 
   return false;
 }
 
+bool TFRM_cerrarPuntoVenta::buscaAbono(int r, bool automatica, TConsultaAbono* abono) {
+  const TDatosMercado datos = buscaConfiguracionMercadoPago();
+  if (!validaConfiguracionMercadoPago(datos)) return false;
+  TFRM_mercadoPagoSeleccionarAbono consulta(this);
+  *abono = automatica ? consulta.consultaAbono(TXT_otro[r]->text(), datos)
+                      : consulta.consultaPagos(TXT_otro[r]->text(), datos);
+  return true;
+}
+
 void TFRM_cerrarPuntoVenta::conectaMercadoPago() {
   const int r = uNoMetodoPago - 1;
   if (r < 0 || r >= TCobro::kFilas) return;
   LBL_detalleReferencia->setText(QStringLiteral("Buscando"));
-  const TDatosMercado datos = buscaConfiguracionMercadoPago();
-  if (!validaConfiguracionMercadoPago(datos)) return;
   TConsultaAbono abono;
-  {
-    TFRM_mercadoPagoSeleccionarAbono consulta(this);
-    abono = consulta.consultaAbono(TXT_otro[r]->text(), datos);
-  }
+  if (!buscaAbono(r, true, &abono)) return;
   if (!abono.ok) {
     LBL_detalleReferencia->setText(QStringLiteral("No se encontraron pagos"));
     return;
@@ -47,13 +51,8 @@ void TFRM_cerrarPuntoVenta::conectaMercadoPago() {
 void TFRM_cerrarPuntoVenta::busquedaManual(int fila) {
   if (fila < 1 || fila > TCobro::kFilas) return;
   const int r = fila - 1;
-  const TDatosMercado datos = buscaConfiguracionMercadoPago();
-  if (!validaConfiguracionMercadoPago(datos)) return;
   TConsultaAbono abono;
-  {
-    TFRM_mercadoPagoSeleccionarAbono consulta(this);
-    abono = consulta.consultaPagos(TXT_otro[r]->text(), datos);
-  }
+  if (!buscaAbono(r, false, &abono)) return;
   if (!abono.ok) {
     BTN_resetOtroClick(fila);
     return;

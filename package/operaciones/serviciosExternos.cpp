@@ -57,15 +57,9 @@ bool buscaReferenciaExistente(const QString& pagoID, int idNegocio, TConexionSes
   return r.getCeldaAsInt(QStringLiteral("usados")) > 0;
 }
 
+// The credentials screen reads the same row; the token columns come along unused.
 CmidTierResponse consultaMercadoPago(int idNegocio, TConexionSesion& conexion) {
-  TmiddleTier mt(conexion);
-  mt.setQuery(QStringLiteral(
-      "SELECT clienteID AS puntoServiciosExternosMercadoPago_clienteID, clienteSecret AS "
-      "puntoServiciosExternosMercadoPago_clienteSecret, poi AS "
-      "puntoServiciosExternosMercadoPago_poi FROM puntoServiciosExternosMercadoPago WHERE "
-      "idNegocioFk = :negocio"));
-  mt.setInteger(QStringLiteral("negocio"), idNegocio);
-  return mt.reader();
+  return buscaServiciosExternosMercadoPago(idNegocio, conexion);
 }
 
 bool actualizarOpcionesMercadoPago(const QString& clienteID, const QString& clienteSecret,

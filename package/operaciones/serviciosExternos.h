@@ -20,7 +20,7 @@ bool actualizaTokenMercadoPago(const QString& accessToken, const QString& userID
 // when that cannot be read: a payment that may be used is never offered.
 bool buscaReferenciaExistente(const QString& pagoID, int idNegocio, TConexionSesion& conexion);
 
-// The credentials screen's columns: _clienteID, _clienteSecret and _poi.
+// The credentials screen's columns: _clienteID, _clienteSecret and _poi (among the others).
 CmidTierResponse consultaMercadoPago(int idNegocio, TConexionSesion& conexion);
 // Stores the three encrypted values; the stored token is left as it is.
 bool actualizarOpcionesMercadoPago(const QString& clienteID, const QString& clienteSecret,
