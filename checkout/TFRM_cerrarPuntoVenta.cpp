@@ -229,6 +229,8 @@ void TFRM_cerrarPuntoVenta::construye() {
   connect(resetEfectivo, &QPushButton::clicked, this, &TFRM_cerrarPuntoVenta::BTN_resetEfectivoClick);
   connect(BTN_otrasFormas, &QPushButton::clicked, this, &TFRM_cerrarPuntoVenta::BTN_otrasFormasClick);
   connect(ocultar, &QPushButton::clicked, this, &TFRM_cerrarPuntoVenta::BTN_ocultarClick);
+  connect(BTN_mercadoPago, &QPushButton::clicked, this, &TFRM_cerrarPuntoVenta::conectaMercadoPago);
+  for (QLabel* icono : IMG_verFormaPago) icono->installEventFilter(this);
   connect(BTN_aceptar, &QPushButton::clicked, this, &TFRM_cerrarPuntoVenta::BTN_aceptarClick);
   connect(cancelar, &QPushButton::clicked, this, &TFRM_cerrarPuntoVenta::BTN_cancelarClick);
   connect(cerrar, &QPushButton::clicked, this, &TFRM_cerrarPuntoVenta::BTN_cerrarClick);
@@ -246,6 +248,13 @@ bool TFRM_cerrarPuntoVenta::eventFilter(QObject* obj, QEvent* ev) {
       obj->objectName().startsWith(QStringLiteral("componenteN"))) {
     seleccionaMetodo(obj->objectName().mid(11).toInt());
     return true;
+  }
+  if (ev->type() == QEvent::MouseButtonRelease) {
+    const auto icono = std::find(IMG_verFormaPago.begin(), IMG_verFormaPago.end(), obj);
+    if (icono != IMG_verFormaPago.end()) {
+      busquedaManual(int(icono - IMG_verFormaPago.begin()) + 1);
+      return true;
+    }
   }
   auto* campo = qobject_cast<QLineEdit*>(obj);
   // A payment row without its method is disabled: nothing typed may reach it, not even keys

@@ -8,6 +8,7 @@
 
 #include "checkout/TRespuestaCerrarVenta.h"
 #include "checkout/reglas/cobro.h"
+#include "checkout/reglas/mercadoPago.h"
 #include "db/CmidTierResponse.h"
 #include "ui/pantallaNombrada.h"
 
@@ -65,6 +66,13 @@ class TFRM_cerrarPuntoVenta : public QDialog, public TPantallaNombrada {
   // Invoices a stored ticket through the package's invoicing screen; true when it was invoiced.
   bool facturarTicket(int operacionID);
 
+  // MercadoPago Point payments of a card row (cerrarVenta_mercadoPago.cpp): the "Mercado Pago"
+  // button looks up row uNoMetodoPago automatically, a row's detail icon opens the lookup.
+  TDatosMercado buscaConfiguracionMercadoPago();
+  bool validaConfiguracionMercadoPago(const TDatosMercado& datos);
+  void conectaMercadoPago();
+  void busquedaManual(int fila);  // 1..6
+
   // Payment-method ids of the method tiles, in order.
   QList<int> idsFormasPago() const;
   const TCobro& cobro() const { return uCobro; }
@@ -87,6 +95,10 @@ class TFRM_cerrarPuntoVenta : public QDialog, public TPantallaNombrada {
   void reiniciarFormasDePago();
   int muestraFormaPago();
   void habilitaControles(bool habilitar);
+  // Reads and checks the credentials, then runs one lookup of row r (0-based) on a lookup
+  // screen of its own; false when the credentials were incomplete.
+  bool buscaAbono(int r, bool automatica, TConsultaAbono* abono);
+  void relacionaPago(int fila, const TConsultaAbono& abono);
 
   QLineEdit* TXT_efectivo = nullptr;
   std::array<QPushButton*, 6> BTN_otro{};

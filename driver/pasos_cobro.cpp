@@ -9,6 +9,7 @@
 #include "context/TsistemaDatos.h"
 #include "operaciones/facturacion.h"
 #include "pasos.h"
+#include "pasosMercadoPago.h"
 #include "printer/miniPrinter.h"
 #include "sale/TFRM_caja.h"
 #include "ui/TFRM_facturar.h"
@@ -49,6 +50,7 @@ bool cobrar(ConductorCaja& conductor, const QJsonValue& v, QString* error) {
     return false;
   }
   QJsonObject resultado{{"abierto", false}};
+  QJsonArray filas;
   QString errorCobro;
   conductor.alDialogo([&](QDialog* d) {
     auto* f = qobject_cast<TFRM_cerrarPuntoVenta*>(d);
@@ -76,9 +78,24 @@ bool cobrar(ConductorCaja& conductor, const QJsonValue& v, QString* error) {
         f->escribe(QStringLiteral("Monto ") + n, QString());
         f->teclea(QStringLiteral("Monto ") + n, p.value("monto").toString());
       }
-      f->enfocaCampo(QStringLiteral("Referencia ") + n);
-      f->teclea(QStringLiteral("Referencia ") + n, p.value("referencia").toString());
+      QJsonObject busqueda;
+      if (p.value("mercadoPago").isObject()) {
+        busqueda = u_buscaPagoMercadoPago(conductor, *f, i + 1, p.value("mercadoPago").toObject());
+        busqueda["detalle"] = f->texto(QStringLiteral("Detalle de referencia"));
+      } else {
+        f->enfocaCampo(QStringLiteral("Referencia ") + n);
+        f->teclea(QStringLiteral("Referencia ") + n, p.value("referencia").toString());
+      }
+      filas << busqueda;
     }
+    for (int i = 0; i < pagos.size(); ++i) {
+      QJsonObject fila = u_reporteFilaPago(*f, i + 1);
+      const QJsonObject busqueda = filas[i].toObject();
+      for (auto it = busqueda.begin(); it != busqueda.end(); ++it)
+        fila.insert(it.key(), it.value());
+      filas[i] = fila;
+    }
+    resultado["filas"] = filas;
     f->enfocaCampo(QStringLiteral("Monto efectivo"));
     for (const QChar ch : c.value("efectivo").toString()) f->teclaNumerica(QString(ch));
     f->marca(QStringLiteral("Requiere Factura"), c.value("requiereFactura").toBool());
@@ -120,6 +137,9 @@ bool cobrar(ConductorCaja& conductor, const QJsonValue& v, QString* error) {
   resultado["lineasDespues"] = conductor.caja().venta().lineas().getRowCount();
   resultado["ticketRegistro"] = conductor.caja().uTicketNumero;
   conductor.reporta(QStringLiteral("cobro"), resultado);
+  QJsonArray cobros = conductor.reportado(QStringLiteral("cobros")).toArray();
+  cobros << resultado;
+  conductor.reporta(QStringLiteral("cobros"), cobros);
   return true;
 }
 

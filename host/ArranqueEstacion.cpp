@@ -44,6 +44,7 @@ bool u_preparaEstacion(const ConfiguracionEstacion& configuracion, TsistemaDatos
   s.urlFacturacion = configuracion.urlFacturacion;
   s.urlMercadoPago = configuracion.urlMercadoPago;
   s.urlMercadoPagoPoint = configuracion.urlMercadoPagoPoint;
+  s.caMercadoPago = configuracion.caMercadoPago;
   s.enlaceTicket = configuracion.enlaceTicket;
   s.servidorCorreo = configuracion.servidorCorreo;
   s.correoRemitente = configuracion.correoRemitente;

@@ -65,6 +65,8 @@ bool ConfiguracionEstacion::cargar(const QString& ruta, QString* error) {
   urlFacturacion = texto(s, QStringLiteral("urlFacturacion"));
   urlMercadoPago = texto(s, QStringLiteral("urlMercadoPago"));
   urlMercadoPagoPoint = texto(s, QStringLiteral("urlMercadoPagoPoint"));
+  caMercadoPago = texto(s, QStringLiteral("caMercadoPago"));
+  if (!caMercadoPago.isEmpty()) caMercadoPago = absoluta(carpeta, caMercadoPago);
   enlaceTicket = texto(s, QStringLiteral("enlaceTicket"));
   servidorCorreo = texto(s, QStringLiteral("servidorCorreo"));
   correoRemitente = texto(s, QStringLiteral("correoRemitente"));

@@ -9,7 +9,7 @@
 //   estacion=CAJA-1                       (station name; empty: the computer name)
 //   impresora=recibos/                    (device, host:9100 or a folder)
 //   urlFacturacion=http://127.0.0.1:8790
-//   urlMercadoPago=...  urlMercadoPagoPoint=...  enlaceTicket=...
+//   urlMercadoPago=...  urlMercadoPagoPoint=...  caMercadoPago=ca.pem  enlaceTicket=...
 //   servidorCorreo=smtp://127.0.0.1:2525  correoRemitente=facturas@mitienda.mx
 
 #include <QString>
@@ -24,6 +24,7 @@ struct ConfiguracionEstacion {
   QString urlFacturacion;
   QString urlMercadoPago;
   QString urlMercadoPagoPoint;
+  QString caMercadoPago;  // absolute path of the PEM, or empty
   QString enlaceTicket;
   QString servidorCorreo;   // smtp://host:port (smtps:// for TLS from the start)
   QString correoRemitente;  // the shop's sender address of invoice e-mails

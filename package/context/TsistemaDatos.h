@@ -63,6 +63,7 @@ class TsistemaDatos {
   QString urlFacturacion;     // online invoicing service
   QString urlMercadoPago;     // card-payment API
   QString urlMercadoPagoPoint;
+  QString caMercadoPago;      // extra certificate authority (PEM) trusted for both
   QString enlaceTicket;       // invoicing portal link printed on receipts
   QString servidorCorreo;     // mail server of invoice e-mails (smtp:// or smtps://)
   QString correoRemitente;    // the shop's sender address

@@ -37,6 +37,8 @@ const QList<TMigracion>& u_migraciones() {
        leeRecurso(QStringLiteral(":/esquema/esquema_v3_postgres.sql"))},
       {6, QStringLiteral("Tickets después de la venta: búsquedas y reserva de carga"),
        leeRecurso(QStringLiteral(":/esquema/esquema_v6.sql"))},
+      {7, QStringLiteral("Un pago de Mercado Pago se relaciona con una sola venta"),
+       leeRecurso(QStringLiteral(":/esquema/esquema_v7.sql"))},
       {8, QStringLiteral("Devoluciones: notas de crédito en curso y números de serie vendidos"),
        leeRecurso(QStringLiteral(":/esquema/esquema_v8.sql"))},
   };

@@ -26,6 +26,25 @@ QVariant enteroONulo(const QString& texto) {
   return v > 0 ? QVariant(qlonglong(v)) : QVariant(QMetaType::fromType<qlonglong>());
 }
 
+bool esPagoExterno(const tFormaPago& f) {
+  return f.servicioExterno.isValid() && !f.servicioExterno.isNull() &&
+         f.servicioExterno.toLongLong() == 1 && !f.referencia.isEmpty();
+}
+
+CmidTierResponse buscaPagoExternoUsado(TmiddleTier& mt, const QString& referencia, int idNegocio) {
+  mt.setQuery(QStringLiteral("SELECT id FROM puntoFormaPagoAplicada WHERE idNegocioFk = :negocio "
+                             "AND referencia = :referencia AND servicioExterno = 1"));
+  mt.setInteger(QStringLiteral("negocio"), idNegocio);
+  mt.setString(QStringLiteral("referencia"), referencia);
+  return mt.reader();
+}
+
+QString pagoExternoRepetido(const QString& referencia) {
+  return QStringLiteral("El pago %1 de Mercado Pago ya está relacionado con otra venta; la venta "
+                        "no se guardó. Busque el pago de nuevo o capture otra forma de pago.")
+      .arg(referencia);
+}
+
 rRespuestaPuntoVenta falla(const QString& mensaje) {
   rRespuestaPuntoVenta r;
   r.mensaje = mensaje;
@@ -128,18 +147,20 @@ bool guardaLineas(TmiddleTier& mt, const TGridControl& lineas, int operacionID) 
   return true;
 }
 
-bool guardaPagos(TmiddleTier& mt, const TFormasPago& formas, int operacionID) {
+// External payment lines carry their business: its unique index refuses a payment id used twice.
+bool guardaPagos(TmiddleTier& mt, const TFormasPago& formas, int operacionID, int idNegocio) {
   QString sql = QStringLiteral(
       "INSERT INTO puntoFormaPagoAplicada (puntoOperacion_id, posicion, formaPago_id, nombre, "
-      "valor, importe, referencia, servicioExterno) VALUES ");
+      "valor, importe, referencia, servicioExterno, idNegocioFk) VALUES ");
   for (int i = 0; i < static_cast<int>(formas.size()); ++i)
     sql += QStringLiteral(
                "%1(:op, %2, :forma%2, :nombre%2, :valor%2, :importe%2, :referencia%2, "
-               ":externo%2)")
+               ":externo%2, :negocio)")
                .arg(i ? QStringLiteral(", ") : QString())
                .arg(i);
   mt.setQuery(sql);
   mt.setInteger(QStringLiteral("op"), operacionID);
+  mt.setInteger(QStringLiteral("negocio"), idNegocio);
   for (int i = 0; i < static_cast<int>(formas.size()); ++i) {
     const tFormaPago& f = formas[i];
     const QString n = QString::number(i);
@@ -299,7 +320,20 @@ rRespuestaPuntoVenta TConexionInventario::descuentaInventarioFromPuntoVenta(
   const int operacionID = idOperacion.toInt();
 
   if (!guardaLineas(mt, lineas, operacionID)) return fallaSentencia(mt);
-  if (!guardaPagos(mt, formas, operacionID)) return fallaSentencia(mt);
+  for (const tFormaPago& f : formas) {
+    if (!esPagoExterno(f)) continue;
+    const CmidTierResponse usado = buscaPagoExternoUsado(mt, f.referencia, idNegocio);
+    if (!usado.ok()) return falla(usado.getError());
+    if (usado.getRowCount() > 0) return falla(pagoExternoRepetido(f.referencia));
+  }
+  if (!guardaPagos(mt, formas, operacionID, idNegocio)) {
+    // Another station stored the same payment id after our check: the unique index refused it.
+    for (const tFormaPago& f : formas)
+      if (esPagoExterno(f) &&
+          mt.ultimoError().contains(QStringLiteral("unique"), Qt::CaseInsensitive))
+        return falla(pagoExternoRepetido(f.referencia));
+    return fallaSentencia(mt);
+  }
 
   const int ticketNo = siguienteTicket(mt, idNegocio);
   if (ticketNo < 0) return fallaSentencia(mt);

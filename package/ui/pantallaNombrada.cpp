@@ -79,6 +79,10 @@ void TPantallaNombrada::escribe(const QString& campo, const QString& texto) {
     p->setPlainText(texto);
   else if (auto* d = qobject_cast<QDateEdit*>(w))
     d->setDate(QDate::fromString(texto, Qt::ISODate));
+  else if (auto* dt = qobject_cast<QDateTimeEdit*>(w))
+    dt->setDateTime(texto.contains(QLatin1Char('T'))
+                        ? QDateTime::fromString(texto, Qt::ISODate)
+                        : QDate::fromString(texto, Qt::ISODate).startOfDay());
 }
 
 void TPantallaNombrada::pulsa(const QString& nombre) {
@@ -153,6 +157,7 @@ QVariant TPantallaNombrada::dato(const QString& nombre) const {
   QWidget* w = control(nombre);
   if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentData();
   if (auto* d = qobject_cast<QDateEdit*>(w)) return d->date();
+  if (auto* dt = qobject_cast<QDateTimeEdit*>(w)) return dt->dateTime();
   if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->isChecked();
   if (auto* t = qobject_cast<TTecladoPantalla*>(w)) return t->simbolos();
   return QVariant();

@@ -24,7 +24,7 @@ class TPantallaNombrada {
   // Leaving a field (it loses the focus: its validator runs).
   void dejaCampo(const QString& campo);
   // A field's whole text at once (a paste, a pick): line and plain-text edits; a date edit
-  // takes "yyyy-MM-dd".
+  // takes "yyyy-MM-dd", a date-time edit that or "yyyy-MM-ddTHH:mm:ss".
   void escribe(const QString& campo, const QString& texto);
   // A button is clicked (nothing when disabled); any other control is touched: pressed and
   // released at its centre.
@@ -69,6 +69,9 @@ class TPantallaNombrada {
   bool filaVisible(const QString& grid, int fila) const;
   // The names of the screen's buttons, in name order.
   QStringList botones() const;
+  // The control named so (null when none): a dialog that hosts a named part names its controls
+  // again under its own interface.
+  QWidget* controlNombrado(const QString& nombre) const { return control(nombre); }
 
  protected:
   void nombra(const QString& nombre, QWidget* control);

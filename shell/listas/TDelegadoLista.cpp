@@ -48,6 +48,8 @@ void TDelegadoLista::paint(QPainter* p, const QStyleOptionViewItem& opcion,
   const QRect r = opcion.rect;
   p->save();
   p->fillRect(r, uFondo ? uFondo(fila) : QColor(Qt::white));
+  const auto fondoColumna = uFondosColumna.constFind(uGrid->columna(columna).nombre);
+  if (fondoColumna != uFondosColumna.constEnd()) p->fillRect(r, *fondoColumna);
   const bool seleccionada = (opcion.state & QStyle::State_Selected) || fila == uResaltada;
   if (seleccionada) p->fillRect(r, QColor(31, 111, 178, 50));
   p->setPen(QColor(0xDD, 0xE1, 0xE6));

@@ -25,6 +25,10 @@ class TDelegadoLista : public QStyledItemDelegate {
   TPintura pintura(int columna) const;
   // Background of a row (white by default).
   void setFondo(std::function<QColor(int fila)> fondo) { uFondo = std::move(fondo); }
+  // Background of every cell of a column, by its title (over the row's).
+  void setFondoColumna(const QString& titulo, QColor fondo) {
+    uFondosColumna.insert(titulo, fondo);
+  }
   void setFilaResaltada(int fila) { uResaltada = fila; }
 
   // The text a cell shows for a raw value and a painting.
@@ -43,5 +47,6 @@ class TDelegadoLista : public QStyledItemDelegate {
   TFuenteValor uValor;
   QHash<QString, TPintura> uPinturas;
   std::function<QColor(int)> uFondo;
+  QHash<QString, QColor> uFondosColumna;
   int uResaltada = -1;
 };

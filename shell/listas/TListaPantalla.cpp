@@ -266,6 +266,22 @@ QPushButton* TListaPantalla::agregaBotonAccion(const QString& texto) {
   return b;
 }
 
+QPushButton* TListaPantalla::agregaBotonOpcion(const QString& texto) {
+  if (!uFilaOpciones) {
+    // Made on first use, right under the title, so screens without options keep their rows.
+    uFilaOpciones = new QHBoxLayout();
+    uFilaOpciones->setSpacing(8);
+    uFilaOpciones->addStretch();
+    static_cast<QVBoxLayout*>(layout())->insertLayout(1, uFilaOpciones);
+  }
+  auto* b = new QPushButton(texto, this);
+  mini_cornerButtonStyle(b, uColores);
+  b->setAutoDefault(false);
+  uFilaOpciones->insertWidget(uFilaOpciones->count() - 1, b);
+  nombra(texto, b);
+  return b;
+}
+
 QLabel* TListaPantalla::agregaNota() {
   auto* nota = new QLabel(uZonaNotas);
   nota->setProperty("rol", QStringLiteral("nota"));
@@ -347,7 +363,7 @@ void TListaPantalla::BTN_exportarPDFClick() {
     u_mensaje(QString::fromUtf8(kSinElementos), mtCustom);
     return;
   }
-  exportaGridGeneraPDF(*uGRD_mainControl, uTitulo, columnasPDF(), localSYS);
+  exportaGridGeneraPDF(*uGRD_mainControl, uTitulo, columnasPDF(), localSYS, rangoFechasPDF());
 }
 
 void TListaPantalla::BTN_exportarExcelClick() {

@@ -99,6 +99,9 @@ class TListaPantalla : public QWidget, public TPantallaNombrada {
   static QDateTime finDelDia(const QDateEdit* fecha);
   // A button of the screen's own ("Nuevo Cajero") beside the exports.
   QPushButton* agregaBotonAccion(const QString& texto);
+  // A button of the screen's own on a row of its own under the title, for options whose
+  // captions would not fit beside it on a 1024-wide station.
+  QPushButton* agregaBotonOpcion(const QString& texto);
   // Extra line below the search row (a filter note).
   QLabel* agregaNota();
   void preparaGrid();
@@ -117,8 +120,9 @@ class TListaPantalla : public QWidget, public TPantallaNombrada {
   }
   // A pointer release over an existing row (any column).
   virtual void liberacionEnGrid(int fila, int columna, const QPoint& global);
-  // Printed columns of the PDF export.
+  // Printed columns of the PDF export, and its date-range line (none when empty).
   virtual QVector<TColumnaPDF> columnasPDF() const { return {}; }
+  virtual QString rangoFechasPDF() const { return {}; }
   // "Ver Todos": empties every filter (screens with other filters add theirs).
   virtual void limpiaFiltros();
 
@@ -144,6 +148,7 @@ class TListaPantalla : public QWidget, public TPantallaNombrada {
   TTecladoCampos* uTeclado = nullptr;
   bool uBusquedaInicial = false;
   TFilaFlujo* uFilaBusqueda = nullptr;
+  QHBoxLayout* uFilaOpciones = nullptr;
   QHBoxLayout* uFilaAcciones = nullptr;
   QWidget* uZonaNotas = nullptr;
   QVector<QLineEdit*> uCampos;

@@ -20,7 +20,7 @@ QString direccionNegocio(const TsistemaDatos& sistema) {
 
 cDescripcion descripcionPDF(const TGridControl& grid, const QString& titulo,
                             const QVector<TColumnaPDF>& columnas, const QString& archivo,
-                            const TsistemaDatos& sistema) {
+                            const TsistemaDatos& sistema, const QString& rangoFechas) {
   cDescripcion d;
   d.productor = QStringLiteral("Punto de Venta");
   d.titulo = titulo;
@@ -48,6 +48,8 @@ cDescripcion descripcionPDF(const TGridControl& grid, const QString& titulo,
                 direccionNegocio(sistema));
   d.addElemento(QStringLiteral("etiqueta"), QStringLiteral("-fecha"),
                 u_fechaHoraTexto(QDateTime::currentDateTime()));
+  if (!rangoFechas.isEmpty())
+    d.addElemento(QStringLiteral("etiqueta"), QStringLiteral("-rangoFechas"), rangoFechas);
 
   for (const TColumnaPDF& c : columnas)
     d.tabla.addCabecera(c.titulo, c.tipo, c.ancho, c.alineacion);
@@ -65,13 +67,14 @@ cDescripcion descripcionPDF(const TGridControl& grid, const QString& titulo,
 }
 
 QString exportaGridGeneraPDF(const TGridControl& grid, const QString& titulo,
-                             const QVector<TColumnaPDF>& columnas, const TsistemaDatos& sistema) {
+                             const QVector<TColumnaPDF>& columnas, const TsistemaDatos& sistema,
+                             const QString& rangoFechas) {
   if (grid.getColumnCount() < 1 || grid.getRowCount() < 1) return QString();
   QString archivo = u_dialogoGuardarArchivo(titulo, titulo + QStringLiteral(".pdf"),
                                             QStringLiteral("Documento PDF (*.pdf)"));
   if (archivo.isEmpty()) return QString();
   archivo = u_conExtension(archivo, QStringLiteral(".pdf"));
-  generaPDF(descripcionPDF(grid, titulo, columnas, archivo, sistema));
+  generaPDF(descripcionPDF(grid, titulo, columnas, archivo, sistema, rangoFechas));
   if (!QFile::exists(archivo)) return QString();
   abreConProgramaPredeterminado(archivo);
   return archivo;

@@ -18,10 +18,11 @@ struct TColumnaPDF {
   int alineacion = 0;
 };
 
-// The report description of a grid, as generaPDF receives it.
+// The report description of a grid, as generaPDF receives it. A non-empty `rangoFechas` adds
+// the "-rangoFechas" line (the date range of the search).
 cDescripcion descripcionPDF(const TGridControl& grid, const QString& titulo,
                             const QVector<TColumnaPDF>& columnas, const QString& archivo,
-                            const TsistemaDatos& sistema);
+                            const TsistemaDatos& sistema, const QString& rangoFechas = QString());
 
 // The seven parts of the business's fiscal address joined by single blanks (empty parts
 // still leave theirs).
@@ -31,4 +32,5 @@ QString direccionNegocio(const TsistemaDatos& sistema);
 // the file (screen title + ".pdf"), appends ".pdf" unless the name ends exactly so, writes
 // the report and opens it when the file exists. Answers the written file, empty otherwise.
 QString exportaGridGeneraPDF(const TGridControl& grid, const QString& titulo,
-                             const QVector<TColumnaPDF>& columnas, const TsistemaDatos& sistema);
+                             const QVector<TColumnaPDF>& columnas, const TsistemaDatos& sistema,
+                             const QString& rangoFechas = QString());
