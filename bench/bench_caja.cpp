@@ -102,6 +102,46 @@ void BM_LecturaALineaCalculada(benchmark::State& state) {
   }
 }
 
+// One more reading on a sale of state.range(0) lines: the reading at 20 lines is the baseline
+// the one at 400 is compared with. The measured products are outside the sale and have no
+// promotion, so every reading adds one plain line, which is then taken off untimed.
+void BM_LecturaEnVentaDe(benchmark::State& state) {
+  Catalogo& c = catalogo();
+  const int lineasPrevias = static_cast<int>(state.range(0)) - 1;
+  TLineasVenta venta(localSYS);
+  venta.uListaPreciosID = c.lista;
+  const int paso = c.productos / (lineasPrevias + 1);
+  for (int i = 0; i < lineasPrevias; ++i)
+    venta.agregarConcepto(filtraProductosPorcodigoBarras(c.codigo(i * paso), QVariant(true),
+                                                         localSYS.getIdNegocio(), *c.conexion),
+                          0);
+  QStringList medidos;
+  for (int i = 0; medidos.size() < 32 && i < c.productos; ++i) {
+    const int indice = (i * paso + paso / 2) % c.productos;
+    const CmidTierResponse r = filtraProductosPorcodigoBarras(c.codigo(indice), QVariant(true),
+                                                              localSYS.getIdNegocio(), *c.conexion);
+    if (r.getRowCount() == 0) continue;
+    const CmidTierResponse p = consultaPromocionPorProductoYFecha(
+        r.getCelda(QStringLiteral("inventarioCategoria_identidad")),
+        r.getCeldaAsInt(QStringLiteral("inventarioProducto_id")), localSYS.getIdNegocio(),
+        QDateTime::currentDateTime(), *c.conexion);
+    if (p.getRowCount() == 0) medidos << c.codigo(indice);
+  }
+  const int filas = venta.lineas().getRowCount();
+  int n = 0;
+  for (auto _ : state) {
+    const CmidTierResponse r = filtraProductosPorcodigoBarras(
+        medidos[n++ % medidos.size()], QVariant(true), localSYS.getIdNegocio(), *c.conexion);
+    benchmark::DoNotOptimize(venta.agregarConcepto(r, 0));
+    state.PauseTiming();
+    while (venta.lineas().getRowCount() > filas)
+      venta.lineas().eliminarRegistro(venta.lineas().getRowCount() - 1);
+    venta.calculaTotal();
+    state.ResumeTiming();
+  }
+  state.counters["lineas"] = filas + 1;
+}
+
 void BM_BusquedaNombreCruda(benchmark::State& state) {
   Catalogo& c = catalogo();
   QSqlQuery q(c.conexion->baseDatos());
@@ -132,6 +172,7 @@ void BM_BusquedaNombre(benchmark::State& state) {
 
 BENCHMARK(BM_LecturaConsultaCruda)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LecturaALineaCalculada)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LecturaEnVentaDe)->Arg(20)->Arg(400)->ArgName("lineas")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BusquedaNombreCruda)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BusquedaNombre)->Unit(benchmark::kMillisecond);
 

@@ -3,8 +3,10 @@
 // this screen reads the barcode scanner and the keyboards, shows lines, tiles and totals, and
 // hands the sale to the checkout.
 
+#include <QCache>
 #include <QFrame>
 #include <QList>
+#include <QPixmap>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -98,6 +100,7 @@ class TFRM_caja : public QWidget, public TPantallaNombrada {
   void ajustaTamanio();
   void muestraTotales();
   void liberaTiles();
+  QPixmap imagenTile(const QByteArray& bytes, const QSize& tam);
   void muestraResultados();
   void ocultaPaneles();
   void ocultaTeclados();
@@ -150,6 +153,10 @@ class TFRM_caja : public QWidget, public TPantallaNombrada {
   TTecladoPantalla* uTeclado = nullptr;
   TCajaDelegado* uDelegado = nullptr;
   TGridVista* uVistaLineas = nullptr;
+  // Pictures the tiles show again and again, drawn once: the placeholder, and each product
+  // picture by its bytes, already scaled to the tile.
+  QPixmap uSinImagenTile;
+  QCache<QByteArray, QPixmap> uImagenesTiles{120};
 };
 
 // The register window of the module (created once, reused for every sale).

@@ -181,11 +181,7 @@ void TFRM_caja::muestraResultados() {
     t.imagen->setAlignment(Qt::AlignCenter);
     const QByteArray bytes =
         uResponseBusqueda.getCelda(QStringLiteral("inventarioProducto_imagen"), i).toLatin1();
-    QPixmap pm;
-    if (bytes.size() > 16 && pm.loadFromData(bytes))
-      t.imagen->setPixmap(pm.scaled(t.imagen->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    else
-      t.imagen->setPixmap(mini_imagen(QStringLiteral("sinImagen"), QSize(96, 96)));
+    t.imagen->setPixmap(imagenTile(bytes, t.imagen->size()));
     t.etiqueta = new QLabel(uResponseBusqueda.getCelda(QStringLiteral("inventarioProducto_nombre"), i),
                             t.fondo);
     t.etiqueta->setGeometry(8, 164, kAnchoTile - 16, kAltoTile - 170);
@@ -199,6 +195,21 @@ void TFRM_caja::muestraResultados() {
     x += kPasoX;
   }
   uAreaTiles->resize(ancho, y + kPasoY);
+}
+
+QPixmap TFRM_caja::imagenTile(const QByteArray& bytes, const QSize& tam) {
+  if (bytes.size() > 16) {
+    if (const QPixmap* hecha = uImagenesTiles.object(bytes)) return *hecha;
+    QPixmap pm;
+    if (pm.loadFromData(bytes)) {
+      pm = pm.scaled(tam, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+      uImagenesTiles.insert(bytes, new QPixmap(pm));
+      return pm;
+    }
+  }
+  if (uSinImagenTile.isNull())
+    uSinImagenTile = mini_imagen(QStringLiteral("sinImagen"), QSize(96, 96));
+  return uSinImagenTile;
 }
 
 void TFRM_caja::liberaTiles() {

@@ -1,5 +1,8 @@
 #include "TGridControl.h"
 
+#include <cmath>
+#include <limits>
+
 #include "grid/TGridModelo.h"
 #include "util/utilerias.h"
 
@@ -16,6 +19,8 @@ void TGridControl::add(int tipo, const QString& nombre, const QString& campo,
   QStringList celdas;
   for (int i = 0; i < uFilas; ++i) celdas << QString();
   uCeldas.push_back(celdas);
+  uNumeros.push_back({});
+  marcaCambio(0);
   uModelo->endResetModel();
 }
 
@@ -30,17 +35,51 @@ QString TGridControl::getCelda(const QString& columna, int fila) const {
   return getCelda(indiceColumna(columna), fila);
 }
 
+namespace {
+constexpr double kSinLeer = std::numeric_limits<double>::quiet_NaN();
+}
+
+double TGridControl::getCeldaAsFloat(int columna, int fila) const {
+  if (columna < 0 || columna >= uCeldas.size() || fila < 0 || fila >= uFilas) return 0.0;
+  QVector<double>& numeros = uNumeros[columna];
+  if (numeros.isEmpty()) numeros.fill(kSinLeer, uFilas);
+  double& v = numeros[fila];
+  if (std::isnan(v)) v = u_strToFloat(uCeldas[columna][fila]);
+  return v;
+}
+
 double TGridControl::getCeldaAsFloat(const QString& columna, int fila) const {
-  return u_strToFloat(getCelda(columna, fila));
+  return getCeldaAsFloat(indiceColumna(columna), fila);
+}
+
+// u_strToInt reads what u_strToFloat reads and keeps its integer part, so the cached value
+// serves both.
+int TGridControl::getCeldaAsInt(int columna, int fila) const {
+  const double v = getCeldaAsFloat(columna, fila);
+  if (std::fabs(v) < 2147483648.0) return static_cast<int>(v);
+  return u_strToInt(getCelda(columna, fila));
 }
 
 int TGridControl::getCeldaAsInt(const QString& columna, int fila) const {
-  return u_strToInt(getCelda(columna, fila));
+  return getCeldaAsInt(indiceColumna(columna), fila);
+}
+
+void TGridControl::olvidaNumeros() {
+  for (auto& numeros : uNumeros) numeros.clear();
+  marcaCambio(0);
+}
+
+int TGridControl::tomaPrimeraFilaCambiada() {
+  const int fila = std::min(uPrimeraCambiada, uFilas);
+  uPrimeraCambiada = std::numeric_limits<int>::max();
+  return fila;
 }
 
 void TGridControl::setCelda(int columna, int fila, const QString& valor) {
   if (columna < 0 || columna >= uCeldas.size() || fila < 0 || fila >= uFilas) return;
   uCeldas[columna][fila] = valor;
+  if (!uNumeros[columna].isEmpty()) uNumeros[columna][fila] = kSinLeer;
+  marcaCambio(fila);
   uModelo->celdaCambiada(fila, columna);
 }
 
@@ -52,6 +91,9 @@ void TGridControl::insertaRegistro(int fila, const QMap<QString, QString>& datos
   fila = std::clamp(fila, 0, uFilas);
   uModelo->beginInsertRows(QModelIndex(), fila, fila);
   for (auto& col : uCeldas) col.insert(fila, QString());
+  for (auto& numeros : uNumeros)
+    if (!numeros.isEmpty()) numeros.insert(fila, kSinLeer);
+  marcaCambio(fila);
   ++uFilas;
   for (auto it = datos.constBegin(); it != datos.constEnd(); ++it) {
     const int c = indiceColumna(it.key());
@@ -71,6 +113,9 @@ void TGridControl::eliminarRegistro(int fila) {
   if (fila < 0 || fila >= uFilas) return;
   uModelo->beginRemoveRows(QModelIndex(), fila, fila);
   for (auto& col : uCeldas) col.removeAt(fila);
+  for (auto& numeros : uNumeros)
+    if (!numeros.isEmpty()) numeros.removeAt(fila);
+  marcaCambio(fila);
   --uFilas;
   uModelo->endRemoveRows();
   emit filasCambiadas();
@@ -83,6 +128,12 @@ int TGridControl::copiaFila(int origen, int destino) {
   for (const auto& col : uCeldas) copia << col[origen];
   uModelo->beginInsertRows(QModelIndex(), destino, destino);
   for (int c = 0; c < uCeldas.size(); ++c) uCeldas[c].insert(destino, copia[c]);
+  for (auto& numeros : uNumeros) {
+    if (numeros.isEmpty()) continue;
+    const double v = numeros[origen];
+    numeros.insert(destino, v);
+  }
+  marcaCambio(destino);
   ++uFilas;
   uModelo->endInsertRows();
   emit filasCambiadas();
@@ -92,6 +143,7 @@ int TGridControl::copiaFila(int origen, int destino) {
 void TGridControl::clearFilas() {
   uModelo->beginResetModel();
   for (auto& col : uCeldas) col.clear();
+  olvidaNumeros();
   uFilas = 0;
   uModelo->endResetModel();
   emit filasCambiadas();
@@ -109,6 +161,7 @@ void TGridControl::setTabla(const CmidTierResponse& tabla) {
     for (int r = 0; r < n; ++r) celdas << (origen >= 0 ? tabla.getCelda(origen, r) : QString());
     uCeldas[c] = celdas;
   }
+  olvidaNumeros();
   uFilas = n;
   uModelo->endResetModel();
   emit filasCambiadas();

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <algorithm>
 
 #include "db/CmidTierResponse.h"
 
@@ -51,10 +52,19 @@ class TGridControl : public QObject {
 
   QString getCelda(const QString& columna, int fila) const;
   QString getCelda(int columna, int fila) const;
+  // A cell's text read as a number (u_strToFloat / u_strToInt). Each cell is parsed once and
+  // kept until it is written again, so a table summed after every change costs additions,
+  // not parsing.
   double getCeldaAsFloat(const QString& columna, int fila) const;
+  double getCeldaAsFloat(int columna, int fila) const;
   int getCeldaAsInt(const QString& columna, int fila) const;
+  int getCeldaAsInt(int columna, int fila) const;
   void setCelda(const QString& columna, int fila, const QString& valor);
   void setCelda(int columna, int fila, const QString& valor);
+
+  // The lowest row written, inserted, removed or copied since the last call (the row count when
+  // none was): a reader that keeps running results beside the table redoes them from there.
+  int tomaPrimeraFilaCambiada();
 
   // A row from a map column name -> text; names without a column are ignored.
   int agregarRegistro(const QMap<QString, QString>& datos);
@@ -91,8 +101,15 @@ class TGridControl : public QObject {
 
   QVector<Columna> uColumnas;
   QHash<QString, int> uIndice;
+  void olvidaNumeros();
+  void marcaCambio(int fila) { uPrimeraCambiada = std::min(uPrimeraCambiada, fila); }
+
   QVector<QStringList> uCeldas;  // column-major
+  // Parsed values beside uCeldas, per column: empty until the column is first read as a
+  // number; NaN marks a cell not parsed since it was written (no parse answers NaN).
+  mutable QVector<QVector<double>> uNumeros;
   int uFilas = 0;
+  int uPrimeraCambiada = 0;
   int uAlturaFila = 8;
   TGridModelo* uModelo = nullptr;
 };

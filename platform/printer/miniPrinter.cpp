@@ -4,14 +4,18 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageWriter>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTcpSocket>
+#include <QThreadPool>
+#include <QWaitCondition>
 #include <cerrno>
 #include <cstring>
 
@@ -28,7 +32,11 @@ QMutex gMutex;
 QString gDestino;
 QString gCarpetaSalida;
 TResultadoImpresion gUltimoTicket;
+quint64 gTicketActual = 0;  // number of the ticket gUltimoTicket describes
 TResultadoImpresion gUltimoCajon;
+// Pictures queued or being written; gListas wakes whoever waits for them.
+int gImagenesPendientes = 0;
+QWaitCondition gListas;
 
 enum class TipoDestino { Carpeta, Dispositivo, Red };
 
@@ -90,13 +98,62 @@ bool guardaArchivo(const QString& ruta, const QByteArray& datos, QString* error)
   return true;
 }
 
+// A receipt is black on white with grey edges: saved as 8-bit grey it is the same picture in a
+// quarter of the bytes to compress. A picture with colour (a colour logo) keeps its colours.
 bool guardaImagen(const QString& ruta, const QImage& img, QString* error) {
+  const QImage guardada = img.allGray() ? img.convertToFormat(QImage::Format_Grayscale8) : img;
   QSaveFile f(ruta);
-  if (!f.open(QIODevice::WriteOnly) || !img.save(&f, "PNG") || !f.commit()) {
+  QImageWriter escritor(&f, "PNG");
+  // Quality picks zlib's effort for PNG: a fast level, the file is looked at, not archived.
+  escritor.setQuality(80);
+  if (!f.open(QIODevice::WriteOnly) || !escritor.write(guardada) || !f.commit()) {
     *error = QStringLiteral("No se pudo escribir la imagen %1: %2").arg(ruta, f.errorString());
     return false;
   }
   return true;
+}
+
+// One thread writes the pictures, in order, so the sale does not wait for the encoding.
+QThreadPool& hiloImagenes() {
+  static QThreadPool* hilo = [] {
+    auto* h = new QThreadPool();
+    h->setMaxThreadCount(1);
+    return h;
+  }();
+  return *hilo;
+}
+
+// Called with gMutex held.
+void esperaImagenes() {
+  while (gImagenesPendientes > 0) gListas.wait(&gMutex);
+}
+
+// A program that ends right after printing still leaves the picture complete.
+void terminaImagenes() {
+  QMutexLocker l(&gMutex);
+  esperaImagenes();
+}
+
+void encolaImagen(quint64 ticket, const QString& ruta, QImage dibujo) {
+  static const bool registrada = [] {
+    qAddPostRoutine(terminaImagenes);
+    return true;
+  }();
+  Q_UNUSED(registrada);
+  ++gImagenesPendientes;
+  hiloImagenes().start([ticket, ruta, dibujo = std::move(dibujo)] {
+    QString error;
+    const bool ok = guardaImagen(ruta, dibujo, &error);
+    QMutexLocker l(&gMutex);
+    if (!ok && gTicketActual == ticket) {
+      gUltimoTicket.archivoPng.clear();
+      gUltimoTicket.ok = false;
+      gUltimoTicket.error +=
+          (gUltimoTicket.error.isEmpty() ? QString() : QStringLiteral("\n")) + error;
+    }
+    --gImagenesPendientes;
+    gListas.wakeAll();
+  });
 }
 
 // Non-blocking with a deadline: a printer that is off must not freeze the register.
@@ -207,11 +264,9 @@ bool miniPrinterImprimeTicket3(RECticketInfo info) {
     } else {
       errores << error;
     }
-    if (guardaImagen(base + QStringLiteral(".png"), dibujo, &error)) {
-      r.archivoPng = base + QStringLiteral(".png");
-    } else {
-      errores << error;
-    }
+    // Written by the picture thread; readers of the last ticket wait for it.
+    r.archivoPng = base + QStringLiteral(".png");
+    encolaImagen(gTicketActual + 1, r.archivoPng, dibujo);
   } else {
     errores << error;
   }
@@ -220,6 +275,7 @@ bool miniPrinterImprimeTicket3(RECticketInfo info) {
   r.ok = errores.isEmpty();
   r.error = errores.join(QLatin1Char('\n'));
   gUltimoTicket = r;
+  ++gTicketActual;
   return r.ok;
 }
 
@@ -245,6 +301,7 @@ bool miniPrinterAbreCajon() {
 
 TResultadoImpresion miniPrinterUltimoTicket() {
   QMutexLocker l(&gMutex);
+  esperaImagenes();
   return gUltimoTicket;
 }
 

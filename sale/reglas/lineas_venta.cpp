@@ -133,9 +133,12 @@ int TLineasVenta::agregarConcepto(const CmidTierResponse& busqueda, int indice,
 
   int fila = -1;
   if (uAgruparConceptos) {
+    // The product id is compared first: it is a cached number, the kind a text.
+    const int cProducto = g.indiceColumna(QStringLiteral("_Producto_id"));
+    const int cTipo = g.indiceColumna(QStringLiteral("_tipoInsercion"));
+    const QVector<QStringList>& celdas = g.getTabla();
     for (int r = 0; r < g.getRowCount(); ++r) {
-      if (tipoLinea(r) == lineas::kProducto &&
-          g.getCeldaAsInt(QStringLiteral("_Producto_id"), r) == productoId) {
+      if (g.getCeldaAsInt(cProducto, r) == productoId && celdas[cTipo][r] == lineas::kProducto) {
         fila = r;
         break;
       }
@@ -360,17 +363,37 @@ void TLineasVenta::calculaImporte(int fila) {
 }
 
 void TLineasVenta::calculaTotal() {
-  const TGridControl& g = uGRD_mainControl;
-  QList<double> s, d, t, ret;
-  for (int r = 0; r < g.getRowCount(); ++r) {
-    s << u_truncaDecimales(g.getCeldaAsFloat(QStringLiteral("Subtotal"), r), 2);
-    d << g.getCeldaAsFloat(QStringLiteral("_descuento"), r)
-      << g.getCeldaAsFloat(QStringLiteral("_descuentoTipoCliente"), r);
-    t << g.getCeldaAsFloat(QStringLiteral("IVA T"), r) << g.getCeldaAsFloat(QStringLiteral("IEPS T"), r);
-    ret << g.getCeldaAsFloat(QStringLiteral("IVA R"), r) << g.getCeldaAsFloat(QStringLiteral("ISR R"), r)
-        << g.getCeldaAsFloat(QStringLiteral("IEPS R"), r);
+  TGridControl& g = uGRD_mainControl;
+  // The sums run over the lines in order, as a sum of the whole list would, and each line's
+  // running sums are kept: only the lines from the first one changed are added again.
+  const int n = g.getRowCount();
+  const int desde = std::min(g.tomaPrimeraFilaCambiada(), static_cast<int>(uParciales.size()));
+  uParciales.resize(n);
+  const int cSubtotal = g.indiceColumna(QStringLiteral("Subtotal"));
+  const int cDescuento = g.indiceColumna(QStringLiteral("_descuento"));
+  const int cDescuentoCliente = g.indiceColumna(QStringLiteral("_descuentoTipoCliente"));
+  const int cIvaT = g.indiceColumna(QStringLiteral("IVA T")),
+            cIepsT = g.indiceColumna(QStringLiteral("IEPS T"));
+  const int cIvaR = g.indiceColumna(QStringLiteral("IVA R")),
+            cIsrR = g.indiceColumna(QStringLiteral("ISR R"));
+  const int cIepsR = g.indiceColumna(QStringLiteral("IEPS R"));
+  TSumasLinea a = desde > 0 ? uParciales[desde - 1] : TSumasLinea();
+  for (int r = desde; r < n; ++r) {
+    a.subtotal += u_truncaDecimales(g.getCeldaAsFloat(cSubtotal, r), 2);
+    a.descuento += g.getCeldaAsFloat(cDescuento, r);
+    a.descuento += g.getCeldaAsFloat(cDescuentoCliente, r);
+    a.trasladados += g.getCeldaAsFloat(cIvaT, r);
+    a.trasladados += g.getCeldaAsFloat(cIepsT, r);
+    a.retenidos += g.getCeldaAsFloat(cIvaR, r);
+    a.retenidos += g.getCeldaAsFloat(cIsrR, r);
+    a.retenidos += g.getCeldaAsFloat(cIepsR, r);
+    uParciales[r] = a;
   }
-  const double S = suma(s), D = suma(d), T = suma(t), R = suma(ret);
+  const TSumasLinea fin = n > 0 ? uParciales[n - 1] : TSumasLinea();
+  // What suma() answers for the same terms in the same order.
+  auto cierra = [](long double v) { return u_truncaDecimales(static_cast<double>(v), 9); };
+  const double S = cierra(fin.subtotal), D = cierra(fin.descuento), T = cierra(fin.trasladados),
+               R = cierra(fin.retenidos);
   const double total = u_acumulaFloat(2, {S, -D, T, -R}, 3);
   uDescuento = u_truncaDecimales(D, 2);
   uTextoDescuento = QStringLiteral("Descuento ") + u_formatoMonedaMXN(uDescuento);

@@ -104,7 +104,14 @@ class TLineasVenta {
                                 const QString& cantidad, int grupo);
   void eliminaMarcadas();
 
+  // Running sums of the amounts up to each line, summed in long double like u_acumulaFloat
+  // (the sale's amounts keep their cents over hundreds of lines).
+  struct TSumasLinea {
+    long double subtotal = 0, descuento = 0, trasladados = 0, retenidos = 0;
+  };
+
   TsistemaDatos& uSistema;
+  QVector<TSumasLinea> uParciales;
   TGridControl uGRD_mainControl;
   TGridControl uGRD_monitorControl;
   QString uTextoTotal, uTextoDescuento, uTextoImpuestos;

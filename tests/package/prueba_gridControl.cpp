@@ -7,6 +7,7 @@
 #include "grid/TGridControl.h"
 #include "grid/TGridModelo.h"
 #include "ui/TGridVista.h"
+#include "util/utilerias.h"
 
 namespace {
 
@@ -63,6 +64,43 @@ TEST(GridControl, InsertarEliminarYCopiarConservanElOrden) {
   g->clearFilas();
   EXPECT_EQ(g->getRowCount(), 0);
   EXPECT_EQ(g->getColumnCount(), 8);
+}
+
+// Numbers read from cells are kept between reads: every way a cell changes must be seen, or a
+// total would be summed from stale amounts.
+TEST(GridControl, LosNumerosLeidosSiguenALasCeldas) {
+  std::unique_ptr<TGridControl> g(tablaVentas());
+  auto cantidades = [&] {
+    QList<double> c;
+    for (int r = 0; r < g->getRowCount(); ++r) c << g->getCeldaAsFloat("Cantidad", r);
+    return c;
+  };
+  for (const char* t : {"1.5", "2", "3"}) g->agregarRegistro({{"Cantidad", t}});
+  EXPECT_EQ(cantidades(), QList<double>({1.5, 2, 3}));
+  g->setCelda("Cantidad", 1, " 7.25 ");
+  EXPECT_EQ(cantidades(), QList<double>({1.5, 7.25, 3}));
+  g->insertaRegistro(0, {{"Cantidad", "9"}});
+  EXPECT_EQ(cantidades(), QList<double>({9, 1.5, 7.25, 3}));
+  g->eliminarRegistro(2);
+  EXPECT_EQ(cantidades(), QList<double>({9, 1.5, 3}));
+  g->copiaFila(0, 1);
+  g->setCelda("Cantidad", 0, "x");
+  EXPECT_EQ(cantidades(), QList<double>({0, 9, 1.5, 3}));
+  EXPECT_EQ(g->getCeldaAsInt("Cantidad", 1), 9);
+  EXPECT_EQ(g->getCeldaAsInt("Cantidad", 2), 1);
+  g->setCelda("Cantidad", 3, "-2.9");
+  EXPECT_EQ(g->getCeldaAsInt("Cantidad", 3), -2);
+  g->setCelda("Cantidad", 3, "99999999999");
+  EXPECT_EQ(g->getCeldaAsInt("Cantidad", 3), u_strToInt("99999999999"));
+  g->clearFilas();
+  g->agregarRegistro({{"Cantidad", "4"}});
+  EXPECT_EQ(cantidades(), QList<double>({4}));
+  CmidTierResponse r;
+  r.setColumnas({"x"});
+  r.agregaFila({1});
+  r.setOk(true);
+  g->setTabla(r);  // no column is bound: the cells are empty again
+  EXPECT_EQ(cantidades(), QList<double>({0}));
 }
 
 TEST(GridControl, SetTablaLigaPorAliasYExportaLoDescrito) {

@@ -6,6 +6,7 @@
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
 #include "support/RespondedorPrueba.h"
+#include "util/utilerias.h"
 
 namespace {
 
@@ -201,6 +202,54 @@ TEST_P(LineasVenta, DescuentoTopadoYTotalNegativo) {
   venta->calculaTotal();
   EXPECT_LT(venta->uTotal, 0);
   EXPECT_FALSE(venta->aceptarHabilitado());
+}
+
+// The register keeps what it already summed; after any change anywhere in the sale its totals
+// must still be those of the lines as they stand, summed from their texts.
+TEST_P(LineasVenta, TotalesIgualesALosDeLasLineasTrasCadaCambio) {
+  cat->kit(7, "Kit desayuno", 150, {{1, "1"}, {6, "2"}});
+  auto sumaColumnas = [&](std::initializer_list<const char*> columnas, bool trunca = false) {
+    QList<double> v;
+    for (int r = 0; r < venta->lineas().getRowCount(); ++r)
+      for (const char* c : columnas) {
+        const double x = u_strToFloat(celda(c, r));
+        v << (trunca ? u_truncaDecimales(x, 2) : x);
+      }
+    return v.isEmpty() ? 0.0 : u_acumulaFloat(9, v, static_cast<int>(v.size()) - 1);
+  };
+  auto revisa = [&](const char* paso) {
+    SCOPED_TRACE(paso);
+    const double S = sumaColumnas({"Subtotal"}, true),
+                 D = sumaColumnas({"_descuento", "_descuentoTipoCliente"}),
+                 T = sumaColumnas({"IVA T", "IEPS T"}),
+                 R = sumaColumnas({"IVA R", "ISR R", "IEPS R"});
+    EXPECT_EQ(venta->uSubtotal, S);
+    EXPECT_EQ(venta->uImpuestos, T);
+    EXPECT_EQ(venta->uDescuento, u_truncaDecimales(D, 2));
+    EXPECT_EQ(venta->uTotal, u_acumulaFloat(2, {S, -D, T, -R}, 3));
+  };
+  for (const char* c :
+       {"7501000000011", "7501000000028", "7501000000035", "7501000000042", "7501000000066"})
+    lee(c);
+  revisa("lecturas");
+  venta->cambiaCantidad(0, 3);  // the first line changes under the others
+  revisa("cantidad de la primera línea");
+  ASSERT_TRUE(venta->agregaKit(7));
+  lee("7501000000028");  // grouped into line 1
+  revisa("kit y agrupada");
+  venta->eliminaGrupo(2);
+  revisa("grupo de en medio borrado");
+  venta->lineas().setCelda("Descuento", 0, "7.5");
+  venta->calculaImporte(0);
+  venta->lineas().setCelda("_descuentoTipoCliente", 3, "1.25");
+  venta->calculaTotal();
+  revisa("descuentos");
+  venta->lineas().copiaFila(1, 0);
+  venta->calculaTotal();
+  revisa("fila copiada al principio");
+  venta->reinicia();
+  lee("7501000000066");
+  revisa("venta nueva");
 }
 
 TEST_P(LineasVenta, KitsYBorradoPorGrupo) {

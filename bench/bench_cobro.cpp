@@ -1,0 +1,276 @@
+// The cashier's steps on the real screens (offscreen), each beside the data work it is built
+// on, in the same run:
+// - a cash sale of 20 lines from "Aceptar" to the register ready for the next sale, with the
+//   invoicing sandbox answering the upload, beside storing the same sale;
+// - a name search from Enter to its 60 tiles drawn, beside the search query.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDialog>
+#include <QImageWriter>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include "catalogo/importador.h"
+#include "checkout/TFRM_cerrarPuntoVenta.h"
+#include "checkout/reglas/ticket_venta.h"
+#include "context/TsistemaDatos.h"
+#include "db/TmiddleTier.h"
+#include "db/esquema.h"
+#include "generador/generadorCatalogo.h"
+#include "host/ArranqueEstacion.h"
+#include "host/ConfiguracionEstacion.h"
+#include "operaciones/inventario.h"
+#include "operaciones/productos.h"
+#include "printer/composicionTicket.h"
+#include "printer/dibujoTicket.h"
+#include "printer/miniPrinter.h"
+#include "resources/recursos.h"
+#include "sale/TFRM_caja.h"
+#include "ui/mensajes.h"
+#include "util/utilerias.h"
+
+namespace {
+
+constexpr int kLineas = 20;
+
+// Pays the checkout in cash and closes it, as the cashier does.
+class Cajero : public TRespondedorModal {
+ public:
+  void mensaje(const QString& texto, int) override { ultimoMensaje = texto; }
+  bool confirmacion(const QString&) override { return true; }
+  int dialogo(QDialog* d) override {
+    auto* f = qobject_cast<TFRM_cerrarPuntoVenta*>(d);
+    if (!f) return QDialog::Rejected;
+    f->enfocaCampo(QStringLiteral("Monto efectivo"));
+    for (const QChar ch : QStringLiteral("1000000")) f->teclaNumerica(QString(ch));
+    vendida = f->efectuarVenta();
+    f->BTN_cerrarClick();
+    return vendida ? QDialog::Accepted : QDialog::Rejected;
+  }
+  bool vendida = false;
+  QString ultimoMensaje;
+};
+
+struct Estacion {
+  QTemporaryDir carpeta;
+  QTemporaryDir datosSandbox;
+  QProcess sandbox;
+  TOpcionesGenerador opciones;
+  Cajero cajero;
+  std::unique_ptr<TFRM_caja> caja;
+  QString patron;
+
+  Estacion() {
+    sandbox.setStandardErrorFile(QProcess::nullDevice());
+    sandbox.start(QStringLiteral(POS_BINARIOS "/pos-sandbox-facturacion"),
+                  {"--puerto", "0", "--datos", datosSandbox.path()});
+    sandbox.waitForReadyRead(10000);
+    const QByteArray linea = sandbox.readLine().trimmed();
+    if (!linea.startsWith("ESCUCHANDO ")) qFatal("el sandbox no arrancó: %s", linea.constData());
+
+    const QString base = carpeta.filePath(QStringLiteral("caja.db"));
+    {
+      TConexionSesion conexion(base);
+      QString error;
+      if (!conexion.abre() || !u_aplicaMigraciones(conexion, &error))
+        qFatal("base: %s", qPrintable(error));
+      opciones.productos = 5000;
+      opciones.semilla = 11;
+      const TResultadoImportacion r = importaCatalogoJson(conexion, generaCatalogoJson(opciones));
+      if (!r.ok) qFatal("importación: %s", qPrintable(r.error));
+      TmiddleTier mt(conexion);
+      mt.setQuery(QStringLiteral("UPDATE inventarioExistencias SET existencia = 100000000"));
+      mt.nonQuery();
+    }
+    ConfiguracionEstacion conf;
+    conf.baseDatos = base;
+    conf.idNegocio = opciones.idNegocio;
+    conf.carpetaAplicacion = carpeta.path() + QStringLiteral("/");
+    conf.estacion = opciones.estacion;
+    conf.impresora = carpeta.filePath(QStringLiteral("recibos"));
+    conf.urlFacturacion = QStringLiteral("http://127.0.0.1:") + QString::fromLatin1(linea.mid(11));
+    conf.enlaceTicket = QStringLiteral("http://portal.prueba/facturar");
+    QString error;
+    if (!u_preparaEstacion(conf, localSYS, &error)) qFatal("estación: %s", qPrintable(error));
+    u_aplicaConfiguracionPlataforma(localSYS);
+    u_instalaRespondedor(&cajero);
+
+    caja = std::make_unique<TFRM_caja>();
+    caja->resize(1280, 800);
+    if (!caja->init()) qFatal("la caja no abrió: %s", qPrintable(cajero.ultimoMensaje));
+    caja->showNormal();
+    caja->resize(1280, 800);
+    QApplication::processEvents();
+    // A fragment common enough to fill the 60 tiles.
+    QSqlQuery q(localSYS.getConexion().baseDatos());
+    q.exec(QStringLiteral("SELECT nombreBusqueda FROM inventarioProducto ORDER BY id LIMIT 1"));
+    q.next();
+    patron = q.value(0).toString().section(QLatin1Char(' '), 0, 0).left(6);
+  }
+  ~Estacion() {
+    caja.reset();
+    u_instalaRespondedor(nullptr);
+    sandbox.terminate();
+    sandbox.waitForFinished(5000);
+  }
+
+  // The 20 lines of the next sale, read as the cashier reads them.
+  void llenaVenta(int venta) {
+    for (int i = 0; i < kLineas; ++i) {
+      // The 13th digit starts the lookup.
+      caja->teclea(QStringLiteral("Código de barras"),
+                   u_codigoBarrasGenerado(opciones.semilla,
+                                          (venta * kLineas + i * 37) % opciones.productos));
+    }
+  }
+};
+
+// Built after QApplication and gone before it.
+std::unique_ptr<Estacion> gEstacion;
+Estacion& estacion() {
+  if (!gEstacion) gEstacion = std::make_unique<Estacion>();
+  return *gEstacion;
+}
+
+// Storing the sale: the package's operation alone, on the same lines.
+void BM_GuardaVenta20(benchmark::State& state) {
+  Estacion& e = estacion();
+  e.llenaVenta(0);
+  TLineasVenta& v = e.caja->venta();
+  TFormasPago f;
+  f[0].valor = QStringLiteral("1000000");
+  for (auto _ : state) {
+    const rRespuestaPuntoVenta r = TConexionInventario().descuentaInventarioFromPuntoVenta(
+        u_floatToStr(v.uTotal), u_floatToStr(v.uSubtotal), u_floatToStr(v.uDescuento), "1000000",
+        u_floatToStr(1000000 - v.uTotal), u_floatToStr(v.uImpuestos), f, v.lineas(),
+        localSYS.getConexion(), localSYS.getIdNegocio(), v.uAlmacen);
+    if (!r.ok) state.SkipWithError(qPrintable(r.mensaje));
+  }
+  e.caja->reinicia();
+}
+
+// "Aceptar" to the register empty again: checkout, storing, upload, receipt.
+void BM_CobroCompleto20(benchmark::State& state) {
+  Estacion& e = estacion();
+  int venta = 1;
+  for (auto _ : state) {
+    state.PauseTiming();
+    e.llenaVenta(venta++);
+    QApplication::processEvents();
+    e.cajero.vendida = false;
+    state.ResumeTiming();
+    e.caja->pulsa(QStringLiteral("Aceptar"));
+    QApplication::processEvents();
+    if (!e.cajero.vendida || e.caja->venta().lineas().getRowCount() != 0) {
+      state.SkipWithError(
+          qPrintable(QStringLiteral("la venta no se completó: ") + e.cajero.ultimoMensaje));
+      break;
+    }
+  }
+  state.counters["png_KiB"] = QFileInfo(miniPrinterUltimoTicket().archivoPng).size() / 1024.0;
+}
+
+void BM_BusquedaNombreConsulta(benchmark::State& state) {
+  Estacion& e = estacion();
+  int filas = 0;
+  for (auto _ : state) {
+    const CmidTierResponse r =
+        filtraProductosPorNombre(QStringLiteral("%") + e.patron + QStringLiteral("%"),
+                                 QVariant(true), localSYS.getIdNegocio(), localSYS.getConexion());
+    filas = r.getRowCount();
+  }
+  state.counters["filas"] = filas;
+  state.SetLabel(e.patron.toStdString());
+}
+
+// Typing done, Enter to the tiles on screen.
+void BM_BusquedaNombrePantalla(benchmark::State& state) {
+  Estacion& e = estacion();
+  for (auto _ : state) {
+    state.PauseTiming();
+    e.caja->teclea(QStringLiteral("Buscar por nombre"), e.patron);
+    state.ResumeTiming();
+    e.caja->pulsaEnter(QStringLiteral("Buscar por nombre"));
+    QApplication::processEvents();
+  }
+  state.counters["tiles"] = e.caja->resultados().size();
+  e.caja->BTN_iniciarClick();
+  state.SetLabel(e.patron.toStdString());
+}
+
+// The receipt picture of a 20-line sale, in pieces: drawing it (still on the sale's path),
+// encoding it as the sale used to (RGB, zlib's default effort) and as the picture thread now
+// does (8-bit grey, fast effort).
+QVector<TRenglonTicket> reciboDe20() {
+  Estacion& e = estacion();
+  e.llenaVenta(0);
+  TDatosTicketVenta d;
+  d.identificador = QStringLiteral("6f1c2b9e-0d4a-4c1e-9a7b-3e5f8d2c1a00");
+  d.ticketNo = 1234;
+  d.cajero = QStringLiteral("Rosa Martínez Ortiz");
+  d.total = e.caja->venta().uTotal;
+  RECticketInfo info;
+  info.altoRenglon = 26;
+  info.ticket = armaTicketVenta(d, e.caja->venta().lineas());
+  info.ticket.getEtiqueta1().setValor(
+      QStringLiteral("Puede realizar su factura electrónica en: http://portal.prueba/facturar"));
+  info.ticket.getEtiqueta2().setValor(d.identificador);
+  e.caja->reinicia();
+  return componeTicket(info);
+}
+
+void BM_ReciboDibujo(benchmark::State& state) {
+  const QVector<TRenglonTicket> renglones = reciboDe20();
+  for (auto _ : state) benchmark::DoNotOptimize(dibujaTicket(renglones, 26));
+}
+
+void BM_ReciboPng(benchmark::State& state) {
+  const QImage recibo = dibujaTicket(reciboDe20(), 26);
+  const bool comoAntes = state.range(0) == 0;
+  qint64 bytes = 0;
+  for (auto _ : state) {
+    QBuffer b;
+    b.open(QIODevice::WriteOnly);
+    if (comoAntes) {
+      recibo.save(&b, "PNG");
+    } else {
+      QImageWriter w(&b, "PNG");
+      w.setQuality(80);
+      w.write(recibo.allGray() ? recibo.convertToFormat(QImage::Format_Grayscale8) : recibo);
+    }
+    bytes = b.size();
+  }
+  state.counters["KiB"] = bytes / 1024.0;
+  state.counters["alto"] = recibo.height();
+  state.SetLabel(comoAntes ? "RGB, compresión predeterminada" : "gris 8 bits, compresión rápida");
+}
+
+// What a search without the tiles' cache drew for each of its 60 tiles.
+void BM_TileSinImagenDibujada(benchmark::State& state) {
+  for (auto _ : state)
+    benchmark::DoNotOptimize(mini_imagen(QStringLiteral("sinImagen"), QSize(96, 96)));
+}
+
+BENCHMARK(BM_GuardaVenta20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CobroCompleto20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BusquedaNombreConsulta)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BusquedaNombrePantalla)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReciboDibujo)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReciboPng)->Arg(0)->Arg(1)->ArgName("ahora")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TileSinImagenDibujada)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  estacion();
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  gEstacion.reset();
+  return 0;
+}
