@@ -87,9 +87,12 @@ struct Tienda {
   }
 };
 
+// Freed at the end of main, while Qt's database drivers are still loaded (a static freed
+// after them crashed at exit).
+std::unique_ptr<Tienda> gTiendas[2];
+
 Tienda& tienda(bool postgres) {
-  static std::unique_ptr<Tienda> t[2];
-  auto& p = t[postgres ? 1 : 0];
+  auto& p = gTiendas[postgres ? 1 : 0];
   if (!p) p = std::make_unique<Tienda>(postgres);
   return *p;
 }
@@ -290,5 +293,6 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  for (auto& t : gTiendas) t.reset();
   return 0;
 }
