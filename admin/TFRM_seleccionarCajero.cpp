@@ -18,7 +18,7 @@
 class TListaCajerosActivos : public TListaPantalla {
  public:
   TListaCajerosActivos(TFRM_seleccionarCajero* dialogo)
-      : TListaPantalla(QStringLiteral("Seleccionar Cajero"), opciones(), dialogo),
+      : TListaPantalla(QStringLiteral("Seleccionar Cajero"), Opciones::selector(), dialogo),
         uDialogo(dialogo) {
     TXT_nombre = agregaCampoBusqueda(QStringLiteral("Nombre"), QStringLiteral("TXT_nombre"), 20);
     TXT_clave = agregaCampoBusqueda(QStringLiteral("Clave"), QStringLiteral("TXT_clave"), 20);
@@ -58,13 +58,6 @@ class TListaCajerosActivos : public TListaPantalla {
   }
 
  private:
-  static Opciones opciones() {
-    Opciones o;
-    o.exportar = false;
-    o.verTodos = false;
-    o.dialogo = true;
-    return o;
-  }
   TFRM_seleccionarCajero* uDialogo;
 };
 

@@ -24,7 +24,7 @@
 class TListaAbonos : public TListaPantalla {
  public:
   explicit TListaAbonos(TFRM_mercadoPagoSeleccionarAbono* dialogo)
-      : TListaPantalla(QStringLiteral("Pagos de Mercado Pago"), opciones(), dialogo),
+      : TListaPantalla(QStringLiteral("Pagos de Mercado Pago"), Opciones::selector(), dialogo),
         uDialogo(dialogo) {
     TXT_monto = agregaCampoBusqueda(QStringLiteral("Monto"), QStringLiteral("TXT_monto"), 20, 160);
     TXT_poi = agregaCampoBusqueda(QStringLiteral("POI"), QStringLiteral("TXT_poi"), 50, 200);
@@ -85,13 +85,6 @@ class TListaAbonos : public TListaPantalla {
   }
 
  private:
-  static Opciones opciones() {
-    Opciones o;
-    o.exportar = false;
-    o.verTodos = false;
-    o.dialogo = true;
-    return o;
-  }
   TFRM_mercadoPagoSeleccionarAbono* uDialogo;
 };
 

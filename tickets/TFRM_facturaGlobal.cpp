@@ -23,7 +23,7 @@
 class TListaFacturaGlobal : public TListaPantalla {
  public:
   explicit TListaFacturaGlobal(TFRM_facturaGlobal* dialogo)
-      : TListaPantalla(QStringLiteral("Factura Global"), opciones(), dialogo), uDialogo(dialogo) {
+      : TListaPantalla(QStringLiteral("Factura Global"), Opciones::selector(), dialogo), uDialogo(dialogo) {
     delegado()->setPintura(QStringLiteral("Total"), TPintura::Moneda);
     delegado()->setPintura(QStringLiteral("Fecha Operación"), TPintura::Fecha);
     delegado()->setPintura(QStringLiteral("Sesión"), TPintura::Centro);
@@ -71,13 +71,6 @@ class TListaFacturaGlobal : public TListaPantalla {
   }
 
  private:
-  static Opciones opciones() {
-    Opciones o;
-    o.exportar = false;
-    o.verTodos = false;
-    o.dialogo = true;
-    return o;
-  }
   TFRM_facturaGlobal* uDialogo;
 };
 

@@ -44,6 +44,15 @@ class TListaPantalla : public QWidget, public TPantallaNombrada {
     bool limpiarBusca = false;    // a clear button searches again after clearing its field
     bool busquedaUnaVez = false;  // init searches only the first time (uBusquedaInicial)
     bool dialogo = false;         // shown inside a dialog: dialog colours
+
+    // A picker inside a dialog: no exports, no "Ver Todos", dialog colours.
+    static Opciones selector() {
+      Opciones o;
+      o.exportar = false;
+      o.verTodos = false;
+      o.dialogo = true;
+      return o;
+    }
   };
 
   TListaPantalla(const QString& titulo, const Opciones& opciones, QWidget* parent = nullptr);
