@@ -125,6 +125,9 @@ void TFRM_caja::construye() {
   GRD_main->setEditTriggers(QAbstractItemView::NoEditTriggers);
   GRD_main->setShowGrid(false);
   GRD_main->setFocusPolicy(Qt::NoFocus);
+  // Installed before the grid binding's own: filters run last-installed first, so the columns
+  // are shared after the binding has stretched "Descripción".
+  GRD_main->viewport()->installEventFilter(this);
   GRD_main->horizontalHeader()->setStyleSheet(
       QStringLiteral("QHeaderView::section{background:#E3E8EE;font-size:15px;font-weight:600;"
                      "padding:6px;border:none;}"));
@@ -325,10 +328,15 @@ void TFRM_caja::construye() {
                      static_cast<QObject*>(TXT_cantidad), static_cast<QObject*>(mas),
                      static_cast<QObject*>(menos)})
     o->installEventFilter(this);
+  uScrollTiles->viewport()->installEventFilter(this);
 }
 
 bool TFRM_caja::eventFilter(QObject* obj, QEvent* ev) {
-  if (ev->type() == QEvent::KeyRelease && obj == TXT_lectura) {
+  if (ev->type() == QEvent::Resize && GRD_main && obj == GRD_main->viewport()) {
+    ajustaColumnas();
+  } else if (ev->type() == QEvent::Resize && uScrollTiles && obj == uScrollTiles->viewport()) {
+    acomodaTiles();
+  } else if (ev->type() == QEvent::KeyRelease && obj == TXT_lectura) {
     TXT_lecturaKeyUp();
   } else if (ev->type() == QEvent::KeyPress && obj == TXT_cantidad) {
     const auto* k = static_cast<QKeyEvent*>(ev);

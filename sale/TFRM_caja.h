@@ -35,8 +35,8 @@ struct tHoldProducto {
 
 // The checkout as the register calls it (total, subtotal, descuento, impuestos, lineas,
 // cajero, almacen, subirTicket).
-using TCobroVenta = std::function<TRespuestaCerrarVenta(
-    double, double, double, double, TGridControl&, const QString&, int, bool)>;
+using TCobroVenta = std::function<TRespuestaCerrarVenta(double, double, double, double,
+                                                        TGridControl&, const QString&, int, bool)>;
 
 // Tests and pos-script act on it through its handlers and TPantallaNombrada's names: the fields
 // "Código de barras", "Buscar por nombre", "Cantidad"; the buttons "Iniciar", "Minimizar",
@@ -80,6 +80,7 @@ class TFRM_caja : public QWidget, public TPantallaNombrada {
   // Names of the tiles of the last search, in order, and where each one lies.
   QStringList resultados() const;
   QRect geometriaResultado(int indice) const;
+  int anchoResultados() const;
   bool enResultados() const;
 
   int uTicketNumero = 0;
@@ -98,6 +99,9 @@ class TFRM_caja : public QWidget, public TPantallaNombrada {
   void buscaInfoCaja();
   bool compruebaDatosTicket();
   void ajustaTamanio();
+  void ajustaColumnas();
+  // Places the result tiles left to right over the results area's width.
+  void acomodaTiles();
   void muestraTotales();
   void liberaTiles();
   QPixmap imagenTile(const QByteArray& bytes, const QSize& tam);

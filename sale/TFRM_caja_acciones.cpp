@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -19,6 +20,7 @@
 #include "sale/TFRM_cajaSeleccionarKit.h"
 #include "sale/caja_delegado.h"
 #include "sale/reglas/promociones.h"
+#include "shell/listas/repartoColumnas.h"
 #include "ui/TGridVista.h"
 #include "ui/TTecladoPantalla.h"
 #include "ui/mensajes.h"
@@ -34,21 +36,24 @@ bool TFRM_caja::init() {
   reinicia();
   venta().uFilaSeleccionada = -1;
   venta().uAgruparConceptos = true;
-  venta().uListaPreciosID = getIdListaPreciosPredeterminada(localSYS.getIdNegocio(), localSYS.getConexion());
+  venta().uListaPreciosID =
+      getIdListaPreciosPredeterminada(localSYS.getIdNegocio(), localSYS.getConexion());
   if (venta().uListaPreciosID == 0) {
-    u_mensaje(QStringLiteral("No se encontro la lista de precios predeterminada. ") +
-                  QStringLiteral("\n\r") +
-                  QStringLiteral("Puede seleccionar una lista predetminada en: Ventas\\Gestión\\Lista de "
-                                 "Precios General'."),
-              mtCustom);
+    u_mensaje(
+        QStringLiteral("No se encontro la lista de precios predeterminada. ") +
+            QStringLiteral("\n\r") +
+            QStringLiteral("Puede seleccionar una lista predetminada en: Ventas\\Gestión\\Lista de "
+                           "Precios General'."),
+        mtCustom);
     return false;
   }
   if (compruebaEstacionDisponible(u_getPCName(), localSYS.getConexion())) {
-    u_mensaje(QStringLiteral(
-                  "La estación de trabajo actual, no tiene una caja relacionada a una sesión activa. "
-                  "Para asignar una caja a esta estación utilice el modulo 'Control de Caja' en el "
-                  "apartado 'Administración'."),
-              mtCustom);
+    u_mensaje(
+        QStringLiteral(
+            "La estación de trabajo actual, no tiene una caja relacionada a una sesión activa. "
+            "Para asignar una caja a esta estación utilice el modulo 'Control de Caja' en el "
+            "apartado 'Administración'."),
+        mtCustom);
     return false;
   }
   uServicioTickets = compruebaDatosTicket();
@@ -108,6 +113,7 @@ void TFRM_caja::refresca() {
   uDelegado->setFilaSeleccionada(venta().uFilaSeleccionada);
   muestraTotales();
   venta().lineas().refresca();
+  ajustaColumnas();
   GRD_main->viewport()->update();
 }
 
@@ -118,6 +124,8 @@ QStringList TFRM_caja::resultados() const {
   for (const tHoldProducto& t : uListaComponentesDinamicos) nombres << t.etiqueta->text();
   return nombres;
 }
+
+int TFRM_caja::anchoResultados() const { return uScrollTiles->viewport()->width(); }
 
 QRect TFRM_caja::geometriaResultado(int indice) const {
   if (indice < 0 || indice >= uListaComponentesDinamicos.size()) return QRect();
@@ -148,9 +156,9 @@ void TFRM_caja::buscarPorNombre() {
   if (texto.isEmpty() || texto.size() < 3) return;
   uPestanas->setCurrentIndex(1);
   liberaTiles();
-  uResponseBusqueda = filtraProductosPorNombre(QStringLiteral("%") + texto + QStringLiteral("%"),
-                                               QVariant(true), localSYS.getIdNegocio(),
-                                               localSYS.getConexion());
+  uResponseBusqueda =
+      filtraProductosPorNombre(QStringLiteral("%") + texto + QStringLiteral("%"), QVariant(true),
+                               localSYS.getIdNegocio(), localSYS.getConexion());
   muestraResultados();
   TXT_busquedaNombre->clear();
   ocultaTeclados();
@@ -162,28 +170,23 @@ void TFRM_caja::muestraResultados() {
   const int n = uResponseBusqueda.ok() ? uResponseBusqueda.getRowCount() : 0;
   LBL_sinResultados->setVisible(n == 0);
   BTN_cerrarBusqueda->setVisible(n == 0);
-  const int ancho = std::max(kAnchoTile + 20, uScrollTiles->viewport()->width());
-  int x = 10, y = 10;
   for (int i = 0; i < n; ++i) {
-    if (x + kAnchoTile > ancho && x > 10) {
-      x = 10;
-      y += kPasoY;
-    }
     tHoldProducto t;
     t.fondo = new QFrame(uAreaTiles);
     t.fondo->setObjectName(kPrefijoTile + QStringLiteral("N") + QString::number(i));
-    t.fondo->setGeometry(x, y, kAnchoTile, kAltoTile);
+    t.fondo->resize(kAnchoTile, kAltoTile);
     t.fondo->setCursor(Qt::PointingHandCursor);
-    t.fondo->setStyleSheet(QStringLiteral("QFrame{background:white;border:1px solid #C5CED8;"
-                                          "border-radius:10px;}QLabel{border:none;}"));
+    t.fondo->setStyleSheet(
+        QStringLiteral("QFrame{background:white;border:1px solid #C5CED8;"
+                       "border-radius:10px;}QLabel{border:none;}"));
     t.imagen = new QLabel(t.fondo);
     t.imagen->setGeometry(10, 10, kAnchoTile - 20, 150);
     t.imagen->setAlignment(Qt::AlignCenter);
     const QByteArray bytes =
         uResponseBusqueda.getCelda(QStringLiteral("inventarioProducto_imagen"), i).toLatin1();
     t.imagen->setPixmap(imagenTile(bytes, t.imagen->size()));
-    t.etiqueta = new QLabel(uResponseBusqueda.getCelda(QStringLiteral("inventarioProducto_nombre"), i),
-                            t.fondo);
+    t.etiqueta = new QLabel(
+        uResponseBusqueda.getCelda(QStringLiteral("inventarioProducto_nombre"), i), t.fondo);
     t.etiqueta->setGeometry(8, 164, kAnchoTile - 16, kAltoTile - 170);
     t.etiqueta->setWordWrap(true);
     t.etiqueta->setAlignment(Qt::AlignCenter);
@@ -192,6 +195,21 @@ void TFRM_caja::muestraResultados() {
     t.fondo->show();
     nombra(QStringLiteral("Resultado %1").arg(i), t.fondo);
     uListaComponentesDinamicos << t;
+  }
+  // The results page was hidden until now: its area takes its size before the tiles are placed.
+  if (QLayout* l = uPestanas->currentWidget()->layout()) l->activate();
+  acomodaTiles();
+}
+
+void TFRM_caja::acomodaTiles() {
+  const int ancho = std::max(kAnchoTile + 20, uScrollTiles->viewport()->width());
+  int x = 10, y = 10;
+  for (const tHoldProducto& t : uListaComponentesDinamicos) {
+    if (x + kAnchoTile > ancho && x > 10) {
+      x = 10;
+      y += kPasoY;
+    }
+    t.fondo->move(x, y);
     x += kPasoX;
   }
   uAreaTiles->resize(ancho, y + kPasoY);
@@ -244,7 +262,8 @@ void TFRM_caja::BTN_cerrarBusquedaClick() {
 void TFRM_caja::seleccionaFila(int fila) {
   venta().uFilaSeleccionada = fila;
   if (fila >= 0) {
-    LBL_productoSeleccionado->setText(venta().lineas().getCelda(QStringLiteral("Descripción"), fila));
+    LBL_productoSeleccionado->setText(
+        venta().lineas().getCelda(QStringLiteral("Descripción"), fila));
     TXT_cantidad->setText(venta().lineas().getCelda(QStringLiteral("Cantidad"), fila));
   }
 }
@@ -370,7 +389,8 @@ void TFRM_caja::BTN_iniciarClick() {
 
 void TFRM_caja::BTN_minimizarClick() {
   if (venta().lineas().getRowCount() > 0 &&
-      !u_confirma(QStringLiteral("¿Si minimiza la caja perdera los productos capturados, ¿Desea continuar?")))
+      !u_confirma(QStringLiteral(
+          "¿Si minimiza la caja perdera los productos capturados, ¿Desea continuar?")))
     return;
   hide();
   ocultaPaneles();
@@ -478,20 +498,61 @@ void TFRM_caja::ajustaTamanio() {
   }
   uDelegado->setFuente(uFuenteSieze);
   GRD_main->verticalHeader()->setDefaultSectionSize(uAlturaFila * 2 + 8);
-  TGridControl& g = venta().lineas();
-  const int escala = uFuenteSieze > 15 ? 2 : 1;
-  // Up to 1280 the fixed columns take their narrow widths, so that "Precio" stays in sight
-  // and "Descripción" keeps the rest.
-  const bool angosta = ancho <= 1280;
-  GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Cantidad")),
-                           (angosta ? 96 : 110) * escala);
-  GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("U. de Medida")),
-                           (angosta ? 122 : 130) * escala);
-  GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Clave")), (angosta ? 90 : 130) * escala);
-  GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Precio")),
-                           (angosta ? 124 : 150) * escala);
-  GRD_main->setColumnWidth(g.indiceColumna(QStringLiteral("Imp")), 120 * escala);
-  uVistaLineas->ajustaColumna(QStringLiteral("Descripción"));
+  ajustaColumnas();
+}
+
+void TFRM_caja::ajustaColumnas() {
+  // "Cantidad", "U. de Medida", "Clave", "Precio" and "Imp" take what their texts need (their
+  // titles whole), "Descripción" the rest; on a narrow register the unit and the code give
+  // way first, then the description, never the amounts.
+  const int disponible = GRD_main->viewport()->width();
+  if (disponible <= 0) return;
+  const TGridControl& g = venta().lineas();
+  QFont fuente = GRD_main->font();
+  fuente.setPointSize(uFuenteSieze);
+  fuente.setBold(true);  // kit and promotion headers are bold
+  const QFontMetrics texto(fuente);
+  // The header's style sheet: 15 px, semi-bold, 6 px of padding.
+  QFont titulo = GRD_main->font();
+  titulo.setPixelSize(15);
+  titulo.setWeight(QFont::DemiBold);
+  const QFontMetrics encabezado(titulo);
+  const int filas = std::min(g.getRowCount(), 200);
+  const int descripcion = g.indiceColumna(QStringLiteral("Descripción"));
+  QVector<int> visibles;
+  QVector<TColumnaReparto> reparto;
+  for (int c = 0; c < g.getColumnCount(); ++c) {
+    if (GRD_main->isColumnHidden(c)) continue;
+    const TGridControl::Columna& col = g.columna(c);
+    TColumnaReparto r;
+    const int tituloAncho = encabezado.horizontalAdvance(col.nombre) + 16;
+    if (col.tipo == TGridControl::Imagen) {
+      r.clase = TColumnaReparto::Angosta;
+      r.completo = r.legible = r.minimo = col.ancho;
+    } else {
+      int contenido = tituloAncho;
+      for (int f = 0; f < filas; ++f)
+        contenido =
+            std::max(contenido, texto.horizontalAdvance(TCajaDelegado::textoCelda(g, c, f)) + 20);
+      r.completo = contenido;
+      r.minimo = 40;
+      if (c == descripcion) {
+        r.clase = TColumnaReparto::Ajuste;
+        r.legible = 200;
+      } else if (col.nombre == QStringLiteral("U. de Medida") ||
+                 col.nombre == QStringLiteral("Clave")) {
+        r.clase = TColumnaReparto::Texto;
+        r.legible = 80;
+      } else {
+        r.clase = TColumnaReparto::Angosta;
+        r.legible = contenido;
+      }
+    }
+    visibles << c;
+    reparto << r;
+  }
+  const QVector<int> anchos = repartoColumnas(reparto, disponible);
+  for (int i = 0; i < visibles.size(); ++i) GRD_main->setColumnWidth(visibles[i], anchos[i]);
 }
 
 void TFRM_caja::resizeEvent(QResizeEvent* e) {

@@ -36,6 +36,19 @@ QString TDelegadoLista::textoCelda(int columna, int fila) const {
                     pintura(columna));
 }
 
+QString TDelegadoLista::textoCorto(const QString& valor, TPintura pintura) {
+  if (pintura == TPintura::Fecha) {
+    const QDateTime f = u_leeFechaHora(QString(valor).remove(QStringLiteral("(empty)")).trimmed());
+    if (f.isValid()) return f.toString(QStringLiteral("dd/MM/yy HH:mm"));
+  }
+  return textoCelda(valor, pintura);
+}
+
+QString TDelegadoLista::textoCorto(int columna, int fila) const {
+  return textoCorto(uValor ? uValor(columna, fila) : uGrid->getCelda(columna, fila),
+                    pintura(columna));
+}
+
 bool TDelegadoLista::esClicable(int columna) const {
   if (columna < 0 || columna >= uGrid->getColumnCount()) return false;
   return uGrid->columna(columna).tipo == TGridControl::Imagen ||
@@ -71,8 +84,9 @@ void TDelegadoLista::paint(QPainter* p, const QStyleOptionViewItem& opcion,
   p->setFont(fuente);
   p->setPen(tipo == TPintura::Enlace ? QColor::fromRgba(kColorEnlace) : QColor(Qt::black));
   const QRect texto = r.adjusted(8, 0, -8, 0);
-  p->drawText(
-      texto, alineacion | Qt::AlignVCenter,
-      p->fontMetrics().elidedText(textoCelda(columna, fila), Qt::ElideRight, texto.width()));
+  QString valor = textoCelda(columna, fila);
+  if (p->fontMetrics().horizontalAdvance(valor) > texto.width()) valor = textoCorto(columna, fila);
+  p->drawText(texto, alineacion | Qt::AlignVCenter,
+              p->fontMetrics().elidedText(valor, Qt::ElideRight, texto.width()));
   p->restore();
 }

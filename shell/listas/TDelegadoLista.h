@@ -34,6 +34,11 @@ class TDelegadoLista : public QStyledItemDelegate {
   // The text a cell shows for a raw value and a painting.
   static QString textoCelda(const QString& valor, TPintura pintura);
   QString textoCelda(int columna, int fila) const;
+  // The shortest text that still says it all: a date-time without seconds and with a two-digit
+  // year ("06/12/26 12:19"), shown when the column is too narrow for the whole one; other
+  // cells as textoCelda.
+  static QString textoCorto(const QString& valor, TPintura pintura);
+  QString textoCorto(int columna, int fila) const;
   // Links and image columns are clickable: the pointer turns into a hand over them.
   bool esClicable(int columna) const;
 

@@ -11,12 +11,12 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <cmath>
 
 #include "context/TsistemaDatos.h"
 #include "grid/TGridControl.h"
 #include "shell/listas/TDelegadoLista.h"
 #include "shell/listas/TFilaFlujo.h"
+#include "shell/listas/repartoColumnas.h"
 #include "ui/TGridVista.h"
 #include "ui/TTecladoCampos.h"
 #include "ui/TTecladoPantalla.h"
@@ -222,6 +222,31 @@ void TListaPantalla::agregaFiltro(const QString& etiqueta, QWidget* filtro) {
   columna->addWidget(filtro);
   uFilaBusqueda->addWidget(caja);
   nombra(etiqueta, filtro);
+  QList<QDateTimeEdit*> fechas = filtro->findChildren<QDateTimeEdit*>();
+  if (auto* f = qobject_cast<QDateTimeEdit*>(filtro)) fechas << f;
+  for (QDateTimeEdit* f : fechas) vigilaAnchoFecha(f);
+}
+
+void TListaPantalla::vigilaAnchoFecha(QDateTimeEdit* fecha) {
+  // The field's frame, padding and calendar button come from the style sheet, known only once
+  // it is laid out: each time its text area changes size, the field widens until a whole date
+  // fits in it.
+  if (auto* campo = fecha->findChild<QLineEdit*>()) {
+    uTextosFecha.insert(campo, fecha);
+    campo->installEventFilter(this);
+  }
+}
+
+int TListaPantalla::faltaAnchoFecha(const QDateTimeEdit* fecha) {
+  const auto* campo = fecha->findChild<QLineEdit*>();
+  if (!campo) return 0;
+  // The widest date of its format: two-digit days and months, a four-digit year.
+  const QString ejemplo =
+      QDateTime(QDate(2088, 12, 28), QTime(23, 58, 58)).toString(fecha->displayFormat());
+  const QMargins m = campo->textMargins();
+  // QLineEdit keeps 2 px on each side of its text and 1 px for the cursor.
+  const int necesita = campo->fontMetrics().horizontalAdvance(ejemplo) + m.left() + m.right() + 5;
+  return std::max(0, necesita - campo->contentsRect().width());
 }
 
 QDateEdit* TListaPantalla::agregaFiltroFecha(const QString& etiqueta, const QString& nombre) {
@@ -389,11 +414,10 @@ void TListaPantalla::GRD_mainResize() {
 }
 
 void TListaPantalla::ajustaAnchosTactiles() {
-  // Declared widths are those of a desktop grid; the touch font needs a quarter more, and a
-  // column never needs more than its longest text. Amounts, dates and centred codes always
-  // show whole. When the columns do not fit, the stretch column gives way first, then the
-  // other text columns alike, never below their header; when they fit, the stretch column
-  // takes what is left.
+  // Declared widths are those of a desktop grid; on a touch station each column takes what its
+  // texts need (the header whole where there is room), the narrow ones first, and the stretch
+  // column what is left (repartoColumnas). No column goes under the view's right edge while
+  // the least widths fit, so the grid never scrolls sideways.
   const int disponible = GRD_main->viewport()->width();
   if (disponible <= 0) return;
   const TGridControl& g = *uGRD_mainControl;
@@ -405,50 +429,51 @@ void TListaPantalla::ajustaAnchosTactiles() {
   const QFontMetrics encabezado(negrita);
   const int filas = std::min(g.getRowCount(), 200);
   const int ajuste = columnaAjuste().isEmpty() ? -1 : g.indiceColumna(columnaAjuste());
-  QVector<int> anchos(g.getColumnCount(), 0), minimos(g.getColumnCount(), 0);
-  int total = 0;
+  QVector<int> visibles;
+  QVector<TColumnaReparto> reparto;
   for (int c = 0; c < g.getColumnCount(); ++c) {
     if (GRD_main->isColumnHidden(c)) continue;
     const TGridControl::Columna& col = g.columna(c);
-    minimos[c] = col.nombre.isEmpty() ? 0 : encabezado.horizontalAdvance(col.nombre) + 26;
+    const int titulo =
+        col.nombre.trimmed().isEmpty() ? 0 : encabezado.horizontalAdvance(col.nombre) + 26;
+    TColumnaReparto r;
     if (col.tipo == TGridControl::Imagen) {
-      anchos[c] = std::max({col.ancho, kAnchoImagen, minimos[c]});
-      minimos[c] = anchos[c];
+      r.clase = TColumnaReparto::Angosta;
+      r.completo = std::max({col.ancho, kAnchoImagen, titulo});
+      r.legible = kAnchoImagen;
+      r.minimo = kAnchoImagenMinimo;
     } else {
-      int contenido = minimos[c];
-      for (int f = 0; f < filas; ++f)
-        contenido = std::max(contenido, texto.horizontalAdvance(uDelegado->textoCelda(c, f)) + 20);
-      anchos[c] = std::max(minimos[c], std::min(qRound(col.ancho * kEscalaTactil), contenido));
-      if (c == ajuste) anchos[c] = std::max(anchos[c], col.ancho);
-      if (uDelegado->pintura(c) != TPintura::Izquierda && uDelegado->pintura(c) != TPintura::Enlace)
-        anchos[c] = minimos[c] = std::max(anchos[c], contenido);
-    }
-    total += anchos[c];
-  }
-  if (total <= disponible) {
-    if (ajuste >= 0 && !GRD_main->isColumnHidden(ajuste)) anchos[ajuste] += disponible - total;
-  } else {
-    if (ajuste >= 0 && !GRD_main->isColumnHidden(ajuste)) {
-      const int cede =
-          std::min(total - disponible, anchos[ajuste] - std::max(minimos[ajuste], kAnchoCedido));
-      if (cede > 0) {
-        anchos[ajuste] -= cede;
-        total -= cede;
+      const TPintura pintura = uDelegado->pintura(c);
+      int completo = 0, corto = 0;
+      for (int f = 0; f < filas; ++f) {
+        completo = std::max(completo, texto.horizontalAdvance(uDelegado->textoCelda(c, f)) + 20);
+        if (pintura == TPintura::Fecha)
+          corto = std::max(corto, texto.horizontalAdvance(uDelegado->textoCorto(c, f)) + 20);
       }
+      r.completo = std::max(completo, titulo);
+      // A centred code as long as a name (a UUID) is cut like a name.
+      const bool angosta = pintura != TPintura::Izquierda && pintura != TPintura::Enlace &&
+                           (pintura != TPintura::Centro || completo <= kAnchoAngostoMaximo);
+      if (c == ajuste) {
+        r.clase = TColumnaReparto::Ajuste;
+        r.legible = std::max(kAnchoAjusteLegible, titulo);
+      } else if (angosta) {
+        // Numbers, money and dates are read whole (dates in their short form); only their
+        // titles may be cut.
+        r.clase = TColumnaReparto::Angosta;
+        r.legible = std::max({pintura == TPintura::Fecha ? corto : completo,
+                              std::min(titulo, kAnchoTituloCortado), kAnchoMinimo});
+      } else {
+        r.clase = TColumnaReparto::Texto;
+        r.legible = std::max(kAnchoTextoLegible, titulo);
+      }
+      r.minimo = kAnchoMinimo;
     }
-    int flexible = 0;
-    for (int c = 0; c < g.getColumnCount(); ++c)
-      if (!GRD_main->isColumnHidden(c) && c != ajuste) flexible += anchos[c] - minimos[c];
-    const int falta = total - disponible;
-    if (falta > 0 && flexible > 0) {
-      const double parte = std::min(1.0, double(falta) / flexible);
-      for (int c = 0; c < g.getColumnCount(); ++c)
-        if (!GRD_main->isColumnHidden(c) && c != ajuste)
-          anchos[c] -= int(std::ceil((anchos[c] - minimos[c]) * parte));
-    }
+    visibles << c;
+    reparto << r;
   }
-  for (int c = 0; c < g.getColumnCount(); ++c)
-    if (!GRD_main->isColumnHidden(c)) GRD_main->setColumnWidth(c, anchos[c]);
+  const QVector<int> anchos = repartoColumnas(reparto, disponible);
+  for (int i = 0; i < visibles.size(); ++i) GRD_main->setColumnWidth(visibles[i], anchos[i]);
 }
 
 void TListaPantalla::liberacionEnGrid(int fila, int columna, const QPoint& global) {
@@ -466,6 +491,12 @@ void TListaPantalla::showEvent(QShowEvent* e) {
 }
 
 bool TListaPantalla::eventFilter(QObject* objeto, QEvent* evento) {
+  if (evento->type() == QEvent::Resize) {
+    if (QDateTimeEdit* fecha = uTextosFecha.value(objeto)) {
+      const int falta = faltaAnchoFecha(fecha);
+      if (falta > 0) fecha->setMinimumWidth(fecha->width() + falta);
+    }
+  }
   if (objeto == GRD_main->viewport()) {
     if (evento->type() == QEvent::Resize) {
       // Runs after the grid binding's own stretch (its filter was installed later).

@@ -11,6 +11,7 @@
 // buttons by their captions.
 
 #include <QDateTime>
+#include <QHash>
 #include <QPointer>
 #include <QVariant>
 #include <QVector>
@@ -22,6 +23,7 @@
 #include "ui/pantallaNombrada.h"
 
 class QDateEdit;
+class QDateTimeEdit;
 class QGridLayout;
 class QHBoxLayout;
 class QLabel;
@@ -82,6 +84,8 @@ class TListaPantalla : public QWidget, public TPantallaNombrada {
   static QVariant nuloEntero();
 
   static constexpr const char* kSinElementos = "No hay elementos que mostrar";
+  // How many pixels a date field's text area lacks to show a whole date of its format.
+  static int faltaAnchoFecha(const QDateTimeEdit* fecha);
 
  signals:
   void busquedaTerminada(bool ok);
@@ -143,10 +147,17 @@ class TListaPantalla : public QWidget, public TPantallaNombrada {
   void construye();
   void muestraMensajeVacio();
   void ajustaAnchosTactiles();
+  void vigilaAnchoFecha(QDateTimeEdit* fecha);
 
-  static constexpr double kEscalaTactil = 1.25;
   static constexpr int kAnchoImagen = 52;
-  static constexpr int kAnchoCedido = 100;  // what the stretch column keeps when it gives way
+  static constexpr int kAnchoImagenMinimo = 40;
+  // What a name column still reads with (a few words), the stretch column a little more; a
+  // number's title cut down to this; the least of any column.
+  static constexpr int kAnchoTextoLegible = 96;
+  static constexpr int kAnchoAjusteLegible = 140;
+  static constexpr int kAnchoTituloCortado = 48;
+  static constexpr int kAnchoMinimo = 40;
+  static constexpr int kAnchoAngostoMaximo = 160;  // a centred column wider than this is a text
 
   QString uTitulo;
   Opciones uOpciones;
@@ -162,4 +173,5 @@ class TListaPantalla : public QWidget, public TPantallaNombrada {
   QWidget* uZonaNotas = nullptr;
   QVector<QLineEdit*> uCampos;
   QVector<QPushButton*> uBorrar;
+  QHash<QObject*, QDateTimeEdit*> uTextosFecha;  // a date filter's text area -> its field
 };

@@ -13,21 +13,26 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSet>
 #include <QTabBar>
+#include <QTableView>
 #include <QTest>
 #include <QTextEdit>
 #include <QWindow>
 #include <functional>
 
+#include "db/TmiddleTier.h"
 #include "host/VentanaHost.h"
 #include "sessions/TFRM_cajaApertura.h"
 #include "sessions/TFRM_cajaCorte.h"
@@ -136,7 +141,9 @@ class Recorrido : public TRespondedorModal {
         falla(donde, QStringLiteral("la ventana %1 %2 sale de la pantalla %3")
                          .arg(describe(v), rect(marco), rect(pantalla)));
       for (QWidget* w : v->findChildren<QWidget*>()) {
-        if (w->window() != v || !w->isVisible() || !esControl(w) || interno(w, v)) continue;
+        if (w->window() != v || !w->isVisible()) continue;
+        revisaContenido(donde, w);
+        if (!esControl(w) || interno(w, v)) continue;
         const QRect r(w->mapToGlobal(QPoint(0, 0)), w->size());
         if (!pantalla.contains(r)) {
           falla(donde, QStringLiteral("%1 %2 queda fuera de la pantalla %3")
@@ -153,6 +160,29 @@ class Recorrido : public TRespondedorModal {
         }
       }
       captura(v, donde + QStringLiteral(" - ") + QString::fromLatin1(v->metaObject()->className()));
+    }
+  }
+
+  // A grid that scrolls sideways hides columns from the cashier; a date field narrower than its
+  // date shows a year cut short.
+  void revisaContenido(const QString& donde, QWidget* w) {
+    if (auto* t = qobject_cast<QTableView*>(w)) {
+      if (t->horizontalScrollBar()->isVisible())
+        falla(donde, QStringLiteral("la lista %1 %2 se desplaza de lado (columnas de %3 px en %4)")
+                         .arg(describe(t), rect(QRect(t->mapToGlobal(QPoint()), t->size())))
+                         .arg(t->horizontalHeader()->length())
+                         .arg(t->viewport()->width()));
+    } else if (auto* f = qobject_cast<QDateTimeEdit*>(w)) {
+      const auto* campo = f->findChild<QLineEdit*>();
+      if (!campo) return;
+      const QMargins m = campo->textMargins();
+      const int cabe = campo->contentsRect().width() - m.left() - m.right() - 4;
+      const int texto = campo->fontMetrics().horizontalAdvance(campo->text());
+      if (texto > cabe)
+        falla(donde, QStringLiteral("la fecha %1 \"%2\" no cabe en su campo (%3 px en %4)")
+                         .arg(describe(f), campo->text())
+                         .arg(texto)
+                         .arg(cabe));
     }
   }
 
@@ -204,6 +234,33 @@ class Recorrido : public TRespondedorModal {
   QSet<QString> uVistas;
 };
 
+// The lists filled as a working day leaves them: today's sale with its references and invoice,
+// one of its products returned, a credit note for it.
+void datosDeUnDia(TConexionSesion& conexion, int operacion) {
+  const QDateTime ahora = QDateTime::currentDateTime();
+  const QStringList sql = {
+      "UPDATE puntoOperacion SET fechaHora = :ahora, facturadoMetodo = '3', "
+      "uuid = '5f0c2a1e-8d7b-4c39-9e21-3b6a0f4d7c18' WHERE id = :op",
+      "INSERT INTO puntoOperacionAdicional (puntoOperacion_id, uuid, fecha) VALUES (:op, "
+      "'A1B2C3D4-E5F6-4789-ABCD-0123456789EF', :ahora)",
+      "INSERT INTO ventasDevolucion (puntoOperacionDetalle_id, fechaDevolucion, cantidad, "
+      "devolucionTipo, estadoProducto, idNegocioFk) SELECT id, :ahora, 1, 1, "
+      "'Empaque abierto, producto en buen estado', 1 FROM puntoOperacionDetalle WHERE "
+      "puntoOperacion_id = :op",
+      "INSERT INTO Receptor (rfc, nombre, idNegocioFk) VALUES ('GOMA800101AB1', "
+      "'Comercializadora de Abarrotes del Valle de México S.A. de C.V.', 1)",
+      "INSERT INTO Comprobante (uuid, tipoDocumento, fecha, puntoOperacion_id, uuidRelacionado, "
+      "Receptor_idReceptor, idNegocioFk) SELECT '9E8D7C6B-5A49-4382-A1B0-FEDCBA987654', 'CRE', "
+      ":ahora, :op, 'A1B2C3D4-E5F6-4789-ABCD-0123456789EF', MAX(idReceptor), 1 FROM Receptor"};
+  for (const QString& s : sql) {
+    TmiddleTier mt(conexion);
+    mt.setQuery(s);
+    if (s.contains(QStringLiteral(":ahora"))) mt.setDateTime(QStringLiteral("ahora"), ahora);
+    if (s.contains(QStringLiteral(":op"))) mt.setInteger(QStringLiteral("op"), operacion);
+    ASSERT_GE(mt.nonQuery(), 0) << mt.ultimoError().toStdString() << "\n" << s.toStdString();
+  }
+}
+
 QString carpetaCapturas(const QSize& s) {
   return QStringLiteral(POS_BINARIOS "/../capturas/%1x%2").arg(s.width()).arg(s.height());
 }
@@ -224,6 +281,7 @@ TEST(RecorridoGeometria, PantallasYDialogos) {
   ASSERT_EQ(negocio, 1);
   CatalogoPrueba cat(db->conexion(), negocio);
   const int operacion = cat.ventaGuardada(9001);
+  datosDeUnDia(db->conexion(), operacion);
   db->llenaLocalSYS(negocio);
   localSYS.estacion = QStringLiteral("CAJA-DEMO-1");
 

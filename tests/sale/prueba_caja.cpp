@@ -74,7 +74,8 @@ TEST_F(Caja, ArranqueRevisaListaYEstacion) {
   EXPECT_FALSE(caja->init());
   EXPECT_FALSE(caja->isVisible());
   ASSERT_EQ(respondedor.mensajes.size(), 1u);
-  EXPECT_TRUE(respondedor.mensajes[0].texto.startsWith("La estación de trabajo actual, no tiene una caja"));
+  EXPECT_TRUE(
+      respondedor.mensajes[0].texto.startsWith("La estación de trabajo actual, no tiene una caja"));
   EXPECT_EQ(respondedor.mensajes[0].tipo, mtCustom);
 }
 
@@ -140,6 +141,36 @@ TEST_F(Caja, BusquedaPorNombreConTiles) {
   caja->pulsa("Cerrar Busqueda");
   EXPECT_FALSE(caja->enResultados());
   EXPECT_FALSE(caja->visible("Sin resultados"));
+}
+
+// Tiles fill each row of the results area before wrapping, and flow again when the register
+// changes size.
+TEST_F(Caja, LosResultadosLlenanCadaRenglon) {
+  for (int i = 0; i < 9; ++i)
+    cat->producto(20 + i, QString("Galletas surtidas %1").arg(i),
+                  QString("75020000000%1").arg(10 + i), 25);
+  abre();
+  const auto llenos = [this](int n) {
+    for (int i = 1; i < n; ++i) {
+      const QRect antes = caja->geometriaResultado(i - 1), r = caja->geometriaResultado(i);
+      EXPECT_LE(r.right(), caja->anchoResultados()) << i;
+      // A tile starts a new row only when it would not fit beside the previous one.
+      if (r.y() > antes.y())
+        EXPECT_GT(antes.right() + 20 + r.width(), caja->anchoResultados()) << i;
+      else
+        EXPECT_EQ(r.y(), antes.y()) << i;
+    }
+  };
+  caja->escribe("Buscar por nombre", "galletas");
+  caja->pulsaEnter("Buscar por nombre");
+  ASSERT_EQ(caja->resultados().size(), 9);
+  EXPECT_GE(caja->anchoResultados(), 3 * 220);
+  llenos(9);
+  for (const QSize tam : {QSize(1024, 768), QSize(1366, 768)}) {
+    caja->resize(tam);
+    QApplication::processEvents();
+    llenos(9);
+  }
 }
 
 TEST_F(Caja, TecladoEnPantallaEscribeEnLaBusqueda) {

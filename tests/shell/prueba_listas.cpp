@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTest>
+#include <numeric>
 
 #include "context/TsistemaDatos.h"
 #include "grid/TGridControl.h"
@@ -11,6 +12,7 @@
 #include "shell/listas/TDelegadoLista.h"
 #include "shell/listas/TListaPantalla.h"
 #include "shell/listas/exportaLista.h"
+#include "shell/listas/repartoColumnas.h"
 #include "shell/programaPredeterminado.h"
 #include "support/RespondedorPrueba.h"
 
@@ -174,6 +176,44 @@ TEST(Listas, ValorDeCeldaYAccionSoloEnLaPrimeraColumnaDeUnaFila) {
   EXPECT_LE(anchoTotal(), l.anchoGrid("Lista"));
 }
 
+// A date (narrow: whole 160, short 120), two names and the stretch column, on ever narrower
+// grids: the names give way first, then the stretch column, then the date; then the names down
+// to their least before the date.
+TEST(Listas, RepartoDeColumnas) {
+  const QVector<TColumnaReparto> columnas = {{TColumnaReparto::Angosta, 160, 120, 40},
+                                             {TColumnaReparto::Texto, 300, 100, 40},
+                                             {TColumnaReparto::Texto, 150, 100, 40},
+                                             {TColumnaReparto::Ajuste, 200, 140, 40}};
+  const struct {
+    int disponible;
+    QVector<int> anchos;
+  } casos[] = {
+      {1000, {160, 300, 150, 390}},  // room: the stretch column takes it
+      {810, {160, 300, 150, 200}},
+      {660, {160, 180, 120, 200}},  // the names, in proportion to what each can give
+      {560, {160, 100, 100, 200}},
+      {500, {160, 100, 100, 140}},  // then the stretch column
+      {480, {140, 100, 100, 140}},  // then the date, towards its short form
+      {300, {120, 56, 56, 68}},     // then the names towards their least
+      {200, {80, 40, 40, 40}},      // and only then the date
+      {100, {40, 40, 40, 40}},      // never below it
+  };
+  for (const auto& c : casos)
+    EXPECT_EQ(repartoColumnas(columnas, c.disponible), c.anchos) << c.disponible;
+
+  // Whatever the width: the columns fill it exactly (down to their least widths), and no
+  // column narrows when the grid widens (but for a pixel of rounding).
+  QVector<int> antes = repartoColumnas(columnas, 0);
+  for (int d = 1; d <= 1200; ++d) {
+    const QVector<int> a = repartoColumnas(columnas, d);
+    EXPECT_EQ(std::accumulate(a.begin(), a.end(), 0), std::max(d, 160)) << d;
+    for (int i = 0; i < a.size(); ++i) EXPECT_GE(a[i], antes[i] - 1) << d << " " << i;
+    antes = a;
+  }
+  // Without a stretch column the spare width stays empty.
+  EXPECT_EQ(repartoColumnas({{TColumnaReparto::Texto, 90, 50, 40}}, 300), QVector<int>({90}));
+}
+
 TEST(Listas, PinturaDeCeldasPorTitulo) {
   EXPECT_EQ(TDelegadoLista::textoCelda("1234.5", TPintura::Moneda), "$ 1,234.50");
   EXPECT_EQ(TDelegadoLista::textoCelda("$1,234.567", TPintura::Moneda), "$ 1,234.57");
@@ -183,6 +223,8 @@ TEST(Listas, PinturaDeCeldasPorTitulo) {
   EXPECT_EQ(TDelegadoLista::textoCelda("-0.5", TPintura::Moneda), "$ -0.50");
   EXPECT_EQ(TDelegadoLista::textoCelda("2026-03-02 08:05:09", TPintura::Fecha),
             "02/03/2026 08:05:09");
+  EXPECT_EQ(TDelegadoLista::textoCorto("2026-03-02 08:05:09", TPintura::Fecha), "02/03/26 08:05");
+  EXPECT_EQ(TDelegadoLista::textoCorto("sin fecha", TPintura::Fecha), "sin fecha");
   EXPECT_EQ(TDelegadoLista::textoCelda("hola", TPintura::Enlace), "hola");
   ListaDePrueba l;
   l.respuesta = ListaDePrueba::tabla(1);
