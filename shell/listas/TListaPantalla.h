@@ -153,8 +153,8 @@ class TListaPantalla : public QWidget, public TPantallaNombrada {
   static constexpr int kAnchoImagenMinimo = 40;
   // What a name column still reads with (a few words), the stretch column a little more; a
   // number's title cut down to this; the least of any column.
-  static constexpr int kAnchoTextoLegible = 96;
-  static constexpr int kAnchoAjusteLegible = 140;
+  static constexpr int kAnchoTextoLegible = 130;
+  static constexpr int kAnchoAjusteLegible = 160;
   static constexpr int kAnchoTituloCortado = 48;
   static constexpr int kAnchoMinimo = 40;
   static constexpr int kAnchoAngostoMaximo = 160;  // a centred column wider than this is a text

@@ -6,15 +6,20 @@
 
 namespace {
 
-// The chosen columns give up to (width - goal) each, in proportion to what each can give, until
-// the row fits; pixels left by the rounding go one by one from the first.
+// The chosen columns give up to (width - goal) each until the row fits, the widest first: each
+// is cut down to one common level (never below its goal), so a short code stays whole while the
+// long names are cut alike.
 void cede(QVector<int>& anchos, int& total, int disponible, const std::function<bool(int)>& elige,
           const std::function<int(int)>& meta) {
   const int falta = total - disponible;
   if (falta <= 0) return;
-  long long holgura = 0;
-  for (int c = 0; c < anchos.size(); ++c)
-    if (elige(c)) holgura += std::max(0, anchos[c] - meta(c));
+  const auto corte = [&](int nivel) {
+    long long suma = 0;
+    for (int c = 0; c < anchos.size(); ++c)
+      if (elige(c)) suma += std::max(0, anchos[c] - std::max(meta(c), nivel));
+    return suma;
+  };
+  const long long holgura = corte(0);
   if (holgura <= 0) return;
   if (holgura <= falta) {
     for (int c = 0; c < anchos.size(); ++c)
@@ -22,20 +27,22 @@ void cede(QVector<int>& anchos, int& total, int disponible, const std::function<
     total -= int(holgura);
     return;
   }
-  int cedido = 0;
-  for (int c = 0; c < anchos.size(); ++c) {
-    if (!elige(c)) continue;
-    const int parte = int(falta * (long long)std::max(0, anchos[c] - meta(c)) / holgura);
-    anchos[c] -= parte;
-    cedido += parte;
+  // The highest level whose cut still covers the shortage.
+  int bajo = 0, alto = *std::max_element(anchos.begin(), anchos.end());
+  while (alto - bajo > 1) {
+    const int medio = (bajo + alto) / 2;
+    (corte(medio) >= falta ? bajo : alto) = medio;
   }
-  for (int c = 0; c < anchos.size() && cedido < falta; ++c) {
-    if (elige(c) && anchos[c] > meta(c)) {
-      --anchos[c];
-      ++cedido;
+  long long sobra = corte(bajo) - falta;  // fewer than the columns cut to that level
+  for (int c = 0; c < anchos.size(); ++c) {
+    if (!elige(c) || anchos[c] <= std::max(meta(c), bajo)) continue;
+    anchos[c] = std::max(meta(c), bajo);
+    if (sobra > 0 && anchos[c] == bajo) {
+      ++anchos[c];
+      --sobra;
     }
   }
-  total -= cedido;
+  total = disponible;
 }
 
 }  // namespace

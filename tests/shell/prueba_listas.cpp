@@ -189,12 +189,10 @@ TEST(Listas, RepartoDeColumnas) {
     QVector<int> anchos;
   } casos[] = {
       {1000, {160, 300, 150, 390}},  // room: the stretch column takes it
-      {810, {160, 300, 150, 200}},
-      {660, {160, 180, 120, 200}},  // the names, in proportion to what each can give
-      {560, {160, 100, 100, 200}},
-      {500, {160, 100, 100, 140}},  // then the stretch column
+      {810, {160, 300, 150, 200}},  {660, {160, 150, 150, 200}},  // the names, the longest first
+      {560, {160, 100, 100, 200}},  {500, {160, 100, 100, 140}},  // then the stretch column
       {480, {140, 100, 100, 140}},  // then the date, towards its short form
-      {300, {120, 56, 56, 68}},     // then the names towards their least
+      {300, {120, 60, 60, 60}},     // then the names towards their least
       {200, {80, 40, 40, 40}},      // and only then the date
       {100, {40, 40, 40, 40}},      // never below it
   };
