@@ -16,6 +16,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -43,6 +44,7 @@
 #include "ui/dialogoArchivo.h"
 #include "ui/mensajes.h"
 #include "ui/pantallaNombrada.h"
+#include "util/limites.h"
 
 namespace {
 
@@ -137,6 +139,15 @@ class Recorrido : public TRespondedorModal {
                          .arg(describe(v), rect(marco), rect(pantalla)));
       for (QWidget* w : v->findChildren<QWidget*>()) {
         if (w->window() != v || !w->isVisible() || !esControl(w) || interno(w, v)) continue;
+        // A field a user types into has a length its column and the receipt can carry (Qt's
+        // own file dialog aside).
+        auto* campo = qobject_cast<QLineEdit*>(w);
+        if (campo && !campo->isReadOnly() && campo->maxLength() > kMaxLargoTexto &&
+            !qobject_cast<QFileDialog*>(v))
+          falla(donde, QStringLiteral("%1 admite %2 caracteres; a lo más %3")
+                           .arg(describe(w))
+                           .arg(campo->maxLength())
+                           .arg(kMaxLargoTexto));
         const QRect r(w->mapToGlobal(QPoint(0, 0)), w->size());
         if (!pantalla.contains(r)) {
           falla(donde, QStringLiteral("%1 %2 queda fuera de la pantalla %3")
