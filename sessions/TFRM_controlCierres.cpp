@@ -57,9 +57,10 @@ TFRM_controlCierres::TFRM_controlCierres(QWidget* parent)
   BTN_verSesion = agregaBotonAccion(QStringLiteral("Ver Sesión"));
   connect(BTN_verSesion, &QPushButton::clicked, this, &TFRM_controlCierres::BTN_verSesionClick);
 
-  uGraficaRetiros = new TGraficaBarras(
-      QStringLiteral("Efectivo retirado por día y cajero"),
-      QStringLiteral("No hay cortes ni cierres en las fechas elegidas."), true, this);
+  uGraficaRetiros =
+      new TGraficaBarras(QStringLiteral("Efectivo retirado por día y cajero"),
+                         QStringLiteral("No hay cortes ni cierres en las fechas elegidas."),
+                         TGraficaBarras::Apiladas, this);
   uGraficaRetiros->setFixedHeight(210);
   static_cast<QVBoxLayout*>(layout())->addWidget(uGraficaRetiros);
   nombra(QStringLiteral("Retiros"), uGraficaRetiros);

@@ -41,9 +41,11 @@ QString cantidadLegible(double v) { return u_floatToStr(std::round(v * 1000.0) /
 TFRM_verSesion::TFRM_verSesion(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("TFRM_verSesion"));
   setWindowTitle(tituloVentanaSuite());
-  // Fits the station it runs on (1024x768 and up) with the grids and charts side by side.
+  // Fits the station it runs on: on a wide one the charts stand beside the grids, on a
+  // 1024-wide one under them, so the tickets grid keeps its columns readable.
   const QRect pantalla = QGuiApplication::primaryScreen()->availableGeometry();
-  resize(qMin(1240, pantalla.width() - 24), qMin(720, pantalla.height() - 48));
+  const bool ancha = pantalla.width() >= 1300;
+  resize(qMin(1340, pantalla.width() - 24), qMin(720, pantalla.height() - 48));
 
   auto* raiz = new QVBoxLayout(this);
   raiz->setContentsMargins(18, 12, 18, 12);
@@ -81,7 +83,7 @@ TFRM_verSesion::TFRM_verSesion(QWidget* parent) : QDialog(parent) {
   vistas->addStretch();
   raiz->addLayout(vistas);
 
-  auto* cuerpo = new QHBoxLayout();
+  auto* cuerpo = new QBoxLayout(ancha ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
   uPila = new QStackedWidget(this);
   GRD_main = nuevoGrid(&uGRD_mainControl, &uDelegadoTickets);
   GRD_productos = nuevoGrid(&uGRD_productosControl, &uDelegadoProductos);
@@ -122,24 +124,40 @@ TFRM_verSesion::TFRM_verSesion(QWidget* parent) : QDialog(parent) {
   uDelegadoMetodos->setPintura(QStringLiteral("Total"), TPintura::Moneda);
   const QStringList ajustes = {QStringLiteral("UUID"), QStringLiteral("Producto"),
                                QStringLiteral("Metodo de Pago")};
+  // Declared widths are the desktop's; a touch grid's larger text needs a quarter more, as the
+  // list screens give it.
+  const QList<QTableView*> tablas = {GRD_main, GRD_productos, GRD_metodoPago};
+  const QList<TGridControl*> controles = {uGRD_mainControl, uGRD_productosControl,
+                                          uGRD_metodoPagoControl};
   for (int i = 0; i < uVistas.size(); ++i) {
     uVistas[i]->renuevaColumnas();
+    for (int c = 0; c < controles[i]->getColumnCount(); ++c)
+      tablas[i]->setColumnWidth(c, controles[i]->columna(c).ancho * 5 / 4);
     uVistas[i]->ajustaColumna(ajustes[i]);
   }
   GRD_main->viewport()->setCursor(Qt::PointingHandCursor);
   uPila->addWidget(GRD_main);
   uPila->addWidget(GRD_productos);
   uPila->addWidget(GRD_metodoPago);
-  cuerpo->addWidget(uPila, 3);
+  cuerpo->addWidget(uPila, 1);
 
-  auto* graficas = new QVBoxLayout();
+  auto* zonaGraficas = new QWidget(this);
+  auto* graficas =
+      new QBoxLayout(ancha ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight, zonaGraficas);
+  graficas->setContentsMargins(0, 0, 0, 0);
+  if (ancha)
+    zonaGraficas->setFixedWidth(470);
+  else
+    zonaGraficas->setFixedHeight(230);
   uGraficaVentas = new TGraficaBarras(QStringLiteral("Ventas por hora"),
-                                      QStringLiteral("Esta sesión no tiene ventas."), false, this);
+                                      QStringLiteral("Esta sesión no tiene ventas."),
+                                      TGraficaBarras::Columnas, this);
   uGraficaMetodos = new TGraficaBarras(QStringLiteral("Totales por método de pago"),
-                                       QStringLiteral("Esta sesión no tiene cobros."), false, this);
+                                       QStringLiteral("Esta sesión no tiene cobros."),
+                                       TGraficaBarras::Horizontales, this);
   graficas->addWidget(uGraficaVentas, 1);
   graficas->addWidget(uGraficaMetodos, 1);
-  cuerpo->addLayout(graficas, 2);
+  cuerpo->addWidget(zonaGraficas);
   raiz->addLayout(cuerpo, 1);
 
   auto* pie = new QHBoxLayout();

@@ -6,6 +6,7 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QHorizontalBarSeries>
 #include <QLabel>
 #include <QLegend>
 #include <QStackedBarSeries>
@@ -22,10 +23,10 @@ namespace {
 const quint32 kColores[] = {0xFF1F6FB2, 0xFFE08A1E, 0xFF2E9E6A, 0xFF8E44AD,
                             0xFFC0392B, 0xFF16324F, 0xFF7F8C8D, 0xFFD4AC0D};
 
-// A round step (1, 2 or 5 times a power of ten) that splits `maximo` into about four bands.
-double pasoRedondo(double maximo) {
+// A round step (1, 2 or 5 times a power of ten) that splits `maximo` into about `bandas`.
+double pasoRedondo(double maximo, double bandas) {
   if (maximo <= 0) return 1;
-  const double crudo = maximo / 4.0;
+  const double crudo = maximo / bandas;
   const double potencia = std::pow(10.0, std::floor(std::log10(crudo)));
   for (double m : {1.0, 2.0, 5.0, 10.0})
     if (crudo <= m * potencia) return m * potencia;
@@ -41,9 +42,9 @@ QFont fuente(int pixeles, bool negrita = false) {
 
 }  // namespace
 
-TGraficaBarras::TGraficaBarras(const QString& titulo, const QString& vacia, bool apiladas,
+TGraficaBarras::TGraficaBarras(const QString& titulo, const QString& vacia, Tipo tipo,
                                QWidget* parent)
-    : QWidget(parent), uTitulo(titulo), uApiladas(apiladas) {
+    : QWidget(parent), uTitulo(titulo), uTipo(tipo) {
   const TListaColores colores = getColores();
   uPila = new QStackedLayout(this);
   uPila->setContentsMargins(0, 0, 0, 0);
@@ -53,14 +54,7 @@ TGraficaBarras::TGraficaBarras(const QString& titulo, const QString& vacia, bool
   uVacia->setStyleSheet(QStringLiteral("QLabel{background:white;border:1px solid #D5DBE1;"
                                        "font-size:17px;color:%1;padding:12px;}")
                             .arg(colorCss(colorDe(colores, QStringLiteral("textoCuerpo")))));
-  uGrafica = new QChart();
-  uGrafica->setTitle(titulo);
-  uGrafica->setTitleFont(fuente(16, true));
-  uGrafica->setTitleBrush(QColor::fromRgba(colorDe(colores, QStringLiteral("tituloFormulario1"))));
-  uGrafica->setBackgroundRoundness(0);
-  uGrafica->setMargins(QMargins(4, 4, 4, 4));
-  uGrafica->legend()->setFont(fuente(13));
-  uGrafica->setAnimationOptions(QChart::NoAnimation);
+  uGrafica = nuevaGrafica();
   uVista = new QChartView(uGrafica, this);
   uVista->setRenderHint(QPainter::Antialiasing);
   uVista->setMinimumHeight(150);
@@ -69,19 +63,38 @@ TGraficaBarras::TGraficaBarras(const QString& titulo, const QString& vacia, bool
   muestra(TdatosGrafica());
 }
 
+QChart* TGraficaBarras::nuevaGrafica() const {
+  const TListaColores colores = getColores();
+  auto* g = new QChart();
+  g->setTitle(uTitulo);
+  g->setTitleFont(fuente(16, true));
+  g->setTitleBrush(QColor::fromRgba(colorDe(colores, QStringLiteral("tituloFormulario1"))));
+  g->setBackgroundRoundness(0);
+  // Room on the right for the last money label of a horizontal axis.
+  g->setMargins(QMargins(4, 4, 28, 4));
+  g->legend()->setFont(fuente(13));
+  g->setAnimationOptions(QChart::NoAnimation);
+  return g;
+}
+
 void TGraficaBarras::muestra(const TdatosGrafica& datos) {
   uDatos = datos;
-  uGrafica->removeAllSeries();
-  for (QAbstractAxis* eje : uGrafica->axes()) {
-    uGrafica->removeAxis(eje);
-    delete eje;
-  }
+  // A new chart each time: axes taken off a chart kept drawing their old labels.
+  QChart* anterior = uGrafica;
+  uGrafica = nuevaGrafica();
+  uVista->setChart(uGrafica);
+  delete anterior;
   if (datos.vacia()) {
     uPila->setCurrentWidget(uVacia);
     return;
   }
-  QAbstractBarSeries* serie = uApiladas ? static_cast<QAbstractBarSeries*>(new QStackedBarSeries)
-                                        : static_cast<QAbstractBarSeries*>(new QBarSeries);
+  QAbstractBarSeries* serie = nullptr;
+  if (uTipo == Apiladas)
+    serie = new QStackedBarSeries;
+  else if (uTipo == Horizontales)
+    serie = new QHorizontalBarSeries;
+  else
+    serie = new QBarSeries;
   for (int i = 0; i < datos.series.size(); ++i) {
     const TserieGrafica& s = datos.series[i];
     auto* conjunto = new QBarSet(s.nombre);
@@ -95,24 +108,27 @@ void TGraficaBarras::muestra(const TdatosGrafica& datos) {
   uGrafica->legend()->setVisible(datos.series.size() > 1);
   uGrafica->legend()->setAlignment(Qt::AlignBottom);
 
+  const bool horizontal = uTipo == Horizontales;
   auto* categorias = new QBarCategoryAxis();
   categorias->append(datos.categorias);
   categorias->setLabelsFont(fuente(13));
-  uGrafica->addAxis(categorias, Qt::AlignBottom);
+  uGrafica->addAxis(categorias, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
   serie->attachAxis(categorias);
 
   // A value axis labels with printf formats only; the money labels are categories set on
   // round values.
   const double maximo = static_cast<double>(datos.maximo()) / 100.0;
-  const double paso = pasoRedondo(maximo);
-  const int bandas = std::max(1, static_cast<int>(std::ceil(maximo / paso - 1e-9)));
+  // A horizontal money axis has room for fewer labels than a vertical one.
+  const double paso = pasoRedondo(maximo, horizontal ? 2.0 : 4.0);
+  // One band above the highest bar, so its top never touches the frame.
+  const int bandas = static_cast<int>(std::floor(maximo / paso + 1e-9)) + 1;
   auto* montos = new QCategoryAxis();
   montos->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
   montos->setLabelsFont(fuente(13));
   montos->setRange(0, paso * bandas);
   for (int b = 0; b <= bandas; ++b) montos->append(u_formatoMoneda(paso * b), paso * b);
   montos->setGridLineColor(QColor(0xE3, 0xE8, 0xED));
-  uGrafica->addAxis(montos, Qt::AlignLeft);
+  uGrafica->addAxis(montos, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
   serie->attachAxis(montos);
   uPila->setCurrentWidget(uVista);
 }
@@ -122,7 +138,7 @@ bool TGraficaBarras::muestraVacia() const { return uPila->currentWidget() == uVa
 QString TGraficaBarras::textoVacia() const { return uVacia->text(); }
 
 QStringList TGraficaBarras::etiquetasMonto() const {
-  for (QAbstractAxis* eje : uGrafica->axes(Qt::Vertical))
+  for (QAbstractAxis* eje : uGrafica->axes())
     if (auto* c = qobject_cast<QCategoryAxis*>(eje)) return c->categoriesLabels();
   return {};
 }

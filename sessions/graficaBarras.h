@@ -15,10 +15,12 @@ class QChartView;
 class TGraficaBarras : public QWidget {
   Q_OBJECT
  public:
-  // `vacia`: the text shown when there is nothing to draw. `apiladas`: one bar per category
-  // with the series stacked (cashiers of a day); otherwise the series stand side by side.
-  TGraficaBarras(const QString& titulo, const QString& vacia, bool apiladas,
-                 QWidget* parent = nullptr);
+  // Columns side by side; columns with the series stacked (cashiers of a day); horizontal
+  // bars, for categories with long names (payment methods).
+  enum Tipo { Columnas, Apiladas, Horizontales };
+
+  // `vacia`: the text shown when there is nothing to draw.
+  TGraficaBarras(const QString& titulo, const QString& vacia, Tipo tipo, QWidget* parent = nullptr);
 
   void muestra(const TdatosGrafica& datos);
   const TdatosGrafica& datos() const { return uDatos; }
@@ -30,8 +32,10 @@ class TGraficaBarras : public QWidget {
   QStringList etiquetasMonto() const;
 
  private:
+  QChart* nuevaGrafica() const;
+
   QString uTitulo;
-  bool uApiladas;
+  Tipo uTipo;
   TdatosGrafica uDatos;
   QStackedLayout* uPila = nullptr;
   QLabel* uVacia = nullptr;

@@ -105,7 +105,7 @@ TdatosGrafica ventasPorHora(const CmidTierResponse& tickets) {
   TserieGrafica s;
   s.nombre = QStringLiteral("Ventas");
   for (int h = porHora.firstKey(); h <= porHora.lastKey(); ++h) {
-    d.categorias << QStringLiteral("%1:00").arg(h, 2, 10, QLatin1Char('0'));
+    d.categorias << QStringLiteral("%1 h").arg(h);
     s.centavos << porHora.value(h);
   }
   d.series << s;

@@ -47,7 +47,7 @@ struct TdatosGrafica {
 };
 
 // The session's sales by hour, from its tickets (puntoOperacion_fechaHora,
-// puntoOperacion_total): every hour from the first sale's to the last one's ("09:00"), so an
+// puntoOperacion_total): every hour from the first sale's to the last one's ("9 h"), so an
 // idle hour shows as a gap.
 TdatosGrafica ventasPorHora(const CmidTierResponse& tickets);
 // Totals per payment method, from the method grid's table (name at column 1, total at 2).

@@ -172,7 +172,7 @@ TEST(ConsultaSesion, VentasPorHoraConHorasSinVenta) {
   t.agregaFila({"2026-03-02 12:00:00", "99999999.99"});
   t.setOk(true);
   const TdatosGrafica g = ventasPorHora(t);
-  EXPECT_EQ(g.categorias, (QStringList{"09:00", "10:00", "11:00", "12:00"}));
+  EXPECT_EQ(g.categorias, (QStringList{"9 h", "10 h", "11 h", "12 h"}));
   ASSERT_EQ(g.series.size(), 1);
   EXPECT_EQ(g.series[0].centavos, (QVector<qint64>{30, 0, 0, 9999999999}));
   EXPECT_TRUE(ventasPorHora(CmidTierResponse()).vacia());

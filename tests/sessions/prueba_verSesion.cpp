@@ -80,7 +80,7 @@ TEST_P(VerSesion, GridsTotalYGraficasDeLaSesion) {
   EXPECT_EQ(columna(v->gridMetodoPago(), "Total"), (QStringList{"1097.20", "90.60", "234.56"}));
   EXPECT_TRUE(v->texto("Sesión").contains("Cierre: 02/03/2026 18:00"));
 
-  EXPECT_EQ(v->graficaVentas().datos().categorias, (QStringList{"09:00", "10:00", "11:00"}));
+  EXPECT_EQ(v->graficaVentas().datos().categorias, (QStringList{"9 h", "10 h", "11 h"}));
   EXPECT_EQ(barras(v->graficaVentas()), (QList<QList<double>>{{187.8, 0, 1234.56}}));
   EXPECT_EQ(barras(v->graficaMetodos()), (QList<QList<double>>{{1097.2, 90.6, 234.56}}));
   const QStringList etiquetas = v->graficaVentas().etiquetasMonto();
