@@ -75,13 +75,15 @@ CmidTierResponse buscarOperacionesporSesion(int sesionId, int idNegocio,
 CmidTierResponse buscaOperacionesDetalleConsolidadoPorSesion(int sesionId, int idNegocio,
                                                              TConexionSesion& conexion) {
   TmiddleTier mt(conexion);
+  // Headers are left out by a test no index answers: with "IS NOT NULL" SQLite walked every
+  // line of the store through the product index instead of the session's tickets.
   mt.setQuery(QStringLiteral(
       "SELECT d.inventarioProducto_id AS inventarioProducto_id, COALESCE(MAX(pr.nombre), "
       "MAX(d.descripcion)) AS inventarioProducto_nombre, SUM(d.cantidad) AS "
       "puntoOperacion_cantidad FROM puntoOperacion o INNER JOIN puntoOperacionDetalle d ON "
       "d.puntoOperacion_id = o.id LEFT JOIN inventarioProducto pr ON pr.id = "
       "d.inventarioProducto_id WHERE o.puntoCajaSesion_id = :sesion AND o.idNegocioFk = :negocio "
-      "AND d.inventarioProducto_id IS NOT NULL GROUP BY d.inventarioProducto_id "
+      "AND COALESCE(d.inventarioProducto_id, 0) > 0 GROUP BY d.inventarioProducto_id "
       "ORDER BY 2, 1"));
   sesionYNegocio(mt, sesionId, idNegocio);
   return mt.reader();
@@ -90,45 +92,48 @@ CmidTierResponse buscaOperacionesDetalleConsolidadoPorSesion(int sesionId, int i
 CmidTierResponse buscaTotalesMetodoDePagoPorSesion(int sesionId, int idNegocio,
                                                    TConexionSesion& conexion) {
   TmiddleTier mt(conexion);
-  // Cash: what was received at position 0 less the change handed out.
-  mt.setQuery(
-      QStringLiteral(
-          "SELECT COALESCE((SELECT MAX(f.nombre) FROM puntoFormaPagoAplicada f INNER JOIN "
-          "puntoOperacion o ON o.id = f.puntoOperacion_id WHERE o.puntoCajaSesion_id = :sesion "
-          "AND o.idNegocioFk = :negocio AND f.posicion = 0 AND f.nombre <> ''), 'Efectivo') AS "
-          "nombre, (SELECT COALESCE(SUM(%1), 0) FROM puntoFormaPagoAplicada f INNER JOIN "
-          "puntoOperacion o ON o.id = f.puntoOperacion_id WHERE o.puntoCajaSesion_id = :sesion "
-          "AND o.idNegocioFk = :negocio AND f.posicion = 0) - (SELECT COALESCE(SUM(%2), 0) FROM "
-          "puntoOperacion o WHERE o.puntoCajaSesion_id = :sesion AND o.idNegocioFk = :negocio) "
-          "AS centavos, (SELECT COUNT(*) FROM puntoOperacion o WHERE o.puntoCajaSesion_id = "
-          ":sesion AND o.idNegocioFk = :negocio) AS tickets")
-          .arg(centavos(QStringLiteral("f.importe")), centavos(QStringLiteral("o.devuelto"))));
+  // The change handed out, which comes out of the cash, and whether the session sold at all.
+  mt.setQuery(QStringLiteral("SELECT COUNT(*) AS tickets, COALESCE(SUM(%1), 0) AS cambio FROM "
+                             "puntoOperacion o WHERE o.puntoCajaSesion_id = :sesion AND "
+                             "o.idNegocioFk = :negocio")
+                  .arg(centavos(QStringLiteral("o.devuelto"))));
   sesionYNegocio(mt, sesionId, idNegocio);
-  const CmidTierResponse efectivo = mt.reader();
-  if (!efectivo.ok()) return efectivo;
+  const CmidTierResponse cambio = mt.reader();
+  if (!cambio.ok()) return cambio;
 
-  mt.setQuery(QStringLiteral("SELECT f.formaPago_id AS forma, f.nombre AS nombre, SUM(%1) AS "
-                             "centavos FROM puntoFormaPagoAplicada f INNER JOIN puntoOperacion o "
-                             "ON o.id = f.puntoOperacion_id WHERE o.puntoCajaSesion_id = :sesion "
-                             "AND o.idNegocioFk = :negocio AND f.posicion > 0 GROUP BY "
-                             "f.formaPago_id, f.nombre HAVING SUM(%1) <> 0 ORDER BY 2, 1")
-                  .arg(centavos(QStringLiteral("f.importe"))));
+  // One pass over the payment lines: position 0 is cash whatever its name, the others by
+  // method.
+  mt.setQuery(
+      QStringLiteral("SELECT CASE WHEN f.posicion = 0 THEN 0 ELSE 1 END AS grupo, CASE WHEN "
+                     "f.posicion = 0 THEN 0 ELSE f.formaPago_id END AS forma, CASE WHEN f.posicion "
+                     "= 0 THEN '' ELSE f.nombre END AS metodo, MAX(f.nombre) AS nombre, SUM(%1) AS "
+                     "centavos FROM puntoOperacion o INNER JOIN puntoFormaPagoAplicada f ON "
+                     "f.puntoOperacion_id = o.id WHERE o.puntoCajaSesion_id = :sesion AND "
+                     "o.idNegocioFk = :negocio GROUP BY 1, 2, 3 ORDER BY 1, 3, 2")
+          .arg(centavos(QStringLiteral("f.importe"))));
   sesionYNegocio(mt, sesionId, idNegocio);
-  const CmidTierResponse otros = mt.reader();
-  if (!otros.ok()) return otros;
+  const CmidTierResponse pagos = mt.reader();
+  if (!pagos.ok()) return pagos;
 
   CmidTierResponse r;
   r.setColumnas(
       {QStringLiteral("puntoMetodoPago_id"), QStringLiteral("Nombre"), QStringLiteral("_total")});
-  const qint64 enEfectivo = efectivo.valor(QStringLiteral("centavos")).toLongLong();
-  // A session without tickets answers no rows; one that sold only by card keeps no cash row.
-  if (efectivo.getCeldaAsInt(QStringLiteral("tickets")) > 0 && enEfectivo != 0)
-    r.agregaFila({0, efectivo.getCelda(QStringLiteral("nombre")), textoCentavos(enEfectivo)});
-  for (int i = 0; i < otros.getRowCount(); ++i)
-    r.agregaFila({otros.getCeldaAsInt(QStringLiteral("forma"), i),
-                  otros.getCelda(QStringLiteral("nombre"), i),
-                  textoCentavos(otros.valor(QStringLiteral("centavos"), i).toLongLong())});
   r.setOk(true);
+  // A session without tickets answers no rows.
+  if (cambio.getCeldaAsInt(QStringLiteral("tickets")) == 0) return r;
+  for (int i = 0; i < pagos.getRowCount(); ++i) {
+    const bool efectivo = pagos.getCeldaAsInt(QStringLiteral("grupo"), i) == 0;
+    qint64 c = pagos.valor(QStringLiteral("centavos"), i).toLongLong();
+    QString nombre =
+        pagos.getCelda(efectivo ? QStringLiteral("nombre") : QStringLiteral("metodo"), i);
+    if (efectivo) {
+      c -= cambio.valor(QStringLiteral("cambio")).toLongLong();
+      if (nombre.trimmed().isEmpty()) nombre = QStringLiteral("Efectivo");
+    }
+    // Methods that took nothing (the empty payment rows of every sale) are left out.
+    if (c != 0)
+      r.agregaFila({pagos.getCeldaAsInt(QStringLiteral("forma"), i), nombre, textoCentavos(c)});
+  }
   return r;
 }
 

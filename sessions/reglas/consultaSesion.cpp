@@ -16,6 +16,18 @@ QDateTime fechaDe(const QString& texto) {
   return f;
 }
 
+// The hour of a stored date-time, read from its fixed positions ("yyyy-MM-dd HH:..."): a long
+// session has thousands of tickets and parsing each whole date-time showed in the view's time.
+int horaDe(const QString& texto) {
+  if (texto.size() >= 16 && (texto[10] == QLatin1Char(' ') || texto[10] == QLatin1Char('T')) &&
+      texto[13] == QLatin1Char(':') && texto[11].isDigit() && texto[12].isDigit()) {
+    const int h = texto.mid(11, 2).toInt();
+    if (h < 24) return h;
+  }
+  const QDateTime f = fechaDe(texto);
+  return f.isValid() ? f.time().hour() : -1;
+}
+
 }  // namespace
 
 TResultado leeNumeroSesion(const QString& texto, int* sesion) {
@@ -94,11 +106,11 @@ qint64 TdatosGrafica::total() const {
 
 TdatosGrafica ventasPorHora(const CmidTierResponse& tickets) {
   QMap<int, qint64> porHora;
+  const int columnaFecha = tickets.columna(QStringLiteral("puntoOperacion_fechaHora"));
   for (int i = 0; i < tickets.getRowCount(); ++i) {
-    const QDateTime f = fechaDe(tickets.getCelda(QStringLiteral("puntoOperacion_fechaHora"), i));
-    if (!f.isValid()) continue;
-    porHora[f.time().hour()] +=
-        aCentavos(tickets.getCeldaAsFloat(QStringLiteral("puntoOperacion_total"), i));
+    const int hora = horaDe(tickets.getCelda(columnaFecha, i));
+    if (hora < 0) continue;
+    porHora[hora] += aCentavos(tickets.getCeldaAsFloat(QStringLiteral("puntoOperacion_total"), i));
   }
   TdatosGrafica d;
   if (porHora.isEmpty()) return d;
