@@ -12,10 +12,10 @@
 #include "grid/TGridControl.h"
 #include "sessions/TFRM_cajaCaptura.h"
 #include "sessions/TFRM_controlCaja.h"
+#include "support/RespondedorPrueba.h"
 #include "shell/listas/TDelegadoLista.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
-#include "support/RespondedorPrueba.h"
 #include "support/SupervisorPrueba.h"
 
 namespace {
