@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QDate>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QScreen>
 #include <memory>
 
 #include "ConductorCaja.h"
@@ -52,6 +54,12 @@ QJsonObject graficaJson(const TGraficaBarras& g) {
                      {"ejeMonto", QJsonArray::fromStringList(g.etiquetasMonto())}};
 }
 
+// The station's size unless the step gives "ancho" and "alto".
+QSize tamanoPedido(const QJsonObject& o) {
+  const QSize pantalla = QGuiApplication::primaryScreen()->size();
+  return QSize(o.value("ancho").toInt(pantalla.width()), o.value("alto").toInt(pantalla.height()));
+}
+
 bool guardaImagen(QWidget* w, const QSize& tamano, const QString& archivo) {
   w->resize(w->size().boundedTo(tamano));
   w->show();
@@ -90,11 +98,8 @@ bool verSesion(ConductorCaja& conductor, const QJsonValue& v, QString* error) {
                                          {"metodosPago", graficaJson(s.graficaMetodos())}}}};
   const QString archivo = o.value("archivo").toString();
   if (!archivo.isEmpty())
-    r["captura"] = QJsonObject{
-        {"archivo", archivo},
-        {"guardada",
-         guardaImagen(&s, QSize(o.value("ancho").toInt(1024), o.value("alto").toInt(768)),
-                      archivo)}};
+    r["captura"] =
+        QJsonObject{{"archivo", archivo}, {"guardada", guardaImagen(&s, tamanoPedido(o), archivo)}};
   conductor.reporta(QStringLiteral("sesion"), r);
   return true;
 }
@@ -103,7 +108,7 @@ bool verSesion(ConductorCaja& conductor, const QJsonValue& v, QString* error) {
 // chosen in the cashier selection), "archivo": png, "ancho", "alto"}.
 bool controlCierres(ConductorCaja& conductor, const QJsonValue& v, QString* error) {
   const QJsonObject o = v.isObject() ? v.toObject() : QJsonObject();
-  const QSize tamano(o.value("ancho").toInt(1024), o.value("alto").toInt(768));
+  const QSize tamano = tamanoPedido(o);
   std::unique_ptr<QWidget> panel(TFRM_main_puntoVenta::ExecForm(localSYS));
   TFRM_main_puntoVenta* principal = TFRM_main_puntoVenta::desdePanel(panel.get());
   panel->resize(tamano);
