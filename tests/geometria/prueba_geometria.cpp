@@ -32,6 +32,7 @@
 #include "host/VentanaHost.h"
 #include "sessions/TFRM_cajaApertura.h"
 #include "sessions/TFRM_cajaCorte.h"
+#include "sessions/TFRM_verSesion.h"
 #include "shell/TFRM_main_puntoVenta.h"
 #include "shell/registroPantallas.h"
 #include "support/BaseDatosPrueba.h"
@@ -277,6 +278,7 @@ TEST(RecorridoGeometria, PantallasYDialogos) {
   // package's dialogs that no registered screen opened on its own.
   TFRM_cajaApertura().init(2, QStringLiteral("CAJA-2"), QStringLiteral("Caja rápida"));
   TFRM_cajaCorte().initCorte(1, QStringLiteral("CAJA-1"), QStringLiteral("Caja principal"), 1);
+  TFRM_verSesion().init();
   TFRM_editar().initNumericoFraccion(QStringLiteral("Monto"), QStringLiteral("100"), 10);
   seleccionarProducto(localSYS);
   TFRM_facturar().initPuntoVentaTicket(operacion, localSYS);
@@ -285,7 +287,7 @@ TEST(RecorridoGeometria, PantallasYDialogos) {
   for (const char* d :
        {"TFRM_cajaApertura", "TFRM_cajaCorte", "TFRM_cajaCaptura", "TFRM_cajerosCaptura",
         "TFRM_cajaSeleccionarKit", "TFRM_editar", "TFRM_seleccionarProducto", "TFRM_facturar",
-        "TFRM_cerrarPuntoVenta", "QFileDialog"})
+        "TFRM_cerrarPuntoVenta", "TFRM_verSesion", "QFileDialog"})
     EXPECT_TRUE(r.dialogos.contains(QString::fromLatin1(d))) << d;
 
   EXPECT_TRUE(r.fallas.isEmpty()) << r.fallas.join(QLatin1Char('\n')).toStdString();
