@@ -329,7 +329,10 @@ void TFRM_caja::eliminarPromocionClick() {
 void TFRM_caja::Image1Click() {
   const int f = venta().uFilaSeleccionada;
   if (f < 0 || venta().tipoLinea(f) != lineas::kProducto) return;
-  venta().cambiaCantidad(f, venta().lineas().getCeldaAsFloat(QStringLiteral("Cantidad"), f) + 1);
+  TResultado r;
+  venta().cambiaCantidad(f, venta().lineas().getCeldaAsFloat(QStringLiteral("Cantidad"), f) + 1,
+                         &r);
+  u_muestra(r);
   TXT_cantidad->setText(venta().lineas().getCelda(QStringLiteral("Cantidad"), f));
   refresca();
   vuelveALectura();
@@ -348,7 +351,9 @@ void TFRM_caja::cambiaCantidad() {
   const int f = venta().uFilaSeleccionada;
   if (f < 0 || venta().tipoLinea(f) != lineas::kProducto) return;
   if (TXT_cantidad->text().trimmed().isEmpty()) TXT_cantidad->setText(QStringLiteral("1"));
-  venta().cambiaCantidad(f, u_strToFloat(TXT_cantidad->text()));
+  TResultado r;
+  venta().cambiaCantidad(f, u_strToFloat(TXT_cantidad->text()), &r);
+  u_muestra(r);
   TXT_cantidad->setText(venta().lineas().getCelda(QStringLiteral("Cantidad"), f));
   refresca();
   vuelveALectura();

@@ -14,6 +14,7 @@
 #include "ui/TFRM_editar.h"
 #include "ui/estiloDialogo.h"
 #include "ui/mensajes.h"
+#include "util/limites.h"
 #include "util/utilerias.h"
 
 TFRM_cajaApertura::TFRM_cajaApertura(QWidget* parent) : QDialog(parent) {
@@ -205,12 +206,23 @@ void TFRM_cajaApertura::BTN_seleccionarCajeroClick() {
   if (uSeleccionCajero.ok) LBL_seleccionarCajero->setText(uSeleccionCajero.cajero.nombreCompleto);
 }
 
+// The keypad takes twenty digits; what the money arithmetic cannot hold is refused as typed,
+// and the amount shown stays the one before.
+bool TFRM_cajaApertura::montoAceptado(double monto, const QString& campo) {
+  const QString problema = u_revisaMonto(monto, campo);
+  if (problema.isEmpty()) return true;
+  u_mensaje(problema + QLatin1Char('.'), mtCustom);
+  return false;
+}
+
 void TFRM_cajaApertura::BTN_aperturaMontoClick() {
   TFRM_editar editar(this);
   const TRespuestaEditar r = editar.initNumericoFraccion(QStringLiteral("Apertura Monto"),
                                                          u_floatToStr(uAperturaMonto), 20);
   if (!r.ok || r.texto.isEmpty()) return;
-  uAperturaMonto = u_strToFloat(u_truncaMoneda(r.texto));
+  const double monto = u_strToFloat(u_truncaMoneda(r.texto));
+  if (!montoAceptado(monto, QStringLiteral("El monto de apertura"))) return;
+  uAperturaMonto = monto;
   LBL_aperturaMonto->setText(u_formatoMoneda(uAperturaMonto));
 }
 
@@ -238,7 +250,9 @@ void TFRM_cajaApertura::BTN_monedasClick() {
   const TRespuestaEditar r =
       editar.initNumericoFraccion(QStringLiteral("Monto"), u_floatToStr(uDenominacionMonedas), 20);
   if (!r.ok || r.texto.isEmpty()) return;
-  uDenominacionMonedas = u_strToFloat(r.texto);
+  const double monedas = u_strToFloat(r.texto);
+  if (!montoAceptado(monedas, QStringLiteral("El monto en monedas"))) return;
+  uDenominacionMonedas = monedas;
   LBL_denomMonedas->setText(u_formatoMoneda(uDenominacionMonedas));
   compruebaTotalCapturado();
 }

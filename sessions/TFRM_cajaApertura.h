@@ -48,6 +48,8 @@ class TFRM_cajaApertura : public QDialog, public TPantallaNombrada {
   double uDenominacionMonedas = 0;
 
  private:
+  bool montoAceptado(double monto, const QString& campo);
+
   QLabel* LBL_titulo = nullptr;
   QLabel* LBL_cajaClave = nullptr;
   QLabel* LBL_cajaDescripcion = nullptr;

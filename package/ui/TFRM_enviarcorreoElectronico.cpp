@@ -19,6 +19,7 @@
 #include "ui/TTecladoPantalla.h"
 #include "ui/estiloDialogo.h"
 #include "ui/mensajes.h"
+#include "util/limites.h"
 #include "workers/hiloTrabajo.h"
 
 TFRM_enviarcorreoElectronico::TFRM_enviarcorreoElectronico(QWidget* parent) : QDialog(parent) {
@@ -33,6 +34,7 @@ TFRM_enviarcorreoElectronico::TFRM_enviarcorreoElectronico(QWidget* parent) : QD
   auto* g = new QGridLayout();
   g->setVerticalSpacing(4);
   TXT_para = new QLineEdit(this);
+  TXT_para->setMaxLength(kMaxLargoCorto);
   TXT_para->setPlaceholderText(QStringLiteral("cliente@ejemplo.mx; otro@ejemplo.mx"));
   TXT_asunto = new QLineEdit(this);
   TXT_asunto->setMaxLength(200);
@@ -117,6 +119,14 @@ void TFRM_enviarcorreoElectronico::BTN_enviarClick() {
       u_mensaje(QStringLiteral("El correo electrónico '%1' no es válido").arg(d));
       return;
     }
+  }
+  // A mail is not stored, but a body pasted by mistake (a whole document) is refused rather
+  // than sent.
+  const QString largo =
+      u_revisaTexto(TXT_mensaje->toPlainText(), kMaxLargoTexto, QStringLiteral("El mensaje"));
+  if (!largo.isEmpty()) {
+    u_mensaje(largo + QLatin1Char('.'));
+    return;
   }
   if (uSys->correoRemitente.trimmed().isEmpty()) {
     u_mensaje(QStringLiteral("No está configurado el correo del remitente de la estación"));

@@ -1,9 +1,17 @@
 #include "sale/reglas/lineas_venta.h"
 
 #include "operaciones/impuestos.h"
+#include "util/limites.h"
 #include "util/utilerias.h"
 
 namespace {
+
+// A line's quantity is bounded so that quantity × price stays exact to the cent; the cashier
+// reads the reason instead of finding the sale refused at the checkout.
+QString cantidadExcedida(double cantidad) {
+  const QString problema = u_revisaCantidad(cantidad, QStringLiteral("La cantidad"));
+  return problema.isEmpty() ? problema : problema + QLatin1Char('.');
+}
 
 struct DefColumna {
   int tipo;
@@ -146,6 +154,8 @@ int TLineasVenta::agregarConcepto(const CmidTierResponse& busqueda, int indice,
   }
   if (fila >= 0) {
     const double cantidad = g.getCeldaAsFloat(QStringLiteral("Cantidad"), fila) + 1;
+    const QString excede = cantidadExcedida(cantidad);
+    if (!excede.isEmpty()) return rechaza(excede);
     reprecia(fila, cantidad);
     g.setCelda(QStringLiteral("Cantidad"), fila, num(cantidad));
   } else {
@@ -192,10 +202,16 @@ void TLineasVenta::reprecia(int fila, double cantidad) {
   if (!precio.isEmpty()) uGRD_mainControl.setCelda(QStringLiteral("Precio Lista"), fila, precio);
 }
 
-bool TLineasVenta::cambiaCantidad(int fila, double cantidad) {
+bool TLineasVenta::cambiaCantidad(int fila, double cantidad, TResultado* resultado) {
+  if (resultado) *resultado = TResultado::bien();
   if (fila < 0 || fila >= uGRD_mainControl.getRowCount()) return false;
   if (tipoLinea(fila) != lineas::kProducto) return false;
   if (cantidad < 1) cantidad = 1;
+  const QString excede = cantidadExcedida(cantidad);
+  if (!excede.isEmpty()) {
+    if (resultado) *resultado = TResultado::falla(excede);
+    return false;
+  }
   uGRD_mainControl.setCelda(QStringLiteral("Cantidad"), fila, num(cantidad));
   reprecia(fila, cantidad);
   calculaImporte(fila);

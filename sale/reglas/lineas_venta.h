@@ -52,8 +52,9 @@ class TLineasVenta {
   int agregarConcepto(const CmidTierResponse& busqueda, int indice,
                       TResultado* resultado = nullptr);
   // Sets the quantity of a product line (kind "1"): re-prices it from its scale, recomputes
-  // it and checks promotions. Quantities below 1 become 1. False for other lines.
-  bool cambiaCantidad(int fila, double cantidad);
+  // it and checks promotions. Quantities below 1 become 1. False for other lines, and for a
+  // quantity past what a line may hold: the line is left as it was and `resultado` tells why.
+  bool cambiaCantidad(int fila, double cantidad, TResultado* resultado = nullptr);
   // Deletes every line of the group of `fila`, then recomputes the totals.
   void eliminaGrupo(int fila);
   // Adds a kit header and its component lines as one group; false when the kit is unknown.

@@ -2,6 +2,7 @@
 
 #include "operaciones/cajas.h"
 #include "operaciones/puntoVenta.h"
+#include "util/limites.h"
 
 namespace {
 const QString kNoGuardado = QStringLiteral("Ocurrió un inconveniente al guardar los datos.");
@@ -10,6 +11,16 @@ const QString kNoGuardado = QStringLiteral("Ocurrió un inconveniente al guardar
 TAperturaResultado abreCaja(const TAperturaCaja& a, const QString& estacion, const QDateTime& fecha,
                             int idNegocio, TConexionSesion& conexion) {
   TAperturaResultado r;
+  // Amounts past what the money arithmetic holds to the cent are refused before comparing.
+  for (const QString& problema :
+       {u_revisaMonto(a.monto, QStringLiteral("El monto de apertura")),
+        u_revisaMonto(a.conteo.monedas, QStringLiteral("El monto en monedas")),
+        u_revisaMonto(a.conteo.total(), QStringLiteral("La suma de billetes y monedas"))}) {
+    if (!problema.isEmpty()) {
+      r.resultado = TResultado::falla(problema + QLatin1Char('.'));
+      return r;
+    }
+  }
   if (!conteoCuadra(a.conteo.total(), a.monto)) {
     r.resultado = TResultado::falla(QStringLiteral(
         "La suma total después de ingresar la cantidad de billetes y/o monedas es incorrecto."));

@@ -123,6 +123,20 @@ TEST_F(CobroCompleto, SinServicioLaVentaSeGuardaSinQR) {
   EXPECT_FALSE(QFile::exists(db->carpeta() + "/Temp/otros/EKU9003173C9/cbb/1_1.bmp"));
 }
 
+TEST_F(CobroCompleto, UnaFilaSinMetodoNoRecibeTeclas) {
+  // The row's button was pressed but no method chosen: its fields stay disabled, and keys sent
+  // straight to them (as the script does) must not fill them.
+  const QJsonObject o = corre(
+      R"([{"lectura": "7501000000011"}, {"cobrar": {"efectivo": "116", "pagos": [{"monto": "50", "referencia": "A1"}]}}])");
+  const QJsonObject c = o["cobro"].toObject();
+  ASSERT_TRUE(c["ok"].toBool()) << QJsonDocument(o).toJson().toStdString();
+  const QJsonObject fila = c["filas"].toArray().at(0).toObject();
+  EXPECT_EQ(fila["monto"].toString(), "") << QJsonDocument(fila).toJson().toStdString();
+  EXPECT_EQ(fila["referencia"].toString(), "");
+  EXPECT_EQ(c["devuelto"].toString(), "$ 0.00");
+  EXPECT_EQ(celda("SELECT devuelto FROM puntoOperacion"), "0");
+}
+
 TEST_F(CobroCompleto, RechazosDelCobro) {
   // A card row without reference, then not enough money, then too little stock.
   QJsonObject o = corre(

@@ -17,6 +17,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -36,6 +37,7 @@
 #include "host/VentanaHost.h"
 #include "sessions/TFRM_cajaApertura.h"
 #include "sessions/TFRM_cajaCorte.h"
+#include "sessions/TFRM_verSesion.h"
 #include "shell/TFRM_main_puntoVenta.h"
 #include "shell/registroPantallas.h"
 #include "support/BaseDatosPrueba.h"
@@ -48,6 +50,7 @@
 #include "ui/dialogoArchivo.h"
 #include "ui/mensajes.h"
 #include "ui/pantallaNombrada.h"
+#include "util/limites.h"
 
 namespace {
 
@@ -144,6 +147,15 @@ class Recorrido : public TRespondedorModal {
         if (w->window() != v || !w->isVisible()) continue;
         revisaContenido(donde, w);
         if (!esControl(w) || interno(w, v)) continue;
+        // A field a user types into has a length its column and the receipt can carry (Qt's
+        // own file dialog aside).
+        auto* campo = qobject_cast<QLineEdit*>(w);
+        if (campo && !campo->isReadOnly() && campo->maxLength() > kMaxLargoTexto &&
+            !qobject_cast<QFileDialog*>(v))
+          falla(donde, QStringLiteral("%1 admite %2 caracteres; a lo más %3")
+                           .arg(describe(w))
+                           .arg(campo->maxLength())
+                           .arg(kMaxLargoTexto));
         const QRect r(w->mapToGlobal(QPoint(0, 0)), w->size());
         if (!pantalla.contains(r)) {
           falla(donde, QStringLiteral("%1 %2 queda fuera de la pantalla %3")
@@ -324,6 +336,7 @@ TEST(RecorridoGeometria, PantallasYDialogos) {
   // package's dialogs that no registered screen opened on its own.
   TFRM_cajaApertura().init(2, QStringLiteral("CAJA-2"), QStringLiteral("Caja rápida"));
   TFRM_cajaCorte().initCorte(1, QStringLiteral("CAJA-1"), QStringLiteral("Caja principal"), 1);
+  TFRM_verSesion().init();
   TFRM_editar().initNumericoFraccion(QStringLiteral("Monto"), QStringLiteral("100"), 10);
   seleccionarProducto(localSYS);
   TFRM_facturar().initPuntoVentaTicket(operacion, localSYS);
@@ -332,7 +345,7 @@ TEST(RecorridoGeometria, PantallasYDialogos) {
   for (const char* d :
        {"TFRM_cajaApertura", "TFRM_cajaCorte", "TFRM_cajaCaptura", "TFRM_cajerosCaptura",
         "TFRM_cajaSeleccionarKit", "TFRM_editar", "TFRM_seleccionarProducto", "TFRM_facturar",
-        "TFRM_cerrarPuntoVenta", "QFileDialog"})
+        "TFRM_cerrarPuntoVenta", "TFRM_verSesion", "QFileDialog"})
     EXPECT_TRUE(r.dialogos.contains(QString::fromLatin1(d))) << d;
 
   EXPECT_TRUE(r.fallas.isEmpty()) << r.fallas.join(QLatin1Char('\n')).toStdString();

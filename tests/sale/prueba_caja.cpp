@@ -220,6 +220,13 @@ TEST_F(Caja, SeleccionCantidadesYBorrado) {
   caja->escribe("Cantidad", "");
   caja->cambiaCantidad();
   EXPECT_EQ(celda("Cantidad", 3), "1");
+  // Ten digits fit the field but not a line: the cashier is told, the line keeps its quantity.
+  caja->escribe("Cantidad", "9999999999");
+  caja->pulsaEnter("Cantidad");
+  EXPECT_EQ(celda("Cantidad", 3), "1");
+  EXPECT_EQ(caja->texto("Cantidad"), "1");
+  ASSERT_FALSE(respondedor.textos().isEmpty());
+  EXPECT_EQ(respondedor.textos().last(), "La cantidad no puede pasar de 9,999.999.");
 
   // Deleting the kit header asks, and Cancel keeps everything.
   respondedor.respuestas = {false};

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "operaciones/impuestos.h"
 #include "operaciones/productos.h"
 #include "sale/reglas/lineas_venta.h"
@@ -111,7 +113,7 @@ TEST_P(LineasVenta, AgrupaSoloEnLineasDeProducto) {
   EXPECT_EQ(celda("Cantidad", 2), "2");  // the component keeps its quantity, trimmed
 }
 
-TEST_P(LineasVenta, CantidadesNuncaBajanDeUno) {
+TEST_P(LineasVenta, CantidadesEntreUnoYElLimite) {
   ASSERT_EQ(lee("7501000000011"), 0);
   EXPECT_TRUE(venta->cambiaCantidad(0, 0));
   EXPECT_EQ(celda("Cantidad", 0), "1");
@@ -120,6 +122,21 @@ TEST_P(LineasVenta, CantidadesNuncaBajanDeUno) {
   EXPECT_TRUE(venta->cambiaCantidad(0, 2.5));
   EXPECT_EQ(celda("Cantidad", 0), "2.5");
   EXPECT_EQ(celda("Subtotal", 0), "250");
+  // Past 9,999.999 a line is refused with its reason and left as it was, whether the quantity
+  // is typed or reached by reading the product once more.
+  TResultado r;
+  EXPECT_FALSE(venta->cambiaCantidad(0, 10000, &r));
+  EXPECT_EQ(r.mensaje, "La cantidad no puede pasar de 9,999.999.");
+  EXPECT_EQ(celda("Cantidad", 0), "2.5");
+  EXPECT_FALSE(venta->cambiaCantidad(0, std::nan(""), &r));
+  EXPECT_EQ(celda("Cantidad", 0), "2.5");
+  EXPECT_TRUE(venta->cambiaCantidad(0, 9999, &r));
+  EXPECT_TRUE(r.ok);
+  EXPECT_EQ(celda("Subtotal", 0), "999900");
+  EXPECT_EQ(lee("7501000000011"), -1);
+  EXPECT_EQ(rechazo.mensaje, "La cantidad no puede pasar de 9,999.999.");
+  EXPECT_EQ(celda("Cantidad", 0), "9999");
+  EXPECT_EQ(venta->lineas().getRowCount(), 1);
 }
 
 TEST_P(LineasVenta, RechazosSinPrecio) {

@@ -71,6 +71,11 @@ TEST_F(CajaApertura, ElConteoDebeSumarExactamenteElMonto) {
     EXPECT_EQ(a.uCajaNombre, "Caja & Co");
     EXPECT_EQ(a.intervaloReloj(), 950);
     EXPECT_TRUE(a.relojEnMarcha());
+    // Twenty digits fit the keypad, not the money arithmetic: refused, nothing changes.
+    monto(a, "99999999999999999999");
+    monedas(a, "1000000000000");
+    EXPECT_TRUE(a.texto("Monto").isEmpty());
+    EXPECT_DOUBLE_EQ(a.uDenominacionMonedas, 0);
     monto(a, "1500.509");  // truncated, never rounded
     EXPECT_DOUBLE_EQ(a.uAperturaMonto, 1500.5);
     EXPECT_EQ(a.texto("Monto"), "$ 1,500.50");
@@ -89,7 +94,9 @@ TEST_F(CajaApertura, ElConteoDebeSumarExactamenteElMonto) {
     EXPECT_TRUE(a.compruebaTotalCapturado());
     a.pulsa("Iniciar");  // the count passes; now the cashier is missing
   });
-  EXPECT_EQ(r.textos(), QStringList({kSumaMal, kSumaMal, "Seleccione un cajero."}));
+  EXPECT_EQ(r.textos(), QStringList({"El monto de apertura no puede pasar de 999,999,999,999.99.",
+                                     "El monto en monedas no puede pasar de 999,999,999,999.99.",
+                                     kSumaMal, kSumaMal, "Seleccione un cajero."}));
   for (const auto& m : r.mensajes) EXPECT_EQ(m.tipo, 4);
   EXPECT_EQ(sesiones(), 0);
 }

@@ -52,6 +52,7 @@ TEST(ReglasSesion, AperturaSeDetieneEnLaPrimeraFalla) {
              "La suma total después de ingresar la cantidad de billetes y/o "
              "monedas es incorrecto.",
              false},
+        Caso{ana, 1e13, "E1", "El monto de apertura no puede pasar de 999,999,999,999.99.", false},
         Caso{0, 1500.5, "E1", kNadie, true},
         Caso{beto, 1500.5, "E1", "El cajero seleccionado no esta disponible", false},
         Caso{ana, 1500.5, "OTRA",

@@ -2,15 +2,22 @@
 // both engines and, where they reach the invoicing service, against the real sandbox.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 #include <thread>
 
 #include "checkout/reglas/ticket_venta.h"
+#include "facturacion/pdfFacturas.h"
 #include "printer/miniPrinter.h"
 #include "signing/firma.h"
 #include "support/RespondedorPrueba.h"
+#include "support/SandboxCorreoPrueba.h"
 #include "support/SandboxPrueba.h"
 #include "tests/tickets/TiendaTickets.h"
 #include "tickets/TFRM_configuracionTicket.h"
@@ -19,6 +26,7 @@
 #include "tickets/TFRM_tickerVer.h"
 #include "tickets/reglas/facturaGlobal.h"
 #include "tickets/reglas/logoTicket.h"
+#include "ui/TFRM_enviarcorreoElectronico.h"
 #include "ui/TFRM_facturar.h"
 #include "workers/TgeneraTicketConWS.h"
 
@@ -291,4 +299,44 @@ TEST(FacturaGlobalConcurrente, CadaTicketEnUnaSolaFactura) {
                 "1");
     }
   }
+}
+
+// The invoice e-mail as the supervisor sends it: the PDF arrives at the mail sink, and a body
+// past what the product carries is refused with its reason and nothing sent.
+TEST_P(PantallasTickets, CorreoDeLaFacturaConSuMensaje) {
+  const int op = tienda->ticket(5, QDateTime::currentDateTime(), "2", "ID-5");
+  tienda->factura(op, "UUID-CORREO-1");
+  const QString pdf =
+      u_rutaPDFFactura(localSYS.carpetaAplicacion,
+                       localSYS.getNegocio().getDatosFiscales().getRfc(), "UUID-CORREO-1");
+  ASSERT_TRUE(QDir().mkpath(QFileInfo(pdf).path()));
+  QFile f(pdf);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("%PDF-1.4\n%%EOF\n");
+  f.close();
+  SandboxCorreoPrueba sumidero;
+  ASSERT_TRUE(sumidero.arranca());
+  localSYS.servidorCorreo = sumidero.urlSmtp();
+  localSYS.correoRemitente = "facturas@tienda.mx";
+
+  int recibidosTrasElLargo = -1;
+  respondedor.manejadores.push_back([&](QDialog* d) {
+    auto* e = qobject_cast<TFRM_enviarcorreoElectronico*>(d);
+    e->escribe("Para", "cliente@ejemplo.mx");
+    e->escribe("Mensaje", QString(1001, QLatin1Char('x')));
+    e->pulsa("Enviar");
+    recibidosTrasElLargo = int(sumidero.mensajes().size());
+    e->escribe("Mensaje", "Le enviamos su factura.");
+    e->pulsa("Enviar");
+    return e->result();
+  });
+  TFRM_enviarcorreoElectronico correo;
+  EXPECT_TRUE(correo.initPuntoVenta(op, "UUID-CORREO-1", localSYS));
+  EXPECT_EQ(recibidosTrasElLargo, 0);
+  EXPECT_EQ(respondedor.textos(),
+            QStringList({"El mensaje tiene 1001 caracteres; admite a lo más 1000.",
+                         "Factura enviada a cliente@ejemplo.mx"}));
+  ASSERT_EQ(sumidero.mensajes().size(), 1);
+  EXPECT_EQ(sumidero.mensajes()[0].toObject()["destinatarios"].toArray(),
+            QJsonArray{"cliente@ejemplo.mx"});
 }
