@@ -35,8 +35,8 @@ struct tHoldProducto {
 
 // The checkout as the register calls it (total, subtotal, descuento, impuestos, lineas,
 // cajero, almacen, subirTicket).
-using TCobroVenta = std::function<TRespuestaCerrarVenta(
-    double, double, double, double, TGridControl&, const QString&, int, bool)>;
+using TCobroVenta = std::function<TRespuestaCerrarVenta(double, double, double, double,
+                                                        TGridControl&, const QString&, int, bool)>;
 
 // Tests and pos-script act on it through its handlers and TPantallaNombrada's names: the fields
 // "Código de barras", "Buscar por nombre", "Cantidad"; the buttons "Iniciar", "Minimizar",
@@ -100,6 +100,9 @@ class TFRM_caja : public QWidget, public TPantallaNombrada {
   void ajustaTamanio();
   void muestraTotales();
   void liberaTiles();
+  // The tile at that place of the results, built the first time a search needs it and filled
+  // again by every later one.
+  tHoldProducto tileResultado(int indice);
   QPixmap imagenTile(const QByteArray& bytes, const QSize& tam);
   void muestraResultados();
   void ocultaPaneles();
@@ -143,7 +146,8 @@ class TFRM_caja : public QWidget, public TPantallaNombrada {
   int uIndiBusquedaSeleccionado = -1;
   QLineEdit* uControl = nullptr;
   int uControlSeleccionado = 0;
-  QList<tHoldProducto> uListaComponentesDinamicos;
+  QList<tHoldProducto> uListaComponentesDinamicos;  // the tiles of the last search
+  QList<tHoldProducto> uTilesHechos;
   TCobroVenta uCobro;
 
   QStackedWidget* uPestanas = nullptr;

@@ -34,21 +34,24 @@ bool TFRM_caja::init() {
   reinicia();
   venta().uFilaSeleccionada = -1;
   venta().uAgruparConceptos = true;
-  venta().uListaPreciosID = getIdListaPreciosPredeterminada(localSYS.getIdNegocio(), localSYS.getConexion());
+  venta().uListaPreciosID =
+      getIdListaPreciosPredeterminada(localSYS.getIdNegocio(), localSYS.getConexion());
   if (venta().uListaPreciosID == 0) {
-    u_mensaje(QStringLiteral("No se encontro la lista de precios predeterminada. ") +
-                  QStringLiteral("\n\r") +
-                  QStringLiteral("Puede seleccionar una lista predetminada en: Ventas\\Gestión\\Lista de "
-                                 "Precios General'."),
-              mtCustom);
+    u_mensaje(
+        QStringLiteral("No se encontro la lista de precios predeterminada. ") +
+            QStringLiteral("\n\r") +
+            QStringLiteral("Puede seleccionar una lista predetminada en: Ventas\\Gestión\\Lista de "
+                           "Precios General'."),
+        mtCustom);
     return false;
   }
   if (compruebaEstacionDisponible(u_getPCName(), localSYS.getConexion())) {
-    u_mensaje(QStringLiteral(
-                  "La estación de trabajo actual, no tiene una caja relacionada a una sesión activa. "
-                  "Para asignar una caja a esta estación utilice el modulo 'Control de Caja' en el "
-                  "apartado 'Administración'."),
-              mtCustom);
+    u_mensaje(
+        QStringLiteral(
+            "La estación de trabajo actual, no tiene una caja relacionada a una sesión activa. "
+            "Para asignar una caja a esta estación utilice el modulo 'Control de Caja' en el "
+            "apartado 'Administración'."),
+        mtCustom);
     return false;
   }
   uServicioTickets = compruebaDatosTicket();
@@ -148,9 +151,9 @@ void TFRM_caja::buscarPorNombre() {
   if (texto.isEmpty() || texto.size() < 3) return;
   uPestanas->setCurrentIndex(1);
   liberaTiles();
-  uResponseBusqueda = filtraProductosPorNombre(QStringLiteral("%") + texto + QStringLiteral("%"),
-                                               QVariant(true), localSYS.getIdNegocio(),
-                                               localSYS.getConexion());
+  uResponseBusqueda =
+      filtraProductosPorNombre(QStringLiteral("%") + texto + QStringLiteral("%"), QVariant(true),
+                               localSYS.getIdNegocio(), localSYS.getConexion());
   muestraResultados();
   TXT_busquedaNombre->clear();
   ocultaTeclados();
@@ -169,28 +172,13 @@ void TFRM_caja::muestraResultados() {
       x = 10;
       y += kPasoY;
     }
-    tHoldProducto t;
-    t.fondo = new QFrame(uAreaTiles);
-    t.fondo->setObjectName(kPrefijoTile + QStringLiteral("N") + QString::number(i));
+    const tHoldProducto t = tileResultado(i);
     t.fondo->setGeometry(x, y, kAnchoTile, kAltoTile);
-    t.fondo->setCursor(Qt::PointingHandCursor);
-    t.fondo->setStyleSheet(QStringLiteral("QFrame{background:white;border:1px solid #C5CED8;"
-                                          "border-radius:10px;}QLabel{border:none;}"));
-    t.imagen = new QLabel(t.fondo);
-    t.imagen->setGeometry(10, 10, kAnchoTile - 20, 150);
-    t.imagen->setAlignment(Qt::AlignCenter);
     const QByteArray bytes =
         uResponseBusqueda.getCelda(QStringLiteral("inventarioProducto_imagen"), i).toLatin1();
     t.imagen->setPixmap(imagenTile(bytes, t.imagen->size()));
-    t.etiqueta = new QLabel(uResponseBusqueda.getCelda(QStringLiteral("inventarioProducto_nombre"), i),
-                            t.fondo);
-    t.etiqueta->setGeometry(8, 164, kAnchoTile - 16, kAltoTile - 170);
-    t.etiqueta->setWordWrap(true);
-    t.etiqueta->setAlignment(Qt::AlignCenter);
-    t.etiqueta->setFont(QFont(QStringLiteral("Segoe UI"), 12, QFont::DemiBold));
-    t.fondo->installEventFilter(this);
+    t.etiqueta->setText(uResponseBusqueda.getCelda(QStringLiteral("inventarioProducto_nombre"), i));
     t.fondo->show();
-    nombra(QStringLiteral("Resultado %1").arg(i), t.fondo);
     uListaComponentesDinamicos << t;
     x += kPasoX;
   }
@@ -212,8 +200,36 @@ QPixmap TFRM_caja::imagenTile(const QByteArray& bytes, const QSize& tam) {
   return uSinImagenTile;
 }
 
+tHoldProducto TFRM_caja::tileResultado(int indice) {
+  while (uTilesHechos.size() <= indice) {
+    const int i = uTilesHechos.size();
+    if (i == 0)
+      uAreaTiles->setStyleSheet(
+          QStringLiteral("QFrame{background:white;border:1px solid #C5CED8;"
+                         "border-radius:10px;}QLabel{border:none;}"));
+    tHoldProducto t;
+    t.fondo = new QFrame(uAreaTiles);
+    t.fondo->hide();
+    t.fondo->setObjectName(kPrefijoTile + QStringLiteral("N") + QString::number(i));
+    t.fondo->setCursor(Qt::PointingHandCursor);
+    t.imagen = new QLabel(t.fondo);
+    t.imagen->setGeometry(10, 10, kAnchoTile - 20, 150);
+    t.imagen->setAlignment(Qt::AlignCenter);
+    t.etiqueta = new QLabel(t.fondo);
+    t.etiqueta->setGeometry(8, 164, kAnchoTile - 16, kAltoTile - 170);
+    t.etiqueta->setWordWrap(true);
+    t.etiqueta->setAlignment(Qt::AlignCenter);
+    t.etiqueta->setFont(QFont(QStringLiteral("Segoe UI"), 12, QFont::DemiBold));
+    t.fondo->installEventFilter(this);
+    nombra(QStringLiteral("Resultado %1").arg(i), t.fondo);
+    uTilesHechos << t;
+  }
+  return uTilesHechos[indice];
+}
+
 void TFRM_caja::liberaTiles() {
-  for (tHoldProducto& t : uListaComponentesDinamicos) delete t.fondo;
+  // Hidden, not deleted: the next search fills them again.
+  for (tHoldProducto& t : uListaComponentesDinamicos) t.fondo->hide();
   uListaComponentesDinamicos.clear();
 }
 
@@ -244,7 +260,8 @@ void TFRM_caja::BTN_cerrarBusquedaClick() {
 void TFRM_caja::seleccionaFila(int fila) {
   venta().uFilaSeleccionada = fila;
   if (fila >= 0) {
-    LBL_productoSeleccionado->setText(venta().lineas().getCelda(QStringLiteral("Descripción"), fila));
+    LBL_productoSeleccionado->setText(
+        venta().lineas().getCelda(QStringLiteral("Descripción"), fila));
     TXT_cantidad->setText(venta().lineas().getCelda(QStringLiteral("Cantidad"), fila));
   }
 }
@@ -370,7 +387,8 @@ void TFRM_caja::BTN_iniciarClick() {
 
 void TFRM_caja::BTN_minimizarClick() {
   if (venta().lineas().getRowCount() > 0 &&
-      !u_confirma(QStringLiteral("¿Si minimiza la caja perdera los productos capturados, ¿Desea continuar?")))
+      !u_confirma(QStringLiteral(
+          "¿Si minimiza la caja perdera los productos capturados, ¿Desea continuar?")))
     return;
   hide();
   ocultaPaneles();

@@ -134,16 +134,18 @@ void terminaImagenes() {
   esperaImagenes();
 }
 
-void encolaImagen(quint64 ticket, const QString& ruta, QImage dibujo) {
+// The picture is drawn there too: drawing a receipt costs as much as storing the sale.
+void encolaImagen(quint64 ticket, const QString& ruta, QVector<TRenglonTicket> renglones,
+                  int altoRenglon) {
   static const bool registrada = [] {
     qAddPostRoutine(terminaImagenes);
     return true;
   }();
   Q_UNUSED(registrada);
   ++gImagenesPendientes;
-  hiloImagenes().start([ticket, ruta, dibujo = std::move(dibujo)] {
+  hiloImagenes().start([ticket, ruta, renglones = std::move(renglones), altoRenglon] {
     QString error;
-    const bool ok = guardaImagen(ruta, dibujo, &error);
+    const bool ok = guardaImagen(ruta, dibujaTicket(renglones, altoRenglon), &error);
     QMutexLocker l(&gMutex);
     if (!ok && gTicketActual == ticket) {
       gUltimoTicket.archivoPng.clear();
@@ -250,7 +252,6 @@ bool miniPrinterImprimeTicket3(RECticketInfo info) {
 
   const QVector<TRenglonTicket> renglones = componeTicket(info);
   const QByteArray bytes = codificaEscPos(renglones);
-  const QImage dibujo = dibujaTicket(renglones, info.altoRenglon);
 
   QStringList errores;
   QString error;
@@ -266,7 +267,7 @@ bool miniPrinterImprimeTicket3(RECticketInfo info) {
     }
     // Written by the picture thread; readers of the last ticket wait for it.
     r.archivoPng = base + QStringLiteral(".png");
-    encolaImagen(gTicketActual + 1, r.archivoPng, dibujo);
+    encolaImagen(gTicketActual + 1, r.archivoPng, renglones, info.altoRenglon);
   } else {
     errores << error;
   }
