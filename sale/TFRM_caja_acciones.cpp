@@ -34,24 +34,21 @@ bool TFRM_caja::init() {
   reinicia();
   venta().uFilaSeleccionada = -1;
   venta().uAgruparConceptos = true;
-  venta().uListaPreciosID =
-      getIdListaPreciosPredeterminada(localSYS.getIdNegocio(), localSYS.getConexion());
+  venta().uListaPreciosID = getIdListaPreciosPredeterminada(localSYS.getIdNegocio(), localSYS.getConexion());
   if (venta().uListaPreciosID == 0) {
-    u_mensaje(
-        QStringLiteral("No se encontro la lista de precios predeterminada. ") +
-            QStringLiteral("\n\r") +
-            QStringLiteral("Puede seleccionar una lista predetminada en: Ventas\\Gestión\\Lista de "
-                           "Precios General'."),
-        mtCustom);
+    u_mensaje(QStringLiteral("No se encontro la lista de precios predeterminada. ") +
+                  QStringLiteral("\n\r") +
+                  QStringLiteral("Puede seleccionar una lista predetminada en: Ventas\\Gestión\\Lista de "
+                                 "Precios General'."),
+              mtCustom);
     return false;
   }
   if (compruebaEstacionDisponible(u_getPCName(), localSYS.getConexion())) {
-    u_mensaje(
-        QStringLiteral(
-            "La estación de trabajo actual, no tiene una caja relacionada a una sesión activa. "
-            "Para asignar una caja a esta estación utilice el modulo 'Control de Caja' en el "
-            "apartado 'Administración'."),
-        mtCustom);
+    u_mensaje(QStringLiteral(
+                  "La estación de trabajo actual, no tiene una caja relacionada a una sesión activa. "
+                  "Para asignar una caja a esta estación utilice el modulo 'Control de Caja' en el "
+                  "apartado 'Administración'."),
+              mtCustom);
     return false;
   }
   uServicioTickets = compruebaDatosTicket();
@@ -151,9 +148,9 @@ void TFRM_caja::buscarPorNombre() {
   if (texto.isEmpty() || texto.size() < 3) return;
   uPestanas->setCurrentIndex(1);
   liberaTiles();
-  uResponseBusqueda =
-      filtraProductosPorNombre(QStringLiteral("%") + texto + QStringLiteral("%"), QVariant(true),
-                               localSYS.getIdNegocio(), localSYS.getConexion());
+  uResponseBusqueda = filtraProductosPorNombre(QStringLiteral("%") + texto + QStringLiteral("%"),
+                                               QVariant(true), localSYS.getIdNegocio(),
+                                               localSYS.getConexion());
   muestraResultados();
   TXT_busquedaNombre->clear();
   ocultaTeclados();
@@ -260,8 +257,7 @@ void TFRM_caja::BTN_cerrarBusquedaClick() {
 void TFRM_caja::seleccionaFila(int fila) {
   venta().uFilaSeleccionada = fila;
   if (fila >= 0) {
-    LBL_productoSeleccionado->setText(
-        venta().lineas().getCelda(QStringLiteral("Descripción"), fila));
+    LBL_productoSeleccionado->setText(venta().lineas().getCelda(QStringLiteral("Descripción"), fila));
     TXT_cantidad->setText(venta().lineas().getCelda(QStringLiteral("Cantidad"), fila));
   }
 }
@@ -387,8 +383,7 @@ void TFRM_caja::BTN_iniciarClick() {
 
 void TFRM_caja::BTN_minimizarClick() {
   if (venta().lineas().getRowCount() > 0 &&
-      !u_confirma(QStringLiteral(
-          "¿Si minimiza la caja perdera los productos capturados, ¿Desea continuar?")))
+      !u_confirma(QStringLiteral("¿Si minimiza la caja perdera los productos capturados, ¿Desea continuar?")))
     return;
   hide();
   ocultaPaneles();
