@@ -25,12 +25,11 @@ class QTableView;
 class TCajaDelegado;
 class TGridVista;
 class TTecladoPantalla;
+class TTileResultado;
 
 // One search-result tile.
 struct tHoldProducto {
-  QFrame* fondo = nullptr;
-  QLabel* etiqueta = nullptr;
-  QLabel* imagen = nullptr;
+  TTileResultado* fondo = nullptr;
 };
 
 // The checkout as the register calls it (total, subtotal, descuento, impuestos, lineas,

@@ -98,10 +98,30 @@ bool guardaArchivo(const QString& ruta, const QByteArray& datos, QString* error)
   return true;
 }
 
+// The 8-bit grey copy of a 32-bit picture whose every pixel is grey; null when one has colour.
+// One pass both checks and copies: Qt's own check and conversion cost more than drawing the
+// receipt.
+QImage comoGris(const QImage& img) {
+  if (img.format() != QImage::Format_RGB32)
+    return img.allGray() ? img.convertToFormat(QImage::Format_Grayscale8) : QImage();
+  QImage gris(img.size(), QImage::Format_Grayscale8);
+  for (int y = 0; y < img.height(); ++y) {
+    const auto* origen = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+    uchar* destino = gris.scanLine(y);
+    for (int x = 0; x < img.width(); ++x) {
+      const int g = qGreen(origen[x]);
+      if (qRed(origen[x]) != g || qBlue(origen[x]) != g) return QImage();
+      destino[x] = static_cast<uchar>(g);
+    }
+  }
+  return gris;
+}
+
 // A receipt is black on white with grey edges: saved as 8-bit grey it is the same picture in a
 // quarter of the bytes to compress. A picture with colour (a colour logo) keeps its colours.
 bool guardaImagen(const QString& ruta, const QImage& img, QString* error) {
-  const QImage guardada = img.allGray() ? img.convertToFormat(QImage::Format_Grayscale8) : img;
+  const QImage gris = comoGris(img);
+  const QImage& guardada = gris.isNull() ? img : gris;
   QSaveFile f(ruta);
   QImageWriter escritor(&f, "PNG");
   // Quality picks zlib's effort for PNG: a fast level, the file is looked at, not archived.
