@@ -106,9 +106,11 @@ struct Catalogo {
   }
 };
 
+// Freed by main before Qt's SQL drivers go (freed after them, the connections crash the exit).
+std::unique_ptr<Catalogo> gCatalogos[2];
+
 Catalogo& catalogo(bool postgres) {
-  static std::unique_ptr<Catalogo> c[2];
-  auto& p = c[postgres ? 1 : 0];
+  auto& p = gCatalogos[postgres ? 1 : 0];
   if (!p) p = std::make_unique<Catalogo>(postgres, qEnvironmentVariable("POS_BENCH_PG"));
   return *p;
 }
@@ -176,5 +178,6 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  for (auto& c : gCatalogos) c.reset();
   return 0;
 }

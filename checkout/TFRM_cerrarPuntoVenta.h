@@ -19,6 +19,7 @@ class QLineEdit;
 class QPushButton;
 class QScrollArea;
 class QStackedWidget;
+class TFRM_espere;
 class TGridControl;
 class TTecladoPantalla;
 
@@ -131,6 +132,7 @@ class TFRM_cerrarPuntoVenta : public QDialog, public TPantallaNombrada {
   QLineEdit* uControl = nullptr;
   bool uFlagMoneda = true;
   QList<tHoldFormaPago> uListaComponentesDinamicos;
+  TFRM_espere* uEspere = nullptr;  // the upload's wait, built once
 
   QStackedWidget* uPaneles = nullptr;   // payment panel / completion panel
   QStackedWidget* uPestanas = nullptr;  // rows / method tiles

@@ -130,9 +130,18 @@ void TFRM_cerrarPuntoVenta::reiniciarFormasDePago() {
 }
 
 int TFRM_cerrarPuntoVenta::muestraFormaPago() {
+  const int n = uResponseBusqueda.getRowCount();
+  // The business's methods seldom change between sales: the last sale's tiles stay when they
+  // show the same ones.
+  bool iguales = n == uListaComponentesDinamicos.size();
+  for (int i = 0; iguales && i < n; ++i)
+    iguales = uListaComponentesDinamicos[i].id ==
+                  uResponseBusqueda.getCeldaAsInt(QStringLiteral("formaPago_id"), i) &&
+              uListaComponentesDinamicos[i].etiqueta->text() ==
+                  uResponseBusqueda.getCelda(QStringLiteral("puntoMetodoPago_nombre"), i);
+  if (iguales) return n;
   for (tHoldFormaPago& t : uListaComponentesDinamicos) delete t.fondo;
   uListaComponentesDinamicos.clear();
-  const int n = uResponseBusqueda.getRowCount();
   for (int i = 0; i < n; ++i) {
     tHoldFormaPago t;
     t.fondo = new QFrame(uAreaMetodos);
@@ -307,9 +316,9 @@ bool TFRM_cerrarPuntoVenta::efectuarVenta() {
     uTeclado->hide();
     uOperacionID = -1;
   };
-  pantalla.esperaCarga = [](std::atomic<bool>* ocupado) {
-    TFRM_espere espere;
-    espere.inicia(ocupado);
+  pantalla.esperaCarga = [this](std::atomic<bool>* ocupado) {
+    if (!uEspere) uEspere = new TFRM_espere(this);
+    uEspere->inicia(ocupado);
   };
   const TVentaCompletada v = completaVenta(uCobro, datos, localSYS, pantalla);
   if (!v.ok) {

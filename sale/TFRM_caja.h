@@ -25,12 +25,11 @@ class QTableView;
 class TCajaDelegado;
 class TGridVista;
 class TTecladoPantalla;
+class TTileResultado;
 
 // One search-result tile.
 struct tHoldProducto {
-  QFrame* fondo = nullptr;
-  QLabel* etiqueta = nullptr;
-  QLabel* imagen = nullptr;
+  TTileResultado* fondo = nullptr;
 };
 
 // The checkout as the register calls it (total, subtotal, descuento, impuestos, lineas,
@@ -104,6 +103,9 @@ class TFRM_caja : public QWidget, public TPantallaNombrada {
   void acomodaTiles();
   void muestraTotales();
   void liberaTiles();
+  // The tile at that place of the results, built the first time a search needs it and filled
+  // again by every later one.
+  tHoldProducto tileResultado(int indice);
   QPixmap imagenTile(const QByteArray& bytes, const QSize& tam);
   void muestraResultados();
   void ocultaPaneles();
@@ -147,7 +149,8 @@ class TFRM_caja : public QWidget, public TPantallaNombrada {
   int uIndiBusquedaSeleccionado = -1;
   QLineEdit* uControl = nullptr;
   int uControlSeleccionado = 0;
-  QList<tHoldProducto> uListaComponentesDinamicos;
+  QList<tHoldProducto> uListaComponentesDinamicos;  // the tiles of the last search
+  QList<tHoldProducto> uTilesHechos;
   TCobroVenta uCobro;
 
   QStackedWidget* uPestanas = nullptr;

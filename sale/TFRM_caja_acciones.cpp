@@ -18,6 +18,7 @@
 #include "platform/resources/recursos.h"
 #include "sale/TFRM_caja.h"
 #include "sale/TFRM_cajaSeleccionarKit.h"
+#include "sale/TTileResultado.h"
 #include "sale/caja_delegado.h"
 #include "sale/reglas/promociones.h"
 #include "shell/listas/repartoColumnas.h"
@@ -29,6 +30,7 @@
 namespace {
 constexpr int kAnchoTile = 200, kAltoTile = 240, kPasoX = 220, kPasoY = 260;
 const QString kPrefijoTile = QStringLiteral("componente");  // 10 letters + "N"
+
 }  // namespace
 
 bool TFRM_caja::init() {
@@ -121,7 +123,7 @@ bool TFRM_caja::enResultados() const { return uPestanas->currentIndex() == 1; }
 
 QStringList TFRM_caja::resultados() const {
   QStringList nombres;
-  for (const tHoldProducto& t : uListaComponentesDinamicos) nombres << t.etiqueta->text();
+  for (const tHoldProducto& t : uListaComponentesDinamicos) nombres << t.fondo->nombre();
   return nombres;
 }
 
@@ -170,32 +172,18 @@ void TFRM_caja::muestraResultados() {
   const int n = uResponseBusqueda.ok() ? uResponseBusqueda.getRowCount() : 0;
   LBL_sinResultados->setVisible(n == 0);
   BTN_cerrarBusqueda->setVisible(n == 0);
+  const int colNombre = uResponseBusqueda.columna(QStringLiteral("inventarioProducto_nombre"));
+  const int colImagen = uResponseBusqueda.columna(QStringLiteral("inventarioProducto_imagen"));
   for (int i = 0; i < n; ++i) {
-    tHoldProducto t;
-    t.fondo = new QFrame(uAreaTiles);
-    t.fondo->setObjectName(kPrefijoTile + QStringLiteral("N") + QString::number(i));
+    const tHoldProducto t = tileResultado(i);
     t.fondo->resize(kAnchoTile, kAltoTile);
-    t.fondo->setCursor(Qt::PointingHandCursor);
-    t.fondo->setStyleSheet(
-        QStringLiteral("QFrame{background:white;border:1px solid #C5CED8;"
-                       "border-radius:10px;}QLabel{border:none;}"));
-    t.imagen = new QLabel(t.fondo);
-    t.imagen->setGeometry(10, 10, kAnchoTile - 20, 150);
-    t.imagen->setAlignment(Qt::AlignCenter);
-    const QByteArray bytes =
-        uResponseBusqueda.getCelda(QStringLiteral("inventarioProducto_imagen"), i).toLatin1();
-    t.imagen->setPixmap(imagenTile(bytes, t.imagen->size()));
-    t.etiqueta = new QLabel(
-        uResponseBusqueda.getCelda(QStringLiteral("inventarioProducto_nombre"), i), t.fondo);
-    t.etiqueta->setGeometry(8, 164, kAnchoTile - 16, kAltoTile - 170);
-    t.etiqueta->setWordWrap(true);
-    t.etiqueta->setAlignment(Qt::AlignCenter);
-    t.etiqueta->setFont(QFont(QStringLiteral("Segoe UI"), 12, QFont::DemiBold));
-    t.fondo->installEventFilter(this);
+    const QByteArray bytes = uResponseBusqueda.getCelda(colImagen, i).toLatin1();
+    t.fondo->muestra(uResponseBusqueda.getCelda(colNombre, i),
+                     imagenTile(bytes, t.fondo->areaImagen().size()));
     t.fondo->show();
-    nombra(QStringLiteral("Resultado %1").arg(i), t.fondo);
     uListaComponentesDinamicos << t;
   }
+  for (int i = n; i < uTilesHechos.size(); ++i) uTilesHechos[i].fondo->hide();
   // The results page was hidden until now: its area takes its size before the tiles are placed.
   if (QLayout* l = uPestanas->currentWidget()->layout()) l->activate();
   acomodaTiles();
@@ -230,8 +218,23 @@ QPixmap TFRM_caja::imagenTile(const QByteArray& bytes, const QSize& tam) {
   return uSinImagenTile;
 }
 
+tHoldProducto TFRM_caja::tileResultado(int indice) {
+  while (uTilesHechos.size() <= indice) {
+    const int i = uTilesHechos.size();
+    tHoldProducto t;
+    t.fondo = new TTileResultado(uAreaTiles);
+    t.fondo->hide();
+    t.fondo->setObjectName(kPrefijoTile + QStringLiteral("N") + QString::number(i));
+    t.fondo->installEventFilter(this);
+    nombra(QStringLiteral("Resultado %1").arg(i), t.fondo);
+    uTilesHechos << t;
+  }
+  return uTilesHechos[indice];
+}
+
 void TFRM_caja::liberaTiles() {
-  for (tHoldProducto& t : uListaComponentesDinamicos) delete t.fondo;
+  // Kept for the next search, which fills them again and hides those it does not need (they
+  // lie on the results page, hidden meanwhile).
   uListaComponentesDinamicos.clear();
 }
 

@@ -1,26 +1,12 @@
 #include "checkout/reglas/completaVenta.h"
 
-#include <QEventLoop>
-#include <QTimer>
-
 #include "checkout/reglas/ticket_venta.h"
 #include "operaciones/inventario.h"
 #include "util/utilerias.h"
 #include "workers/TgeneraTicketConWS.h"
+#include "workers/esperaBanderas.h"
 
 namespace {
-
-// Without a wait screen: the calling thread keeps serving its event queue (the upload's end
-// handler clears the flag from it) until the flag is clear.
-void esperaSinPantalla(std::atomic<bool>* ocupado) {
-  QEventLoop bucle;
-  QTimer sondeo;
-  QObject::connect(&sondeo, &QTimer::timeout, &bucle, [&] {
-    if (!ocupado->load()) bucle.quit();
-  });
-  sondeo.start(20);
-  if (ocupado->load()) bucle.exec();
-}
 
 void avisa(const std::function<void()>& paso) {
   if (paso) paso();
@@ -76,7 +62,7 @@ TVentaCompletada completaVenta(TCobro& cobro, const TDatosVenta& datos, Tsistema
     if (pantalla.esperaCarga)
       pantalla.esperaCarga(&ocupado);
     else
-      esperaSinPantalla(&ocupado);
+      u_esperaBanderas({&ocupado});
     const auto resultado = carga.getResultado();
     if (resultado.ok) v.identificador = resultado.identificador;
     if (resultado.credencialesIlegibles)

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -11,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "ui/TEstiloComponentesBPLFrm.h"
+#include "workers/esperaBanderas.h"
 
 TFRM_espere* FRM_espere = nullptr;
 
@@ -93,29 +93,13 @@ void TFRM_espere::centra() {
 void TFRM_espere::inicia(std::atomic<bool>* flag) { iniciaArray({flag}); }
 
 void TFRM_espere::iniciaArray(const QVector<std::atomic<bool>*>& flags) {
-  auto terminado = [flags] {
-    for (std::atomic<bool>* f : flags)
-      if (f && f->load()) return false;
-    return true;
-  };
-  if (terminado()) return;
-
-  // Each call waits in its own loop, so a wait started from an end handler during another
-  // wait still returns in order.
-  QEventLoop lazo;
-  QTimer sondeo;
-  sondeo.setInterval(INTERVALO_SONDEO);
-  QObject::connect(&sondeo, &QTimer::timeout, &lazo, [&] {
-    if (terminado()) lazo.quit();
-  });
+  if (u_banderasLibres(flags)) return;
   if (uProfundidad++ == 0) {
     centra();
     show();
     uIndicador->arranca();
   }
-  sondeo.start();
-  lazo.exec();
-  sondeo.stop();
+  u_esperaBanderas(flags);
   if (--uProfundidad == 0) {
     uIndicador->detiene();
     hide();

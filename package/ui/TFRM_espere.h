@@ -1,7 +1,8 @@
 #pragma once
 // Modal wait screen: shown while background work runs, it watches one or several boolean
-// flags and returns once every one of them is false. While it waits the calling thread keeps
-// running its event queue, so end handlers queued to this thread (which clear the flags) run.
+// flags and returns once every one of them is false (u_esperaBanderas: the calling thread keeps
+// running its event queue, so end handlers queued to it run, and the wait ends as soon as the
+// last flag clears).
 // It ends by itself and is therefore never run through u_ejecutaModal.
 
 #include <QDialog>
@@ -24,9 +25,6 @@ class TFRM_espere : public QDialog {
   // True while a wait is running (tests look at the screen meanwhile).
   bool esperando() const { return uProfundidad > 0; }
   QString texto() const;
-
-  // How often the flags are read, in milliseconds.
-  static constexpr int INTERVALO_SONDEO = 20;
 
  public slots:
   // The wait ends only when the work does: Escape and the window's close do nothing.

@@ -3,6 +3,7 @@
 // when the work starts and cleared once its result is in place; the result is read under a
 // mutex. Shared by the package's workers (ticket upload, invoice stamping).
 
+#include <QAbstractEventDispatcher>
 #include <QMutex>
 #include <QThread>
 #include <atomic>
@@ -29,7 +30,10 @@ class THiloTrabajo {
     libera();
     fija(Resultado());
     if (ocupado) ocupado->store(true);
-    uHilo = QThread::create([this, trabajo = std::move(trabajo), siFalla, ocupado] {
+    // The caller's thread is woken once the flag clears: its wait (u_esperaBanderas) ends at
+    // once instead of at its next look.
+    QAbstractEventDispatcher* llamador = QAbstractEventDispatcher::instance();
+    uHilo = QThread::create([this, trabajo = std::move(trabajo), siFalla, ocupado, llamador] {
       Resultado r;
       try {
         r = trabajo();
@@ -38,6 +42,7 @@ class THiloTrabajo {
       }
       fija(r);
       if (ocupado) ocupado->store(false);
+      if (llamador) llamador->wakeUp();
     });
     if (antes) antes(uHilo);
     uHilo->start();

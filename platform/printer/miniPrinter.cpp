@@ -98,10 +98,30 @@ bool guardaArchivo(const QString& ruta, const QByteArray& datos, QString* error)
   return true;
 }
 
+// The 8-bit grey copy of a 32-bit picture whose every pixel is grey; null when one has colour.
+// One pass both checks and copies: Qt's own check and conversion cost more than drawing the
+// receipt.
+QImage comoGris(const QImage& img) {
+  if (img.format() != QImage::Format_RGB32)
+    return img.allGray() ? img.convertToFormat(QImage::Format_Grayscale8) : QImage();
+  QImage gris(img.size(), QImage::Format_Grayscale8);
+  for (int y = 0; y < img.height(); ++y) {
+    const auto* origen = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+    uchar* destino = gris.scanLine(y);
+    for (int x = 0; x < img.width(); ++x) {
+      const int g = qGreen(origen[x]);
+      if (qRed(origen[x]) != g || qBlue(origen[x]) != g) return QImage();
+      destino[x] = static_cast<uchar>(g);
+    }
+  }
+  return gris;
+}
+
 // A receipt is black on white with grey edges: saved as 8-bit grey it is the same picture in a
 // quarter of the bytes to compress. A picture with colour (a colour logo) keeps its colours.
 bool guardaImagen(const QString& ruta, const QImage& img, QString* error) {
-  const QImage guardada = img.allGray() ? img.convertToFormat(QImage::Format_Grayscale8) : img;
+  const QImage gris = comoGris(img);
+  const QImage& guardada = gris.isNull() ? img : gris;
   QSaveFile f(ruta);
   QImageWriter escritor(&f, "PNG");
   // Quality picks zlib's effort for PNG: a fast level, the file is looked at, not archived.
@@ -134,16 +154,18 @@ void terminaImagenes() {
   esperaImagenes();
 }
 
-void encolaImagen(quint64 ticket, const QString& ruta, QImage dibujo) {
+// The picture is drawn there too: drawing a receipt costs as much as storing the sale.
+void encolaImagen(quint64 ticket, const QString& ruta, QVector<TRenglonTicket> renglones,
+                  int altoRenglon) {
   static const bool registrada = [] {
     qAddPostRoutine(terminaImagenes);
     return true;
   }();
   Q_UNUSED(registrada);
   ++gImagenesPendientes;
-  hiloImagenes().start([ticket, ruta, dibujo = std::move(dibujo)] {
+  hiloImagenes().start([ticket, ruta, renglones = std::move(renglones), altoRenglon] {
     QString error;
-    const bool ok = guardaImagen(ruta, dibujo, &error);
+    const bool ok = guardaImagen(ruta, dibujaTicket(renglones, altoRenglon), &error);
     QMutexLocker l(&gMutex);
     if (!ok && gTicketActual == ticket) {
       gUltimoTicket.archivoPng.clear();
@@ -250,7 +272,6 @@ bool miniPrinterImprimeTicket3(RECticketInfo info) {
 
   const QVector<TRenglonTicket> renglones = componeTicket(info);
   const QByteArray bytes = codificaEscPos(renglones);
-  const QImage dibujo = dibujaTicket(renglones, info.altoRenglon);
 
   QStringList errores;
   QString error;
@@ -266,7 +287,7 @@ bool miniPrinterImprimeTicket3(RECticketInfo info) {
     }
     // Written by the picture thread; readers of the last ticket wait for it.
     r.archivoPng = base + QStringLiteral(".png");
-    encolaImagen(gTicketActual + 1, r.archivoPng, dibujo);
+    encolaImagen(gTicketActual + 1, r.archivoPng, renglones, info.altoRenglon);
   } else {
     errores << error;
   }

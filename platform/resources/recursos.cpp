@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QSvgRenderer>
 
 // The icons live in a static library: nothing references their resource object, so the
@@ -61,12 +62,20 @@ void getEnlaceTicket(QString* destino) {
 bool mini_existeImagen(const QString& nombre) { return QFile::exists(rutaImagen(nombre)); }
 
 QPixmap mini_imagen(const QString& nombre, const QSize& tam) {
+  // Grids draw the same icon on every row at every repaint: each name and size is drawn once.
+  const QString clave =
+      QStringLiteral("mini_imagen:%1:%2x%3").arg(nombre).arg(tam.width()).arg(tam.height());
+  QPixmap pm;
+  if (QPixmapCache::find(clave, &pm)) return pm;
   if (!mini_existeImagen(nombre)) return QPixmap();
   QSvgRenderer svg(rutaImagen(nombre));
-  QPixmap pm(tam);
+  pm = QPixmap(tam);
   pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  svg.render(&p);
+  {
+    QPainter p(&pm);
+    svg.render(&p);
+  }
+  QPixmapCache::insert(clave, pm);
   return pm;
 }
 

@@ -4,9 +4,12 @@
 #include <QThread>
 #include <QTimer>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 #include "ui/TFRM_espere.h"
+#include "workers/esperaBanderas.h"
+#include "workers/hiloTrabajo.h"
 
 namespace {
 
@@ -126,6 +129,48 @@ TEST(Espere, EsperasAnidadasTerminanEnOrden) {
   EXPECT_TRUE(interiorTermino);
   EXPECT_FALSE(espere.esperando());
   EXPECT_FALSE(espere.isVisible());
+}
+
+// The wait ends on the event that clears the last flag, or on the worker's wake-up, not on its
+// next look: with the look put off for a minute it returns long before. The guard clears the flag
+// itself (and marks the failure) should neither way work.
+TEST(Espere, TerminaSinEsperarSuSiguienteRevision) {
+  constexpr int kNunca = 60000;
+  struct Caso {
+    const char* nombre;
+    std::function<void(std::atomic<bool>*, THiloTrabajo<int>&)> limpia;
+  };
+  const Caso casos[] = {
+      {"manejador encolado",
+       [](std::atomic<bool>* b, THiloTrabajo<int>&) {
+         QTimer::singleShot(30, [b] { b->store(false); });
+       }},
+      {"hilo de trabajo",
+       [](std::atomic<bool>* b, THiloTrabajo<int>& h) {
+         h.arranca(
+             [] {
+               QThread::msleep(30);
+               return 1;
+             },
+             0, b);
+       }},
+  };
+  for (const Caso& c : casos) {
+    std::atomic<bool> ocupado{true};
+    bool atascada = false;
+    THiloTrabajo<int> hilo;
+    QTimer guardia;
+    guardia.setSingleShot(true);
+    QObject::connect(&guardia, &QTimer::timeout, [&] {
+      atascada = true;
+      ocupado = false;
+    });
+    guardia.start(20000);
+    c.limpia(&ocupado, hilo);
+    u_esperaBanderas({&ocupado}, kNunca);
+    EXPECT_FALSE(atascada) << c.nombre;
+    EXPECT_FALSE(ocupado.load()) << c.nombre;
+  }
 }
 
 }  // namespace

@@ -174,6 +174,7 @@ TEST_F(Impresora, LaImagenDelTicketMuestraLoMismo) {
   const QImage png(r.archivoPng);
   ASSERT_FALSE(png.isNull());
   EXPECT_EQ(png.width(), 576);
+  EXPECT_EQ(png.format(), QImage::Format_Grayscale8);  // black on white is kept as grey
   int alturaMinima = 0;
   for (const TLineaEscPos& l : doc.lineas) alturaMinima += l.dobleAlto ? 52 : 26;
   for (const TImagenEscPos& im : doc.imagenes) alturaMinima += im.imagen.height();

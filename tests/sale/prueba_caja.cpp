@@ -173,6 +173,29 @@ TEST_F(Caja, LosResultadosLlenanCadaRenglon) {
   }
 }
 
+// Tiles are filled again by every search: none of the last search's shows or answers a touch,
+// and each one adds the product it now shows.
+TEST_F(Caja, OtraBusquedaNoDejaTilesDeLaAnterior) {
+  abre();
+  caja->escribe("Buscar por nombre", "COCA");
+  caja->pulsaEnter("Buscar por nombre");
+  ASSERT_EQ(caja->resultados().size(), 2);
+  caja->escribe("Buscar por nombre", "café");
+  caja->pulsaEnter("Buscar por nombre");
+  const QStringList nombres = caja->resultados();
+  ASSERT_EQ(nombres.size(), 1);
+  EXPECT_FALSE(nombres[0].contains("Coca"));
+  EXPECT_TRUE(caja->visible("Resultado 0"));
+  EXPECT_FALSE(caja->visible("Resultado 1"));
+  caja->pulsa("Resultado 1");
+  EXPECT_TRUE(caja->enResultados());
+  EXPECT_EQ(caja->venta().lineas().getRowCount(), 0);
+  caja->pulsa("Resultado 0");
+  ASSERT_EQ(caja->venta().lineas().getRowCount(), 1);
+  EXPECT_EQ(celda("Descripción", 0), nombres[0]);
+  EXPECT_FALSE(caja->visible("Resultado 0"));
+}
+
 TEST_F(Caja, TecladoEnPantallaEscribeEnLaBusqueda) {
   abre();
   caja->pulsa("Buscar por nombre");
