@@ -67,8 +67,13 @@ bool ConductorCaja::paso(const QJsonObject& p, QString* error) {
     *error = QStringLiteral("paso desconocido: '%1'").arg(accion);
     return false;
   }
+  // A station without an open session runs only the supervisor's steps until one of them
+  // opens its register.
+  if (!uIniciada && !TPasosGuion::sinCaja(accion)) return true;
   return paso(*this, p.value(accion), error);
 }
+
+void ConductorCaja::reiniciaCaja() { uIniciada = uCaja->init(); }
 
 bool ConductorCaja::encolaRespuestas(const QJsonArray& respuestas, QString* error) {
   for (const QJsonValue& r : respuestas) {

@@ -32,6 +32,8 @@ class ConductorCaja : public TRespondedorModal {
   int dialogo(QDialog* dialogo) override;
 
   bool iniciada() const { return uIniciada; }
+  // Starts the register again (after a session was opened on this station).
+  void reiniciaCaja();
   // Saves what the register shows now (window and open panels) as a PNG.
   bool captura(const QString& archivo) const;
 

@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
   QJsonObject reporte;
   {
     ConductorCaja conductor;
-    if (conductor.iniciada() && !conductor.ejecuta(doc.array(), &error)) {
+    if (!conductor.ejecuta(doc.array(), &error)) {
       codigo = 2;
       std::fprintf(stderr, "pos-script: %s\n", error.toUtf8().constData());
     }

@@ -14,6 +14,7 @@
 class ConductorCaja;
 class QJsonObject;
 class TFRM_facturar;
+class QDialog;
 
 using TPasoGuion =
     std::function<bool(ConductorCaja& conductor, const QJsonValue& valor, QString* error)>;
@@ -23,9 +24,14 @@ class TPasosGuion {
   // The step of that action; empty when no area registered it.
   static TPasoGuion busca(const QString& accion);
 
-  // Registers an area's steps when its file's static object is built.
+  // Whether the step runs on a station whose register did not start (no open session): the
+  // supervisor's steps do; the register's own are skipped until a session is opened.
+  static bool sinCaja(const QString& accion);
+
+  // Registers an area's steps when its file's static object is built; `sinCaja` for steps
+  // that do not use the sale register.
   struct Registro {
-    Registro(std::initializer_list<std::pair<const char*, TPasoGuion>> pasos);
+    Registro(std::initializer_list<std::pair<const char*, TPasoGuion>> pasos, bool sinCaja = false);
   };
 };
 
@@ -33,3 +39,7 @@ class TPasosGuion {
 // "codigoPostal", "correo", "regimenFiscal", "usoCFDI") and presses "Facturar"; answers the
 // dialog's result. Steps of several areas invoice a ticket this way.
 int u_guionLlenaFactura(TFRM_facturar& f, const QJsonObject& datos, QJsonObject& resultado);
+
+// The cashier selection's answer: picks the cashier with that key and accepts (a key no row has
+// accepts with no cashier chosen, as a supervisor pressing "Aceptar" would).
+std::function<int(QDialog*)> u_guionEligeCajero(const QString& clave);

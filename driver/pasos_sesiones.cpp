@@ -11,7 +11,6 @@
 #include <memory>
 
 #include "ConductorCaja.h"
-#include "admin/TFRM_seleccionarCajero.h"
 #include "context/TsistemaDatos.h"
 #include "grid/TGridControl.h"
 #include "pasos.h"
@@ -128,14 +127,7 @@ bool controlCierres(ConductorCaja& conductor, const QJsonValue& v, QString* erro
   c->escribe(QStringLiteral("Fecha Final"), o.value("hasta").toString(hoy));
   const QString clave = o.value("cajero").toString();
   if (!clave.isEmpty()) {
-    conductor.alDialogo([&](QDialog* d) {
-      auto* s = qobject_cast<TFRM_seleccionarCajero*>(d);
-      if (!s) return int(QDialog::Rejected);
-      for (int f = 0; f < s->grid().getRowCount(); ++f)
-        if (s->grid().getCelda(QStringLiteral("Clave"), f) == clave) s->seleccionaFila(f);
-      s->BTN_aceptarClick();
-      return d->result();
-    });
+    conductor.alDialogo(u_guionEligeCajero(clave));
     c->pulsa(QStringLiteral("Seleccionar cajero"));
     conductor.alDialogo(nullptr);
     if (!c->uSeleccionCajero.ok) {
@@ -164,9 +156,10 @@ bool controlCierres(ConductorCaja& conductor, const QJsonValue& v, QString* erro
   return true;
 }
 
-const TPasosGuion::Registro kPasosSesiones{
+const TPasosGuion::Registro kPasosSesiones{{
     {"verSesion", verSesion},
     {"controlCierres", controlCierres},
-};
+    },
+    true};
 
 }  // namespace
