@@ -34,21 +34,6 @@ constexpr int kPagos = 7;
 constexpr int kProductos = 200;
 constexpr int kSesionMedida = 2;
 
-bool ejecuta(TConexionSesion& c, const QString& sql, QString* error) {
-  TmiddleTier mt(c);
-  mt.setQuery(sql);
-  if (mt.nonQuery() >= 0) return true;
-  *error = mt.ultimoError() + QStringLiteral("\n") + sql.left(300);
-  return false;
-}
-
-bool adminPg(const QString& url, const QString& sql) {
-  TConexionSesion c(url);
-  TmiddleTier mt(c);
-  mt.setQuery(sql);
-  return mt.nonQuery() >= 0;
-}
-
 // INSERT ... SELECT over i = 1..n, made by the database itself.
 QString serie(bool pg, int n, const QString& insercion, const QString& seleccion) {
   if (pg)
@@ -113,48 +98,14 @@ bool generaSesiones(TConexionSesion& c, QString* error) {
             "i * 10, 'UUID-' || i, '2026-03-03 10:00:00'"),
   };
   for (const QString& s : sql)
-    if (!ejecuta(c, s, error)) return false;
+    if (!u_ejecutaBench(c, s, error)) return false;
   // Nothing is inserted after this, so the identity sequences may stay behind the ids.
-  return ejecuta(c, QStringLiteral("ANALYZE"), error);
+  return u_ejecutaBench(c, QStringLiteral("ANALYZE"), error);
 }
 
-struct Tienda {
-  QTemporaryDir carpeta;
-  QString servidorPg, basePg;
-  std::shared_ptr<TConexionSesion> conexion;
-  TsistemaDatos sys;
-  bool lista = false;
-
-  explicit Tienda(bool postgres) {
-    QString destino = carpeta.filePath("sesiones.db");
-    if (postgres) {
-      servidorPg = qEnvironmentVariable("POS_BENCH_PG");
-      if (servidorPg.isEmpty()) return;
-      basePg = "bench_sesion_" + QUuid::createUuid().toString(QUuid::Id128).left(12);
-      if (!adminPg(servidorPg, "CREATE DATABASE " + basePg)) return;
-      QUrl u(servidorPg);
-      u.setPath("/" + basePg);
-      destino = u.toString();
-    }
-    conexion = std::make_shared<TConexionSesion>(destino);
-    QString error;
-    QElapsedTimer t;
-    t.start();
-    if (!conexion->abre() || !u_aplicaMigraciones(*conexion, &error) ||
-        !u_negocioBench(*conexion, &error) || !generaSesiones(*conexion, &error))
-      qFatal("base de sesiones: %s", qPrintable(error));
-    fprintf(stderr, "%d sesiones de %d tickets generadas en %s en %.1f s\n", kSesiones,
-            kTicketsSesion, postgres ? "PostgreSQL" : "SQLite", t.elapsed() / 1000.0);
-    sys.conexion = conexion;
-    sys.negocio.carga(*conexion, 1);
-    lista = true;
-  }
-  ~Tienda() {
-    sys = TsistemaDatos();
-    conexion.reset();
-    if (!basePg.isEmpty())
-      adminPg(servidorPg, "DROP DATABASE IF EXISTS " + basePg + " WITH (FORCE)");
-  }
+// Four sessions of 5,000 tickets each.
+struct Tienda : TiendaBench {
+  explicit Tienda(bool postgres) : TiendaBench(postgres, QStringLiteral("sesion"), generaSesiones) {}
 };
 
 std::unique_ptr<Tienda> gTiendas[2];

@@ -40,51 +40,12 @@ constexpr int kFacturados = 10000;
 const QDate kDesde(2025, 1, 1);
 const QDate kDia = kDesde.addDays(180);
 
-// Runs one statement on the PostgreSQL server's maintenance database.
-bool adminPg(const QString& url, const QString& sql) {
-  TConexionSesion c(url);
-  TmiddleTier mt(c);
-  mt.setQuery(sql);
-  return mt.nonQuery() >= 0;
-}
-
-struct Tienda {
-  QTemporaryDir carpeta;
-  QString servidorPg, basePg;
-  std::shared_ptr<TConexionSesion> conexion;
-  TsistemaDatos sys;
-  bool lista = false;
-
-  explicit Tienda(bool postgres) {
-    QString destino = carpeta.filePath("tickets.db");
-    if (postgres) {
-      servidorPg = qEnvironmentVariable("POS_BENCH_PG");
-      if (servidorPg.isEmpty()) return;
-      basePg = "bench_tickets_" + QUuid::createUuid().toString(QUuid::Id128).left(12);
-      if (!adminPg(servidorPg, "CREATE DATABASE " + basePg)) return;
-      QUrl u(servidorPg);
-      u.setPath("/" + basePg);
-      destino = u.toString();
-    }
-    conexion = std::make_shared<TConexionSesion>(destino);
-    QString error;
-    QElapsedTimer t;
-    t.start();
-    if (!conexion->abre() || !u_aplicaMigraciones(*conexion, &error) ||
-        !u_negocioBench(*conexion, &error) ||
-        !u_generaTicketsBench(*conexion, ticketsGuardados(), kDias, kDesde, &error))
-      qFatal("base de tickets: %s", qPrintable(error));
-    fprintf(stderr, "%d tickets generados en %s en %.1f s\n", ticketsGuardados(),
-            postgres ? "PostgreSQL" : "SQLite", t.elapsed() / 1000.0);
-    sys.conexion = conexion;
-    sys.negocio.carga(*conexion, 1);
-    lista = true;
-  }
-  ~Tienda() {
-    conexion.reset();
-    if (!basePg.isEmpty())
-      adminPg(servidorPg, "DROP DATABASE IF EXISTS " + basePg + " WITH (FORCE)");
-  }
+// A million tickets (POS_BENCH_TICKETS) over a year.
+struct Tienda : TiendaBench {
+  explicit Tienda(bool postgres)
+      : TiendaBench(postgres, QStringLiteral("tickets"), [](TConexionSesion& c, QString* e) {
+          return u_generaTicketsBench(c, ticketsGuardados(), kDias, kDesde, e);
+        }) {}
 };
 
 // Freed at the end of main, while Qt's database drivers are still loaded (a static freed

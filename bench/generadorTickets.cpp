@@ -1,16 +1,68 @@
 #include "generadorTickets.h"
 
+#include <QElapsedTimer>
+#include <QUrl>
+#include <QUuid>
+#include <cstdio>
+
 #include "db/TmiddleTier.h"
+#include "db/esquema.h"
 
 namespace {
 bool ejecuta(TConexionSesion& c, const QString& sql, QString* error) {
+  return u_ejecutaBench(c, sql, error);
+}
+
+// Runs one statement on the PostgreSQL server's maintenance database.
+bool adminPg(const QString& url, const QString& sql) {
+  TConexionSesion c(url);
+  TmiddleTier mt(c);
+  mt.setQuery(sql);
+  return mt.nonQuery() >= 0;
+}
+}  // namespace
+
+bool u_ejecutaBench(TConexionSesion& c, const QString& sql, QString* error) {
   TmiddleTier mt(c);
   mt.setQuery(sql);
   if (mt.nonQuery() >= 0) return true;
-  if (error) *error = mt.ultimoError() + QStringLiteral("\n") + sql.left(200);
+  if (error) *error = mt.ultimoError() + QStringLiteral("\n") + sql.left(300);
   return false;
 }
-}  // namespace
+
+TiendaBench::TiendaBench(bool postgres, const QString& nombre,
+                         const std::function<bool(TConexionSesion&, QString*)>& llena) {
+  QString destino = carpeta.filePath(nombre + QStringLiteral(".db"));
+  if (postgres) {
+    servidorPg = qEnvironmentVariable("POS_BENCH_PG");
+    if (servidorPg.isEmpty()) return;
+    basePg = QStringLiteral("bench_%1_%2")
+                 .arg(nombre, QUuid::createUuid().toString(QUuid::Id128).left(12));
+    if (!adminPg(servidorPg, QStringLiteral("CREATE DATABASE ") + basePg)) return;
+    QUrl u(servidorPg);
+    u.setPath(QStringLiteral("/") + basePg);
+    destino = u.toString();
+  }
+  conexion = std::make_shared<TConexionSesion>(destino);
+  QString error;
+  QElapsedTimer t;
+  t.start();
+  if (!conexion->abre() || !u_aplicaMigraciones(*conexion, &error) ||
+      !u_negocioBench(*conexion, &error) || !llena(*conexion, &error))
+    qFatal("base %s: %s", qPrintable(nombre), qPrintable(error));
+  fprintf(stderr, "base %s generada en %s en %.1f s\n", qPrintable(nombre),
+          postgres ? "PostgreSQL" : "SQLite", t.elapsed() / 1000.0);
+  sys.conexion = conexion;
+  sys.negocio.carga(*conexion, 1);
+  lista = true;
+}
+
+TiendaBench::~TiendaBench() {
+  sys = TsistemaDatos();
+  conexion.reset();
+  if (!basePg.isEmpty())
+    adminPg(servidorPg, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(basePg));
+}
 
 QString u_identificadorBench(int n) { return QStringLiteral("BENCH-%1").arg(n, 8, 10, QChar('0')); }
 

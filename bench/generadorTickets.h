@@ -7,8 +7,30 @@
 
 #include <QDate>
 #include <QString>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
 
+#include "context/TsistemaDatos.h"
 #include "db/TConexionSesion.h"
+
+// Runs one statement; false with the database's error and the statement's start.
+bool u_ejecutaBench(TConexionSesion& conexion, const QString& sql, QString* error);
+
+// A benchmark's store: a SQLite file in a temporary folder or, for `postgres`, a database of
+// its own on the server of POS_BENCH_PG (dropped again at the end), migrated, with business 1
+// and what `llena` writes. `lista` stays false when PostgreSQL was asked for and not given.
+struct TiendaBench {
+  TiendaBench(bool postgres, const QString& nombre,
+              const std::function<bool(TConexionSesion&, QString*)>& llena);
+  ~TiendaBench();
+
+  QTemporaryDir carpeta;
+  QString servidorPg, basePg;
+  std::shared_ptr<TConexionSesion> conexion;
+  TsistemaDatos sys;
+  bool lista = false;
+};
 
 // Business 1 with its fiscal data and online account; false with the reason.
 bool u_negocioBench(TConexionSesion& conexion, QString* error);
