@@ -42,29 +42,40 @@ QStringList columna(const TGridControl& g, const QString& c) {
   return v;
 }
 
-class VerSesion : public PruebaAmbosMotores {
+// A screen of the session tests, shown at `ancho` x `alto` over the hand-made store.
+template <class Pantalla, int ancho, int alto>
+class PantallaSesion : public PruebaAmbosMotores {
  protected:
   void SetUp() override {
     PruebaAmbosMotores::SetUp();
     if (!db) return;
     t = std::make_unique<TiendaSesiones>(conexion());
     db->llenaLocalSYS(1);
-    v = std::make_unique<TFRM_verSesion>();
-    v->resize(1200, 720);
-    v->show();
+    p = std::make_unique<Pantalla>();
+    p->resize(ancho, alto);
+    p->show();
   }
   void TearDown() override {
-    v.reset();
+    p.reset();
     localSYS = TsistemaDatos();
     PruebaAmbosMotores::TearDown();
+  }
+  std::unique_ptr<TiendaSesiones> t;
+  std::unique_ptr<Pantalla> p;
+  RespondedorPrueba r;
+};
+
+class VerSesion : public PantallaSesion<TFRM_verSesion, 1200, 720> {
+ protected:
+  TFRM_verSesion* v = nullptr;
+  void SetUp() override {
+    PantallaSesion::SetUp();
+    v = p.get();
   }
   void abre(const QString& numero) {
     v->escribe("No. Sesión", numero);
     v->pulsa("Buscar");
   }
-  std::unique_ptr<TiendaSesiones> t;
-  std::unique_ptr<TFRM_verSesion> v;
-  RespondedorPrueba r;
 };
 
 TEST_P(VerSesion, GridsTotalYGraficasDeLaSesion) {
@@ -210,30 +221,18 @@ TEST(VerSesionPdf, DescargaUnaVezYFallasSinArchivo) {
   localSYS = TsistemaDatos();
 }
 
-class ControlCierres : public PruebaAmbosMotores {
+class ControlCierres : public PantallaSesion<TFRM_controlCierres, 1000, 700> {
  protected:
+  TFRM_controlCierres* l = nullptr;
   void SetUp() override {
-    PruebaAmbosMotores::SetUp();
-    if (!db) return;
-    t = std::make_unique<TiendaSesiones>(conexion());
-    db->llenaLocalSYS(1);
-    l = std::make_unique<TFRM_controlCierres>();
-    l->resize(1000, 700);
-    l->show();
-  }
-  void TearDown() override {
-    l.reset();
-    localSYS = TsistemaDatos();
-    PruebaAmbosMotores::TearDown();
+    PantallaSesion::SetUp();
+    l = p.get();
   }
   void fechas(const QDate& desde, const QDate& hasta) {
     l->escribe("Fecha Inicial", desde.toString(Qt::ISODate));
     l->escribe("Fecha Final", hasta.toString(Qt::ISODate));
     l->pulsa("Buscar");
   }
-  std::unique_ptr<TiendaSesiones> t;
-  std::unique_ptr<TFRM_controlCierres> l;
-  RespondedorPrueba r;
 };
 
 TEST_P(ControlCierres, FechasCajeroYGrafica) {
