@@ -149,18 +149,23 @@ Estacion& estacion() {
   return *gEstacion;
 }
 
+// The sale on the register, stored by the package's operation alone, paid with 1,000,000 cash.
+rRespuestaPuntoVenta guarda(TLineasVenta& v) {
+  TFormasPago f;
+  f[0].valor = QStringLiteral("1000000");
+  return TConexionInventario().descuentaInventarioFromPuntoVenta(
+      u_floatToStr(v.uTotal), u_floatToStr(v.uSubtotal), u_floatToStr(v.uDescuento), "1000000",
+      u_floatToStr(1000000 - v.uTotal), u_floatToStr(v.uImpuestos), f, v.lineas(),
+      localSYS.getConexion(), localSYS.getIdNegocio(), v.uAlmacen);
+}
+
 // Storing the sale: the package's operation alone, on the same lines.
 void BM_GuardaVenta20(benchmark::State& state) {
   Estacion& e = estacion();
   e.llenaVenta(0);
   TLineasVenta& v = e.caja->venta();
-  TFormasPago f;
-  f[0].valor = QStringLiteral("1000000");
   for (auto _ : state) {
-    const rRespuestaPuntoVenta r = TConexionInventario().descuentaInventarioFromPuntoVenta(
-        u_floatToStr(v.uTotal), u_floatToStr(v.uSubtotal), u_floatToStr(v.uDescuento), "1000000",
-        u_floatToStr(1000000 - v.uTotal), u_floatToStr(v.uImpuestos), f, v.lineas(),
-        localSYS.getConexion(), localSYS.getIdNegocio(), v.uAlmacen);
+    const rRespuestaPuntoVenta r = guarda(v);
     if (!r.ok) state.SkipWithError(qPrintable(r.mensaje));
   }
   e.caja->reinicia();
@@ -172,14 +177,9 @@ void BM_CargaTicket(benchmark::State& state) {
   Estacion& e = estacion();
   e.llenaVenta(0);
   TLineasVenta& v = e.caja->venta();
-  TFormasPago f;
-  f[0].valor = QStringLiteral("1000000");
   for (auto _ : state) {
     state.PauseTiming();
-    const rRespuestaPuntoVenta r = TConexionInventario().descuentaInventarioFromPuntoVenta(
-        u_floatToStr(v.uTotal), u_floatToStr(v.uSubtotal), u_floatToStr(v.uDescuento), "1000000",
-        u_floatToStr(1000000 - v.uTotal), u_floatToStr(v.uImpuestos), f, v.lineas(),
-        localSYS.getConexion(), localSYS.getIdNegocio(), v.uAlmacen);
+    const rRespuestaPuntoVenta r = guarda(v);
     state.ResumeTiming();
     std::atomic<bool> ocupado{true};
     TgeneraTicketConWS carga;
