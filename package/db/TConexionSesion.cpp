@@ -24,12 +24,16 @@ TConexionSesion::TConexionSesion(const QString& destino)
 TConexionSesion::~TConexionSesion() {
   for (QThread* hilo : uSentencias.keys()) olvidaSentencias(hilo);
   QMutexLocker l(&uMutex);
-  const auto nombres = uConexiones.values();
+  const QHash<QThread*, QString> conexiones = uConexiones;
   uConexiones.clear();
   l.unlock();
-  for (const QString& n : nombres) {
-    { QSqlDatabase::database(n, false).close(); }
-    QSqlDatabase::removeDatabase(n);
+  // Another thread's connection (an upload thread keeps one between uploads) cannot be reached
+  // from here, only forgotten: its driver closes it when it goes.
+  for (auto it = conexiones.begin(); it != conexiones.end(); ++it) {
+    if (it.key() == QThread::currentThread()) {
+      QSqlDatabase::database(*it, false).close();
+    }
+    QSqlDatabase::removeDatabase(*it);
   }
 }
 

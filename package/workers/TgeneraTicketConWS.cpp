@@ -2,8 +2,12 @@
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
+#include <QSqlQuery>
 #include <QThread>
+#include <QThreadPool>
 #include <QUuid>
+#include <memory>
+#include <vector>
 
 #include "context/TsistemaDatos.h"
 #include "operaciones/cargaTicket.h"
@@ -13,6 +17,45 @@
 #include "workers/clienteHttp.h"
 
 namespace {
+
+// The connections an upload thread of the pool keeps between uploads, dropped when the thread
+// ends. A session that goes first drops them itself.
+struct TconexionesDelHilo {
+  bool guardaEnEsteHilo = false;
+  std::vector<std::weak_ptr<TConexionSesion>> sesiones;
+  void anota(const std::shared_ptr<TConexionSesion>& c) {
+    for (const auto& s : sesiones)
+      if (s.lock() == c) return;
+    std::erase_if(sesiones, [](const auto& s) { return s.expired(); });
+    sesiones.push_back(c);
+  }
+  ~TconexionesDelHilo() {
+    for (const auto& s : sesiones)
+      if (const auto c = s.lock()) c->cierraHilo();
+  }
+};
+thread_local TconexionesDelHilo tConexionesDelHilo;
+
+// The upload threads: a few, so uploads can overlap, kept for the station's life so each one
+// reuses its connection instead of opening one per sale.
+QThreadPool& hilosCarga() {
+  static QThreadPool* hilos = [] {
+    auto* h = new QThreadPool();
+    h->setMaxThreadCount(4);
+    h->setExpiryTimeout(-1);
+    return h;
+  }();
+  return *hilos;
+}
+
+// The calling thread's commits stop waiting for the disk (SQLite synchronous NORMAL in WAL
+// mode, PostgreSQL synchronous_commit off): still atomic, but a power cut may undo the last
+// ones.
+void sinEsperarDisco(TConexionSesion& conexion) {
+  QSqlQuery q(conexion.baseDatos());
+  q.exec(conexion.esPostgres() ? QStringLiteral("SET synchronous_commit = off")
+                               : QStringLiteral("PRAGMA synchronous=NORMAL"));
+}
 
 generarTicketRsultado fallo(const QString& mensaje) {
   generarTicketRsultado r;
@@ -36,15 +79,37 @@ TdatosCarga TdatosCarga::de(const TsistemaDatos& sys, int operacionID) {
 generarTicketRsultado u_subeTicket(const TdatosCarga& d) {
   if (!d.conexion) return fallo(QStringLiteral("No hay conexión con la base de datos"));
   TConexionSesion& conexion = *d.conexion;
-  // The connection is this thread's own; it is dropped however the upload ends.
+  // The connection is this thread's own. An upload thread of the pool keeps it for the next
+  // upload; any other thread drops it however the upload ends.
+  const bool guardaConexion = tConexionesDelHilo.guardaEnEsteHilo;
   struct TcierreConexion {
     TConexionSesion& c;
-    ~TcierreConexion() { c.cierraHilo(); }
-  } cierre{conexion};
-  if (!conexion.abre())
+    bool guarda;
+    ~TcierreConexion() {
+      if (!guarda) c.cierraHilo();
+    }
+  } cierre{conexion, guardaConexion};
+  const auto abre = [&conexion] {
+    if (!conexion.abre()) return false;
+    // This connection only claims the ticket and stores its identifier: a power cut that
+    // undoes either is harmless (the claim expires, and uploading again answers the same
+    // identifier), so the cashier does not wait for the disk twice more on every sale.
+    sinEsperarDisco(conexion);
+    return true;
+  };
+  if (!abre())
     return fallo(QStringLiteral("No se pudo abrir la base de datos: ") + conexion.ultimoError());
+  if (guardaConexion) tConexionesDelHilo.anota(d.conexion);
 
-  const CmidTierResponse operacion = buscaOperacionParaCarga(d.operacionID, d.idNegocio, conexion);
+  CmidTierResponse operacion = buscaOperacionParaCarga(d.operacionID, d.idNegocio, conexion);
+  if (!operacion.ok() && guardaConexion) {
+    // A kept connection may have lost its server meanwhile (a restart, a dropped link): the
+    // upload opens a new one and reads again.
+    conexion.cierraHilo();
+    if (!abre())
+      return fallo(QStringLiteral("No se pudo abrir la base de datos: ") + conexion.ultimoError());
+    operacion = buscaOperacionParaCarga(d.operacionID, d.idNegocio, conexion);
+  }
   if (!operacion.ok())
     return fallo(QStringLiteral("No se pudo leer el ticket: ") + operacion.getError());
   if (operacion.getRowCount() == 0)
@@ -152,11 +217,15 @@ TgeneraTicketConWS::TgeneraTicketConWS(QObject* parent) : QObject(parent) {}
 void TgeneraTicketConWS::generaTicket(int operacionID, std::atomic<bool>* ocupado) {
   TdatosCarga d = TdatosCarga::de(localSYS, operacionID);
   d.tiempoEsperaMs = uTiempoEsperaMs;
-  uTrabajo.arranca([d] { return u_subeTicket(d); },
-                   fallo(QStringLiteral("Ocurrió un error inesperado al cargar el ticket")),
-                   ocupado,
-                   [this](QThread* hilo) {
-                     connect(hilo, &QThread::finished, this, &TgeneraTicketConWS::terminado,
-                             Qt::QueuedConnection);
-                   });
+  uTrabajo.arrancaEn(
+      hilosCarga(),
+      [d] {
+        tConexionesDelHilo.guardaEnEsteHilo = true;
+        return u_subeTicket(d);
+      },
+      fallo(QStringLiteral("Ocurrió un error inesperado al cargar el ticket")), ocupado,
+      [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { emit terminado(); }, Qt::QueuedConnection);
+      });
 }

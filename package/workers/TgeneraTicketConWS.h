@@ -1,5 +1,5 @@
 #pragma once
-// Upload of a stored ticket to the online invoicing service, on a worker thread of its own.
+// Upload of a stored ticket to the online invoicing service, on one of the upload threads.
 // The caller sets a busy flag, starts the upload and waits (usually with the wait screen) until
 // the flag is clear; then getResultado tells how it went. Several uploads may run at once, one
 // object each.
@@ -28,7 +28,8 @@ struct TdatosCarga {
   static TdatosCarga de(const TsistemaDatos& sys, int operacionID);
 };
 
-// One whole upload, blocking, on the calling thread's own connection (closed at the end).
+// One whole upload, blocking, on the calling thread's own connection (closed at the end, except
+// on the upload threads, which keep it for their next upload and open it again when it broke).
 // The ticket is claimed first (reservaTicketParaCarga), so the same ticket is never sent by
 // two uploads at once; the loser of a claim answers the stored identifier when the winner
 // already has it, else a message asking to try again shortly. Worker threads only.
@@ -55,7 +56,7 @@ class TgeneraTicketConWS : public QObject {
   static constexpr int TIEMPO_ESPERA_MS = 8000;
 
  signals:
-  // Emitted on this object's thread once the worker thread has ended (after the flag is clear).
+  // Emitted on this object's thread once the upload has ended (after the flag is clear).
   void terminado();
 
  private:

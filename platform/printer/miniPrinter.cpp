@@ -34,8 +34,8 @@ QString gCarpetaSalida;
 TResultadoImpresion gUltimoTicket;
 quint64 gTicketActual = 0;  // number of the ticket gUltimoTicket describes
 TResultadoImpresion gUltimoCajon;
-// Pictures queued or being written; gListas wakes whoever waits for them.
-int gImagenesPendientes = 0;
+// Copies queued or being written; gListas wakes whoever waits for them.
+int gCopiasPendientes = 0;
 QWaitCondition gListas;
 
 enum class TipoDestino { Carpeta, Dispositivo, Red };
@@ -133,8 +133,9 @@ bool guardaImagen(const QString& ruta, const QImage& img, QString* error) {
   return true;
 }
 
-// One thread writes the pictures, in order, so the sale does not wait for the encoding.
-QThreadPool& hiloImagenes() {
+// One thread writes the copies, in order, so the sale waits neither for the disk nor for the
+// picture's encoding.
+QThreadPool& hiloCopias() {
   static QThreadPool* hilo = [] {
     auto* h = new QThreadPool();
     h->setMaxThreadCount(1);
@@ -144,38 +145,46 @@ QThreadPool& hiloImagenes() {
 }
 
 // Called with gMutex held.
-void esperaImagenes() {
-  while (gImagenesPendientes > 0) gListas.wait(&gMutex);
+void esperaCopias() {
+  while (gCopiasPendientes > 0) gListas.wait(&gMutex);
 }
 
-// A program that ends right after printing still leaves the picture complete.
-void terminaImagenes() {
+// A program that ends right after printing still leaves its copies complete.
+void terminaCopias() {
   QMutexLocker l(&gMutex);
-  esperaImagenes();
+  esperaCopias();
 }
 
-// The picture is drawn there too: drawing a receipt costs as much as storing the sale.
-void encolaImagen(quint64 ticket, const QString& ruta, QVector<TRenglonTicket> renglones,
-                  int altoRenglon) {
+// A copy that could not be written is no longer named, and says why.
+void anotaFallo(quint64 ticket, QString TResultadoImpresion::*archivo, const QString& error) {
+  if (gTicketActual != ticket) return;
+  (gUltimoTicket.*archivo).clear();
+  gUltimoTicket.ok = false;
+  gUltimoTicket.error += (gUltimoTicket.error.isEmpty() ? QString() : QStringLiteral("\n")) + error;
+}
+
+// The ESC/POS copy and the picture (drawn there too: drawing a receipt costs as much as
+// storing the sale).
+void encolaCopias(quint64 ticket, const QString& base, QByteArray bytes,
+                  QVector<TRenglonTicket> renglones, int altoRenglon) {
   static const bool registrada = [] {
-    qAddPostRoutine(terminaImagenes);
+    qAddPostRoutine(terminaCopias);
     return true;
   }();
   Q_UNUSED(registrada);
-  ++gImagenesPendientes;
-  hiloImagenes().start([ticket, ruta, renglones = std::move(renglones), altoRenglon] {
-    QString error;
-    const bool ok = guardaImagen(ruta, dibujaTicket(renglones, altoRenglon), &error);
-    QMutexLocker l(&gMutex);
-    if (!ok && gTicketActual == ticket) {
-      gUltimoTicket.archivoPng.clear();
-      gUltimoTicket.ok = false;
-      gUltimoTicket.error +=
-          (gUltimoTicket.error.isEmpty() ? QString() : QStringLiteral("\n")) + error;
-    }
-    --gImagenesPendientes;
-    gListas.wakeAll();
-  });
+  ++gCopiasPendientes;
+  hiloCopias().start(
+      [ticket, base, bytes = std::move(bytes), renglones = std::move(renglones), altoRenglon] {
+        QString errorEscPos, errorPng;
+        const bool escPos = guardaArchivo(base + QStringLiteral(".escpos"), bytes, &errorEscPos);
+        const bool png = guardaImagen(base + QStringLiteral(".png"),
+                                      dibujaTicket(renglones, altoRenglon), &errorPng);
+        QMutexLocker l(&gMutex);
+        if (!escPos) anotaFallo(ticket, &TResultadoImpresion::archivoEscPos, errorEscPos);
+        if (!png) anotaFallo(ticket, &TResultadoImpresion::archivoPng, errorPng);
+        --gCopiasPendientes;
+        gListas.wakeAll();
+      });
 }
 
 // Non-blocking with a deadline: a printer that is off must not freeze the register.
@@ -280,14 +289,10 @@ bool miniPrinterImprimeTicket3(RECticketInfo info) {
     const QString base = QDir(carpeta).absoluteFilePath(
         QStringLiteral("ticket_%1_%2")
             .arg(nombreSeguro(info.ticket.getNumeroTicket()), marcaTiempo()));
-    if (guardaArchivo(base + QStringLiteral(".escpos"), bytes, &error)) {
-      r.archivoEscPos = base + QStringLiteral(".escpos");
-    } else {
-      errores << error;
-    }
-    // Written by the picture thread; readers of the last ticket wait for it.
+    // Written by the copies' thread; readers of the last ticket wait for them.
+    r.archivoEscPos = base + QStringLiteral(".escpos");
     r.archivoPng = base + QStringLiteral(".png");
-    encolaImagen(gTicketActual + 1, r.archivoPng, renglones, info.altoRenglon);
+    encolaCopias(gTicketActual + 1, base, bytes, renglones, info.altoRenglon);
   } else {
     errores << error;
   }
@@ -322,7 +327,7 @@ bool miniPrinterAbreCajon() {
 
 TResultadoImpresion miniPrinterUltimoTicket() {
   QMutexLocker l(&gMutex);
-  esperaImagenes();
+  esperaCopias();
   return gUltimoTicket;
 }
 

@@ -20,7 +20,9 @@ struct TResultadoImpresion {
 // "Temp/tickets" when printing to a device or the network.
 void miniPrinterConfigura(const QString& destino, const QString& carpetaSalida = QString());
 
-// Prints the ticket. Failures never throw: they are kept in miniPrinterUltimoTicket().
+// Prints the ticket: sends it to the printer and queues its copies (ESC/POS and picture) for a
+// thread of their own. Failures never throw: false tells of the printer or the folder, and
+// miniPrinterUltimoTicket() (which waits for the copies) keeps every failure.
 bool miniPrinterImprimeTicket3(RECticketInfo info);
 // Opens the cash drawer through the printer.
 bool miniPrinterAbreCajon();

@@ -3,8 +3,8 @@
 #include <qrencode.h>
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 QImage imagenQR(const QByteArray& texto, int pixelesPorModulo) {
@@ -45,12 +45,18 @@ bool FastQRCode(const QByteArray& texto, const QByteArray& archivo) {
     QFile::remove(ruta);
     return false;
   }
-  // Written whole or not at all: the ticket code takes an existing file as a finished QR.
-  QSaveFile f(ruta);
+  // Written whole or not at all (beside it, then renamed over it): the ticket code takes an
+  // existing file as a finished QR. Not synced: every print writes the code again from its
+  // text, so a power cut can cost a receipt its code but never show a wrong one.
+  const QString temporal = ruta + QStringLiteral(".tmp");
+  QFile f(temporal);
   if (!f.open(QIODevice::WriteOnly)) return false;
-  if (!img.save(&f, "BMP")) {
-    f.cancelWriting();
+  const bool escrito = img.save(&f, "BMP");
+  f.close();
+  if (!escrito || f.error() != QFileDevice::NoError ||
+      std::rename(QFile::encodeName(temporal).constData(), archivo.constData()) != 0) {
+    QFile::remove(temporal);
     return false;
   }
-  return f.commit();
+  return true;
 }

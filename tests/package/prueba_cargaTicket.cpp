@@ -230,6 +230,25 @@ TEST_P(CargaTicket, TresCargasALaVezLimpianCadaUnaSuBandera) {
   EXPECT_EQ(sandbox.tickets().size(), 3);
 }
 
+// The upload threads keep their connection from one sale to the next; one the server dropped
+// meanwhile (a restart, a cut link) is opened again without the sale noticing.
+TEST_P(CargaTicket, UnaConexionCortadaSeAbreDeNuevo) {
+  ASSERT_TRUE(sube(ventaGuardada(40)).ok);
+  if (conexion().esPostgres()) {
+    TmiddleTier mt(conexion());
+    mt.setQuery(
+        "SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+        "WHERE datname = current_database() AND pid <> pg_backend_pid()");
+    ASSERT_TRUE(mt.reader().ok());
+  }
+  for (const int ticket : {41, 42}) {
+    const int op = ventaGuardada(ticket);
+    const generarTicketRsultado r = sube(op);
+    ASSERT_TRUE(r.ok) << ticket << ": " << r.mensaje.toStdString();
+    EXPECT_EQ(estado(op).uuid, r.identificador);
+  }
+}
+
 INSTANCIA_AMBOS_MOTORES(CargaTicket);
 
 TEST(ContratoCargaTicket, DireccionDelServicio) {
