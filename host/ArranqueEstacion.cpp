@@ -54,7 +54,24 @@ bool u_preparaEstacion(const ConfiguracionEstacion& configuracion, TsistemaDatos
 
 // Without a window system the offscreen screen is 800x600; pictures and scripted runs take a
 // station's screen instead: 1366x768, or POS_PANTALLA ("1024x768").
+namespace {
+
+QtMessageHandler gManejadorAnterior = nullptr;
+
+// The offscreen platform cannot hand a window's size hints on and says so each time a window is
+// shown: nothing a user of a picture or a script can act on. Every other message goes through.
+void sinAvisoDeTamanio(QtMsgType tipo, const QMessageLogContext& contexto, const QString& texto) {
+  if (tipo == QtWarningMsg &&
+      texto == QLatin1String("This plugin does not support propagateSizeHints()"))
+    return;
+  if (gManejadorAnterior) gManejadorAnterior(tipo, contexto, texto);
+}
+
+}  // namespace
+
 void u_pantallaDeEstacion() {
+  if (!qgetenv("QT_QPA_PLATFORM").startsWith("offscreen")) return;
+  if (!gManejadorAnterior) gManejadorAnterior = qInstallMessageHandler(sinAvisoDeTamanio);
   if (qgetenv("QT_QPA_PLATFORM") != "offscreen") return;
   const QString tam = qEnvironmentVariable("POS_PANTALLA", QStringLiteral("1366x768"));
   const int ancho = tam.section(QLatin1Char('x'), 0, 0).toInt();
