@@ -565,8 +565,10 @@ void TFRM_caja::ajustaColumnas() {
       for (int f = 0; f < filas; ++f) {
         const QFontMetrics& fm = TCajaDelegado::filaCabecera(g, f) ? gruesa : normal;
         const QString texto = TCajaDelegado::textoCelda(g, c, f);
-        contenido = std::max(contenido, fm.horizontalAdvance(texto) + relleno);
-        if (c == descripcion)
+        const int unaLinea = fm.horizontalAdvance(texto) + relleno;
+        contenido = std::max(contenido, unaLinea);
+        // Two lines are never wider than one: most rows need no second measure.
+        if (c == descripcion && unaLinea > dosLineas)
           dosLineas = std::max(dosLineas, u_anchoDosLineas(fm, texto) + relleno);
       }
       r.completo = contenido;
