@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include "db/esquema.h"
 
@@ -79,13 +80,15 @@ void u_pantallaDeEstacion() {
   if (ancho < 640 || alto < 480) return;
   const QString archivo =
       QDir(QDir::tempPath()).filePath(QStringLiteral("pos-pantalla-%1.json").arg(tam));
-  QFile f(archivo);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
+  // Written aside and renamed into place: a station starting at the same moment (parallel
+  // scripts, tests) never reads a half-written file.
+  QSaveFile f(archivo);
+  if (!f.open(QIODevice::WriteOnly)) return;
   f.write(QStringLiteral("{\"screens\":[{\"name\":\"estacion\",\"x\":0,\"y\":0,\"width\":%1,"
                          "\"height\":%2,\"logicalDpi\":96,\"logicalBaseDpi\":96,\"dpr\":1}]}")
               .arg(ancho)
               .arg(alto)
               .toUtf8());
-  f.close();
+  if (!f.commit()) return;
   qputenv("QT_QPA_PLATFORM", (QStringLiteral("offscreen:configfile=") + archivo).toLocal8Bit());
 }
