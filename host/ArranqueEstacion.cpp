@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include "db/esquema.h"
 
@@ -54,7 +55,24 @@ bool u_preparaEstacion(const ConfiguracionEstacion& configuracion, TsistemaDatos
 
 // Without a window system the offscreen screen is 800x600; pictures and scripted runs take a
 // station's screen instead: 1366x768, or POS_PANTALLA ("1024x768").
+namespace {
+
+QtMessageHandler gManejadorAnterior = nullptr;
+
+// The offscreen platform cannot hand a window's size hints on and says so each time a window is
+// shown: nothing a user of a picture or a script can act on. Every other message goes through.
+void sinAvisoDeTamanio(QtMsgType tipo, const QMessageLogContext& contexto, const QString& texto) {
+  if (tipo == QtWarningMsg &&
+      texto == QLatin1String("This plugin does not support propagateSizeHints()"))
+    return;
+  if (gManejadorAnterior) gManejadorAnterior(tipo, contexto, texto);
+}
+
+}  // namespace
+
 void u_pantallaDeEstacion() {
+  if (!qgetenv("QT_QPA_PLATFORM").startsWith("offscreen")) return;
+  if (!gManejadorAnterior) gManejadorAnterior = qInstallMessageHandler(sinAvisoDeTamanio);
   if (qgetenv("QT_QPA_PLATFORM") != "offscreen") return;
   const QString tam = qEnvironmentVariable("POS_PANTALLA", QStringLiteral("1366x768"));
   const int ancho = tam.section(QLatin1Char('x'), 0, 0).toInt();
@@ -62,13 +80,15 @@ void u_pantallaDeEstacion() {
   if (ancho < 640 || alto < 480) return;
   const QString archivo =
       QDir(QDir::tempPath()).filePath(QStringLiteral("pos-pantalla-%1.json").arg(tam));
-  QFile f(archivo);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
+  // Written aside and renamed into place: a station starting at the same moment (parallel
+  // scripts, tests) never reads a half-written file.
+  QSaveFile f(archivo);
+  if (!f.open(QIODevice::WriteOnly)) return;
   f.write(QStringLiteral("{\"screens\":[{\"name\":\"estacion\",\"x\":0,\"y\":0,\"width\":%1,"
                          "\"height\":%2,\"logicalDpi\":96,\"logicalBaseDpi\":96,\"dpr\":1}]}")
               .arg(ancho)
               .arg(alto)
               .toUtf8());
-  f.close();
+  if (!f.commit()) return;
   qputenv("QT_QPA_PLATFORM", (QStringLiteral("offscreen:configfile=") + archivo).toLocal8Bit());
 }

@@ -14,5 +14,6 @@ bool u_preparaEstacion(const ConfiguracionEstacion& configuracion, TsistemaDatos
 
 // Before the application is made: when Qt draws offscreen, its screen is a station's
 // (1366x768, or POS_PANTALLA such as "1024x768") instead of Qt's 800x600, so pictures and
-// scripted runs see what a cashier sees.
+// scripted runs see what a cashier sees. The offscreen platform's notice about window size hints
+// is dropped from the log (nothing else is).
 void u_pantallaDeEstacion();

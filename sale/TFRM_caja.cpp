@@ -130,7 +130,7 @@ void TFRM_caja::construye() {
   GRD_main->viewport()->installEventFilter(this);
   GRD_main->horizontalHeader()->setStyleSheet(
       QStringLiteral("QHeaderView::section{background:#E3E8EE;font-size:15px;font-weight:600;"
-                     "padding:6px;border:none;}"));
+                     "padding:6px 4px;border:none;}"));
   uVistaLineas = new TGridVista(&venta().lineas(), GRD_main, this);
   uVistaLineas->renuevaColumnas();
   uVistaLineas->ajustaColumna(QStringLiteral("Descripción"));
@@ -158,7 +158,8 @@ void TFRM_caja::construye() {
 
   auto* derecha = new QFrame(this);
   derecha->setObjectName(QStringLiteral("panelTotales"));
-  derecha->setFixedWidth(330);
+  derecha->setFixedWidth(kAnchoTotales);
+  uPanelTotales = derecha;
   auto* vd = new QVBoxLayout(derecha);
   vd->setContentsMargins(16, 16, 16, 16);
   vd->setSpacing(12);
@@ -187,14 +188,16 @@ void TFRM_caja::construye() {
   LBL_descuento = new QLabel(derecha);
   LBL_impuestos = new QLabel(derecha);
   LBL_total = new QLabel(derecha);
+  // Fonts set by ajustaFuentesTotales: an amount of twelve digits still fits the panel.
   for (QLabel* l : {LBL_descuento, LBL_impuestos}) {
     l->setAlignment(Qt::AlignRight);
-    l->setStyleSheet(QStringLiteral("font-size:18px;color:#3A4754;"));
+    l->setWordWrap(true);
+    l->setStyleSheet(QStringLiteral("color:#3A4754;"));
     vd->addWidget(l);
   }
   LBL_total->setAlignment(Qt::AlignRight);
   LBL_total->setWordWrap(true);
-  LBL_total->setStyleSheet(QStringLiteral("font-size:24px;font-weight:700;color:#16324F;"));
+  LBL_total->setStyleSheet(QStringLiteral("color:#16324F;"));
   vd->addWidget(LBL_total);
   BTN_cerrarVenta = mini_botonTactil(QStringLiteral("Aceptar"), derecha, colores);
   BTN_cerrarVenta->setMinimumHeight(72);

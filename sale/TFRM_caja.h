@@ -99,6 +99,8 @@ class TFRM_caja : public QWidget, public TPantallaNombrada {
   bool compruebaDatosTicket();
   void ajustaTamanio();
   void ajustaColumnas();
+  // The amounts' fonts shrink until their longest word fits the totals panel.
+  void ajustaFuentesTotales();
   // Places the result tiles left to right over the results area's width.
   void acomodaTiles();
   void muestraTotales();
@@ -126,6 +128,10 @@ class TFRM_caja : public QWidget, public TPantallaNombrada {
   QLineEdit* TXT_lectura = nullptr;
   QLineEdit* TXT_busquedaNombre = nullptr;
   QLineEdit* TXT_cantidad = nullptr;
+  // The totals panel: narrower on a 1024-wide station, so the lines keep their width.
+  static constexpr int kAnchoTotales = 330;
+  static constexpr int kAnchoTotalesAngosto = 282;
+  QFrame* uPanelTotales = nullptr;
   QLabel* LBL_total = nullptr;
   QLabel* LBL_descuento = nullptr;
   QLabel* LBL_impuestos = nullptr;

@@ -21,6 +21,8 @@
 #include "sale/TTileResultado.h"
 #include "sale/caja_delegado.h"
 #include "sale/reglas/promociones.h"
+#include "shell/listas/anchosTactiles.h"
+#include "shell/listas/lineasCelda.h"
 #include "shell/listas/repartoColumnas.h"
 #include "ui/TGridVista.h"
 #include "ui/TTecladoPantalla.h"
@@ -109,6 +111,27 @@ void TFRM_caja::muestraTotales() {
   LBL_descuento->setText(venta().textoDescuento());
   LBL_impuestos->setText(venta().textoImpuestos());
   BTN_cerrarVenta->setEnabled(venta().aceptarHabilitado());
+  ajustaFuentesTotales();
+}
+
+void TFRM_caja::ajustaFuentesTotales() {
+  const QMargins m = uPanelTotales->layout()->contentsMargins();
+  const int ancho = uPanelTotales->width() - m.left() - m.right();
+  for (auto [etiqueta, pixeles] :
+       {std::pair{LBL_descuento, 18}, std::pair{LBL_impuestos, 18}, std::pair{LBL_total, 24}}) {
+    QFont f = etiqueta->font();
+    f.setBold(etiqueta == LBL_total);
+    const QStringList palabras = etiqueta->text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (; pixeles > 12; --pixeles) {
+      f.setPixelSize(pixeles);
+      const QFontMetrics fm(f);
+      if (std::all_of(palabras.begin(), palabras.end(),
+                      [&](const QString& p) { return fm.horizontalAdvance(p) <= ancho; }))
+        break;
+    }
+    f.setPixelSize(pixeles);
+    etiqueta->setFont(f);
+  }
 }
 
 void TFRM_caja::refresca() {
@@ -506,26 +529,26 @@ void TFRM_caja::ajustaTamanio() {
   }
   uDelegado->setFuente(uFuenteSieze);
   GRD_main->verticalHeader()->setDefaultSectionSize(uAlturaFila * 2 + 8);
+  uPanelTotales->setFixedWidth(ancho <= 1280 ? kAnchoTotalesAngosto : kAnchoTotales);
+  ajustaFuentesTotales();
   ajustaColumnas();
 }
 
 void TFRM_caja::ajustaColumnas() {
-  // "Cantidad", "U. de Medida", "Clave", "Precio" and "Imp" take what their texts need (their
-  // titles whole), "Descripción" the rest; on a narrow register the unit and the code give
-  // way first, then the description, never the amounts.
+  // "Cantidad", "U. de Medida", "Clave", "Precio" and "Imp" take what their texts and titles
+  // need, "Descripción" the rest, on up to two lines: on a narrow register the description
+  // gives way first, down to two lines of its longest text.
   const int disponible = GRD_main->viewport()->width();
   if (disponible <= 0) return;
   const TGridControl& g = venta().lineas();
+  const int relleno = 2 * TCajaDelegado::kMargen + 4;
+  const int filas = std::min(g.getRowCount(), 200);
+  // Kit and promotion headers are bold: each row is measured with its own font.
   QFont fuente = GRD_main->font();
   fuente.setPointSize(uFuenteSieze);
-  fuente.setBold(true);  // kit and promotion headers are bold
-  const QFontMetrics texto(fuente);
-  // The header's style sheet: 15 px, semi-bold, 6 px of padding.
-  QFont titulo = GRD_main->font();
-  titulo.setPixelSize(15);
-  titulo.setWeight(QFont::DemiBold);
-  const QFontMetrics encabezado(titulo);
-  const int filas = std::min(g.getRowCount(), 200);
+  const QFontMetrics normal(fuente);
+  fuente.setBold(true);
+  const QFontMetrics gruesa(fuente);
   const int descripcion = g.indiceColumna(QStringLiteral("Descripción"));
   QVector<int> visibles;
   QVector<TColumnaReparto> reparto;
@@ -533,24 +556,26 @@ void TFRM_caja::ajustaColumnas() {
     if (GRD_main->isColumnHidden(c)) continue;
     const TGridControl::Columna& col = g.columna(c);
     TColumnaReparto r;
-    const int tituloAncho = encabezado.horizontalAdvance(col.nombre) + 16;
     if (col.tipo == TGridControl::Imagen) {
       r.clase = TColumnaReparto::Angosta;
       r.completo = r.legible = r.minimo = col.ancho;
     } else {
-      int contenido = tituloAncho;
-      for (int f = 0; f < filas; ++f)
-        contenido =
-            std::max(contenido, texto.horizontalAdvance(TCajaDelegado::textoCelda(g, c, f)) + 20);
+      int contenido = u_anchoTitulo(GRD_main->horizontalHeader(), c, col.nombre);
+      int dosLineas = contenido;
+      for (int f = 0; f < filas; ++f) {
+        const QFontMetrics& fm = TCajaDelegado::filaCabecera(g, f) ? gruesa : normal;
+        const QString texto = TCajaDelegado::textoCelda(g, c, f);
+        const int unaLinea = fm.horizontalAdvance(texto) + relleno;
+        contenido = std::max(contenido, unaLinea);
+        // Two lines are never wider than one: most rows need no second measure.
+        if (c == descripcion && unaLinea > dosLineas)
+          dosLineas = std::max(dosLineas, u_anchoDosLineas(fm, texto) + relleno);
+      }
       r.completo = contenido;
       r.minimo = 40;
       if (c == descripcion) {
         r.clase = TColumnaReparto::Ajuste;
-        r.legible = 200;
-      } else if (col.nombre == QStringLiteral("U. de Medida") ||
-                 col.nombre == QStringLiteral("Clave")) {
-        r.clase = TColumnaReparto::Texto;
-        r.legible = 80;
+        r.legible = std::min(dosLineas, 220);
       } else {
         r.clase = TColumnaReparto::Angosta;
         r.legible = contenido;

@@ -65,20 +65,44 @@ void TCajaDelegado::paint(QPainter* p, const QStyleOptionViewItem& opt,
       p->drawPixmap(opt.rect.center().x() - lado / 2, opt.rect.center().y() - lado / 2, pm);
     }
   } else {
-    QFont f = opt.font;
-    f.setPointSize(uFuente);
-    if (esCabecera(tipo)) f.setBold(true);
-    p->setFont(f);
+    p->setFont(fuenteFila(opt.font, fila));
     p->setPen(Qt::black);
     const Qt::Alignment al =
         (kColumnasMoneda.contains(nombre) || nombre == QStringLiteral("Cantidad") ? Qt::AlignRight
                                                                                    : Qt::AlignLeft) |
         Qt::AlignVCenter;
-    const QString texto = textoCelda(*uLineas, col, fila);
-    p->drawText(opt.rect.adjusted(8, 0, -8, 0), al,
-                p->fontMetrics().elidedText(texto, Qt::ElideRight, opt.rect.width() - 16));
+    const QRect r = opt.rect.adjusted(kMargen, 0, -kMargen, 0);
+    p->drawText(r, al, textoDibujado(p->fontMetrics(), col, fila, r.width(), nullptr));
   }
   p->restore();
+}
+
+bool TCajaDelegado::filaCabecera(const TGridControl& lineas, int fila) {
+  return esCabecera(lineas.getCelda(QStringLiteral("_tipoInsercion"), fila));
+}
+
+QFont TCajaDelegado::fuenteFila(const QFont& fuenteGrid, int fila) const {
+  QFont f = fuenteGrid;
+  f.setPointSize(uFuente);
+  f.setBold(filaCabecera(*uLineas, fila));
+  return f;
+}
+
+QString TCajaDelegado::textoDibujado(const QFontMetrics& fm, int columna, int fila, int ancho,
+                                     bool* recortado) const {
+  const QString texto = textoCelda(*uLineas, columna, fila);
+  if (uLineas->columna(columna).nombre == QStringLiteral("Descripción"))
+    return u_lineasCelda(fm, texto, ancho, recortado);
+  if (recortado) *recortado = fm.horizontalAdvance(texto) > ancho;
+  return fm.elidedText(texto, Qt::ElideRight, ancho);
+}
+
+bool TCajaDelegado::recortada(const QFont& fuenteGrid, int columna, int fila, int ancho) const {
+  if (uLineas->columna(columna).tipo == TGridControl::Imagen) return false;
+  bool recortado = false;
+  textoDibujado(QFontMetrics(fuenteFila(fuenteGrid, fila)), columna, fila, ancho - 2 * kMargen,
+                &recortado);
+  return recortado;
 }
 
 TMonitorDelegado::TMonitorDelegado(TGridControl* monitor, QObject* parent)

@@ -4,9 +4,12 @@
 
 #include <QStyledItemDelegate>
 
+#include "shell/listas/lineasCelda.h"
+
 class TGridControl;
 
-class TCajaDelegado : public QStyledItemDelegate {
+// "Descripción" reads on up to two lines; every other cell on one.
+class TCajaDelegado : public QStyledItemDelegate, public TCeldasLegibles {
   Q_OBJECT
  public:
   TCajaDelegado(TGridControl* lineas, QObject* parent = nullptr);
@@ -17,8 +20,18 @@ class TCajaDelegado : public QStyledItemDelegate {
   // The text a cell shows (money formatted, components indented), for tests and the driver.
   static QString textoCelda(const TGridControl& lineas, int columna, int fila);
   static quint32 fondoFila(const QString& tipo);
+  // Kit and promotion headers, painted bold.
+  static bool filaCabecera(const TGridControl& lineas, int fila);
+  // The font a row is painted with, over the grid's: kit and promotion headers bold.
+  QFont fuenteFila(const QFont& fuenteGrid, int fila) const;
+  bool recortada(const QFont& fuenteGrid, int columna, int fila, int ancho) const override;
+
+  static constexpr int kMargen = 6;  // room left and right of a cell's text
 
  private:
+  QString textoDibujado(const QFontMetrics& fm, int columna, int fila, int ancho,
+                        bool* recortado) const;
+
   TGridControl* uLineas;
   int uFuente = 15;
   int uSeleccionada = -1;

@@ -19,6 +19,7 @@
 #include "operaciones/sesiones.h"
 #include "sessions/graficaBarras.h"
 #include "shell/listas/TDelegadoLista.h"
+#include "shell/listas/anchosTactiles.h"
 #include "shell/programaPredeterminado.h"
 #include "tickets/TFRM_tickerVer.h"
 #include "ui/TGridVista.h"
@@ -122,18 +123,10 @@ TFRM_verSesion::TFRM_verSesion(QWidget* parent) : QDialog(parent) {
   uDelegadoTickets->setPintura(QStringLiteral("UUID"), TPintura::Enlace);
   uDelegadoProductos->setPintura(QStringLiteral("Cantidad"), TPintura::Centro);
   uDelegadoMetodos->setPintura(QStringLiteral("Total"), TPintura::Moneda);
-  const QStringList ajustes = {QStringLiteral("UUID"), QStringLiteral("Producto"),
-                               QStringLiteral("Metodo de Pago")};
-  // Declared widths are the desktop's; a touch grid's larger text needs a quarter more, as the
-  // list screens give it.
-  const QList<QTableView*> tablas = {GRD_main, GRD_productos, GRD_metodoPago};
-  const QList<TGridControl*> controles = {uGRD_mainControl, uGRD_productosControl,
-                                          uGRD_metodoPagoControl};
+  uAjustes = {QStringLiteral("UUID"), QStringLiteral("Producto"), QStringLiteral("Metodo de Pago")};
   for (int i = 0; i < uVistas.size(); ++i) {
     uVistas[i]->renuevaColumnas();
-    for (int c = 0; c < controles[i]->getColumnCount(); ++c)
-      tablas[i]->setColumnWidth(c, controles[i]->columna(c).ancho * 5 / 4);
-    uVistas[i]->ajustaColumna(ajustes[i]);
+    uVistas[i]->ajustaColumna(uAjustes[i]);
   }
   GRD_main->viewport()->setCursor(Qt::PointingHandCursor);
   uPila->addWidget(GRD_main);
@@ -221,19 +214,38 @@ TFRM_verSesion::TFRM_verSesion(QWidget* parent) : QDialog(parent) {
 
 TFRM_verSesion::~TFRM_verSesion() = default;
 
+bool TFRM_verSesion::eventFilter(QObject* objeto, QEvent* evento) {
+  if (evento->type() == QEvent::Resize)
+    for (QTableView* t : uTablas)
+      if (objeto == t->viewport()) ajustaAnchos();
+  return QDialog::eventFilter(objeto, evento);
+}
+
+void TFRM_verSesion::ajustaAnchos() {
+  const QList<TGridControl*> controles = {uGRD_mainControl, uGRD_productosControl,
+                                          uGRD_metodoPagoControl};
+  const QList<TDelegadoLista*> delegados = {uDelegadoTickets, uDelegadoProductos, uDelegadoMetodos};
+  for (int i = 0; i < uTablas.size(); ++i)
+    u_ajustaAnchosTactiles(uTablas[i], *controles[i], *delegados[i], uAjustes[i]);
+}
+
 QTableView* TFRM_verSesion::nuevoGrid(TGridControl** control, TDelegadoLista** delegado) {
   auto* g = new QTableView(this);
+  uTablas << g;
   g->setSelectionMode(QAbstractItemView::NoSelection);
   g->setEditTriggers(QAbstractItemView::NoEditTriggers);
   g->setShowGrid(false);
   g->verticalHeader()->hide();
   g->setStyleSheet(
       QStringLiteral("QTableView{font-size:15px;border:1px solid #D5DBE1;background:white;}"
-                     "QHeaderView::section{background:#EEF2F6;font-size:14px;font-weight:600;"
-                     "padding:8px 6px;border:none;border-bottom:2px solid #C5CED8;}"));
+                     "QHeaderView::section{background:#EEF2F6;font-size:13px;font-weight:600;"
+                     "padding:8px 1px;border:none;border-bottom:2px solid #C5CED8;}"));
   auto* c = new TGridControl(this);
   c->setAlturaFila(11);
   *control = c;
+  // Installed before the grid binding's own: filters run last-installed first, so the columns
+  // are shared after the binding has stretched its column.
+  g->viewport()->installEventFilter(this);
   uVistas << new TGridVista(c, g, this);
   *delegado = new TDelegadoLista(
       c, [c](int columna, int fila) { return c->getCelda(columna, fila); }, this);
@@ -251,6 +263,7 @@ void TFRM_verSesion::limpia() {
   uGRD_metodoPagoControl->clearFilas();
   uGraficaVentas->muestra(TdatosGrafica());
   uGraficaMetodos->muestra(TdatosGrafica());
+  ajustaAnchos();
 }
 
 void TFRM_verSesion::init() {
@@ -300,6 +313,7 @@ void TFRM_verSesion::buscar() {
   buscarTicketsporSesion(sesion);
   buscarProductosPorSesion(sesion);
   buscarTotalFormaPagoSesion(sesion);
+  ajustaAnchos();
 }
 
 void TFRM_verSesion::buscarTicketsporSesion(int sesion) {

@@ -57,12 +57,17 @@ class TFRM_verSesion : public QDialog, public TPantallaNombrada {
   // The local path of the invoice PDF the last "UUID" touch made sure of (empty when none).
   QString ultimoPDF() const { return uUltimoPDF; }
 
+ protected:
+  bool eventFilter(QObject* objeto, QEvent* evento) override;
+
   TcredencialesServicio uCredenciales;
   int uModo = 0;
 
  private:
   QTableView* nuevoGrid(TGridControl** control, TDelegadoLista** delegado);
   void limpia();
+  // Each grid's columns share its width the way the list screens' do.
+  void ajustaAnchos();
   void buscarTicketsporSesion(int sesion);
   void buscarProductosPorSesion(int sesion);
   void buscarTotalFormaPagoSesion(int sesion);
@@ -74,6 +79,8 @@ class TFRM_verSesion : public QDialog, public TPantallaNombrada {
   TGridControl* uGRD_productosControl = nullptr;
   TGridControl* uGRD_metodoPagoControl = nullptr;
   QList<TGridVista*> uVistas;
+  QList<QTableView*> uTablas;
+  QStringList uAjustes;
   TDelegadoLista* uDelegadoTickets = nullptr;
   TDelegadoLista* uDelegadoProductos = nullptr;
   TDelegadoLista* uDelegadoMetodos = nullptr;

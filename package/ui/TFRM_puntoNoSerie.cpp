@@ -87,7 +87,9 @@ void TFRM_puntoNoSerie::construye() {
   GRD_main->setSelectionMode(QAbstractItemView::SingleSelection);
   GRD_main->setEditTriggers(QAbstractItemView::NoEditTriggers);
   GRD_main->setShowGrid(false);
-  GRD_main->setWordWrap(false);
+  // Rows are tall enough for two lines: a product or warehouse name breaks between words
+  // rather than being cut while other columns have room.
+  GRD_main->setWordWrap(true);
   GRD_main->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   LBL_msg = new QLabel(this);
   LBL_msg->setObjectName(QStringLiteral("LBL_msg"));

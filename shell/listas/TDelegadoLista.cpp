@@ -5,6 +5,7 @@
 #include "grid/TGridControl.h"
 #include "grid/TGridModelo.h"
 #include "resources/recursos.h"
+#include "shell/listas/lineasCelda.h"
 #include "util/utilerias.h"
 
 TDelegadoLista::TDelegadoLista(const TGridControl* grid, TFuenteValor valor, QObject* parent)
@@ -83,10 +84,37 @@ void TDelegadoLista::paint(QPainter* p, const QStyleOptionViewItem& opcion,
   if (tipo == TPintura::Enlace) fuente.setUnderline(true);
   p->setFont(fuente);
   p->setPen(tipo == TPintura::Enlace ? QColor::fromRgba(kColorEnlace) : QColor(Qt::black));
-  const QRect texto = r.adjusted(8, 0, -8, 0);
-  QString valor = textoCelda(columna, fila);
-  if (p->fontMetrics().horizontalAdvance(valor) > texto.width()) valor = textoCorto(columna, fila);
-  p->drawText(texto, alineacion | Qt::AlignVCenter,
-              p->fontMetrics().elidedText(valor, Qt::ElideRight, texto.width()));
+  const QRect texto = r.adjusted(kMargen, 0, -kMargen, 0);
+  const QString valor = textoDibujado(p->fontMetrics(), columna, fila, texto.width(), nullptr);
+  p->drawText(texto, alineacion | Qt::AlignVCenter, valor);
   p->restore();
+}
+
+QString TDelegadoLista::textoDibujado(const QFontMetrics& fm, int columna, int fila, int ancho,
+                                      bool* recortado) const {
+  const TPintura tipo = pintura(columna);
+  const QString valor = textoCelda(columna, fila);
+  if (tipo == TPintura::Moneda) {
+    // An amount is never broken between "$" and its digits.
+    if (recortado) *recortado = fm.horizontalAdvance(valor) > ancho;
+    return fm.elidedText(valor, Qt::ElideRight, ancho);
+  }
+  // Whole on one or two lines; else a date in its short form.
+  bool cortado = false;
+  QString lineas = u_lineasCelda(fm, valor, ancho, &cortado);
+  if (cortado && tipo == TPintura::Fecha)
+    lineas = u_lineasCelda(fm, textoCorto(columna, fila), ancho, &cortado);
+  if (recortado) *recortado = cortado;
+  return lineas;
+}
+
+bool TDelegadoLista::recortada(const QFont& fuenteGrid, int columna, int fila, int ancho) const {
+  if (columna < 0 || columna >= uGrid->getColumnCount() ||
+      uGrid->columna(columna).tipo == TGridControl::Imagen)
+    return false;
+  QFont fuente = fuenteGrid;
+  if (pintura(columna) == TPintura::Enlace) fuente.setUnderline(true);
+  bool recortado = false;
+  textoDibujado(QFontMetrics(fuente), columna, fila, ancho - 2 * kMargen, &recortado);
+  return recortado;
 }

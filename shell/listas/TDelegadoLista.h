@@ -10,11 +10,13 @@
 #include <QStyledItemDelegate>
 #include <functional>
 
+#include "shell/listas/lineasCelda.h"
+
 class TGridControl;
 
 enum class TPintura { Izquierda, Centro, Derecha, Moneda, Fecha, Enlace };
 
-class TDelegadoLista : public QStyledItemDelegate {
+class TDelegadoLista : public QStyledItemDelegate, public TCeldasLegibles {
   Q_OBJECT
  public:
   using TFuenteValor = std::function<QString(int columna, int fila)>;
@@ -43,11 +45,18 @@ class TDelegadoLista : public QStyledItemDelegate {
   bool esClicable(int columna) const;
 
   static constexpr quint32 kColorEnlace = 0xFF4286F4;
+  static constexpr int kMargen = 4;  // room left and right of a cell's text
 
   void paint(QPainter* p, const QStyleOptionViewItem& opcion,
              const QModelIndex& indice) const override;
+  // With the grid's font: names and dates on up to two lines, amounts on one.
+  bool recortada(const QFont& fuente, int columna, int fila, int ancho) const override;
 
  private:
+  // The text as painted in a cell `ancho` wide (lines joined by '\n').
+  QString textoDibujado(const QFontMetrics& fm, int columna, int fila, int ancho,
+                        bool* recortado) const;
+
   const TGridControl* uGrid;
   TFuenteValor uValor;
   QHash<QString, TPintura> uPinturas;

@@ -16,7 +16,7 @@
 #include "grid/TGridControl.h"
 #include "shell/listas/TDelegadoLista.h"
 #include "shell/listas/TFilaFlujo.h"
-#include "shell/listas/repartoColumnas.h"
+#include "shell/listas/anchosTactiles.h"
 #include "ui/TGridVista.h"
 #include "ui/TTecladoCampos.h"
 #include "ui/TTecladoPantalla.h"
@@ -48,8 +48,8 @@ const char* kEstiloLista =
     "QComboBox QAbstractItemView{font-size:16px;} QComboBox QAbstractItemView::item{"
     "min-height:40px;}"
     "QTableView{font-size:15px;border:1px solid #D5DBE1;background:white;}"
-    "QHeaderView::section{background:#EEF2F6;color:#2B2B2B;font-size:14px;font-weight:600;"
-    "padding:8px 6px;border:none;border-bottom:2px solid #C5CED8;}"
+    "QHeaderView::section{background:#EEF2F6;color:#2B2B2B;font-size:13px;font-weight:600;"
+    "padding:8px 1px;border:none;border-bottom:2px solid #C5CED8;}"
     "QLabel#LBL_msg{font-size:18px;color:#5A6673;background:transparent;}";
 
 }  // namespace
@@ -414,66 +414,7 @@ void TListaPantalla::GRD_mainResize() {
 }
 
 void TListaPantalla::ajustaAnchosTactiles() {
-  // Declared widths are those of a desktop grid; on a touch station each column takes what its
-  // texts need (the header whole where there is room), the narrow ones first, and the stretch
-  // column what is left (repartoColumnas). No column goes under the view's right edge while
-  // the least widths fit, so the grid never scrolls sideways.
-  const int disponible = GRD_main->viewport()->width();
-  if (disponible <= 0) return;
-  const TGridControl& g = *uGRD_mainControl;
-  const QFontMetrics texto(GRD_main->font());
-  // The header's style sheet draws its titles at 14 px bold.
-  QFont negrita = GRD_main->font();
-  negrita.setPixelSize(14);
-  negrita.setBold(true);
-  const QFontMetrics encabezado(negrita);
-  const int filas = std::min(g.getRowCount(), 200);
-  const int ajuste = columnaAjuste().isEmpty() ? -1 : g.indiceColumna(columnaAjuste());
-  QVector<int> visibles;
-  QVector<TColumnaReparto> reparto;
-  for (int c = 0; c < g.getColumnCount(); ++c) {
-    if (GRD_main->isColumnHidden(c)) continue;
-    const TGridControl::Columna& col = g.columna(c);
-    const int titulo =
-        col.nombre.trimmed().isEmpty() ? 0 : encabezado.horizontalAdvance(col.nombre) + 26;
-    TColumnaReparto r;
-    if (col.tipo == TGridControl::Imagen) {
-      r.clase = TColumnaReparto::Angosta;
-      r.completo = std::max({col.ancho, kAnchoImagen, titulo});
-      r.legible = kAnchoImagen;
-      r.minimo = kAnchoImagenMinimo;
-    } else {
-      const TPintura pintura = uDelegado->pintura(c);
-      int completo = 0, corto = 0;
-      for (int f = 0; f < filas; ++f) {
-        completo = std::max(completo, texto.horizontalAdvance(uDelegado->textoCelda(c, f)) + 20);
-        if (pintura == TPintura::Fecha)
-          corto = std::max(corto, texto.horizontalAdvance(uDelegado->textoCorto(c, f)) + 20);
-      }
-      r.completo = std::max(completo, titulo);
-      // A centred code as long as a name (a UUID) is cut like a name.
-      const bool angosta = pintura != TPintura::Izquierda && pintura != TPintura::Enlace &&
-                           (pintura != TPintura::Centro || completo <= kAnchoAngostoMaximo);
-      if (c == ajuste) {
-        r.clase = TColumnaReparto::Ajuste;
-        r.legible = std::max(kAnchoAjusteLegible, titulo);
-      } else if (angosta) {
-        // Numbers, money and dates are read whole (dates in their short form); only their
-        // titles may be cut.
-        r.clase = TColumnaReparto::Angosta;
-        r.legible = std::max({pintura == TPintura::Fecha ? corto : completo,
-                              std::min(titulo, kAnchoTituloCortado), kAnchoMinimo});
-      } else {
-        r.clase = TColumnaReparto::Texto;
-        r.legible = std::max(kAnchoTextoLegible, titulo);
-      }
-      r.minimo = kAnchoMinimo;
-    }
-    visibles << c;
-    reparto << r;
-  }
-  const QVector<int> anchos = repartoColumnas(reparto, disponible);
-  for (int i = 0; i < visibles.size(); ++i) GRD_main->setColumnWidth(visibles[i], anchos[i]);
+  u_ajustaAnchosTactiles(GRD_main, *uGRD_mainControl, *uDelegado, columnaAjuste());
 }
 
 void TListaPantalla::liberacionEnGrid(int fila, int columna, const QPoint& global) {

@@ -149,16 +149,6 @@ class TListaPantalla : public QWidget, public TPantallaNombrada {
   void ajustaAnchosTactiles();
   void vigilaAnchoFecha(QDateTimeEdit* fecha);
 
-  static constexpr int kAnchoImagen = 52;
-  static constexpr int kAnchoImagenMinimo = 40;
-  // What a name column still reads with (a few words), the stretch column a little more; a
-  // number's title cut down to this; the least of any column.
-  static constexpr int kAnchoTextoLegible = 130;
-  static constexpr int kAnchoAjusteLegible = 160;
-  static constexpr int kAnchoTituloCortado = 48;
-  static constexpr int kAnchoMinimo = 40;
-  static constexpr int kAnchoAngostoMaximo = 160;  // a centred column wider than this is a text
-
   QString uTitulo;
   Opciones uOpciones;
   TListaColores uColores;

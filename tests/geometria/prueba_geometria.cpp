@@ -39,6 +39,8 @@
 #include "sessions/TFRM_cajaCorte.h"
 #include "sessions/TFRM_verSesion.h"
 #include "shell/TFRM_main_puntoVenta.h"
+#include "shell/listas/anchosTactiles.h"
+#include "shell/listas/lineasCelda.h"
 #include "shell/registroPantallas.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
@@ -184,6 +186,7 @@ class Recorrido : public TRespondedorModal {
                          .arg(describe(t), rect(QRect(t->mapToGlobal(QPoint()), t->size())))
                          .arg(t->horizontalHeader()->length())
                          .arg(t->viewport()->width()));
+      revisaTextos(donde, t);
     } else if (auto* f = qobject_cast<QDateTimeEdit*>(w)) {
       const auto* campo = f->findChild<QLineEdit*>();
       if (!campo) return;
@@ -197,6 +200,41 @@ class Recorrido : public TRespondedorModal {
                          .arg(cabe));
     }
   }
+
+  // Titles, numbers, amounts, dates, keys and short names show whole (names on up to two
+  // lines); only a name longer than kLargoNombre, or an identifier of kLargoClave characters
+  // (a UUID, touched rather than read), may be cut.
+  void revisaTextos(const QString& donde, QTableView* t) {
+    const auto* celdas = dynamic_cast<const TCeldasLegibles*>(t->itemDelegate());
+    if (!celdas || !t->model()) return;
+    const QAbstractItemModel& m = *t->model();
+    QHeaderView* h = t->horizontalHeader();
+    for (int c = 0; c < m.columnCount(); ++c) {
+      if (t->isColumnHidden(c) || t->columnWidth(c) <= 0) continue;
+      const QString titulo = m.headerData(c, Qt::Horizontal).toString();
+      const int pide = u_anchoTitulo(h, c, titulo);
+      if (h->isVisible() && pide > h->sectionSize(c))
+        falla(donde, QStringLiteral("%1: el título \"%2\" no cabe en %3 px (pide %4)")
+                         .arg(describe(t), titulo)
+                         .arg(h->sectionSize(c))
+                         .arg(pide));
+      for (int f = 0; f < std::min(m.rowCount(), 60); ++f) {
+        const QString valor = m.data(m.index(f, c)).toString();
+        const QString v = valor.trimmed();
+        const bool largo =
+            v.size() > kLargoNombre || (!v.contains(QLatin1Char(' ')) && v.size() >= kLargoClave);
+        if (!largo && celdas->recortada(t->font(), c, f, t->columnWidth(c))) {
+          falla(donde, QStringLiteral("%1: \"%2\" se corta en la columna \"%3\" (%4 px)")
+                           .arg(describe(t), valor, titulo)
+                           .arg(t->columnWidth(c)));
+          break;
+        }
+      }
+    }
+  }
+
+  static constexpr int kLargoNombre = 36;
+  static constexpr int kLargoClave = 32;
 
   // Touching each field that has an on-screen keyboard: the keyboard must leave it in view.
   void revisaTeclados(QWidget* ventana) {
@@ -246,12 +284,13 @@ class Recorrido : public TRespondedorModal {
   QSet<QString> uVistas;
 };
 
-// The lists filled as a working day leaves them: today's sale with its references and invoice,
-// one of its products returned, a credit note for it.
+// The lists filled as a working day leaves them: today's sale in the open session with its
+// references and invoice, one of its products returned, a credit note for it.
 void datosDeUnDia(TConexionSesion& conexion, int operacion) {
   const QDateTime ahora = QDateTime::currentDateTime();
   const QStringList sql = {
       "UPDATE puntoOperacion SET fechaHora = :ahora, facturadoMetodo = '3', "
+      "facturadoFecha = :ahora, puntoCajaSesion_id = 1, "
       "uuid = '5f0c2a1e-8d7b-4c39-9e21-3b6a0f4d7c18' WHERE id = :op",
       "INSERT INTO puntoOperacionAdicional (puntoOperacion_id, uuid, fecha) VALUES (:op, "
       "'A1B2C3D4-E5F6-4789-ABCD-0123456789EF', :ahora)",
@@ -321,8 +360,14 @@ TEST(RecorridoGeometria, PantallasYDialogos) {
     if (TPantallaNombrada* n = p->nombrada()) {
       // The register with one line goes on to the checkout ("Aceptar" opens it).
       if (clase == QStringLiteral("TFRM_caja")) {
-        n->teclea(QStringLiteral("Código de barras"), QStringLiteral("7507936447327"));
-        r.revisa(QStringLiteral("TFRM_caja con una línea"));
+        // A sale as a cashier rings it: long names, keys, units by weight, a dozen of one.
+        for (const char* codigo :
+             {"7507936447327", "7507843546960", "7501548659390", "7506395813186", "7503138438392"})
+          n->teclea(QStringLiteral("Código de barras"), QString::fromLatin1(codigo));
+        n->teclea(QStringLiteral("Cantidad"), QStringLiteral("12"));
+        n->pulsaEnter(QStringLiteral("Cantidad"));
+        Recorrido::procesa();
+        r.revisa(QStringLiteral("TFRM_caja con una venta"));
         n->pulsa(QStringLiteral("Aceptar"));
       }
       QWidget* ventana = p->contenido() ? p->contenido()->window() : &host;
@@ -336,7 +381,7 @@ TEST(RecorridoGeometria, PantallasYDialogos) {
   // package's dialogs that no registered screen opened on its own.
   TFRM_cajaApertura().init(2, QStringLiteral("CAJA-2"), QStringLiteral("Caja rápida"));
   TFRM_cajaCorte().initCorte(1, QStringLiteral("CAJA-1"), QStringLiteral("Caja principal"), 1);
-  TFRM_verSesion().init();
+  TFRM_verSesion().initSesion(1);  // the demo register's session, with the day's sale
   TFRM_editar().initNumericoFraccion(QStringLiteral("Monto"), QStringLiteral("100"), 10);
   seleccionarProducto(localSYS);
   TFRM_facturar().initPuntoVentaTicket(operacion, localSYS);

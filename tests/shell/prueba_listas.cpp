@@ -12,6 +12,7 @@
 #include "shell/listas/TDelegadoLista.h"
 #include "shell/listas/TListaPantalla.h"
 #include "shell/listas/exportaLista.h"
+#include "shell/listas/lineasCelda.h"
 #include "shell/listas/repartoColumnas.h"
 #include "shell/programaPredeterminado.h"
 #include "support/RespondedorPrueba.h"
@@ -210,6 +211,32 @@ TEST(Listas, RepartoDeColumnas) {
   }
   // Without a stretch column the spare width stays empty.
   EXPECT_EQ(repartoColumnas({{TColumnaReparto::Texto, 90, 50, 40}}, 300), QVector<int>({90}));
+}
+
+// At the least width that shows a text whole on two lines nothing is cut, the words stay in
+// order and no line is wider; a pixel narrower something is cut. A single word is never broken.
+TEST(Listas, TextoEnDosLineas) {
+  QFont f;
+  f.setPixelSize(15);
+  const QFontMetrics fm(f);
+  for (const char* t : {"Caja principal", "María Guadalupe Hernández López", "06/12/2026 14:42:05",
+                        "Comercializadora de Abarrotes del Valle de México", "XAXX010101000"}) {
+    const QString texto = QString::fromUtf8(t);
+    const int ancho = u_anchoDosLineas(fm, texto);
+    bool cortado = true;
+    const QString lineas = u_lineasCelda(fm, texto, ancho, &cortado);
+    EXPECT_FALSE(cortado) << t;
+    EXPECT_LE(lineas.count(QLatin1Char('\n')), 1) << t;
+    EXPECT_EQ(QString(lineas).replace(QLatin1Char('\n'), QLatin1Char(' ')), texto);
+    for (const QString& l : lineas.split(QLatin1Char('\n')))
+      EXPECT_LE(fm.horizontalAdvance(l), ancho);
+    u_lineasCelda(fm, texto, ancho - 1, &cortado);
+    EXPECT_TRUE(cortado) << t;
+  }
+  bool cortado = true;
+  EXPECT_EQ(u_lineasCelda(fm, QStringLiteral("Caja"), 200, &cortado), QStringLiteral("Caja"));
+  EXPECT_FALSE(cortado);
+  EXPECT_FALSE(u_lineasCelda(fm, QStringLiteral("XAXX010101000"), 30).contains(QLatin1Char('\n')));
 }
 
 TEST(Listas, PinturaDeCeldasPorTitulo) {
