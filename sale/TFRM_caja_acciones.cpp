@@ -197,6 +197,9 @@ void TFRM_caja::muestraResultados() {
   BTN_cerrarBusqueda->setVisible(n == 0);
   const int colNombre = uResponseBusqueda.columna(QStringLiteral("inventarioProducto_nombre"));
   const int colImagen = uResponseBusqueda.columna(QStringLiteral("inventarioProducto_imagen"));
+  // Sixty tiles shown, sized and moved one by one would each have Qt work out again what the
+  // others cover; held until all are placed, the area is repainted once.
+  uAreaTiles->setUpdatesEnabled(false);
   for (int i = 0; i < n; ++i) {
     const tHoldProducto t = tileResultado(i);
     t.fondo->resize(kAnchoTile, kAltoTile);
@@ -210,6 +213,7 @@ void TFRM_caja::muestraResultados() {
   // The results page was hidden until now: its area takes its size before the tiles are placed.
   if (QLayout* l = uPestanas->currentWidget()->layout()) l->activate();
   acomodaTiles();
+  uAreaTiles->setUpdatesEnabled(true);
 }
 
 void TFRM_caja::acomodaTiles() {

@@ -41,6 +41,9 @@ const QList<TMigracion>& u_migraciones() {
        leeRecurso(QStringLiteral(":/esquema/esquema_v7.sql"))},
       {8, QStringLiteral("Devoluciones: notas de crédito en curso y números de serie vendidos"),
        leeRecurso(QStringLiteral(":/esquema/esquema_v8.sql"))},
+      {9, QStringLiteral("Búsqueda por nombre: dónde aparece cada trozo de tres letras"),
+       leeRecurso(QStringLiteral(":/esquema/esquema_v9_sqlite.sql")),
+       leeRecurso(QStringLiteral(":/esquema/esquema_v9_postgres.sql"))},
   };
   return lista;
 }

@@ -3,13 +3,15 @@
 // "nombreBusqueda LIKE '%text%' ORDER BY nombreBusqueda, id LIMIT n" over every product.
 //
 // Both engines keep each product's place in name order (its rank inside its business), so the
-// first matches by rank are the first by name:
-// - SQLite: an FTS5 trigram table whose rowid is business * 2^40 + rank; the search walks its
-//   matches in rowid order and stops after n.
-// - PostgreSQL: a table of (business, rank, name) under a pg_trgm GIN index, and for every
-//   three-character piece of the names how many products carry it and its first and last rank.
-//   A search starts at the first rank where all its pieces occur, walks the names in rank order
-//   for a bounded stretch (enough when matches are common), and asks the GIN index for the rest.
+// first matches by rank are the first by name, and, for every three-character piece of the
+// names, how many times the names carry it and the first and last place where one does:
+// - SQLite: an FTS5 trigram table whose rowid is business * 2^40 + rank. A search asks it for
+//   its three rarest pieces that do not touch one another, between the places where all of its
+//   pieces occur, walks the matches in rowid order, checks the pattern and stops after n.
+// - PostgreSQL: a table of (business, rank, name) under a pg_trgm GIN index, and for each piece
+//   the blocks of ranks (4096 equal shares) where it occurs. A search walks, in rank order, only
+//   the blocks where all of its pieces occur, for a bounded stretch, and asks the GIN index for
+//   the rest; when its rarest pieces together promise few names it asks the index first.
 // The index is rebuilt for a business by the catalog import. Any other change to its products
 // marks it stale (triggers), and the search scans the names until the next rebuild.
 
