@@ -85,8 +85,9 @@ TEST(GuionSupervisor, AperturaVentaCorteCierreYSesion) {
     EXPECT_EQ(c["opcion"].toString(), esperados[i].opcion) << i;
     EXPECT_EQ(c["aceptado"].toBool(), esperados[i].aceptado) << i;
     EXPECT_EQ(c["despues"].toObject()["estado"].toString(), esperados[i].estado) << i;
-    if (*esperados[i].saldo)
+    if (*esperados[i].saldo) {
       EXPECT_EQ(c["despues"].toObject()["saldo"].toString(), esperados[i].saldo) << i;
+    }
   }
   EXPECT_EQ(cajas[1].toObject()["despues"].toObject()["cajero"].toString(), "Marta Gómez Ruiz");
 
