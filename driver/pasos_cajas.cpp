@@ -107,6 +107,14 @@ bool opcionDeCaja(ConductorCaja& conductor, const QJsonValue& v, const char* pas
   return true;
 }
 
+// The dialog as the supervisor sees it, when the step asks for its picture ("captura").
+void capturaSiLaPide(QDialog* d, const QJsonObject& o) {
+  if (!o.contains("captura")) return;
+  d->show();
+  QApplication::processEvents();
+  d->grab().save(o.value("captura").toString());
+}
+
 // "aperturaCaja": {"caja", "cajero": key, "monto": text, "billetes": {"1000": n, ...},
 // "monedas": text, "captura": png of the filled dialog}.
 bool aperturaCaja(ConductorCaja& conductor, const QJsonValue& v, QString* error) {
@@ -135,11 +143,7 @@ bool aperturaCaja(ConductorCaja& conductor, const QJsonValue& v, QString* error)
           a->pulsa(QStringLiteral("Editar monedas"));
         }
         if (!err->isEmpty()) return int(QDialog::Rejected);
-        if (o.contains("captura")) {
-          a->show();
-          QApplication::processEvents();
-          a->grab().save(o.value("captura").toString());
-        }
+        capturaSiLaPide(a, o);
         a->pulsa(QStringLiteral("Iniciar"));
         // A refused opening keeps the dialog open, as for the supervisor: it is cancelled.
         if (a->result() != QDialog::Accepted) a->pulsa(QStringLiteral("Cancelar"));
@@ -165,11 +169,7 @@ bool retiro(ConductorCaja& conductor, const QJsonValue& v, const char* paso, int
           c->pulsa(QStringLiteral("Editar monto"));
           if (!err->isEmpty()) return int(QDialog::Rejected);
         }
-        if (o.contains("captura")) {
-          c->show();
-          QApplication::processEvents();
-          c->grab().save(o.value("captura").toString());
-        }
+        capturaSiLaPide(c, o);
         c->pulsa(QStringLiteral("Aceptar"));
         if (c->result() != QDialog::Accepted) c->pulsa(QStringLiteral("Cancelar"));
         return c->result();
