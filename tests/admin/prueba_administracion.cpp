@@ -2,11 +2,10 @@
 // named where a test pins it down.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "admin/reglas/Tadministracion.h"
 #include "db/TmiddleTier.h"
 #include "support/BaseDatosPrueba.h"
+#include "support/ConsultaPrueba.h"
 
 namespace {
 
@@ -57,27 +56,7 @@ class Administracion : public PruebaAmbosMotores {
   void SetUp() override {
     PruebaAmbosMotores::SetUp();
     for (const char* sql : kFilas)
-      if (db) ejecuta(QString::fromUtf8(sql));
-  }
-  void ejecuta(const QString& sql) {
-    TmiddleTier mt(conexion());
-    mt.setQuery(sql);
-    ASSERT_GE(mt.nonQuery(), 0) << mt.ultimoError().toStdString() << "\n" << sql.toStdString();
-  }
-  // Each row as the cells of `alias` (every column when empty) joined by "|"; sorted unless
-  // `ordenadas` is false, since most statements have no ORDER BY.
-  static QStringList filas(const CmidTierResponse& r, QStringList alias = {},
-                           bool ordenadas = true) {
-    EXPECT_TRUE(r.ok()) << r.getError().toStdString();
-    if (alias.isEmpty()) alias = r.columnas();
-    QStringList lista;
-    for (int i = 0; i < r.getRowCount(); ++i) {
-      QStringList celdas;
-      for (const QString& a : alias) celdas << r.getCelda(a, i);
-      lista << celdas.join(QLatin1Char('|'));
-    }
-    if (ordenadas) std::sort(lista.begin(), lista.end());
-    return lista;
+      if (db) sqlEjecuta(conexion(), QString::fromUtf8(sql));
   }
 };
 
@@ -92,26 +71,27 @@ TEST_P(Administracion, GruposYSusMiembros) {
     ASSERT_EQ(a.insertGrupo(nombre, negocio), 1);
   EXPECT_EQ(a.updateGrupo(2, "Supervisoras", "TFTFFFFFFFFFFFFFF"), 1);
   // Quirk: a new group's permissions are bound as seventeen "F".
-  EXPECT_EQ(filas(a.selectGrupos(1)),
+  EXPECT_EQ(sqlFilas(a.selectGrupos(1)),
             L({"1|Cajeros|FFFFFFFFFFFFFFFFF", "2|Supervisoras|TFTFFFFFFFFFFFFFF"}));
-  EXPECT_EQ(filas(a.selectGrupoPermisos(2)), L({"TFTFFFFFFFFFFFFFF"}));
+  EXPECT_EQ(sqlFilas(a.selectGrupoPermisos(2)), L({"TFTFFFFFFFFFFFFFF"}));
 
   for (int usuario : {1, 2, 3}) ASSERT_EQ(a.insertUsuarioPorGrupo(1, usuario), 1);
   ASSERT_EQ(a.insertUsuarioPorGrupo(2, 2), 1);
   // The three name parts joined by blanks; a user with no person has no name.
-  EXPECT_EQ(filas(a.selectUsuariosPorGrupo(1)), L({"1|Ana Núñez Ortega", "2|Beto Ruiz Sol", "3|"}));
-  EXPECT_EQ(filas(a.selectUsuarioExistentePorGrupo(2, 2)), L({"4"}));
+  EXPECT_EQ(sqlFilas(a.selectUsuariosPorGrupo(1)),
+            L({"1|Ana Núñez Ortega", "2|Beto Ruiz Sol", "3|"}));
+  EXPECT_EQ(sqlFilas(a.selectUsuarioExistentePorGrupo(2, 2)), L({"4"}));
   EXPECT_EQ(a.selectUsuarioExistentePorGrupo(2, 1).getRowCount(), 0);
   EXPECT_EQ(a.deleteUsuarioByID(2), 1);
-  EXPECT_EQ(filas(a.selectUsuariosPorGrupo(1)), L({"1|Ana Núñez Ortega", "3|"}));
+  EXPECT_EQ(sqlFilas(a.selectUsuariosPorGrupo(1)), L({"1|Ana Núñez Ortega", "3|"}));
 }
 
 TEST_P(Administracion, AsientosYConceptosDeFormasDePago) {
   Tadministracion a(conexion());
   // Quirk: AND binds before OR, so module '63' comes from every business.
-  EXPECT_EQ(filas(a.selectAsientos("12", 1)),
+  EXPECT_EQ(sqlFilas(a.selectAsientos("12", 1)),
             L({"1|Caja general|63", "2|Bancos|12", "3|Caja ajena|63"}));
-  EXPECT_EQ(filas(a.selectAsientos("1%", 2), {"AsientosContables_id"}), L({"1", "3", "4"}));
+  EXPECT_EQ(sqlFilas(a.selectAsientos("1%", 2), {"AsientosContables_id"}), L({"1", "3", "4"}));
 
   const std::tuple<const char*, int, int, int, int> conceptos[] = {{"Efectivo", 1, 1, 1, 1},
                                                                    {"Tarjeta", 1, 2, 4, 1},
@@ -119,13 +99,13 @@ TEST_P(Administracion, AsientosYConceptosDeFormasDePago) {
                                                                    {"Ajeno", 1, 3, 1, 2}};
   for (auto [etiqueta, direccion, asiento, familia, negocio] : conceptos)
     ASSERT_EQ(a.insertMovimientoConcepto(etiqueta, direccion, asiento, familia, negocio), 1);
-  EXPECT_EQ(filas(a.selectMovimientoConcepto(1, 1)),
+  EXPECT_EQ(sqlFilas(a.selectMovimientoConcepto(1, 1)),
             L({"1|Efectivo|1|1|Caja general|63", "2|Tarjeta|4|2|Bancos|12"}));
-  EXPECT_EQ(filas(a.selectMovimientoConcepto(2, 1), {"pdvMetodoPago_etiqueta"}), L({"Retiro"}));
+  EXPECT_EQ(sqlFilas(a.selectMovimientoConcepto(2, 1), {"pdvMetodoPago_etiqueta"}), L({"Retiro"}));
   EXPECT_EQ(a.updateMovimientoConcepto(2, "Tarjeta de crédito", 1), 1);
   // Quirk: a concept is never deleted, only set inactive and left out of the list.
   EXPECT_EQ(a.updateFormaDePagoColumnaActiva(1), 1);
-  EXPECT_EQ(filas(a.selectMovimientoConcepto(1, 1)),
+  EXPECT_EQ(sqlFilas(a.selectMovimientoConcepto(1, 1)),
             L({"2|Tarjeta de crédito|4|1|Caja general|63"}));
   a.setQuery("SELECT activa FROM pdvMetodoPago WHERE id = 1");
   EXPECT_EQ(a.scalar(), 0);
@@ -133,15 +113,16 @@ TEST_P(Administracion, AsientosYConceptosDeFormasDePago) {
 
 TEST_P(Administracion, ListasDePreciosSeCreanBuscanDuplicanYBorran) {
   Tadministracion a(conexion());
-  EXPECT_EQ(filas(a.selectClienteClasificacion(1)), L({"1|Mayoreo|Compras grandes", "2|Menudeo|"}));
+  EXPECT_EQ(sqlFilas(a.selectClienteClasificacion(1)),
+            L({"1|Mayoreo|Compras grandes", "2|Menudeo|"}));
   ASSERT_EQ(a.insertListaPrecios("Navidad", kDesde, kHasta, 1, 1, 1, 2), 1);
   ASSERT_EQ(a.insertListaPrecios("Mayoreo norte", kDesde, kHasta, 2, 1, 2, 3), 1);
   ASSERT_EQ(a.insertListaPrecios("Navidad ajena", kDesde, kHasta, 3, 2, 4, 1), 1);
-  EXPECT_EQ(filas(a.selectListaPreciosByNombre(QVariant(), 1)),
+  EXPECT_EQ(sqlFilas(a.selectListaPreciosByNombre(QVariant(), 1)),
             L({"1|Navidad|" + k2025 + "|1|Mayoreo", "2|Mayoreo norte|" + k2025 + "|2|Menudeo"}));
   // The name matches anywhere, whatever its capitals, on both engines.
-  EXPECT_EQ(filas(a.selectListaPreciosByNombre("VIDA", 1), {"pdvListaPrecios_id"}), L({"1"}));
-  EXPECT_EQ(filas(a.selectListaByID(1)),
+  EXPECT_EQ(sqlFilas(a.selectListaPreciosByNombre("VIDA", 1), {"pdvListaPrecios_id"}), L({"1"}));
+  EXPECT_EQ(sqlFilas(a.selectListaByID(1)),
             L({"1|Navidad|" + k2025 + "|1|Mayoreo|1|Centro|2|Piso centro"}));
   EXPECT_EQ(
       a.updateListaPreciosByID(1, "Navidad 2026", kDesde.addYears(1), kHasta.addYears(1), 2, 2, 3),
@@ -151,7 +132,7 @@ TEST_P(Administracion, ListasDePreciosSeCreanBuscanDuplicanYBorran) {
   EXPECT_EQ(a.insertDuplicaLista(1), 1);
   EXPECT_EQ(a.deleteListaPrecios(1), 1);
   EXPECT_EQ(a.selectListaByID(1).getRowCount(), 0);
-  EXPECT_EQ(filas(a.selectListaByID(4)),
+  EXPECT_EQ(sqlFilas(a.selectListaByID(4)),
             L({"4|Temporada|2026-01-01 00:00:00|2026-12-31 23:59:59|2|Menudeo|2|Norte|3|Bodega "
                "norte"}));
 }
@@ -165,22 +146,22 @@ TEST_P(Administracion, ProductosYColumnasDeUnaLista) {
   ASSERT_EQ(a.insertProductoLista(1, 2, 3, "7"), 1);
   ASSERT_EQ(a.insertProductoLista(2, 1, 2, "3.10"), 1);
   // Only the products the list holds.
-  EXPECT_EQ(filas(a.selectListaProductos(1)),
+  EXPECT_EQ(sqlFilas(a.selectListaProductos(1)),
             L({"1|1|Activo|1|Bebidas|BEBIDAS|1|Coca Cola 600|12.50",
                "3|2|Inactivo|2|Abarrotes|ABARROTES|3|Arroz 1kg|7"}));
-  EXPECT_EQ(filas(a.selectProductosListaByListaID(2)), L({"1|2|3.10"}));
+  EXPECT_EQ(sqlFilas(a.selectProductosListaByListaID(2)), L({"1|2|3.10"}));
 
   // Quirk: the volume is bound as "volumnen".
   ASSERT_EQ(a.insertColumnaDentroDeLista(1, "Caja", "12"), 1);
   ASSERT_EQ(a.insertColumnaDentroDeLista(1, "Media caja", "6"), 1);
   ASSERT_EQ(a.insertColumnaDentroDeLista(2, "Caja", "24"), 1);
-  EXPECT_EQ(filas(a.selectColumnasPorLista(1)), L({"1|1|Caja|12", "2|1|Media caja|6"}));
+  EXPECT_EQ(sqlFilas(a.selectColumnasPorLista(1)), L({"1|1|Caja|12", "2|1|Media caja|6"}));
   const std::tuple<int, int, int, const char*> precios[] = {
       {1, 1, 1, "150.00"}, {1, 1, 3, "80"}, {1, 2, 1, "75"}, {2, 3, 2, "30"}};
   for (auto [lista, columna, producto, precio] : precios)
     ASSERT_EQ(a.insertProductoDentroDeColumna(lista, columna, producto, precio), 1);
-  EXPECT_EQ(filas(a.selectProductosPorColumna(1)), L({"1|150.00", "3|80"}));
-  EXPECT_EQ(filas(a.selectProductosPorColumnaByPrecioID(3)), L({"4|3|2|30"}));
+  EXPECT_EQ(sqlFilas(a.selectProductosPorColumna(1)), L({"1|150.00", "3|80"}));
+  EXPECT_EQ(sqlFilas(a.selectProductosPorColumnaByPrecioID(3)), L({"4|3|2|30"}));
 
   // Clearing list 1 leaves list 2 whole.
   EXPECT_EQ(a.deleteColumnaProductoByListaPrecio(1), 3);
@@ -197,7 +178,7 @@ TEST_P(Administracion, ProductosYCatalogos) {
   Tadministracion a(conexion());
   // A product whose category does not exist is left out, and so are other businesses'.
   EXPECT_EQ(
-      filas(a.selectProductosTodos(1)),
+      sqlFilas(a.selectProductosTodos(1)),
       L({"1|1|Activo|COCA6|C600|Coca Cola 600|7501|Refresco|BEBIDAS|Bebidas|1|0|Pieza|Unidad|1",
          "2|1|Activo|AGUA1|A1L|Agua natural 1L|7502||BEBIDAS|Bebidas|2|0|Caja 12|Unidad|12",
          "3|2|Inactivo|ARR1|ARRCO|Arroz 1kg|||ABARROTES|Abarrotes||1|||"}));
@@ -219,27 +200,28 @@ TEST_P(Administracion, ProductosYCatalogos) {
       {n, n, n, n, 2, {"5"}},            // the other business
   };
   for (const Caso& c : casos)
-    EXPECT_EQ(filas(a.selectProductos(c.nombre, c.categoria, c.clave, c.estado, c.negocio),
-                    {"producto_id"}),
+    EXPECT_EQ(sqlFilas(a.selectProductos(c.nombre, c.categoria, c.clave, c.estado, c.negocio),
+                       {"producto_id"}),
               c.productos)
         << (&c - casos);
 
   // Quirk: stock is joined by the stock row's own id (product 1 takes row 1, which is product
   // 2's), there is no business filter, and a product with no row of its id costs 0.
   const L costo = {"producto_id", "inventarioCategoria_id", "inventarioCostoUnitario"};
-  EXPECT_EQ(filas(a.selectProductosTodosCostoUnitario(1), costo),
+  EXPECT_EQ(sqlFilas(a.selectProductosTodosCostoUnitario(1), costo),
             L({"1|1|11.5", "3|2|0", "5|3|0"}));
-  EXPECT_EQ(filas(a.selectProductosTodosCostoUnitario(2), costo), L({"2|1|20", "3|2|0", "5|3|0"}));
+  EXPECT_EQ(sqlFilas(a.selectProductosTodosCostoUnitario(2), costo),
+            L({"2|1|20", "3|2|0", "5|3|0"}));
 
-  EXPECT_EQ(filas(a.selectProductoEstados()), L({"1|Activo", "2|Inactivo"}));
-  EXPECT_EQ(filas(a.selectCategorias(1), {}, false),
+  EXPECT_EQ(sqlFilas(a.selectProductoEstados()), L({"1|Activo", "2|Inactivo"}));
+  EXPECT_EQ(sqlFilas(a.selectCategorias(1), {}, false),
             L({"2|ABARROTES|Abarrotes|/aba", "1|BEBIDAS|Bebidas|/beb"}));
   EXPECT_EQ(a.selectMetodoKardex(1).toInt(), 2);
   EXPECT_FALSE(a.selectMetodoKardex(2).isValid());
   // Branches in use with a name; the warehouses of one branch.
-  EXPECT_EQ(filas(a.selectSucursales(1)), L({"1|Centro"}));
-  EXPECT_EQ(filas(a.selectAlmacenes(1)), L({"1|Bodega centro", "2|Piso centro"}));
-  EXPECT_EQ(filas(a.selectAlmacenes(2)), L({"3|Bodega norte"}));
+  EXPECT_EQ(sqlFilas(a.selectSucursales(1)), L({"1|Centro"}));
+  EXPECT_EQ(sqlFilas(a.selectAlmacenes(1)), L({"1|Bodega centro", "2|Piso centro"}));
+  EXPECT_EQ(sqlFilas(a.selectAlmacenes(2)), L({"3|Bodega norte"}));
 }
 
 TEST_P(Administracion, CajasNuevasCerradasYSinBorrar) {
@@ -247,10 +229,10 @@ TEST_P(Administracion, CajasNuevasCerradasYSinBorrar) {
   for (auto [nombre, negocio] :
        {std::pair{"Caja 1", 1}, {"Caja 2", 1}, {"Caja 3", 1}, {"Ajena", 2}})
     ASSERT_EQ(a.insertCaja(nombre, negocio), 1);
-  ejecuta("UPDATE pdvCaja SET registroEliminado = 1 WHERE id = 2");
+  sqlEjecuta(conexion(), "UPDATE pdvCaja SET registroEliminado = 1 WHERE id = 2");
   // Quirk: registers are pdvCaja rows, listed only while not deleted.
-  EXPECT_EQ(filas(a.selectCajas(1)), L({"1|Caja 1|0|0", "3|Caja 3|0|0"}));
-  EXPECT_EQ(filas(a.selectCajas(2)), L({"4|Ajena|0|0"}));
+  EXPECT_EQ(sqlFilas(a.selectCajas(1)), L({"1|Caja 1|0|0", "3|Caja 3|0|0"}));
+  EXPECT_EQ(sqlFilas(a.selectCajas(2)), L({"4|Ajena|0|0"}));
 }
 
 TEST_P(Administracion, LosErroresLleganAlLlamadorYLaTransaccionEsDeEl) {
@@ -263,8 +245,8 @@ TEST_P(Administracion, LosErroresLleganAlLlamadorYLaTransaccionEsDeEl) {
   // A member of a group that does not exist breaks a foreign key.
   EXPECT_EQ(a.insertUsuarioPorGrupo(999, 1), -1);
   EXPECT_FALSE(a.ultimoError().isEmpty());
-  ejecuta("DROP TABLE pdvCaja");
-  ejecuta("DROP TABLE inventarioOpciones");
+  sqlEjecuta(conexion(), "DROP TABLE pdvCaja");
+  sqlEjecuta(conexion(), "DROP TABLE inventarioOpciones");
   const CmidTierResponse cajas = a.selectCajas(1);
   EXPECT_FALSE(cajas.ok());
   EXPECT_FALSE(cajas.getError().isEmpty());

@@ -11,30 +11,21 @@
 #include "grid/TGridControl.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/FilasPrueba.h"
 #include "support/RespondedorPrueba.h"
 #include "support/SupervisorPrueba.h"
 
 namespace {
 
-class Cajeros : public ::testing::Test {
+class Cajeros : public PruebaSupervisor {
  protected:
   void SetUp() override {
-    db = BaseDatosPrueba::crea(Motor::SQLite);
-    ASSERT_TRUE(db);
-    CatalogoPrueba(db->conexion()).negocioBasico();
-    db->llenaLocalSYS(1);
-    s = std::make_unique<SupervisorPrueba>(db->conexion());
+    PruebaSupervisor::SetUp();
+    if (!db) return;
     ana = s->cajero("C01", "Ana");
     beto = s->cajero("C02", "Beto", "Ruiz", "Sol", 2);
   }
-  QStringList claves(const TFRM_cajeros& l) {
-    QStringList c;
-    for (int f = 0; f < l.grid().getRowCount(); ++f) c << l.grid().getCelda("Clave", f);
-    return c;
-  }
-  std::unique_ptr<BaseDatosPrueba> db;
-  std::unique_ptr<SupervisorPrueba> s;
-  RespondedorPrueba r;
+  QStringList claves(const TFRM_cajeros& l) { return columnaDe(l.grid(), "Clave"); }
   int ana = 0, beto = 0;
 };
 

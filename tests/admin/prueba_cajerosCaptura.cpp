@@ -8,6 +8,7 @@
 #include "operaciones/cajeros.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/FilasPrueba.h"
 #include "support/RespondedorPrueba.h"
 #include "support/SupervisorPrueba.h"
 #include "ui/TTecladoPantalla.h"
@@ -15,31 +16,20 @@
 
 namespace {
 
-class CajerosCaptura : public ::testing::Test {
+class CajerosCaptura : public PruebaSupervisor {
  protected:
   void SetUp() override {
-    db = BaseDatosPrueba::crea(Motor::SQLite);
-    ASSERT_TRUE(db);
-    CatalogoPrueba(db->conexion()).negocioBasico();
-    db->llenaLocalSYS(1);
-    s = std::make_unique<SupervisorPrueba>(db->conexion());
+    PruebaSupervisor::SetUp();
+    if (!db) return;
   }
   // Runs a capture with `pasos` acting on the open dialog; answers what init answered.
   bool nuevo(std::function<void(TFRM_cajerosCaptura&)> pasos) {
-    r.manejadores.push_back([pasos](QDialog* d) {
-      auto* c = qobject_cast<TFRM_cajerosCaptura*>(d);
-      EXPECT_TRUE(c);
-      if (c) pasos(*c);
-      return d->result();
-    });
+    r.enDialogo(pasos);
     TFRM_cajerosCaptura captura;
     return captura.initNuevo(localSYS);
   }
   bool editar(int id, std::function<void(TFRM_cajerosCaptura&)> pasos) {
-    r.manejadores.push_back([pasos](QDialog* d) {
-      pasos(*qobject_cast<TFRM_cajerosCaptura*>(d));
-      return d->result();
-    });
+    r.enDialogo(pasos);
     TFRM_cajerosCaptura captura;
     return captura.initEditar(id, localSYS);
   }
@@ -49,9 +39,6 @@ class CajerosCaptura : public ::testing::Test {
     c.escribe("A. Materno", "Soto");
     c.escribe("Clave", clave);
   }
-  std::unique_ptr<BaseDatosPrueba> db;
-  std::unique_ptr<SupervisorPrueba> s;
-  RespondedorPrueba r;
 };
 
 TEST_F(CajerosCaptura, LaValidacionSigueSuOrdenYElAltaGuardaLoCapturado) {

@@ -10,23 +10,21 @@
 #include "grid/TGridControl.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/FilasPrueba.h"
 #include "support/RespondedorPrueba.h"
 #include "support/SupervisorPrueba.h"
 
 namespace {
 
-class SeleccionarCajero : public ::testing::Test {
+class SeleccionarCajero : public PruebaSupervisor {
  protected:
   void SetUp() override {
-    db = BaseDatosPrueba::crea(Motor::SQLite);
-    ASSERT_TRUE(db);
-    CatalogoPrueba(db->conexion()).negocioBasico();
-    db->llenaLocalSYS(1);
-    SupervisorPrueba s(db->conexion());
-    ana = s.cajero("C01", "Ana");
-    s.cajero("C02", "Ana", "Inactiva", "Dos", 2);
-    s.cajero("C03", "Ana", "Suspendida", "Tres", 3);
-    ciro = s.cajero("C04", "Ciro", "Paz", "Luna");
+    PruebaSupervisor::SetUp();
+    if (!db) return;
+    ana = s->cajero("C01", "Ana");
+    s->cajero("C02", "Ana", "Inactiva", "Dos", 2);
+    s->cajero("C03", "Ana", "Suspendida", "Tres", 3);
+    ciro = s->cajero("C04", "Ciro", "Paz", "Luna");
   }
   // Runs the picker with `pasos` acting on the open dialog.
   seleccionarCajeroRespuesta elige(std::function<void(TFRM_seleccionarCajero&)> pasos) {
@@ -43,16 +41,10 @@ class SeleccionarCajero : public ::testing::Test {
     });
     return seleccionarCajero(localSYS);
   }
-  static QStringList claves(TFRM_seleccionarCajero& s) {
-    QStringList c;
-    for (int f = 0; f < s.grid().getRowCount(); ++f) c << s.grid().getCelda("Clave", f);
-    return c;
-  }
+  static QStringList claves(TFRM_seleccionarCajero& s) { return columnaDe(s.grid(), "Clave"); }
   static void suelta(TFRM_seleccionarCajero& s, int fila, int columna) {
     s.pulsaCelda("Lista", fila, columna);
   }
-  std::unique_ptr<BaseDatosPrueba> db;
-  RespondedorPrueba r;
   int ana = 0, ciro = 0;
 };
 

@@ -11,6 +11,8 @@
 #include "sale/reglas/lineas_venta.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/ConsultaPrueba.h"
+#include "support/FilasPrueba.h"
 #include "support/RespondedorPrueba.h"
 #include "util/utilerias.h"
 
@@ -35,11 +37,7 @@ class AlmacenaVenta : public PruebaAmbosMotores {
     db->llenaLocalSYS(1);
   }
 
-  double cuenta(const QString& sql) {
-    TmiddleTier mt(conexion());
-    mt.setQuery(sql);
-    return mt.scalar().toDouble();
-  }
+  double cuenta(const QString& sql) { return sqlValor(conexion(), sql).toDouble(); }
   double existencia(int producto) {
     return cuenta(
         QString("SELECT existencia FROM inventarioExistencias WHERE inventarioProducto_id = %1")
@@ -84,45 +82,31 @@ TEST_P(AlmacenaVenta, GuardaOperacionLineasPagosYExistencias) {
   EXPECT_DOUBLE_EQ(existencia(2), 9);  // kit components leave stock too
   EXPECT_DOUBLE_EQ(existencia(3), 1);
 
-  TmiddleTier mt(conexion());
-  mt.setQuery("SELECT * FROM puntoOperacion WHERE id = :id");
-  mt.setInteger("id", r.operacionID);
-  const CmidTierResponse op = mt.reader();
-  ASSERT_EQ(op.getRowCount(), 1);
-  EXPECT_EQ(op.getCelda("total"), "406");  // 232 + 174
-  EXPECT_EQ(op.getCelda("impuestos"), "56");
-  EXPECT_EQ(op.getCeldaAsInt("puntoCajaSesion_id"), 100);
-  EXPECT_EQ(op.getCeldaAsInt("puntoCajero_id"), 1);
-  EXPECT_EQ(op.getCelda("cajeroNombre"), "Ana Pérez López");
-  EXPECT_EQ(op.getCelda("devuelto"), "0");
-  EXPECT_EQ(op.getCelda("facturadoMetodo"), "");
-  mt.setQuery("SELECT * FROM puntoOperacionDetalle WHERE puntoOperacion_id = :id ORDER BY fila");
-  mt.setInteger("id", r.operacionID);
-  const CmidTierResponse det = mt.reader();
-  ASSERT_EQ(det.getRowCount(), 4);
-  EXPECT_EQ(det.getCelda("cantidad", 0), "2");
-  EXPECT_EQ(det.getCelda("ivaT", 0), "32");
-  EXPECT_EQ(det.getCelda("ivaTbase", 0), "0.16");
-  EXPECT_EQ(det.getCelda("precio", 0), "232");
-  EXPECT_EQ(det.getCelda("tipoInsercion", 1), "2");
-  EXPECT_EQ(det.getCeldaAsInt("kitID", 1), 7);
-  EXPECT_EQ(det.getCeldaAsInt("cabecera", 1), 1);
-  EXPECT_EQ(det.getCelda("inventarioProducto_id", 1), "");  // the header has no product
-  EXPECT_EQ(det.getCeldaAsInt("inventarioProducto_id", 3), 3);
+  const QVariantMap id{{"id", r.operacionID}};
+  EXPECT_TRUE(filasComo(  // 232 + 174
+      sqlLee(conexion(), "SELECT * FROM puntoOperacion WHERE id = :id", id),
+      {"total", "impuestos", "puntoCajaSesion_id", "puntoCajero_id", "cajeroNombre", "devuelto",
+       "facturadoMetodo"},
+      {"406|56|100|1|Ana Pérez López|0|"}));
+  // The kit header carries the kit and no product.
+  const CmidTierResponse det =
+      sqlLee(conexion(),
+             "SELECT * FROM puntoOperacionDetalle WHERE puntoOperacion_id = :id ORDER BY fila", id);
+  EXPECT_TRUE(
+      filasComo(det,
+                {"cantidad", "ivaT", "ivaTbase", "precio", "tipoInsercion", "kitID", "cabecera",
+                 "inventarioProducto_id"},
+                {"2|32|0.16|232|*|*|*|*", "*|*|*|*|2|7|1|", "*|*|*|*|*|*|*|*", "*|*|*|*|*|*|*|3"}));
   EXPECT_EQ(det.getCeldaAsInt("grupo", 2), det.getCeldaAsInt("grupo", 1));
-  mt.setQuery(
-      "SELECT * FROM puntoFormaPagoAplicada WHERE puntoOperacion_id = :id ORDER BY posicion");
-  mt.setInteger("id", r.operacionID);
-  const CmidTierResponse pg = mt.reader();
-  ASSERT_EQ(pg.getRowCount(), 7);  // all seven, empty ones included
-  EXPECT_EQ(pg.getCelda("valor", 0), "200");
-  EXPECT_EQ(pg.getCelda("nombre", 0), "Efectivo");
-  EXPECT_EQ(pg.getCeldaAsInt("formaPago_id", 1), 4);
-  EXPECT_EQ(pg.getCelda("importe", 1), "232");
-  EXPECT_EQ(pg.getCelda("referencia", 1), "A1");
-  EXPECT_EQ(pg.getCeldaAsInt("servicioExterno", 1), 1);
-  EXPECT_EQ(pg.getCelda("servicioExterno", 2), "");
-  EXPECT_EQ(pg.getCelda("nombre", 6), "Otro");
+  // All seven payment rows, empty ones included.
+  const QString cualquiera = "*|*|*|*|*|*";
+  EXPECT_TRUE(filasComo(
+      sqlLee(conexion(),
+             "SELECT * FROM puntoFormaPagoAplicada WHERE puntoOperacion_id = :id ORDER BY posicion",
+             id),
+      {"valor", "nombre", "formaPago_id", "importe", "referencia", "servicioExterno"},
+      {"200|Efectivo|*|*|*|*", "*|*|4|232|A1|1", "*|*|*|*|*|", cualquiera, cualquiera, cualquiera,
+       "*|Otro|*|*|*|*"}));
 
   // The next sale takes the next ticket number.
   TLineasVenta v2(localSYS);

@@ -7,6 +7,7 @@
 #include "sale/reglas/lineas_venta.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/FilasPrueba.h"
 #include "support/RespondedorPrueba.h"
 #include "util/utilerias.h"
 
@@ -39,7 +40,9 @@ class LineasVenta : public PruebaAmbosMotores {
     if (r.getRowCount() == 0) return -1;
     return venta->agregarConcepto(r, 0, &rechazo);
   }
-  QString celda(const char* col, int fila) { return venta->lineas().getCelda(QString::fromUtf8(col), fila); }
+  QString celda(const char* col, int fila) {
+    return venta->lineas().getCelda(QString::fromUtf8(col), fila);
+  }
 
   std::unique_ptr<CatalogoPrueba> cat;
   std::unique_ptr<TLineasVenta> venta;
@@ -49,18 +52,11 @@ class LineasVenta : public PruebaAmbosMotores {
 
 TEST_P(LineasVenta, LineaNuevaConPrecioImpuestosYTotales) {
   ASSERT_EQ(lee("7501000000011"), 0);
-  EXPECT_EQ(celda("_tipoInsercion", 0), "1");
-  EXPECT_EQ(celda("Cantidad", 0), "1");
-  EXPECT_EQ(celda("Descripción", 0), "Café de olla 250 g");
-  EXPECT_EQ(celda("Categoría", 0), "General");
-  EXPECT_EQ(celda("_Producto_catSAT_clave", 0), "50202306");
-  EXPECT_EQ(celda("U. de Medida", 0), "Pieza");
-  EXPECT_EQ(celda("_IVA T", 0), "0.16");
-  EXPECT_EQ(celda("IVA T", 0), "16");
-  EXPECT_EQ(celda("Precio", 0), "116");
-  EXPECT_EQ(celda("Imp", 0), "16");
-  EXPECT_EQ(celda("_grupo", 0), "1");
-  EXPECT_EQ(celda("_descuentoTipoCliente", 0), "0");
+  EXPECT_TRUE(filasComo(
+      venta->lineas(),
+      {"_tipoInsercion", "Cantidad", "Descripción", "Categoría", "_Producto_catSAT_clave",
+       "U. de Medida", "_IVA T", "IVA T", "Precio", "Imp", "_grupo", "_descuentoTipoCliente"},
+      {"1|1|Café de olla 250 g|General|50202306|Pieza|0.16|16|116|16|1|0"}));
   EXPECT_EQ(venta->uFilaSeleccionada, 0);
   EXPECT_DOUBLE_EQ(venta->uTotal, 116);
   EXPECT_EQ(venta->textoTotal(), "TOTAL $ 116.00 MXN");
@@ -68,33 +64,28 @@ TEST_P(LineasVenta, LineaNuevaConPrecioImpuestosYTotales) {
   EXPECT_EQ(venta->textoDescuento(), "Descuento $ 0.00 MXN");
 
   // IEPS marked with "!" is cleaned; IVA goes on the base plus IEPS.
+  // IEPS trunc2(10.99 x 0.08 = 0.8792), IVA trunc2((10.99 + 0.87) x 0.16 = 1.8976).
   ASSERT_EQ(lee("7501000000028"), 1);
-  EXPECT_EQ(celda("_IEPS T", 1), "!0.08!");
-  EXPECT_EQ(celda("Precio Unitario", 1), "10.99");
-  EXPECT_EQ(celda("IEPS T", 1), "0.87");   // trunc2(10.99 x 0.08 = 0.8792)
-  EXPECT_EQ(celda("IVA T", 1), "1.89");    // trunc2((10.99 + 0.87) x 0.16 = 1.8976)
-  EXPECT_EQ(celda("Precio", 1), "13.75");
-  EXPECT_EQ(celda("_grupo", 1), "2");
+  EXPECT_TRUE(filasComo(venta->lineas(),
+                        {"_IEPS T", "Precio Unitario", "IEPS T", "IVA T", "Precio", "_grupo"},
+                        {"*|*|*|*|*|*", "!0.08!|10.99|0.87|1.89|13.75|2"}));
   EXPECT_DOUBLE_EQ(venta->uImpuestos, 18.76);
   EXPECT_DOUBLE_EQ(venta->uTotal, 129.75);
   EXPECT_DOUBLE_EQ(venta->uSubtotal, 110.99);
 }
 
-TEST_P(LineasVenta, RetencionesBajanElTotal) {
+// Withholdings lower the total (IVA R is trunc2(40 x 0.106667)); the list price is truncated
+// before it is multiplied.
+TEST_P(LineasVenta, RetencionesYPrecioListaTruncado) {
   ASSERT_EQ(lee("7501000000042"), 0);
-  EXPECT_EQ(celda("IVA T", 0), "6.4");
-  EXPECT_EQ(celda("IVA R", 0), "4.26");   // trunc2(40 x 0.106667)
-  EXPECT_EQ(celda("ISR R", 0), "4");
-  EXPECT_EQ(celda("Precio", 0), "38.14");
+  EXPECT_TRUE(
+      filasComo(venta->lineas(), {"IVA T", "IVA R", "ISR R", "Precio"}, {"6.4|4.26|4|38.14"}));
   EXPECT_DOUBLE_EQ(venta->uTotal, 38.14);
   EXPECT_EQ(venta->textoImpuestos(), "Impuestos $ 6.40 MXN");  // charged taxes only
-}
-
-TEST_P(LineasVenta, PrecioListaSeTruncaAntesDeMultiplicar) {
+  venta->reinicia();
   ASSERT_EQ(lee("7501000000035"), 0);
   ASSERT_TRUE(venta->cambiaCantidad(0, 3));
-  EXPECT_EQ(celda("Precio Unitario", 0), "10");
-  EXPECT_EQ(celda("Subtotal", 0), "30");
+  EXPECT_TRUE(filasComo(venta->lineas(), {"Precio Unitario", "Subtotal"}, {"10|30"}));
   EXPECT_DOUBLE_EQ(venta->uTotal, 30);
 }
 
@@ -162,7 +153,7 @@ TEST_P(LineasVenta, EscalasPorProductoYCategoria) {
     return celda("Precio Lista", 0);
   };
   EXPECT_EQ(precioPara(4), "100");
-  EXPECT_EQ(precioPara(5), "90");   // thresholds are inclusive
+  EXPECT_EQ(precioPara(5), "90");  // thresholds are inclusive
   EXPECT_EQ(precioPara(9), "90");
   EXPECT_EQ(precioPara(10), "80");
   EXPECT_EQ(precioPara(400), "80");
@@ -274,15 +265,12 @@ TEST_P(LineasVenta, KitsYBorradoPorGrupo) {
   ASSERT_EQ(lee("7501000000066"), 0);
   ASSERT_TRUE(venta->agregaKit(7));
   ASSERT_TRUE(venta->agregaKit(7));
-  ASSERT_EQ(venta->lineas().getRowCount(), 9);
-  EXPECT_EQ(celda("_tipoInsercion", 1), "2");
-  EXPECT_EQ(celda("U. de Medida", 1), "KIT");
-  EXPECT_EQ(celda("Clave", 1), "K7");
-  EXPECT_EQ(celda("_kitID", 1), "7");
-  EXPECT_EQ(celda("_cabecera", 1), "1");
-  EXPECT_EQ(celda("_tipoInsercion", 2), "20");
-  EXPECT_EQ(celda("_cabecera", 2), "2");
-  EXPECT_EQ(celda("Precio", 2), "");  // components carry no price
+  // Headers carry the kit, components no price.
+  const QString cabecera = "2|KIT|K7|7|1|*", componente = "20|*|*|*|2|";
+  EXPECT_TRUE(filasComo(
+      venta->lineas(), {"_tipoInsercion", "U. de Medida", "Clave", "_kitID", "_cabecera", "Precio"},
+      {"*|*|*|*|*|*", cabecera, componente, componente, componente, cabecera, componente,
+       componente, componente}));
   EXPECT_EQ(celda("_grupo", 1), celda("_grupo", 4));
   EXPECT_NE(celda("_grupo", 1), celda("_grupo", 5));
   EXPECT_EQ(venta->uFilaSeleccionada, 5);
@@ -310,11 +298,11 @@ TEST_P(LineasVenta, BusquedaPorNombreIgnoraMayusculasYAcentos) {
   EXPECT_EQ(nombres("%agua%"), QStringList({"Agua natural 1 l"}));
   EXPECT_TRUE(nombres("%xyz%").isEmpty());
   const CmidTierResponse r = filtraProductosPorNombre("%refresco%", QVariant(true), 1, conexion());
-  for (const char* alias : {"inventarioProducto_id", "categoriaSAT33_claveProductoServicio",
-                            "inventarioCategoria_identidad", "inventarioCategoria_etiqueta",
-                            "inventarioProducto_clave", "inventarioProducto_claveAlterna",
-                            "unidadesMedida_id", "inventarioUnidadesMedida_descripcion",
-                            "inventarioProducto_imagen"})
+  for (const char* alias :
+       {"inventarioProducto_id", "categoriaSAT33_claveProductoServicio",
+        "inventarioCategoria_identidad", "inventarioCategoria_etiqueta", "inventarioProducto_clave",
+        "inventarioProducto_claveAlterna", "unidadesMedida_id",
+        "inventarioUnidadesMedida_descripcion", "inventarioProducto_imagen"})
     EXPECT_TRUE(r.tieneColumna(alias)) << alias;
   EXPECT_EQ(r.getCelda("inventarioCategoria_etiqueta"), "Bebidas");
 }

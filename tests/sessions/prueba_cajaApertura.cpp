@@ -10,6 +10,7 @@
 #include "sessions/respuestasSesion.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/FilasPrueba.h"
 #include "support/SupervisorPrueba.h"
 
 namespace {
@@ -17,26 +18,18 @@ namespace {
 const QString kSumaMal =
     "La suma total después de ingresar la cantidad de billetes y/o monedas es incorrecto.";
 
-class CajaApertura : public ::testing::Test {
+class CajaApertura : public PruebaSupervisor {
  protected:
   void SetUp() override {
-    db = BaseDatosPrueba::crea(Motor::SQLite);
-    ASSERT_TRUE(db);
-    CatalogoPrueba(db->conexion()).negocioBasico();
-    db->llenaLocalSYS(1);
-    s = std::make_unique<SupervisorPrueba>(db->conexion());
+    PruebaSupervisor::SetUp();
+    if (!db) return;
     ana = s->cajero("C01", "Ana");
     caja = s->caja("CJ1", "Caja & Co");
   }
   // Opens the screen for the register and runs `pasos` on it while it is shown.
   void abre(std::function<void(TFRM_cajaApertura&)> pasos, const QString& clave = "CJ1",
             const QString& descripcion = "Caja & Co") {
-    r.manejadores.push_back([pasos](QDialog* d) {
-      auto* a = qobject_cast<TFRM_cajaApertura*>(d);
-      EXPECT_TRUE(a);
-      if (a) pasos(*a);
-      return d->result();
-    });
+    r.enDialogo(pasos);
     TFRM_cajaApertura apertura;
     EXPECT_TRUE(apertura.init(caja, clave, descripcion));
   }
@@ -58,9 +51,6 @@ class CajaApertura : public ::testing::Test {
   }
   int sesiones() { return s->entero("SELECT COUNT(*) FROM puntoCajaSesion"); }
 
-  std::unique_ptr<BaseDatosPrueba> db;
-  std::unique_ptr<SupervisorPrueba> s;
-  RespondedorPrueba r;
   int ana = 0, caja = 0;
 };
 

@@ -10,45 +10,34 @@
 #include "sessions/respuestasSesion.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/FilasPrueba.h"
 #include "support/SupervisorPrueba.h"
 
 namespace {
 
 const QString kDeMas = "Cantidad incorrecta, no puede retirar mas de la cantidad actual";
 
-class CajaCorte : public ::testing::Test {
+class CajaCorte : public PruebaSupervisor {
  protected:
   void SetUp() override {
-    db = BaseDatosPrueba::crea(Motor::SQLite);
-    ASSERT_TRUE(db);
-    CatalogoPrueba(db->conexion()).negocioBasico();
-    db->llenaLocalSYS(1);
-    s = std::make_unique<SupervisorPrueba>(db->conexion());
+    PruebaSupervisor::SetUp();
+    if (!db) return;
     caja = s->caja("CJ&1", "Caja & Co");
     sesion = s->abre(caja, s->cajero("C01", "Ana"), 1000, "ESTACION-PRUEBA");
     s->venta(sesion, 1, 500, 149.75);  // the drawer holds 1350.25
   }
   void corte(std::function<void(TFRM_cajaCorte&)> pasos) {
-    r.manejadores.push_back([pasos](QDialog* d) {
-      pasos(*qobject_cast<TFRM_cajaCorte*>(d));
-      return d->result();
-    });
+    r.enDialogo(pasos);
     TFRM_cajaCorte c;
     EXPECT_TRUE(c.initCorte(caja, "CJ&1", "Caja & Co", sesion));
   }
   void cierre(std::function<void(TFRM_cajaCorte&)> pasos) {
-    r.manejadores.push_back([pasos](QDialog* d) {
-      pasos(*qobject_cast<TFRM_cajaCorte*>(d));
-      return d->result();
-    });
+    r.enDialogo(pasos);
     TFRM_cajaCorte c;
     EXPECT_TRUE(c.initCierre(caja, "CJ&1", "Caja & Co", sesion));
   }
   int cortes() { return s->entero("SELECT COUNT(*) FROM puntoCorte"); }
 
-  std::unique_ptr<BaseDatosPrueba> db;
-  std::unique_ptr<SupervisorPrueba> s;
-  RespondedorPrueba r;
   int caja = 0, sesion = 0;
 };
 

@@ -8,6 +8,7 @@
 #include "sale/reglas/lineas_venta.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/FilasPrueba.h"
 #include "support/SupervisorPrueba.h"
 
 namespace {
@@ -55,12 +56,10 @@ TEST_P(CajasDatos, LaAperturaLigaLaEstacionYLaCajaEncuentraSuSesion) {
 
   const CmidTierResponse r = filtraCajas(QVariant(), QVariant(), 1, conexion());
   ASSERT_TRUE(r.ok()) << r.getError().toStdString();
-  ASSERT_EQ(r.getRowCount(), 1);
-  EXPECT_EQ(r.getCeldaAsInt("puntoCaja_estado"), 1);
-  EXPECT_EQ(r.getCelda("_estado_leyenda"), "Abierta");
-  EXPECT_EQ(r.getCelda("_nombreCompleto"), "Ana Pérez López");
-  EXPECT_EQ(r.getCeldaAsInt("puntoCajero_id"), cajero);
-  EXPECT_EQ(r.getCelda("puntoCajaSesion_fechaApertura"), "2026-03-02 08:30:00");
+  ASSERT_TRUE(filasComo(r,
+                        {"puntoCaja_estado", "_estado_leyenda", "_nombreCompleto", "puntoCajero_id",
+                         "puntoCajaSesion_fechaApertura"},
+                        {QString("1|Abierta|Ana Pérez López|%1|2026-03-02 08:30:00").arg(cajero)}));
   const int sesion = r.getCeldaAsInt("puntoCajaSesion_id");
   ASSERT_GT(sesion, 0);
   EXPECT_EQ(s->entero("SELECT billetes1000 + billetes500 FROM puntoCajaSesion WHERE id = :s",
@@ -73,10 +72,8 @@ TEST_P(CajasDatos, LaAperturaLigaLaEstacionYLaCajaEncuentraSuSesion) {
   EXPECT_FALSE(compruebaEstacionDisponible(kEstacion, conexion()));
   Tsalidas_comun salidas(conexion());
   const CmidTierResponse v = salidas.seletSesionDatosFromPcName(kEstacion, 1, "SQLite");
-  ASSERT_EQ(v.getRowCount(), 1);
-  EXPECT_EQ(v.getCeldaAsInt("puntoCajaSesion_id"), sesion);
-  EXPECT_EQ(v.getCelda("puntoCaja_clave"), "CJ1");
-  EXPECT_EQ(v.getCeldaAsInt("inventarioAlmacen_id"), 1);
+  EXPECT_TRUE(filasComo(v, {"puntoCajaSesion_id", "puntoCaja_clave", "inventarioAlmacen_id"},
+                        {QString("%1|CJ1|1").arg(sesion)}));
   EXPECT_FALSE(compruebaCajeroDisponible(cajero, conexion()));
   EXPECT_DOUBLE_EQ(calculaCajaAcumuladoPorSesion(sesion, 1, conexion()), 1500.5);
 }
@@ -154,10 +151,8 @@ TEST_P(CajasDatos, UnaVentaGuardadaPorLaCajaEntraAlSaldo) {
 TEST_P(CajasDatos, ElCorteNoPasaDelSaldo) {
   const int sesion = s->abre(caja, cajero, 100, kEstacion);
   const QDateTime ahora = QDateTime::currentDateTime();
-  EXPECT_FALSE(aplicaCorteCaja(sesion, ahora, "100.01", conexion()));
-  EXPECT_FALSE(aplicaCorteCaja(sesion, ahora, "-1", conexion()));
-  EXPECT_FALSE(aplicaCorteCaja(sesion, ahora, "diez", conexion()));
-  EXPECT_FALSE(aplicaCorteCaja(sesion, ahora, "", conexion()));
+  for (const char* monto : {"100.01", "-1", "diez", ""})
+    EXPECT_FALSE(aplicaCorteCaja(sesion, ahora, monto, conexion())) << monto;
   EXPECT_EQ(s->entero("SELECT COUNT(*) FROM puntoCorte"), 0);
   EXPECT_TRUE(aplicaCorteCaja(sesion, ahora, "0", conexion()));
   EXPECT_TRUE(aplicaCorteCaja(sesion, ahora, "100", conexion()));
@@ -196,9 +191,8 @@ TEST_P(CajasDatos, ElCierreTerminaLaSesionYLiberaLaEstacion) {
   EXPECT_FALSE(aplicaCorteCaja(sesion, cierre, "0", conexion()));
   EXPECT_EQ(s->entero("SELECT COUNT(*) FROM puntoCorte"), 1);
   const CmidTierResponse r = filtraCajas(QVariant(), QVariant(), 1, conexion());
-  EXPECT_EQ(r.getCelda("_estado_leyenda"), "Cerrada");
-  EXPECT_EQ(r.getCelda("puntoCajaSesion_id"), "");
-  EXPECT_EQ(r.getCelda("_nombreCompleto"), "");
+  EXPECT_TRUE(
+      filasComo(r, {"_estado_leyenda", "puntoCajaSesion_id", "_nombreCompleto"}, {"Cerrada||"}));
   EXPECT_GT(s->abre(caja, cajero, 0, kEstacion), sesion);
 }
 
@@ -220,18 +214,15 @@ TEST_P(CajasDatos, AltaEdicionYFiltrosDeCajas) {
         "puntoCajaSesion_fechaApertura", "_ultimoFechaHoraCorte"})
     EXPECT_TRUE(todas.tieneColumna(alias)) << alias;
   EXPECT_EQ(todas.getCelda("inventarioAlmacen_nombre", 1), "Bodega");
-  const auto soloDescripcion = filtraCajas(QVariant(), QVariant("%PRINCIPAL%"), 1, conexion());
-  ASSERT_EQ(soloDescripcion.getRowCount(), 1);
-  EXPECT_EQ(soloDescripcion.getCelda("puntoCaja_clave"), "CJ1");
+  EXPECT_TRUE(filasComo(filtraCajas(QVariant(), QVariant("%PRINCIPAL%"), 1, conexion()),
+                        {"puntoCaja_clave"}, {"CJ1"}));
   EXPECT_EQ(filtraCajas(QVariant("%co%"), QVariant(), 1, conexion()).getRowCount(), 1);
   EXPECT_EQ(filtraCajas(QVariant(), QVariant(), 2, conexion()).getRowCount(), 0);
 
   ASSERT_TRUE(editaCaja(caja, "Caja de la entrada", conexion()));
   const CmidTierResponse una = buscaCajaPorID(caja, conexion());
-  ASSERT_EQ(una.getRowCount(), 1);
-  EXPECT_EQ(una.getCelda("puntoCaja_clave"), "CJ1");
-  EXPECT_EQ(una.getCelda("puntoCaja_descripcion"), "Caja de la entrada");
-  EXPECT_EQ(una.getCeldaAsInt("inventarioAlmacen_id"), 1);
+  EXPECT_TRUE(filasComo(una, {"puntoCaja_clave", "puntoCaja_descripcion", "inventarioAlmacen_id"},
+                        {"CJ1|Caja de la entrada|1"}));
   EXPECT_FALSE(editaCaja(9999, "Nadie", conexion()));
 }
 

@@ -12,22 +12,20 @@
 #include "grid/TGridControl.h"
 #include "sessions/TFRM_cajaCaptura.h"
 #include "sessions/TFRM_controlCaja.h"
-#include "support/RespondedorPrueba.h"
 #include "shell/listas/TDelegadoLista.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/FilasPrueba.h"
+#include "support/RespondedorPrueba.h"
 #include "support/SupervisorPrueba.h"
 
 namespace {
 
-class ControlCaja : public ::testing::Test {
+class ControlCaja : public PruebaSupervisor {
  protected:
   void SetUp() override {
-    db = BaseDatosPrueba::crea(Motor::SQLite);
-    ASSERT_TRUE(db);
-    CatalogoPrueba(db->conexion()).negocioBasico();
-    db->llenaLocalSYS(1);
-    s = std::make_unique<SupervisorPrueba>(db->conexion());
+    PruebaSupervisor::SetUp();
+    if (!db) return;
     s->almacen(2, "Bodega");
     cerrada = s->caja("CJ1", "Caja uno");
     abierta = s->caja("CJ2", "Caja dos", 2);
@@ -49,10 +47,7 @@ class ControlCaja : public ::testing::Test {
     return {l->opcionHabilitada(1), l->opcionHabilitada(2), l->opcionHabilitada(3),
             l->opcionHabilitada(4)};
   }
-  std::unique_ptr<BaseDatosPrueba> db;
-  std::unique_ptr<SupervisorPrueba> s;
   std::unique_ptr<TFRM_controlCaja> l;
-  RespondedorPrueba r;
   int cerrada = 0, abierta = 0, sesion = 0;
 };
 

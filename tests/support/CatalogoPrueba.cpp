@@ -4,16 +4,14 @@
 
 #include "db/TmiddleTier.h"
 #include "signing/firma.h"
+#include "support/ConsultaPrueba.h"
 #include "util/utilerias.h"
 
 CatalogoPrueba::CatalogoPrueba(TConexionSesion& conexion, int idNegocio)
     : uConexion(conexion), uNegocio(idNegocio) {}
 
 void CatalogoPrueba::ejecuta(const QString& sql, const QVariantMap& p) {
-  TmiddleTier mt(uConexion);
-  mt.setQuery(sql);
-  for (auto it = p.begin(); it != p.end(); ++it) mt.setVariant(it.key(), it.value());
-  ASSERT_GE(mt.nonQuery(), 0) << mt.ultimoError().toStdString() << "\n" << sql.toStdString();
+  sqlEjecuta(uConexion, sql, p);
 }
 
 void CatalogoPrueba::negocioBasico(const QString& codigoPostal, const QString& regimen) {

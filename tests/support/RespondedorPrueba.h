@@ -3,6 +3,8 @@
 // lifetime of the object. Confirmations answer from a queue (OK when it is empty); dialogs
 // are handed to queued handlers (rejected when none is queued).
 
+#include <gtest/gtest.h>
+
 #include <QDialog>
 #include <QStringList>
 #include <deque>
@@ -33,6 +35,17 @@ class RespondedorPrueba : public TRespondedorModal {
     auto h = manejadores.front();
     manejadores.pop_front();
     return h(d);
+  }
+
+  // The next dialog, when it is a D, runs `pasos` and answers its own result.
+  template <class D>
+  void enDialogo(std::function<void(D&)> pasos) {
+    manejadores.push_back([pasos](QDialog* d) {
+      auto* dialogo = qobject_cast<D*>(d);
+      EXPECT_TRUE(dialogo) << d->windowTitle().toStdString();
+      if (dialogo) pasos(*dialogo);
+      return d->result();
+    });
   }
 
   QStringList textos() const {

@@ -7,16 +7,11 @@
 #include "db/TmiddleTier.h"
 #include "operaciones/cajas.h"
 #include "operaciones/cajeros.h"
+#include "support/CatalogoPrueba.h"
+#include "support/ConsultaPrueba.h"
 
 QVariant SupervisorPrueba::valor(const QString& sql, const QVariantMap& parametros) {
-  TmiddleTier mt(uConexion);
-  mt.setQuery(sql);
-  for (auto it = parametros.begin(); it != parametros.end(); ++it)
-    mt.setVariant(it.key(), it.value());
-  const QVariant v = mt.scalar();
-  EXPECT_TRUE(mt.ultimoError().isEmpty()) << mt.ultimoError().toStdString() << "\n"
-                                          << sql.toStdString();
-  return v;
+  return sqlValor(uConexion, sql, parametros);
 }
 
 int SupervisorPrueba::cajero(const QString& clave, const QString& nombre, const QString& paterno,
@@ -93,4 +88,12 @@ int SupervisorPrueba::almacen(int id, const QString& nombre) {
   mt.setInteger("n", uNegocio);
   EXPECT_EQ(mt.nonQuery(), 1) << mt.ultimoError().toStdString();
   return id;
+}
+
+void PruebaSupervisor::SetUp() {
+  db = BaseDatosPrueba::crea(Motor::SQLite);
+  ASSERT_TRUE(db);
+  CatalogoPrueba(db->conexion()).negocioBasico();
+  db->llenaLocalSYS(1);
+  s = std::make_unique<SupervisorPrueba>(db->conexion());
 }

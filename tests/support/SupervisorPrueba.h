@@ -8,6 +8,8 @@
 #include <QVariantMap>
 
 #include "db/TConexionSesion.h"
+#include "support/BaseDatosPrueba.h"
+#include "support/RespondedorPrueba.h"
 
 class SupervisorPrueba {
  public:
@@ -33,4 +35,13 @@ class SupervisorPrueba {
  private:
   TConexionSesion& uConexion;
   int uNegocio;
+};
+
+// The supervisor's screens over a SQLite store with the basic business.
+class PruebaSupervisor : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  std::unique_ptr<BaseDatosPrueba> db;
+  std::unique_ptr<SupervisorPrueba> s;
+  RespondedorPrueba r;
 };

@@ -6,6 +6,7 @@
 #include "operaciones/impuestos.h"
 #include "operaciones/tickets.h"
 #include "platform/textoQt.h"
+#include "support/FilasPrueba.h"
 #include "tests/tickets/TiendaTickets.h"
 #include "tickets/reglas/facturaGlobal.h"
 #include "util/utilerias.h"
@@ -53,11 +54,10 @@ TEST_P(TicketsDatos, ListaDeControlDeTickets) {
   }
   const CmidTierResponse r =
       buscarOperacionesporSesionFecha(nulo(), a(0), a(1), nulo(), nulo(), 1, conexion());
-  EXPECT_EQ(r.getCelda("_facturar", 1), "1");  // state 3
-  EXPECT_EQ(r.getCelda("_facturar", 2), "0");
-  EXPECT_EQ(r.getCelda("puntoOperacion_uuid", 1), "ID2");
-  EXPECT_EQ(r.getCelda("puntoOperacionAdicional_uuid", 2), "F3");
-  EXPECT_EQ(r.getCelda("puntoCajaSesion_id", 0).toInt(), s1);
+  // Only state 3 may be invoiced; the last invoice of a ticket is the one listed.
+  EXPECT_TRUE(filasComo(
+      r, {"_facturar", "puntoOperacion_uuid", "puntoOperacionAdicional_uuid", "puntoCajaSesion_id"},
+      {QString("*|*|*|%1").arg(s1), "1|ID2|*|*", "0|*|F3|*"}));
   EXPECT_DOUBLE_EQ(r.getCeldaAsFloat("puntoOperacion_total", 0), 198.35);
   // Another business sees none of them.
   EXPECT_EQ(buscarOperacionesporSesionFecha(nulo(), a(0), a(3), nulo(), nulo(), 2, conexion())
@@ -101,27 +101,23 @@ TEST_P(TicketsDatos, ListaDeFacturaGlobal) {
     EXPECT_EQ(columna(r, "puntoOperacion_ticketNo"), c.tickets) << c.periodo;
   }
   const CmidTierResponse r = buscarOperacionesPorDiaSemanaMes(1, hoy, 3, 1, conexion());
-  EXPECT_EQ(r.getCelda("_facturar", 0), "0");
-  EXPECT_EQ(r.getCelda("_facturar", 1), "-1");  // no identifier at the service
-  EXPECT_EQ(r.getCelda("puntoOperacion_uuid", 0), "ID1");
-  EXPECT_EQ(r.getCelda("puntoOperacion_descuento", 0), "5");
+  // -1: no identifier at the service.
+  EXPECT_TRUE(filasComo(r, {"_facturar", "puntoOperacion_uuid", "puntoOperacion_descuento"},
+                        {"0|ID1|5", "-1|*|*"}));
 }
 
 TEST_P(TicketsDatos, UnTicketComoLoLeeSuVista) {
   TiendaTickets t(*db);
   const int op = t.ticket(7, a(0), "3", "ID7");
   const CmidTierResponse c = buscaTicketPorOperacionID(op, 1, conexion());
-  ASSERT_EQ(c.getRowCount(), 1);
-  EXPECT_EQ(c.getCelda("nombre"), "Ana Pérez");
-  EXPECT_EQ(c.getCelda("puntoOperacion_ticketNo"), "7");
-  EXPECT_EQ(c.getCelda("puntoOperacion_uuid"), "ID7");
-  EXPECT_EQ(c.getCelda("puntoOperacion_impuestos"), "15.55");
+  EXPECT_TRUE(filasComo(
+      c, {"nombre", "puntoOperacion_ticketNo", "puntoOperacion_uuid", "puntoOperacion_impuestos"},
+      {"Ana Pérez|7|ID7|15.55"}));
   EXPECT_EQ(buscaTicketPorOperacionID(op, 2, conexion()).getRowCount(), 0);
 
   const CmidTierResponse d = buscaTicketDetallePorOperacionID(op, 1, conexion());
-  ASSERT_EQ(d.getRowCount(), 2);
-  EXPECT_EQ(d.getCelda("inventarioProducto_nombre", 0), "Coca Cola 600");  // sale order
-  EXPECT_EQ(d.getCelda("puntoOperacionDetalle_cantidad", 1), "0.755");
+  EXPECT_TRUE(filasComo(d, {"inventarioProducto_nombre", "puntoOperacionDetalle_cantidad"},
+                        {"Coca Cola 600|*", "*|0.755"}));  // in the sale's order
   for (const char* alias : {"puntoOperacionDetalle_kitID", "puntoOperacionDetalle_promocionID",
                             "puntoOperacionDetalle_cabecera", "inventarioCategoria_etiqueta",
                             "_precioConIMPT", "puntoOperacionDetalle_importe"})
@@ -162,13 +158,10 @@ TEST_P(TicketsDatos, ActualizaEstadoSoloDeTicketsCargados) {
   const QDateTime timbrado(D, QTime(18, 2, 11));
   ASSERT_TRUE(actualizaEstadoTicket({"A", " D ", "NO-EXISTE", "B", ""}, 1, conexion(),
                                     {{"A", {"FACT-A", timbrado}}, {"D", {"FACT-D", timbrado}}}));
-  EXPECT_EQ(t.estado(a1), "2");
-  EXPECT_EQ(t.ultimaFactura(a1), "FACT-A");
-  EXPECT_EQ(t.estado(b), "2");
-  EXPECT_EQ(t.ultimaFactura(b), "");
-  EXPECT_EQ(t.estado(c), "3");
-  EXPECT_EQ(t.estado(d), "4");
-  EXPECT_EQ(t.ultimaFactura(d), "GLOBAL");
+  // {state, last invoice} of A, B, C and D.
+  EXPECT_EQ(QStringList({t.estado(a1), t.ultimaFactura(a1), t.estado(b), t.ultimaFactura(b),
+                         t.estado(c), t.estado(d), t.ultimaFactura(d)}),
+            QStringList({"2", "FACT-A", "2", "", "3", "4", "GLOBAL"}));
   EXPECT_EQ(u_leeFechaHora(t.celda("SELECT facturadoFecha FROM puntoOperacion WHERE id = :id", a1)),
             timbrado);
   // Another business's identifiers are not the caller's.
@@ -266,10 +259,10 @@ TEST_P(TicketsDatos, PeticionDeFacturaGlobal) {
   EXPECT_EQ(d.usoCFDI, "P01");
   EXPECT_EQ(d.numColumnas, 13);
   EXPECT_EQ(d.numFilas, 2);
-  EXPECT_EQ(d.conceptos.getCelda("inventarioProducto_clave", 1), "2");
-  EXPECT_EQ(d.conceptos.getCelda("_cantidad", 0), "1");
-  EXPECT_EQ(d.conceptos.getCelda("inventarioProducto_nombre", 1), "Venta");
-  EXPECT_EQ(d.conceptos.getCelda("_descuento", 0), "1.23");
+  EXPECT_TRUE(filasComo(
+      d.conceptos,
+      {"inventarioProducto_clave", "_cantidad", "inventarioProducto_nombre", "_descuento"},
+      {"*|1|*|1.23", "2|*|Venta|*"}));
   EXPECT_EQ(d.subtotal, "375.6");
   EXPECT_EQ(d.descuento, "6.23");
   EXPECT_EQ(d.total, "396.7");
