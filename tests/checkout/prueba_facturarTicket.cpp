@@ -11,11 +11,10 @@
 #include "signing/firma.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/ConsultaPrueba.h"
 #include "support/RespondedorPrueba.h"
 #include "support/SandboxPrueba.h"
-#include "ui/TFRM_espere.h"
 #include "ui/TFRM_facturar.h"
-#include "workers/TgeneraTicketConWS.h"
 
 namespace {
 
@@ -39,19 +38,7 @@ class FacturarTicket : public PruebaAmbosMotores {
     PruebaAmbosMotores::TearDown();
   }
 
-  void ejecuta(const QString& sql) {
-    TmiddleTier mt(conexion());
-    mt.setQuery(sql);
-    ASSERT_GE(mt.nonQuery(), 0) << mt.ultimoError().toStdString();
-  }
-  void sube() {
-    std::atomic<bool> ocupado{true};
-    TgeneraTicketConWS carga;
-    carga.generaTicket(op, &ocupado);
-    TFRM_espere espere;
-    espere.inicia(&ocupado);
-    ASSERT_TRUE(carga.getResultado().ok) << carga.getResultado().mensaje.toStdString();
-  }
+  void ejecuta(const QString& sql) { sqlEjecuta(conexion(), sql); }
   CmidTierResponse ticket() { return buscaTicketParaFacturar(op, 1, conexion()); }
   QJsonArray facturas() { return sandbox.get("/control/facturas").cuerpo["facturas"].toArray(); }
 
@@ -80,7 +67,7 @@ class FacturarTicket : public PruebaAmbosMotores {
 };
 
 TEST_P(FacturarTicket, ElTicketQuedaFacturadoConElUuidDelServicio) {
-  sube();
+  subeTicket(op);
   cliente();
   ASSERT_TRUE(checkout.facturarTicket(op)) << r.textos().join(" | ").toStdString();
   const QJsonArray f = facturas();
@@ -114,7 +101,7 @@ TEST_P(FacturarTicket, UnTicketSinCargarSeCargaAntesDeFacturar) {
 }
 
 TEST_P(FacturarTicket, UnFalloDelServicioDejaLaPantallaAbiertaYNadaGuardado) {
-  sube();
+  subeTicket(op);
   ASSERT_TRUE(sandbox.modo("error"));
   cliente([](TFRM_facturar& f) {
     EXPECT_NE(f.result(), QDialog::Accepted);
@@ -137,7 +124,7 @@ TEST_P(FacturarTicket, UnFalloDelServicioDejaLaPantallaAbiertaYNadaGuardado) {
 }
 
 TEST_P(FacturarTicket, DatosDelClienteIncompletosOConocidos) {
-  sube();
+  subeTicket(op);
   // A known customer is filled in from the RFC alone.
   ejecuta(
       "INSERT INTO Receptor (rfc, nombre, codigoPostal, regimenFiscal, usoCFDI, correo, "

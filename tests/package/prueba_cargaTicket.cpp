@@ -13,6 +13,7 @@
 #include "signing/firma.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/ConsultaPrueba.h"
 #include "support/SandboxPrueba.h"
 #include "workers/TgeneraTicketConWS.h"
 
@@ -44,12 +45,7 @@ class CargaTicket : public PruebaAmbosMotores {
     ejecuta("UPDATE usuarioEnLinea SET contrasena = :c WHERE idNegocioFk = 1", {{"c", guardada}});
   }
 
-  void ejecuta(const QString& sql, const QVariantMap& p) {
-    TmiddleTier mt(conexion());
-    mt.setQuery(sql);
-    for (auto it = p.begin(); it != p.end(); ++it) mt.setVariant(it.key(), it.value());
-    ASSERT_GE(mt.nonQuery(), 0) << mt.ultimoError().toStdString();
-  }
+  void ejecuta(const QString& sql, const QVariantMap& p) { sqlEjecuta(conexion(), sql, p); }
 
   int ventaGuardada(int ticketNo) { return CatalogoPrueba(conexion()).ventaGuardada(ticketNo); }
 

@@ -15,9 +15,7 @@
 #include "support/CatalogoPrueba.h"
 #include "support/RespondedorPrueba.h"
 #include "support/SandboxPrueba.h"
-#include "ui/TFRM_espere.h"
 #include "ui/TFRM_facturar.h"
-#include "workers/TgeneraTicketConWS.h"
 
 class FacturarDocumentos : public ::testing::Test {
  protected:
@@ -30,15 +28,7 @@ class FacturarDocumentos : public ::testing::Test {
     db->llenaLocalSYS(1);
     ASSERT_TRUE(sandbox.arrancaParaTienda());
     for (int n : {15, 16}) ops << cat.ventaGuardada(n);
-    for (int op : ops) {
-      std::atomic<bool> ocupado{true};
-      TgeneraTicketConWS carga;
-      carga.generaTicket(op, &ocupado);
-      TFRM_espere espere;
-      espere.inicia(&ocupado);
-      ASSERT_TRUE(carga.getResultado().ok);
-      referencias << carga.getResultado().identificador;
-    }
+    for (int op : ops) referencias << subeTicket(op);
   }
   void TearDown() override { signingConfigura(QString()); }
 

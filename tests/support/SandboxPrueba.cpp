@@ -1,8 +1,22 @@
 #include "SandboxPrueba.h"
 
+#include <gtest/gtest.h>
+
 #include <QJsonDocument>
+#include <QTest>
+#include <atomic>
 
 #include "context/TsistemaDatos.h"
+#include "workers/TgeneraTicketConWS.h"
+
+QString subeTicket(int operacion) {
+  TgeneraTicketConWS carga;
+  std::atomic<bool> ocupado{true};
+  carga.generaTicket(operacion, &ocupado);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !ocupado.load(); }, 20000));
+  EXPECT_TRUE(carga.getResultado().ok) << carga.getResultado().mensaje.toStdString();
+  return carga.getResultado().identificador;
+}
 
 QString SandboxPrueba::ejecutable() {
   return SandboxProcesoPrueba::ruta(QStringLiteral("pos-sandbox-facturacion"));

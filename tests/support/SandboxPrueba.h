@@ -8,6 +8,10 @@
 
 #include "support/SandboxProcesoPrueba.h"
 
+// Uploads a stored sale through the package's worker to the configured service and answers
+// the identifier it got; a test failure when the upload does not succeed.
+QString subeTicket(int operacion);
+
 class SandboxPrueba {
  public:
   using Respuesta = RespuestaSandbox;

@@ -8,8 +8,11 @@
 #include <QVariantMap>
 
 #include "db/TmiddleTier.h"
+#include "signing/firma.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/ConsultaPrueba.h"
+#include "support/SandboxPrueba.h"
 
 struct TiendaTickets {
   explicit TiendaTickets(BaseDatosPrueba& db) : db(db), cat(db.conexion()) {
@@ -45,18 +48,29 @@ struct TiendaTickets {
         operacion);
   }
   QString celda(const QString& sql, int id) {
-    TmiddleTier mt(db.conexion());
-    mt.setQuery(sql);
-    mt.setInteger("id", id);
-    return mt.scalar().toString();
+    return sqlValor(db.conexion(), sql, {{"id", id}}).toString();
   }
-  void ejecuta(const QString& sql, const QVariantMap& p) {
-    TmiddleTier mt(db.conexion());
-    mt.setQuery(sql);
-    for (auto it = p.begin(); it != p.end(); ++it) mt.setVariant(it.key(), it.value());
-    ASSERT_GE(mt.nonQuery(), 0) << mt.ultimoError().toStdString() << " " << sql.toStdString();
-  }
+  void ejecuta(const QString& sql, const QVariantMap& p) { sqlEjecuta(db.conexion(), sql, p); }
 
   BaseDatosPrueba& db;
   CatalogoPrueba cat;
+};
+
+// The store with its online account, on either engine, and the sandbox started for it.
+class PruebaTicketsEnLinea : public PruebaAmbosMotores {
+ protected:
+  void SetUp() override {
+    PruebaAmbosMotores::SetUp();
+    if (!db) return;
+    tienda = std::make_unique<TiendaTickets>(*db);
+    tienda->cat.credencialesCifradas(db->carpeta());
+    db->llenaLocalSYS(1);
+    ASSERT_TRUE(sandbox.arrancaParaTienda());
+  }
+  void TearDown() override {
+    signingConfigura(QString());
+    PruebaAmbosMotores::TearDown();
+  }
+  std::unique_ptr<TiendaTickets> tienda;
+  SandboxPrueba sandbox;
 };

@@ -10,7 +10,6 @@
 #include "support/SandboxPrueba.h"
 #include "tests/tickets/TiendaTickets.h"
 #include "tickets/reglas/TthreadGetEstadoTicket.h"
-#include "workers/TgeneraTicketConWS.h"
 
 TEST(EstadoTickets, Ventana) {
   const QDateTime ahora(QDate(2026, 3, 15), QTime(10, 30));
@@ -107,31 +106,17 @@ TEST(EstadoTickets, Paginas) {
 }
 
 // Three tickets uploaded to the sandbox, two of them invoiced by their customers at the portal.
-class EstadoTicketsServicio : public PruebaAmbosMotores {
+class EstadoTicketsServicio : public PruebaTicketsEnLinea {
  protected:
   void SetUp() override {
-    PruebaAmbosMotores::SetUp();
-    if (!db) return;
-    tienda = std::make_unique<TiendaTickets>(*db);
-    tienda->cat.credencialesCifradas(db->carpeta());
-    db->llenaLocalSYS(1);
-    ASSERT_TRUE(sandbox.arrancaParaTienda());
+    PruebaTicketsEnLinea::SetUp();
+    if (!db || HasFatalFailure()) return;
     for (int n : {21, 22, 23}) {
-      const int op = tienda->cat.ventaGuardada(n);
-      TgeneraTicketConWS carga;
-      std::atomic<bool> ocupado{true};
-      carga.generaTicket(op, &ocupado);
-      ASSERT_TRUE(QTest::qWaitFor([&] { return !ocupado.load(); }, 20000));
-      ASSERT_TRUE(carga.getResultado().ok) << carga.getResultado().mensaje.toStdString();
-      ops << op;
-      ids << carga.getResultado().identificador;
+      ops << tienda->cat.ventaGuardada(n);
+      ids << subeTicket(ops.last());
     }
     facturas << sandbox.facturaEnPortal(ids[0]) << sandbox.facturaEnPortal(ids[2]);
     ASSERT_FALSE(facturas[0].isEmpty());
-  }
-  void TearDown() override {
-    signingConfigura(QString());
-    PruebaAmbosMotores::TearDown();
   }
   datosThreadEstadoTicket sondea(int tiempoEsperaMs = 5000) {
     const QDateTime hoy = QDateTime::currentDateTime();
@@ -150,8 +135,6 @@ class EstadoTicketsServicio : public PruebaAmbosMotores {
     return e;
   }
 
-  std::unique_ptr<TiendaTickets> tienda;
-  SandboxPrueba sandbox;
   QList<int> ops;
   QStringList ids, facturas;
 };

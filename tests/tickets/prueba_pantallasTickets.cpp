@@ -28,7 +28,6 @@
 #include "tickets/reglas/logoTicket.h"
 #include "ui/TFRM_enviarcorreoElectronico.h"
 #include "ui/TFRM_facturar.h"
-#include "workers/TgeneraTicketConWS.h"
 
 namespace {
 QStringList numeros(const QVector<TfilaControl>& filas) {
@@ -184,30 +183,18 @@ TEST_P(PantallasTickets, LogoDelTicket) {
 INSTANCIA_AMBOS_MOTORES(PantallasTickets);
 
 // The global invoice from its screen against the sandbox: three uploaded tickets.
-class FacturaGlobalPantalla : public PruebaAmbosMotores {
+class FacturaGlobalPantalla : public PruebaTicketsEnLinea {
  protected:
   void SetUp() override {
-    PruebaAmbosMotores::SetUp();
-    if (!db) return;
-    tienda = std::make_unique<TiendaTickets>(*db);
-    tienda->cat.credencialesCifradas(db->carpeta());
-    db->llenaLocalSYS(1);
-    ASSERT_TRUE(sandbox.arrancaParaTienda());
+    PruebaTicketsEnLinea::SetUp();
+    if (!db || HasFatalFailure()) return;
     for (int n : {51, 52, 53}) {
       const int op = tienda->cat.ventaGuardada(n);
-      TgeneraTicketConWS carga;
-      std::atomic<bool> ocupado{true};
-      carga.generaTicket(op, &ocupado);
-      ASSERT_TRUE(QTest::qWaitFor([&] { return !ocupado.load(); }, 20000));
-      ASSERT_TRUE(carga.getResultado().ok) << carga.getResultado().mensaje.toStdString();
+      subeTicket(op);
       ops << op;
       tienda->ejecuta("UPDATE puntoOperacion SET fechaHora = :f WHERE id = :id",
                       {{"f", QDateTime::currentDateTime()}, {"id", op}});
     }
-  }
-  void TearDown() override {
-    signingConfigura(QString());
-    PruebaAmbosMotores::TearDown();
   }
   // Chooses the rows of `tickets` and presses "Generar Factura Global"; the invoicing screen
   // stamps what it is shown.
@@ -232,8 +219,6 @@ class FacturaGlobalPantalla : public PruebaAmbosMotores {
     for (int op : ops) e << tienda->estado(op);
     return e;
   }
-  std::unique_ptr<TiendaTickets> tienda;
-  SandboxPrueba sandbox;
   RespondedorPrueba respondedor;
   QList<int> ops;
 };

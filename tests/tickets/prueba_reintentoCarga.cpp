@@ -20,23 +20,7 @@ TEST(ReintentoCarga, PausasCrecientes) {
   for (const auto& [fallos, ms] : casos) EXPECT_EQ(pausaReintentoMs(fallos), ms) << fallos;
 }
 
-class CargaSinDuplicar : public PruebaAmbosMotores {
- protected:
-  void SetUp() override {
-    PruebaAmbosMotores::SetUp();
-    if (!db) return;
-    tienda = std::make_unique<TiendaTickets>(*db);
-    tienda->cat.credencialesCifradas(db->carpeta());
-    db->llenaLocalSYS(1);
-    ASSERT_TRUE(sandbox.arrancaParaTienda());
-  }
-  void TearDown() override {
-    signingConfigura(QString());
-    PruebaAmbosMotores::TearDown();
-  }
-  std::unique_ptr<TiendaTickets> tienda;
-  SandboxPrueba sandbox;
-};
+class CargaSinDuplicar : public PruebaTicketsEnLinea {};
 
 // "Subir Ticket" pressed while the retry (or another station) is still sending the same ticket:
 // the second upload does not send it again.
