@@ -63,13 +63,11 @@ TEST_F(Cajeros, ElIconoDeLaFilaEditaYNuevoCajeroCrea) {
   l.init();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&l));
   int editado = -1;
-  r.manejadores.push_back([&](QDialog* d) {
-    auto* c = qobject_cast<TFRM_cajerosCaptura*>(d);
-    editado = c ? c->uCajeroID : -1;
-    EXPECT_EQ(c->texto("Clave"), "C02");
-    c->escribe("Nombre", "Roberto");
-    c->BTN_aceptarClick();
-    return d->result();
+  r.enDialogo<TFRM_cajerosCaptura>([&](TFRM_cajerosCaptura& c) {
+    editado = c.uCajeroID;
+    EXPECT_EQ(c.texto("Clave"), "C02");
+    c.escribe("Nombre", "Roberto");
+    c.BTN_aceptarClick();
   });
   auto suelta = [&](int fila, int columna) { l.pulsaCelda("Lista", fila, columna); };
   suelta(1, 4);  // "Nombre": no action

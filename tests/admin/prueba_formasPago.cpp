@@ -9,6 +9,7 @@
 #include "services/TFRM_cobroServiciosExternos.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/FilasPrueba.h"
 #include "support/RespondedorPrueba.h"
 #include "ui/TFRM_seleccionarFormaPagoFirebird.h"
 
@@ -27,11 +28,7 @@ class FormasPago : public ::testing::Test {
         "('Tarjeta de crédito', 4, 1, 1)");
     ASSERT_EQ(mt.nonQuery(), 1);
   }
-  static QStringList nombres(const TGridControl& g) {
-    QStringList n;
-    for (int i = 0; i < g.getRowCount(); ++i) n << g.getCelda("Nombre", i);
-    return n;
-  }
+  static QStringList nombres(const TGridControl& g) { return columnaDe(g, "Nombre"); }
   // The picker opened from the list; `acciones` run on it while it is open.
   void enElSelector(std::function<void(TFRM_seleccionarFormaPagoFirebird&)> acciones) {
     r.manejadores.push_back([acciones](QDialog* d) {

@@ -6,13 +6,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 #include "db/TmiddleTier.h"
 #include "printer/decodificadorEscPos.h"
 #include "signing/firma.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/PosScriptPrueba.h"
 #include "support/SandboxPrueba.h"
 
 namespace {
@@ -47,24 +47,12 @@ class CobroCompleto : public ::testing::Test {
     ASSERT_GE(mt.nonQuery(), 0) << mt.ultimoError().toStdString();
   }
   QJsonObject corre(const QByteArray& escenario) {
-    const QString ini = db->carpeta() + "/estacion.ini";
-    QFile f(ini);
-    f.open(QIODevice::WriteOnly);
-    f.write(QString("baseDatos=%1\nnegocio=1\ncarpetaAplicacion=%2/\nestacion=CAJA-1\nimpresora=%2/"
-                    "recibos\n"
-                    "urlFacturacion=%3\nenlaceTicket=http://portal.prueba/facturar\n")
-                .arg(db->destino(), db->carpeta(), sandbox.url())
-                .toUtf8());
-    f.close();
-    QFile e(db->carpeta() + "/escenario.json");
-    e.open(QIODevice::WriteOnly);
-    e.write(escenario);
-    e.close();
-    QProcess p;
-    p.start(QStringLiteral(POS_BINARIOS) + "/pos-script", {"--config", ini, e.fileName()});
-    EXPECT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+    const QString ini = iniPosScript(
+        *db, "CAJA-1",
+        "urlFacturacion=" + sandbox.url() + "\nenlaceTicket=http://portal.prueba/facturar\n");
+    const SalidaPosScript s = correPosScript(db->carpeta(), {"--config", ini}, escenario);
+    EXPECT_EQ(s.codigo, 0) << s.error.toStdString();
+    return s.json;
   }
   static QStringList recibo(const QJsonObject& cobro) {
     QFile f(cobro["escpos"].toString());

@@ -3,17 +3,16 @@
 // history, and a payment never offered twice.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 #include "checkout/reglas/mercadoPago.h"
 #include "db/TmiddleTier.h"
 #include "signing/firma.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/PosScriptPrueba.h"
 #include "support/SandboxMercadoPagoPrueba.h"
 
 namespace {
@@ -38,23 +37,14 @@ class CobroMercadoPago : public ::testing::Test {
         {"--client-id", "app-123", "--client-secret", "s3cr3t", "--terminal", "PAX-0001"}));
   }
   QJsonObject corre(const QByteArray& escenario) {
-    const QString ini = db->carpeta() + "/estacion.ini";
-    QFile f(ini);
-    f.open(QIODevice::WriteOnly);
-    f.write(QString("baseDatos=%1\nnegocio=1\ncarpetaAplicacion=%2/\nestacion=CAJA-1\nimpresora=%2/"
-                    "recibos\nurlMercadoPago=%3\nurlMercadoPagoPoint=%4\ncaMercadoPago=%5\n")
-                .arg(db->destino(), db->carpeta(), s.urlApi(), s.urlPoint(), s.archivoCa())
-                .toUtf8());
-    f.close();
-    QFile e(db->carpeta() + "/escenario.json");
-    e.open(QIODevice::WriteOnly);
-    e.write(escenario);
-    e.close();
-    QProcess p;
-    p.start(QStringLiteral(POS_BINARIOS) + "/pos-script", {"--config", ini, e.fileName()});
-    EXPECT_TRUE(p.waitForFinished(90000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+    const QString ini =
+        iniPosScript(*db, "CAJA-1",
+                     QString("urlMercadoPago=%1\nurlMercadoPagoPoint=%2\ncaMercadoPago=%3\n")
+                         .arg(s.urlApi(), s.urlPoint(), s.archivoCa()));
+    const SalidaPosScript salida =
+        correPosScript(db->carpeta(), {"--config", ini}, escenario, 90000);
+    EXPECT_EQ(salida.codigo, 0) << salida.error.toStdString();
+    return salida.json;
   }
   QString pago(double monto, const QString& titular) {
     return QString::number(

@@ -41,11 +41,9 @@ class FacturarDocumentos : public ::testing::Test {
   }
   // Presses "Facturar" on the summary, after checking what it shows.
   void confirma(int conceptos) {
-    r.manejadores.push_back([conceptos](QDialog* d) {
-      auto* f = qobject_cast<TFRM_facturar*>(d);
-      EXPECT_EQ(f->filas("Conceptos"), conceptos);
-      f->BTN_facturarClick();
-      return d->result();
+    r.enDialogo<TFRM_facturar>([conceptos](TFRM_facturar& f) {
+      EXPECT_EQ(f.filas("Conceptos"), conceptos);
+      f.BTN_facturarClick();
     });
   }
 
@@ -128,15 +126,13 @@ TEST_F(FacturarDocumentos, FacturaGlobalDeDosTickets) {
 
 TEST_F(FacturarDocumentos, NotaDeCreditoDeUnaVentaFacturada) {
   TFRM_facturar pantalla;
-  r.manejadores.push_back([](QDialog* d) {
-    auto* f = qobject_cast<TFRM_facturar*>(d);
-    f->escribe("RFC", "XOJI740919U48");
-    f->escribe("Nombre o razón social", "INGRID XODAR JIMENEZ");
-    f->escribe("Código postal", "88965");
-    f->elige("Régimen fiscal", "605");
-    f->elige("Uso del CFDI", "G03");
-    f->BTN_facturarClick();
-    return d->result();
+  r.enDialogo<TFRM_facturar>([](TFRM_facturar& f) {
+    f.escribe("RFC", "XOJI740919U48");
+    f.escribe("Nombre o razón social", "INGRID XODAR JIMENEZ");
+    f.escribe("Código postal", "88965");
+    f.elige("Régimen fiscal", "605");
+    f.elige("Uso del CFDI", "G03");
+    f.BTN_facturarClick();
   });
   ASSERT_TRUE(pantalla.initPuntoVentaTicket(ops[0], localSYS));
   const QString factura = pantalla.uuidFactura();

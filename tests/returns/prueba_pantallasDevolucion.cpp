@@ -44,15 +44,13 @@ class PantallasDevolucion : public PruebaAmbosMotores {
 
   // The customer invoices the sale at the checkout; answers the invoice's UUID.
   QString factura() {
-    r.manejadores.push_back([](QDialog* d) {
-      auto* f = qobject_cast<TFRM_facturar*>(d);
-      f->escribe("RFC", "XOJI740919U48");
-      f->escribe("Nombre o razón social", "INGRID XODAR JIMENEZ");
-      f->escribe("Código postal", "88965");
-      f->elige("Régimen fiscal", "605");
-      f->elige("Uso del CFDI", "G03");
-      f->BTN_facturarClick();
-      return d->result();
+    r.enDialogo<TFRM_facturar>([](TFRM_facturar& f) {
+      f.escribe("RFC", "XOJI740919U48");
+      f.escribe("Nombre o razón social", "INGRID XODAR JIMENEZ");
+      f.escribe("Código postal", "88965");
+      f.elige("Régimen fiscal", "605");
+      f.elige("Uso del CFDI", "G03");
+      f.BTN_facturarClick();
     });
     TFRM_facturar pantalla;
     EXPECT_TRUE(pantalla.initPuntoVentaTicket(venta.operacionID, localSYS))
@@ -74,12 +72,10 @@ class PantallasDevolucion : public PruebaAmbosMotores {
       return d->result();
     });
     if (capturar)
-      r.manejadores.push_back([cantidad](QDialog* d) {
-        auto* c = qobject_cast<TFRM_capturaDevolucion*>(d);
-        c->escribeCantidad(cantidad);
-        c->eligeEstado("Dañado");
-        c->BTN_aceptarClick();
-        return d->result();
+      r.enDialogo<TFRM_capturaDevolucion>([cantidad](TFRM_capturaDevolucion& c) {
+        c.escribeCantidad(cantidad);
+        c.eligeEstado("Dañado");
+        c.BTN_aceptarClick();
       });
     if (tipo == DEVOLUCION_NOTA_CREDITO)
       r.manejadores.push_back([](QDialog* d) {

@@ -4,26 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 #include "TiendaDevoluciones.h"
+#include "support/PosScriptPrueba.h"
 
 namespace {
 
 QJsonObject corre(BaseDatosPrueba& db, const QString& escenario) {
-  const QString ruta = db.carpeta() + "/escenario.json";
-  QFile f(ruta);
-  EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(escenario.toUtf8());
-  f.close();
-  QProcess p;
-  p.start(QStringLiteral(POS_BINARIOS) + "/pos-script",
-          {"--db", db.destino(), "--negocio", "1", "--estacion", "ESTACION-PRUEBA", ruta});
-  EXPECT_TRUE(p.waitForFinished(60000));
-  EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-  return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+  const SalidaPosScript s = correPosScript(
+      db.carpeta(), {"--db", db.destino(), "--negocio", "1", "--estacion", "ESTACION-PRUEBA"},
+      escenario.toUtf8());
+  EXPECT_EQ(s.codigo, 0) << s.error.toStdString();
+  return s.json;
 }
 
 QStringList textos(const QJsonObject& reporte) {

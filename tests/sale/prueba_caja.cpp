@@ -11,6 +11,7 @@
 #include "sale/caja_delegado.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/ConsultaPrueba.h"
 #include "support/RespondedorPrueba.h"
 
 namespace {
@@ -77,24 +78,23 @@ TEST_F(Caja, ArranqueRevisaListaYEstacion) {
   EXPECT_TRUE(
       respondedor.mensajes[0].texto.startsWith("La estación de trabajo actual, no tiene una caja"));
   EXPECT_EQ(respondedor.mensajes[0].tipo, mtCustom);
-}
+  delete caja;
 
-TEST_F(Caja, SinListaPredeterminadaNoAbre) {
-  TmiddleTier mt(db->conexion());
-  mt.setQuery("UPDATE ventasListaPrecios SET predeterminada = 0");
-  ASSERT_GE(mt.nonQuery(), 0);
+  // Without a default price list it does not open either.
+  localSYS.estacion = "ESTACION-PRUEBA";
+  sqlEjecuta(db->conexion(), "UPDATE ventasListaPrecios SET predeterminada = 0");
   caja = new TFRM_caja();
   EXPECT_FALSE(caja->init());
-  ASSERT_EQ(respondedor.textos().size(), 1);
-  EXPECT_EQ(respondedor.textos()[0],
+  ASSERT_EQ(respondedor.textos().size(), 2);
+  EXPECT_EQ(respondedor.textos()[1],
             "No se encontro la lista de precios predeterminada. \n\rPuede seleccionar una lista "
             "predetminada en: Ventas\\Gestión\\Lista de Precios General'.");
-}
+  delete caja;
+  caja = nullptr;
 
-TEST_F(Caja, DatosDeTicketIncompletosApaganLaCarga) {
-  TmiddleTier mt(db->conexion());
-  mt.setQuery("UPDATE Negocio SET codigoPostal = '0660'");
-  ASSERT_GE(mt.nonQuery(), 0);
+  // Incomplete ticket data (a four-digit postal code) turns the upload off, not the sale.
+  sqlEjecuta(db->conexion(), "UPDATE ventasListaPrecios SET predeterminada = 1");
+  sqlEjecuta(db->conexion(), "UPDATE Negocio SET codigoPostal = '0660'");
   db->llenaLocalSYS(1);
   abre();
   EXPECT_FALSE(caja->uServicioTickets);

@@ -2,13 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
 #include "support/FilasPrueba.h"
+#include "support/PosScriptPrueba.h"
 
 namespace {
 
@@ -30,18 +29,12 @@ class PosScript : public ::testing::Test {
 
   int corre(const QByteArray& escenario, QJsonObject* salida, QString* error = nullptr,
             const QString& estacion = "CAJA-1") {
-    const QString ruta = db->carpeta() + "/escenario.json";
-    QFile f(ruta);
-    f.open(QIODevice::WriteOnly);
-    f.write(escenario);
-    f.close();
-    QProcess p;
-    p.start(QStringLiteral(POS_BINARIOS) + "/pos-script",
-            {"--db", db->destino(), "--negocio", "1", "--estacion", estacion, ruta});
-    EXPECT_TRUE(p.waitForFinished(60000));
-    if (error) *error = QString::fromUtf8(p.readAllStandardError());
-    if (salida) *salida = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-    return p.exitCode();
+    const SalidaPosScript s = correPosScript(
+        db->carpeta(), {"--db", db->destino(), "--negocio", "1", "--estacion", estacion},
+        escenario);
+    if (error) *error = s.error;
+    if (salida) *salida = s.json;
+    return s.codigo;
   }
 
   // The driver's lines by column name, as a table.

@@ -105,23 +105,21 @@ TEST_F(ControlCaja, ElMenuDependeDelEstadoYSoloSeAbreEnLaPrimeraColumna) {
 }
 
 TEST_F(ControlCaja, NuevaCajaValidaClaveYAlmacenYEditarSoloCambiaLaDescripcion) {
-  r.manejadores.push_back([&](QDialog* d) {
-    auto* c = qobject_cast<TFRM_cajaCaptura*>(d);
-    EXPECT_EQ(c->texto("Título"), "Nueva Caja");
-    EXPECT_TRUE(c->habilitado("Clave"));
-    EXPECT_EQ(c->entradas("Almacén").size(), 2);
-    EXPECT_TRUE(c->texto("Almacén").isEmpty());  // none chosen
-    EXPECT_EQ(c->longitudMaxima("Clave"), 20);
-    EXPECT_EQ(c->longitudMaxima("Descripción Corta"), 60);
-    c->escribe("Clave", "  ");
-    c->BTN_aceptarClick();
-    c->escribe("Clave", " cj1 ");
-    c->BTN_aceptarClick();
-    c->escribe("Clave", "CJ3");
-    c->BTN_aceptarClick();
-    c->eligeOpcion("Almacén", "Bodega");
-    c->BTN_aceptarClick();  // an empty description is fine
-    return d->result();
+  r.enDialogo<TFRM_cajaCaptura>([&](TFRM_cajaCaptura& c) {
+    EXPECT_EQ(c.texto("Título"), "Nueva Caja");
+    EXPECT_TRUE(c.habilitado("Clave"));
+    EXPECT_EQ(c.entradas("Almacén").size(), 2);
+    EXPECT_TRUE(c.texto("Almacén").isEmpty());  // none chosen
+    EXPECT_EQ(c.longitudMaxima("Clave"), 20);
+    EXPECT_EQ(c.longitudMaxima("Descripción Corta"), 60);
+    c.escribe("Clave", "  ");
+    c.BTN_aceptarClick();
+    c.escribe("Clave", " cj1 ");
+    c.BTN_aceptarClick();
+    c.escribe("Clave", "CJ3");
+    c.BTN_aceptarClick();
+    c.eligeOpcion("Almacén", "Bodega");
+    c.BTN_aceptarClick();  // an empty description is fine
   });
   l->pulsa("Nueva Caja");
   EXPECT_EQ(r.textos(),
@@ -133,17 +131,15 @@ TEST_F(ControlCaja, NuevaCajaValidaClaveYAlmacenYEditarSoloCambiaLaDescripcion) 
   EXPECT_EQ(l->grid().getCelda("Descripción", nueva), "");
 
   l->uFila = fila("CJ1");
-  r.manejadores.push_back([&](QDialog* d) {
-    auto* c = qobject_cast<TFRM_cajaCaptura*>(d);
-    EXPECT_EQ(c->texto("Título"), "Editar Caja");
-    EXPECT_FALSE(c->habilitado("Clave"));
-    EXPECT_EQ(c->texto("Clave"), "CJ1");
-    EXPECT_EQ(c->texto("Almacén"), "Tienda");
-    c->escribe("Clave", "OTRA");
-    c->eligeOpcion("Almacén", "Bodega");
-    c->escribe("Descripción Corta", " Caja de la entrada ");
-    c->BTN_aceptarClick();
-    return d->result();
+  r.enDialogo<TFRM_cajaCaptura>([&](TFRM_cajaCaptura& c) {
+    EXPECT_EQ(c.texto("Título"), "Editar Caja");
+    EXPECT_FALSE(c.habilitado("Clave"));
+    EXPECT_EQ(c.texto("Clave"), "CJ1");
+    EXPECT_EQ(c.texto("Almacén"), "Tienda");
+    c.escribe("Clave", "OTRA");
+    c.eligeOpcion("Almacén", "Bodega");
+    c.escribe("Descripción Corta", " Caja de la entrada ");
+    c.BTN_aceptarClick();
   });
   l->accionMenuFlotante(1);
   const int editada = fila("CJ1");

@@ -3,14 +3,13 @@
 // looked back at. What the steps report is compared with the database.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/PosScriptPrueba.h"
 #include "support/SupervisorPrueba.h"
 
 namespace {
@@ -26,17 +25,8 @@ TEST(GuionSupervisor, AperturaVentaCorteCierreYSesion) {
   s.cajero("MAR", "Marta", "Gómez", "Ruiz");
   s.caja("M1", "Mostrador");
 
-  const QString ini = db->carpeta() + "/estacion.ini";
-  QFile f(ini);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(QString("baseDatos=%1\nnegocio=1\ncarpetaAplicacion=%2/\nestacion=CAJA-SUP\n"
-                  "impresora=%2/recibos\n")
-              .arg(db->destino(), db->carpeta())
-              .toUtf8());
-  f.close();
-  QFile e(db->carpeta() + "/escenario.json");
-  ASSERT_TRUE(e.open(QIODevice::WriteOnly));
-  e.write(R"([
+  const SalidaPosScript salida =
+      correPosScript(db->carpeta(), {"--config", iniPosScript(*db, "CAJA-SUP")}, R"([
     {"lectura": "7501000000011"},
     {"aperturaCaja": {"caja": "M1", "cajero": "MAR", "monto": "1500", "billetes": {"1000": 1}}},
     {"aperturaCaja": {"caja": "M1", "cajero": "MAR", "monto": "1500", "billetes": {"1000": 1, "500": 1}}},
@@ -47,13 +37,10 @@ TEST(GuionSupervisor, AperturaVentaCorteCierreYSesion) {
     {"cierreCaja": {"caja": "M1"}},
     {"verSesion": {"sesion": 1}},
     {"controlCierres": {"cajero": "MAR"}}
-  ])");
-  e.close();
-  QProcess p;
-  p.start(QStringLiteral(POS_BINARIOS) + "/pos-script", {"--config", ini, e.fileName()});
-  ASSERT_TRUE(p.waitForFinished(120000));
-  ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-  const QJsonObject o = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+  ])",
+                     120000);
+  ASSERT_EQ(salida.codigo, 0) << salida.error.toStdString();
+  const QJsonObject& o = salida.json;
   const std::string informe = QJsonDocument(o).toJson().toStdString();
 
   QStringList mensajes;

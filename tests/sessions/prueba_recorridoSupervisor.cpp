@@ -66,14 +66,12 @@ TEST_P(RecorridoSupervisor, DeLaAltaDelCajeroAlCierreDeLaCaja) {
   // A new cashier.
   auto* cajeros = elige<TFRM_cajeros>("Cajeros");
   ASSERT_TRUE(cajeros);
-  r.manejadores.push_back([](QDialog* d) {
-    auto* c = qobject_cast<TFRM_cajerosCaptura*>(d);
-    c->escribe("Clave", "MAR");
-    c->escribe("Nombre", "Marta");
-    c->escribe("A. Paterno", "Gómez");
-    c->escribe("A. Materno", "Ruiz");
-    c->BTN_aceptarClick();
-    return d->result();
+  r.enDialogo<TFRM_cajerosCaptura>([](TFRM_cajerosCaptura& c) {
+    c.escribe("Clave", "MAR");
+    c.escribe("Nombre", "Marta");
+    c.escribe("A. Paterno", "Gómez");
+    c.escribe("A. Materno", "Ruiz");
+    c.BTN_aceptarClick();
   });
   cajeros->pulsa("Nuevo Cajero");
   ASSERT_EQ(cajeros->grid().getRowCount(), 1);
@@ -84,13 +82,11 @@ TEST_P(RecorridoSupervisor, DeLaAltaDelCajeroAlCierreDeLaCaja) {
   ASSERT_TRUE(control);
   control->uMuestraMenu = false;
   EXPECT_TRUE(control->visible("Mensaje"));
-  r.manejadores.push_back([](QDialog* d) {
-    auto* c = qobject_cast<TFRM_cajaCaptura*>(d);
-    c->escribe("Clave", "M1");
-    c->escribe("Descripción Corta", "Mostrador");
-    c->eligeOpcion("Almacén", c->entradas("Almacén").value(0));
-    c->BTN_aceptarClick();
-    return d->result();
+  r.enDialogo<TFRM_cajaCaptura>([](TFRM_cajaCaptura& c) {
+    c.escribe("Clave", "M1");
+    c.escribe("Descripción Corta", "Mostrador");
+    c.eligeOpcion("Almacén", c.entradas("Almacén").value(0));
+    c.BTN_aceptarClick();
   });
   control->pulsa("Nueva Caja");
   ASSERT_EQ(control->grid().getRowCount(), 1);
@@ -99,20 +95,18 @@ TEST_P(RecorridoSupervisor, DeLaAltaDelCajeroAlCierreDeLaCaja) {
   // Opening with a count of 1,500.50.
   suelta(control, 0);
   ASSERT_TRUE(control->opcionHabilitada(2));
-  r.manejadores.push_back([this](QDialog* d) {
-    auto* a = qobject_cast<TFRM_cajaApertura*>(d);
+  r.enDialogo<TFRM_cajaApertura>([this](TFRM_cajaApertura& a) {
     r.manejadores.push_back(eligeCajero("MAR"));
-    a->pulsa("Seleccionar cajero");
+    a.pulsa("Seleccionar cajero");
     r.manejadores.push_back(teclea("1500.50"));
-    a->pulsa("Editar monto");
+    a.pulsa("Editar monto");
     r.manejadores.push_back(teclea("1"));
-    a->pulsa("Editar billetes 1000");
+    a.pulsa("Editar billetes 1000");
     r.manejadores.push_back(teclea("1"));
-    a->pulsa("Editar billetes 500");
+    a.pulsa("Editar billetes 500");
     r.manejadores.push_back(teclea(".5"));
-    a->pulsa("Editar monedas");
-    a->pulsa("Iniciar");
-    return d->result();
+    a.pulsa("Editar monedas");
+    a.pulsa("Iniciar");
   });
   control->eligeOpcion(2);
   EXPECT_TRUE(r.mensajes.empty()) << r.textos().join("; ").toStdString();
@@ -137,12 +131,10 @@ TEST_P(RecorridoSupervisor, DeLaAltaDelCajeroAlCierreDeLaCaja) {
   suelta(control, 0);
   ASSERT_TRUE(control->opcionHabilitada(3));
   ASSERT_FALSE(control->opcionHabilitada(2));
-  r.manejadores.push_back([this](QDialog* d) {
-    auto* c = qobject_cast<TFRM_cajaCorte*>(d);
+  r.enDialogo<TFRM_cajaCorte>([this](TFRM_cajaCorte& c) {
     r.manejadores.push_back(teclea("500"));
-    c->pulsa("Editar monto");
-    c->pulsa("Aceptar");
-    return d->result();
+    c.pulsa("Editar monto");
+    c.pulsa("Aceptar");
   });
   control->eligeOpcion(3);
   EXPECT_EQ(control->grid().getCelda("Saldo", 0), "$ 1,188.00");
@@ -150,11 +142,9 @@ TEST_P(RecorridoSupervisor, DeLaAltaDelCajeroAlCierreDeLaCaja) {
 
   // The close withdraws the rest and frees the station.
   suelta(control, 0);
-  r.manejadores.push_back([](QDialog* d) {
-    auto* c = qobject_cast<TFRM_cajaCorte*>(d);
-    EXPECT_DOUBLE_EQ(c->uCorteMonto, 1188);
-    c->pulsa("Aceptar");
-    return d->result();
+  r.enDialogo<TFRM_cajaCorte>([](TFRM_cajaCorte& c) {
+    EXPECT_DOUBLE_EQ(c.uCorteMonto, 1188);
+    c.pulsa("Aceptar");
   });
   control->eligeOpcion(4);
   EXPECT_EQ(r.preguntas, QStringList({"Revise que los datos capturados sean correctos, ¿Desea "

@@ -18,6 +18,7 @@
 #include "sessions/respuestasSesion.h"
 #include "shell/listas/TDelegadoLista.h"
 #include "shell/programaPredeterminado.h"
+#include "support/FilasPrueba.h"
 #include "support/RespondedorPrueba.h"
 #include "support/SandboxPrueba.h"
 #include "tickets/TFRM_tickerVer.h"
@@ -33,12 +34,6 @@ QList<QList<double>> barras(const TGraficaBarras& g) {
       for (int i = 0; i < b->count(); ++i) serie << b->at(i);
       v << serie;
     }
-  return v;
-}
-
-QStringList columna(const TGridControl& g, const QString& c) {
-  QStringList v;
-  for (int f = 0; f < g.getRowCount(); ++f) v << g.getCelda(c, f);
   return v;
 }
 
@@ -83,12 +78,12 @@ TEST_P(VerSesion, GridsTotalYGraficasDeLaSesion) {
   v->pulsaEnter("No. Sesión");
   EXPECT_TRUE(r.textos().isEmpty()) << r.textos().join("|").toStdString();
   EXPECT_EQ(v->texto("Total"), "$ 1,422.36");
-  EXPECT_EQ(columna(v->gridTickets(), "Ticket NO."), (QStringList{"1", "2", "3"}));
-  EXPECT_EQ(columna(v->gridTickets(), "UUID"), (QStringList{"", "", "UUID-T3"}));
-  EXPECT_EQ(columna(v->gridProductos(), "Cantidad"), (QStringList{"2.255", "5"}));
-  EXPECT_EQ(columna(v->gridMetodoPago(), "Metodo de Pago"),
+  EXPECT_EQ(columnaDe(v->gridTickets(), "Ticket NO."), (QStringList{"1", "2", "3"}));
+  EXPECT_EQ(columnaDe(v->gridTickets(), "UUID"), (QStringList{"", "", "UUID-T3"}));
+  EXPECT_EQ(columnaDe(v->gridProductos(), "Cantidad"), (QStringList{"2.255", "5"}));
+  EXPECT_EQ(columnaDe(v->gridMetodoPago(), "Metodo de Pago"),
             (QStringList{"Efectivo", "Tarjeta", "Transferencia"}));
-  EXPECT_EQ(columna(v->gridMetodoPago(), "Total"), (QStringList{"1097.20", "90.60", "234.56"}));
+  EXPECT_EQ(columnaDe(v->gridMetodoPago(), "Total"), (QStringList{"1097.20", "90.60", "234.56"}));
   EXPECT_TRUE(v->texto("Sesión").contains("Cierre: 02/03/2026 18:00"));
 
   EXPECT_EQ(v->graficaVentas().datos().categorias, (QStringList{"9 h", "10 h", "11 h"}));
@@ -244,8 +239,8 @@ TEST_P(ControlCierres, FechasCajeroYGrafica) {
 
   const QDate d = TiendaSesiones::kDia;
   fechas(d, d.addDays(1));
-  EXPECT_EQ(columna(l->grid(), "Tipo"), (QStringList{"Corte", "Cierre", "Corte"}));
-  EXPECT_EQ(columna(l->grid(), "Monto"), (QStringList{"300", "1297.2", "20"}));
+  EXPECT_EQ(columnaDe(l->grid(), "Tipo"), (QStringList{"Corte", "Cierre", "Corte"}));
+  EXPECT_EQ(columnaDe(l->grid(), "Monto"), (QStringList{"300", "1297.2", "20"}));
   EXPECT_EQ(barras(l->graficaRetiros()), (QList<QList<double>>{{1597.2, 0}, {0, 20}}));
   EXPECT_EQ(l->graficaRetiros().etiquetasMonto().last(), "$ 2,000.00");
 
@@ -253,7 +248,7 @@ TEST_P(ControlCierres, FechasCajeroYGrafica) {
   l->pulsa("Seleccionar cajero");
   EXPECT_EQ(l->texto("Cajero"), "Beto Pérez López");
   l->pulsa("Buscar");
-  EXPECT_EQ(columna(l->grid(), "Sesión"), QStringList{QString::number(t->sesionB)});
+  EXPECT_EQ(columnaDe(l->grid(), "Sesión"), QStringList{QString::number(t->sesionB)});
   // A cancelled selection puts every cashier back; the label keeps the last name.
   r.manejadores.push_back(eligeCajero(""));
   l->pulsa("Seleccionar cajero");

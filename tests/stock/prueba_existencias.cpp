@@ -137,13 +137,11 @@ TEST_F(Existencias, ElSelectorDeProductoBuscaPorNombreOCodigo) {
   p.BTN_aceptarClick();
   EXPECT_NE(p.result(), QDialog::Accepted);
 
-  r.manejadores.push_back([](QDialog* d) {
-    auto* s = qobject_cast<TFRM_seleccionarProducto*>(d);
-    s->escribe("Nombre o código de barras", "7502");
-    s->buscar();
-    s->seleccionaFila(0);
-    s->BTN_aceptarClick();
-    return d->result();
+  r.enDialogo<TFRM_seleccionarProducto>([](TFRM_seleccionarProducto& s) {
+    s.escribe("Nombre o código de barras", "7502");
+    s.buscar();
+    s.seleccionaFila(0);
+    s.BTN_aceptarClick();
   });
   const TproductoSeleccionadoDescripcion elegido = seleccionarProducto(localSYS);
   EXPECT_TRUE(elegido.ok);
