@@ -69,24 +69,22 @@ TEST_F(Impresora, ElTicketImpresoSeLeeCompleto) {
   EXPECT_EQ(doc.paginaCodigos, 16);
   for (const TLineaEscPos& l : doc.lineas) EXPECT_LE(l.texto.size(), 48) << l.texto.toStdString();
 
+  // A line as "text|alignment|bold|double height".
+  const auto linea = [&doc](int n) {
+    const TLineaEscPos& l = doc.lineas.value(n);
+    return QString("%1|%2|%3|%4").arg(l.texto).arg(l.alineacion).arg(l.negrita).arg(l.dobleAlto);
+  };
   // Header: centred and bold, accents intact through the code page.
   const int nombre = doc.buscaLinea(QStringLiteral("Abarrotes La Única"));
   ASSERT_GE(nombre, 0);
-  EXPECT_EQ(doc.lineas[nombre].texto, QStringLiteral("Abarrotes La Única"));
-  EXPECT_EQ(doc.lineas[nombre].alineacion, 1);
-  EXPECT_TRUE(doc.lineas[nombre].negrita);
-  EXPECT_TRUE(doc.lineas[nombre].dobleAlto);
-  const int rfc = doc.buscaLinea(QStringLiteral("AUN010101AB1"));
-  ASSERT_EQ(rfc, nombre + 1);
-  EXPECT_EQ(doc.lineas[rfc].alineacion, 1);
-  EXPECT_TRUE(doc.lineas[rfc].negrita);
-  EXPECT_FALSE(doc.lineas[rfc].dobleAlto);
-  EXPECT_EQ(doc.lineas[rfc + 1].texto, QStringLiteral("Abarrotes La Única, S.A. de C.V."));
+  EXPECT_EQ(linea(nombre), "Abarrotes La Única|1|1|1");
+  EXPECT_EQ(linea(nombre + 1), "RFC: AUN010101AB1|1|1|0");
+  EXPECT_EQ(doc.lineas[nombre + 2].texto, QStringLiteral("Abarrotes La Única, S.A. de C.V."));
+  const int rfc = nombre + 1;
 
   const int cajero = doc.buscaLinea(QStringLiteral("Cajero: Cajero Demo"));
   ASSERT_GT(cajero, rfc);
-  EXPECT_FALSE(doc.lineas[cajero].negrita);
-  EXPECT_EQ(doc.lineas[cajero].alineacion, 0);
+  EXPECT_EQ(linea(cajero), "Cajero: Cajero Demo|0|0|0");
   EXPECT_EQ(doc.buscaLinea(QStringLiteral("Ticket: 77")), cajero + 1);
   EXPECT_EQ(doc.buscaLinea(QStringLiteral("Fecha: 05/12/2024 14:30:00")), cajero + 2);
 

@@ -85,6 +85,10 @@ SandboxPrueba::Respuesta timbra(const SandboxPrueba& s, const QJsonObject& f,
 }
 
 QString mensaje(const SandboxPrueba::Respuesta& r) { return r.cuerpo.value("mensaje").toString(); }
+// "status message", so a refusal is checked in one comparison.
+std::string rechazo(const SandboxPrueba::Respuesta& r) {
+  return QString("%1 %2").arg(r.estado).arg(mensaje(r)).toStdString();
+}
 
 QJsonObject registroTicket(const SandboxPrueba& s, const QString& id) {
   return s.get("/api/v1/tickets/" + id).cuerpo;
@@ -131,13 +135,10 @@ TEST(SandboxTimbrado, TimbraReintentaYNoFacturaDosVeces) {
   EXPECT_EQ(reintento.cuerpo.value("fechaTimbrado"), r.cuerpo.value("fechaTimbrado"));
 
   // Anything else that takes an invoiced ticket again is refused, naming the ticket.
-  const auto otroReceptor = timbra(s, factura({t15, t16}, "MAPE800101AB1"));
-  EXPECT_EQ(otroReceptor.estado, 409);
-  EXPECT_EQ(mensaje(otroReceptor), "El ticket 15 ya fue facturado");
+  EXPECT_EQ(rechazo(timbra(s, factura({t15, t16}, "MAPE800101AB1"))),
+            "409 El ticket 15 ya fue facturado");
   const QString t17 = sube(s, 17);
-  const auto otroConjunto = timbra(s, factura({t17, t16}));
-  EXPECT_EQ(otroConjunto.estado, 409);
-  EXPECT_EQ(mensaje(otroConjunto), "El ticket 16 ya fue facturado");
+  EXPECT_EQ(rechazo(timbra(s, factura({t17, t16}))), "409 El ticket 16 ya fue facturado");
   EXPECT_EQ(s.facturas().size(), 1);
   EXPECT_EQ(registroTicket(s, t17).value("estado").toInt(), 1);
 }
@@ -148,12 +149,10 @@ TEST(SandboxTimbrado, SoloTicketsConocidosDelMismoNegocio) {
   const QString propio = sube(s, 15);
   const QString ajeno = sube(s, 15, "MAPE800101AB1");
 
-  const auto desconocido = timbra(s, factura({propio, "NO-EXISTE"}));
-  EXPECT_EQ(desconocido.estado, 404);
-  EXPECT_EQ(mensaje(desconocido), "No se encontró el ticket 'NO-EXISTE'");
-  const auto deOtro = timbra(s, factura({ajeno}));
-  EXPECT_EQ(deOtro.estado, 404);
-  EXPECT_EQ(mensaje(deOtro), QString("No se encontró el ticket '%1'").arg(ajeno));
+  EXPECT_EQ(rechazo(timbra(s, factura({propio, "NO-EXISTE"}))),
+            "404 No se encontró el ticket 'NO-EXISTE'");
+  EXPECT_EQ(rechazo(timbra(s, factura({ajeno}))),
+            QString("404 No se encontró el ticket '%1'").arg(ajeno).toStdString());
 
   EXPECT_TRUE(s.facturas().isEmpty());
   EXPECT_EQ(registroTicket(s, propio).value("estado").toInt(), 1);
@@ -213,9 +212,7 @@ TEST(SandboxTimbrado, CamposInvalidosNombranElCampo) {
       f = destino;
     else
       f[c.objeto] = destino;
-    const auto r = timbra(s, f);
-    EXPECT_EQ(r.estado, 400) << c.esperado.toStdString();
-    EXPECT_EQ(mensaje(r), c.esperado);
+    EXPECT_EQ(rechazo(timbra(s, f)), "400 " + c.esperado.toStdString());
   }
   QJsonObject sinFactura = credenciales();
   EXPECT_EQ(mensaje(s.post("/api/v1/facturas", sinFactura)), "Falta el campo 'factura'");
@@ -253,10 +250,8 @@ TEST(SandboxTimbrado, FacturaGlobalYNotaDeCredito) {
                 .toString(),
             "CRE");
 
-  const auto sinRelacion = timbra(s, notaDeCredito("0F0F0F0F-0000-4000-8000-000000000000"));
-  EXPECT_EQ(sinRelacion.estado, 404);
-  EXPECT_EQ(mensaje(sinRelacion),
-            "No se encontró la factura relacionada '0F0F0F0F-0000-4000-8000-000000000000'");
+  EXPECT_EQ(rechazo(timbra(s, notaDeCredito("0F0F0F0F-0000-4000-8000-000000000000"))),
+            "404 No se encontró la factura relacionada '0F0F0F0F-0000-4000-8000-000000000000'");
   // Another business cannot relate to it.
   sube(s, 1, "MAPE800101AB1");
   const auto ajena = timbra(s, notaDeCredito(uuid), "MAPE800101AB1");
@@ -274,14 +269,11 @@ TEST(SandboxTimbrado, CredencialesModoErrorYRespuestaPerdida) {
   SandboxPrueba s;
   ASSERT_TRUE(s.arranca({"--usuario", "tienda", "--cuenta", "cuenta1", "--contrasena", "secreta"}));
   const QString id = sube(s, 15);
-  const auto mala = timbra(s, factura({id}), EMISOR, "otra");
-  EXPECT_EQ(mala.estado, 401);
-  EXPECT_EQ(mensaje(mala), "Usuario, cuenta o contraseña incorrectos");
+  EXPECT_EQ(rechazo(timbra(s, factura({id}), EMISOR, "otra")),
+            "401 Usuario, cuenta o contraseña incorrectos");
 
   ASSERT_TRUE(s.modo("error"));
-  const auto error = timbra(s, factura({id}));
-  EXPECT_EQ(error.estado, 500);
-  EXPECT_EQ(mensaje(error), "Servicio no disponible");
+  EXPECT_EQ(rechazo(timbra(s, factura({id}))), "500 Servicio no disponible");
   EXPECT_EQ(s.get("/api/v1/facturas/X/pdf").estado, 500);
   EXPECT_TRUE(s.facturas().isEmpty());
 
@@ -325,16 +317,13 @@ TEST(SandboxTimbrado, ClaveDeIdempotenciaEvitaUnaSegundaNota) {
   // The same key with another request is refused; another key is another note.
   QJsonObject distinta = notaDeCredito(relacionada);
   distinta["total"] = 99;
-  const auto conflicto = nota("devolucion-7", distinta);
-  EXPECT_EQ(conflicto.estado, 409);
-  EXPECT_EQ(mensaje(conflicto),
-            "La clave de idempotencia 'devolucion-7' ya se usó con otra petición");
+  EXPECT_EQ(rechazo(nota("devolucion-7", distinta)),
+            "409 La clave de idempotencia 'devolucion-7' ya se usó con otra petición");
   EXPECT_EQ(nota("devolucion-8", notaDeCredito(relacionada)).estado, 201);
   for (const QByteArray& mala : {QByteArray(""), QByteArray(201, 'k'), QByteArray("con espacio")}) {
-    const auto r = nota(mala, notaDeCredito(relacionada));
-    EXPECT_EQ(r.estado, 400) << mala.toStdString();
-    EXPECT_EQ(mensaje(r),
-              "El encabezado Idempotency-Key debe tener de 1 a 200 caracteres visibles");
+    EXPECT_EQ(rechazo(nota(mala, notaDeCredito(relacionada))),
+              "400 El encabezado Idempotency-Key debe tener de 1 a 200 caracteres visibles")
+        << mala.toStdString();
   }
   EXPECT_EQ(s.facturas().size(), 3);
 
@@ -478,9 +467,7 @@ TEST(SandboxTimbrado, AlmacenConFacturas) {
   const QString diario = s.carpetaDatos() + "/diario.jsonl";
   ASSERT_TRUE(QFile::remove(diario));
   ASSERT_TRUE(QDir().mkdir(diario));  // the journal can no longer be written
-  const auto fallida = timbra(s, factura({id}));
-  EXPECT_EQ(fallida.estado, 500);
-  EXPECT_EQ(mensaje(fallida), "No se pudo guardar la factura");
+  EXPECT_EQ(rechazo(timbra(s, factura({id}))), "500 No se pudo guardar la factura");
   EXPECT_EQ(s.facturas().size(), 1);
   EXPECT_EQ(registroTicket(s, id).value("estado").toInt(), 1);
   EXPECT_FALSE(registroTicket(s, id).contains("factura"));
