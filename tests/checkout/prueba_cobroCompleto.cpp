@@ -7,11 +7,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "db/TmiddleTier.h"
 #include "printer/decodificadorEscPos.h"
 #include "signing/firma.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/ConsultaPrueba.h"
 #include "support/PosScriptPrueba.h"
 #include "support/SandboxPrueba.h"
 
@@ -41,10 +41,7 @@ class CobroCompleto : public ::testing::Test {
     ASSERT_TRUE(sandbox.arranca());
   }
   void ejecuta(const QString& sql, const QString& valor = QString()) {
-    TmiddleTier mt(db->conexion());
-    mt.setQuery(sql);
-    if (!valor.isNull()) mt.setString("c", valor);
-    ASSERT_GE(mt.nonQuery(), 0) << mt.ultimoError().toStdString();
+    sqlEjecuta(db->conexion(), sql, valor.isNull() ? QVariantMap() : QVariantMap{{"c", valor}});
   }
   QJsonObject corre(const QByteArray& escenario) {
     const QString ini = iniPosScript(
@@ -60,9 +57,7 @@ class CobroCompleto : public ::testing::Test {
     return decodificaEscPos(f.readAll()).textos();
   }
   QString celda(const QString& sql) {
-    TmiddleTier mt(db->conexion());
-    mt.setQuery(sql);
-    const CmidTierResponse r = mt.reader();
+    const CmidTierResponse r = sqlLee(db->conexion(), sql);
     return r.getRowCount() ? r.getCelda(0, 0) : QString("<sin filas>");
   }
 

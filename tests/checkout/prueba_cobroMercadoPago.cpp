@@ -12,6 +12,8 @@
 #include "signing/firma.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/ConsultaPrueba.h"
+#include "support/FilasPrueba.h"
 #include "support/PosScriptPrueba.h"
 #include "support/SandboxMercadoPagoPrueba.h"
 
@@ -53,13 +55,10 @@ class CobroMercadoPago : public ::testing::Test {
             .toInteger());
   }
   QStringList referencias() {
-    TmiddleTier mt(db->conexion());
-    mt.setQuery(
-        "SELECT referencia FROM puntoFormaPagoAplicada WHERE servicioExterno = 1 ORDER BY id");
-    const CmidTierResponse r = mt.reader();
-    QStringList l;
-    for (int i = 0; i < r.getRowCount(); ++i) l << r.getCelda("referencia", i);
-    return l;
+    return columnaDe(sqlLee(db->conexion(),
+                            "SELECT referencia FROM puntoFormaPagoAplicada "
+                            "WHERE servicioExterno = 1 ORDER BY id"),
+                     "referencia");
   }
   static QStringList textos(const QJsonObject& o) {
     QStringList t;

@@ -5,13 +5,13 @@
 #include <QFileInfo>
 
 #include "checkout/reglas/completaVenta.h"
-#include "db/TmiddleTier.h"
 #include "operaciones/productos.h"
 #include "printer/miniPrinter.h"
 #include "sale/reglas/lineas_venta.h"
 #include "signing/firma.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/ConsultaPrueba.h"
 #include "support/RespondedorPrueba.h"
 #include "support/SandboxPrueba.h"
 
@@ -63,11 +63,7 @@ class CompletaVenta : public ::testing::TestWithParam<CasoVenta> {
     pantalla.almacenada = [pasos](int ticket) { *pasos << QString("almacenada %1").arg(ticket); };
     return completaVenta(cobro, datos, localSYS, pantalla);
   }
-  QString celda(const QString& sql) {
-    TmiddleTier mt(db->conexion());
-    mt.setQuery(sql);
-    return mt.scalar().toString();
-  }
+  QString celda(const QString& sql) { return sqlValor(db->conexion(), sql).toString(); }
 
   std::unique_ptr<BaseDatosPrueba> db;
   std::unique_ptr<CatalogoPrueba> cat;
