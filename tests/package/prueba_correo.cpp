@@ -63,39 +63,21 @@ TEST(Correo, CadaRechazoTieneSuMensaje) {
     int tiempoMs;
     QString mensaje;
   };
+  // clang-format off
   const QList<Caso> casos = {
-      {{"--rechaza", ".*@rechazado\\.mx"},
-       "",
-       "",
-       "ana@rechazado.mx",
-       10000,
+      {{"--rechaza", ".*@rechazado\\.mx"}, "", "", "ana@rechazado.mx", 10000,
        "El servidor de correo rechazó la dirección ana@rechazado.mx"},
-      {{"--usuario", "caja", "--contrasena", "s3creta"},
-       "",
-       "",
-       "a@b.mx",
-       10000,
+      {{"--usuario", "caja", "--contrasena", "s3creta"}, "", "", "a@b.mx", 10000,
        "El servidor de correo pide usuario y contraseña"},
-      {{"--usuario", "caja", "--contrasena", "s3creta"},
-       "",
-       "caja:otra@",
-       "a@b.mx",
-       10000,
+      {{"--usuario", "caja", "--contrasena", "s3creta"}, "", "caja:otra@", "a@b.mx", 10000,
        "El servidor de correo rechazó el usuario o la contraseña"},
-      {{"--limite-mensaje", "2000"},
-       "",
-       "",
-       "a@b.mx",
-       10000,
+      {{"--limite-mensaje", "2000"}, "", "", "a@b.mx", 10000,
        "El mensaje excede el tamaño que acepta el servidor de correo"},
-      {{},
-       "error",
-       "",
-       "a@b.mx",
-       10000,
+      {{}, "error", "", "a@b.mx", 10000,
        "El servidor de correo no está disponible; intente más tarde"},
       {{}, "lento", "", "a@b.mx", 700, "El servidor de correo no respondió a tiempo"},
   };
+  // clang-format on
   for (const Caso& c : casos) {
     SandboxCorreoPrueba sumidero;
     ASSERT_TRUE(sumidero.arranca(c.argumentos));

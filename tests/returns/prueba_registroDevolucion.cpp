@@ -30,15 +30,17 @@ class RegistroDevolucion : public PruebaAmbosMotores {
     tienda->asignaSeries(audifonos, {"AUD-1", "AUD-2"});
   }
 
-  // The sale as invoiced individually to a customer.
-  void factura() {
-    tienda->cuenta(QString("UPDATE puntoOperacion SET facturadoMetodo = '2', facturadoFecha = "
+  // The sale as invoiced: individually to a customer (state 2) or in a global invoice (4).
+  void factura(const QString& estado = "2",
+               const QString& uuid = "AAAAAAAA-0000-4000-8000-000000000001") {
+    tienda->cuenta(QString("UPDATE puntoOperacion SET facturadoMetodo = '%2', facturadoFecha = "
                            "'2026-02-01 10:00:00' WHERE id = %1")
-                       .arg(venta.operacionID));
+                       .arg(venta.operacionID)
+                       .arg(estado));
     tienda->cuenta(QString("INSERT INTO puntoOperacionAdicional (puntoOperacion_id, uuid, fecha) "
-                           "VALUES (%1, 'AAAAAAAA-0000-4000-8000-000000000001', "
-                           "'2026-02-01 10:00:00')")
-                       .arg(venta.operacionID));
+                           "VALUES (%1, '%2', '2026-02-01 10:00:00')")
+                       .arg(venta.operacionID)
+                       .arg(uuid));
   }
 
   // The serial number as the sale line holds it, in the capture's format.
@@ -185,12 +187,7 @@ TEST_P(RegistroDevolucion, UnKitRegresaSusPiezas) {
 TEST_P(RegistroDevolucion, FacturaGlobalSeAcreditaAlPublicoEnGeneral) {
   ASSERT_TRUE(u_rfcPublicoGeneralExiste(1, conexion()));
   const int publico = u_idReceptorPublicoGeneral(1, conexion());
-  tienda->cuenta(QString("UPDATE puntoOperacion SET facturadoMetodo = '4', facturadoFecha = "
-                         "'2026-02-01 10:00:00' WHERE id = %1")
-                     .arg(venta.operacionID));
-  tienda->cuenta(QString("INSERT INTO puntoOperacionAdicional (puntoOperacion_id, uuid, fecha) "
-                         "VALUES (%1, 'CCCCCCCC-0000-4000-8000-000000000003', '2026-02-01')")
-                     .arg(venta.operacionID));
+  factura("4", "CCCCCCCC-0000-4000-8000-000000000003");
   tienda->cuenta(QString("INSERT INTO Comprobante (uuid, tipoDocumento, fecha, "
                          "Receptor_idReceptor, idNegocioFk) VALUES "
                          "('CCCCCCCC-0000-4000-8000-000000000003', 'FAC', '2026-02-01', %1, 1)")

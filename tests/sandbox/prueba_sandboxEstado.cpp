@@ -191,26 +191,22 @@ TEST(SandboxEstado, FacturaEnPortalYGenerador) {
     int estado;
     QString mensaje;
   };
+  const QString primero = t.at(0).toObject().value("identificador").toString();
+  // clang-format off
   const QList<Caso> casos = {
       {"/control/tickets/" + id + "/facturar", {}, 409, "El ticket 2 ya fue facturado"},
       {"/control/tickets/NO-EXISTE/facturar", {}, 404, "No se encontró el ticket 'NO-EXISTE'"},
-      {"/control/tickets/" + t.at(0).toObject().value("identificador").toString() + "/facturar",
-       {{"receptor", "XAXX010101000"}},
-       400,
+      {"/control/tickets/" + primero + "/facturar", {{"receptor", "XAXX010101000"}}, 400,
        "En el portal se factura a un cliente, no al público en general"},
-      {"/control/tickets/generar",
-       {{"rfc", EMISOR}, {"cantidad", 2}, {"ticketNoInicial", 3}},
-       409,
+      {"/control/tickets/generar", {{"rfc", EMISOR}, {"cantidad", 2}, {"ticketNoInicial", 3}}, 409,
        "El ticket 3 ya existe"},
-      {"/control/tickets/generar",
-       {{"rfc", EMISOR}, {"cantidad", 0}},
-       400,
+      {"/control/tickets/generar", {{"rfc", EMISOR}, {"cantidad", 0}}, 400,
        "El campo 'cantidad' debe ser un número entero entre 1 y 100000"},
       {"/control/tickets/generar",
-       {{"rfc", EMISOR}, {"cantidad", 2}, {"ticketNoInicial", 2147483647}},
-       400,
+       {{"rfc", EMISOR}, {"cantidad", 2}, {"ticketNoInicial", 2147483647}}, 400,
        "Los números de ticket pasarían de 2147483647"},
   };
+  // clang-format on
   for (const Caso& c : casos) {
     const auto r = s.post(c.ruta, c.cuerpo);
     EXPECT_EQ(r.estado, c.estado) << c.mensaje.toStdString();
