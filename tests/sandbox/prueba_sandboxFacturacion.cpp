@@ -13,22 +13,6 @@
 
 namespace {
 
-QJsonObject ticket(qint64 ticketNo, double total = 116) {
-  return {{"ticketNo", ticketNo},
-          {"fechaHora", "2026-01-31T13:45:10"},
-          {"subtotal", 100},
-          {"descuento", 0},
-          {"impuestos", 16},
-          {"total", total},
-          {"conceptos", QJsonArray{QJsonObject{{"cantidad", 1},
-                                               {"descripcion", "Café de olla"},
-                                               {"precioUnitario", 100},
-                                               {"importe", 100},
-                                               {"claveProductoServicio", "50202306"},
-                                               {"claveUnidad", "H87"}}}},
-          {"pagos", QJsonArray{QJsonObject{{"formaPago", "01"}, {"importe", total}}}}};
-}
-
 QJsonObject carga(const QJsonObject& t, const QString& contrasena = "secreta") {
   return {{"rfc", "EKU9003173C9"},
           {"usuario", "tienda"},
@@ -37,23 +21,21 @@ QJsonObject carga(const QJsonObject& t, const QString& contrasena = "secreta") {
           {"ticket", t}};
 }
 
-QString mensaje(const SandboxPrueba::Respuesta& r) { return r.cuerpo.value("mensaje").toString(); }
-
 TEST(SandboxFacturacion, CargaIdempotenteYConsulta) {
   SandboxPrueba s;
   ASSERT_TRUE(s.arranca());
 
-  const auto primera = s.post("/api/v1/tickets", carga(ticket(15)));
+  const auto primera = s.post("/api/v1/tickets", carga(ticketSandbox(15)));
   ASSERT_EQ(primera.estado, 201);
   EXPECT_TRUE(primera.cuerpo.value("ok").toBool());
   const QString id = primera.cuerpo.value("identificador").toString();
   ASSERT_FALSE(id.isEmpty());
 
   // The same business and ticket number again: the identifier it already has.
-  const auto repetida = s.post("/api/v1/tickets", carga(ticket(15)));
+  const auto repetida = s.post("/api/v1/tickets", carga(ticketSandbox(15)));
   EXPECT_EQ(repetida.estado, 200);
   EXPECT_EQ(repetida.cuerpo.value("identificador").toString(), id);
-  QJsonObject otroRfc = carga(ticket(15));
+  QJsonObject otroRfc = carga(ticketSandbox(15));
   otroRfc["rfc"] = "XAXX010101000";
   const auto otra = s.post("/api/v1/tickets", otroRfc);
   EXPECT_EQ(otra.estado, 201);
@@ -69,7 +51,7 @@ TEST(SandboxFacturacion, CargaIdempotenteYConsulta) {
   const auto noExiste = s.get("/api/v1/tickets/NO-EXISTE");
   EXPECT_EQ(noExiste.estado, 404);
   EXPECT_FALSE(noExiste.cuerpo.value("ok").toBool(true));
-  EXPECT_FALSE(mensaje(noExiste).isEmpty());
+  EXPECT_FALSE(mensajeSandbox(noExiste).isEmpty());
 }
 
 TEST(SandboxFacturacion, CuerposInvalidosSeRechazanConSuMotivo) {
@@ -79,46 +61,46 @@ TEST(SandboxFacturacion, CuerposInvalidosSeRechazanConSuMotivo) {
     const auto r = s.post("/api/v1/tickets", cuerpo);
     EXPECT_EQ(r.estado, 400);
     EXPECT_FALSE(r.cuerpo.value("ok").toBool(true));
-    return mensaje(r);
+    return mensajeSandbox(r);
   };
 
   const auto noJson = s.post("/api/v1/tickets", QByteArray("{\"rfc\": "));
   EXPECT_EQ(noJson.estado, 400);
-  EXPECT_FALSE(mensaje(noJson).isEmpty());
+  EXPECT_FALSE(mensajeSandbox(noJson).isEmpty());
 
-  QJsonObject c = carga(ticket(1));
+  QJsonObject c = carga(ticketSandbox(1));
   c.remove("usuario");
   EXPECT_TRUE(rechazo(c).contains("usuario"));
-  c = carga(ticket(1));
+  c = carga(ticketSandbox(1));
   c["rfc"] = "RFC MAL";
   EXPECT_EQ(rechazo(c), "El RFC del emisor no es válido");
 
-  QJsonObject t = ticket(1);
+  QJsonObject t = ticketSandbox(1);
   t.remove("total");
   EXPECT_TRUE(rechazo(carga(t)).contains("ticket.total"));
   // Ticket numbers beyond 32 bits would be cut at the shop and collide with others.
   for (const QJsonValue& no : {QJsonValue(2.5), QJsonValue(0), QJsonValue(2147483648.0),
                                QJsonValue(1e20), QJsonValue("15")}) {
-    t = ticket(1);
+    t = ticketSandbox(1);
     t["ticketNo"] = no;
     EXPECT_EQ(rechazo(carga(t)),
               "El campo 'ticket.ticketNo' debe ser un número entero entre 1 y 2147483647");
   }
-  t = ticket(1);
+  t = ticketSandbox(1);
   t["fechaHora"] = "31/01/2026";
   EXPECT_TRUE(rechazo(carga(t)).contains("ticket.fechaHora"));
-  t = ticket(1);
+  t = ticketSandbox(1);
   t["conceptos"] = QJsonArray();
   EXPECT_TRUE(rechazo(carga(t)).contains("concepto"));
-  t = ticket(1);
+  t = ticketSandbox(1);
   t["conceptos"] = QJsonArray{QJsonObject{{"cantidad", "uno"}, {"descripcion", "x"}}};
   EXPECT_TRUE(rechazo(carga(t)).contains("ticket.conceptos[0].cantidad"));
-  t = ticket(1);
+  t = ticketSandbox(1);
   t["pagos"] = QJsonArray{QJsonObject{{"importe", 116}}};
   EXPECT_TRUE(rechazo(carga(t)).contains("ticket.pagos[0].formaPago"));
 
   EXPECT_TRUE(s.tickets().isEmpty());
-  EXPECT_EQ(s.post("/api/v1/tickets", carga(ticket(2147483647))).estado, 201);
+  EXPECT_EQ(s.post("/api/v1/tickets", carga(ticketSandbox(2147483647))).estado, 201);
 }
 
 TEST(SandboxFacturacion, RfcConFechaRealYDigitoVerificador) {
@@ -140,12 +122,12 @@ TEST(SandboxFacturacion, RfcConFechaRealYDigitoVerificador) {
   };
   qint64 numero = 1;
   for (const Caso& c : casos) {
-    QJsonObject cuerpo = carga(ticket(numero++));
+    QJsonObject cuerpo = carga(ticketSandbox(numero++));
     cuerpo["rfc"] = c.rfc;
     const auto r = s.post("/api/v1/tickets", cuerpo);
     EXPECT_EQ(r.estado, c.aceptado ? 201 : 400) << c.rfc.toStdString();
     if (!c.aceptado) {
-      EXPECT_EQ(mensaje(r), "El RFC del emisor no es válido");
+      EXPECT_EQ(mensajeSandbox(r), "El RFC del emisor no es válido");
     }
     const QJsonArray avisos = s.get("/control/avisos").cuerpo.value("avisos").toArray();
     const bool avisado = !avisos.isEmpty() && avisos.last().toString().contains(c.rfc);
@@ -156,12 +138,12 @@ TEST(SandboxFacturacion, RfcConFechaRealYDigitoVerificador) {
 TEST(SandboxFacturacion, SoloAceptaLasCredencialesDadas) {
   SandboxPrueba s;
   ASSERT_TRUE(s.arranca({"--usuario", "tienda", "--cuenta", "cuenta1", "--contrasena", "secreta"}));
-  const auto mala = s.post("/api/v1/tickets", carga(ticket(3), "otra"));
+  const auto mala = s.post("/api/v1/tickets", carga(ticketSandbox(3), "otra"));
   EXPECT_EQ(mala.estado, 401);
   EXPECT_FALSE(mala.cuerpo.value("ok").toBool(true));
-  EXPECT_FALSE(mensaje(mala).isEmpty());
+  EXPECT_FALSE(mensajeSandbox(mala).isEmpty());
   EXPECT_TRUE(s.tickets().isEmpty());
-  EXPECT_EQ(s.post("/api/v1/tickets", carga(ticket(3))).estado, 201);
+  EXPECT_EQ(s.post("/api/v1/tickets", carga(ticketSandbox(3))).estado, 201);
 }
 
 TEST(SandboxFacturacion, ModoErrorYModoLento) {
@@ -171,9 +153,9 @@ TEST(SandboxFacturacion, ModoErrorYModoLento) {
   EXPECT_EQ(s.post("/control/modo", QJsonObject{{"modo", "lento"}, {"retrasoMs", -5}}).estado, 400);
 
   ASSERT_TRUE(s.modo("error"));
-  const auto error = s.post("/api/v1/tickets", carga(ticket(8)));
+  const auto error = s.post("/api/v1/tickets", carga(ticketSandbox(8)));
   EXPECT_EQ(error.estado, 500);
-  EXPECT_EQ(mensaje(error), "Servicio no disponible");
+  EXPECT_EQ(mensajeSandbox(error), "Servicio no disponible");
   EXPECT_TRUE(s.tickets().isEmpty());
 
   // A slow answer does not hold up the server, and a client that gives up before it comes
@@ -183,7 +165,7 @@ TEST(SandboxFacturacion, ModoErrorYModoLento) {
   QNetworkRequest peticion(QUrl(s.url() + "/api/v1/tickets"));
   peticion.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
   std::unique_ptr<QNetworkReply> lenta(
-      red.post(peticion, QJsonDocument(carga(ticket(9))).toJson()));
+      red.post(peticion, QJsonDocument(carga(ticketSandbox(9))).toJson()));
   ASSERT_TRUE(QTest::qWaitFor([&s] { return s.tickets().size() == 1; }, 5000));
   EXPECT_FALSE(lenta->isFinished());
   lenta->abort();
@@ -194,7 +176,7 @@ TEST(SandboxFacturacion, ModoErrorYModoLento) {
   ASSERT_EQ(s.tickets().size(), 1);
   const QString id = s.tickets().at(0).toObject().value("identificador").toString();
   ASSERT_TRUE(s.modo("normal"));
-  const auto reintento = s.post("/api/v1/tickets", carga(ticket(9)));
+  const auto reintento = s.post("/api/v1/tickets", carga(ticketSandbox(9)));
   EXPECT_EQ(reintento.estado, 200);
   EXPECT_EQ(reintento.cuerpo.value("identificador").toString(), id);
 }
@@ -203,13 +185,13 @@ TEST(SandboxFacturacion, ConservaLosTicketsAlReiniciar) {
   SandboxPrueba s;
   ASSERT_TRUE(s.arranca());
   const QString id =
-      s.post("/api/v1/tickets", carga(ticket(21))).cuerpo.value("identificador").toString();
+      s.post("/api/v1/tickets", carga(ticketSandbox(21))).cuerpo.value("identificador").toString();
   ASSERT_FALSE(id.isEmpty());
   s.detiene();
 
   ASSERT_TRUE(s.arranca());
   EXPECT_EQ(s.get("/api/v1/tickets/" + id).estado, 200);
-  const auto otra = s.post("/api/v1/tickets", carga(ticket(21)));
+  const auto otra = s.post("/api/v1/tickets", carga(ticketSandbox(21)));
   EXPECT_EQ(otra.estado, 200);
   EXPECT_EQ(otra.cuerpo.value("identificador").toString(), id);
   s.detiene();
@@ -233,7 +215,9 @@ TEST(SandboxFacturacion, DiarioSobreviveAUnCorteADestiempo) {
   ASSERT_TRUE(s.arranca());
   QStringList ids;
   for (int n = 1; n <= 3; ++n)
-    ids << s.post("/api/v1/tickets", carga(ticket(n))).cuerpo.value("identificador").toString();
+    ids << s.post("/api/v1/tickets", carga(ticketSandbox(n)))
+               .cuerpo.value("identificador")
+               .toString();
   s.detiene();
   // A crash in the middle of the last write: its record is cut short.
   QFile diario(s.carpetaDatos() + "/diario.jsonl");
@@ -248,7 +232,7 @@ TEST(SandboxFacturacion, DiarioSobreviveAUnCorteADestiempo) {
   EXPECT_EQ(s.get("/api/v1/tickets/" + ids[1]).estado, 200);
   EXPECT_EQ(s.get("/api/v1/tickets/" + ids[2]).estado, 404);
   // The lost ticket comes again as new; what was kept was folded into the snapshot.
-  EXPECT_EQ(s.post("/api/v1/tickets", carga(ticket(3))).estado, 201);
+  EXPECT_EQ(s.post("/api/v1/tickets", carga(ticketSandbox(3))).estado, 201);
   QFile foto(s.carpetaDatos() + "/tickets.json");
   ASSERT_TRUE(foto.open(QIODevice::ReadOnly));
   EXPECT_TRUE(foto.readAll().contains(ids[1].toLatin1()));

@@ -17,20 +17,6 @@ namespace {
 const QString EMISOR = "EKU9003173C9";
 const QString RECEPTOR = "XOJI740919U48";
 
-QJsonObject ticket(qint64 ticketNo, const QString& descripcion) {
-  return {{"ticketNo", ticketNo},
-          {"fechaHora", "2026-01-31T13:45:10"},
-          {"subtotal", 100},
-          {"descuento", 0},
-          {"impuestos", 16},
-          {"total", 116},
-          {"conceptos", QJsonArray{QJsonObject{{"cantidad", 1},
-                                               {"descripcion", descripcion},
-                                               {"precioUnitario", 100},
-                                               {"importe", 100}}}},
-          {"pagos", QJsonArray{QJsonObject{{"formaPago", "01"}, {"importe", 116}}}}};
-}
-
 QJsonObject credenciales(const QString& rfc = EMISOR, const QString& contrasena = "secreta") {
   return {{"rfc", rfc}, {"usuario", "tienda"}, {"cuenta", "cuenta1"}, {"contrasena", contrasena}};
 }
@@ -39,7 +25,7 @@ QJsonObject credenciales(const QString& rfc = EMISOR, const QString& contrasena 
 QString sube(const SandboxPrueba& s, qint64 ticketNo, const QString& rfc = EMISOR,
              const QString& descripcion = "Café de olla") {
   QJsonObject cuerpo = credenciales(rfc);
-  cuerpo["ticket"] = ticket(ticketNo, descripcion);
+  cuerpo["ticket"] = ticketSandbox(ticketNo, descripcion);
   const auto r = s.post("/api/v1/tickets", cuerpo);
   EXPECT_EQ(r.estado, 201) << r.cuerpo.value("mensaje").toString().toStdString();
   return r.cuerpo.value("identificador").toString();
@@ -84,10 +70,9 @@ SandboxPrueba::Respuesta timbra(const SandboxPrueba& s, const QJsonObject& f,
   return s.post("/api/v1/facturas", cuerpo, tiempoMs);
 }
 
-QString mensaje(const SandboxPrueba::Respuesta& r) { return r.cuerpo.value("mensaje").toString(); }
 // "status message", so a refusal is checked in one comparison.
 std::string rechazo(const SandboxPrueba::Respuesta& r) {
-  return QString("%1 %2").arg(r.estado).arg(mensaje(r)).toStdString();
+  return QString("%1 %2").arg(r.estado).arg(mensajeSandbox(r)).toStdString();
 }
 
 QJsonObject registroTicket(const SandboxPrueba& s, const QString& id) {
@@ -101,7 +86,7 @@ TEST(SandboxTimbrado, TimbraReintentaYNoFacturaDosVeces) {
   const QString t16 = sube(s, 16, EMISOR, "Pan dulce");
 
   const auto r = timbra(s, factura({t15, t16}));
-  ASSERT_EQ(r.estado, 201) << mensaje(r).toStdString();
+  ASSERT_EQ(r.estado, 201) << mensajeSandbox(r).toStdString();
   const QString uuid = r.cuerpo.value("uuid").toString();
   EXPECT_TRUE(
       QRegularExpression("^[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}$").match(uuid).hasMatch())
@@ -215,7 +200,7 @@ TEST(SandboxTimbrado, CamposInvalidosNombranElCampo) {
     EXPECT_EQ(rechazo(timbra(s, f)), "400 " + c.esperado.toStdString());
   }
   QJsonObject sinFactura = credenciales();
-  EXPECT_EQ(mensaje(s.post("/api/v1/facturas", sinFactura)), "Falta el campo 'factura'");
+  EXPECT_EQ(mensajeSandbox(s.post("/api/v1/facturas", sinFactura)), "Falta el campo 'factura'");
   EXPECT_EQ(s.post("/api/v1/facturas", QByteArray("[1,2]")).estado, 400);
 
   EXPECT_TRUE(s.facturas().isEmpty());
@@ -233,7 +218,7 @@ TEST(SandboxTimbrado, FacturaGlobalYNotaDeCredito) {
   global["receptor"] = publico;
   global["usoCFDI"] = "S01";
   const auto g = timbra(s, global);
-  ASSERT_EQ(g.estado, 201) << mensaje(g).toStdString();
+  ASSERT_EQ(g.estado, 201) << mensajeSandbox(g).toStdString();
   const QString uuid = g.cuerpo.value("uuid").toString();
   EXPECT_EQ(registroTicket(s, id).value("estado").toInt(), 3);
   EXPECT_EQ(registroTicket(s, id).value("factura").toString(), uuid);
@@ -242,7 +227,7 @@ TEST(SandboxTimbrado, FacturaGlobalYNotaDeCredito) {
   QJsonObject nota = notaDeCredito(uuid);
   nota["tickets"] = QJsonArray{id};
   const auto cre = timbra(s, nota);
-  ASSERT_EQ(cre.estado, 201) << mensaje(cre).toStdString();
+  ASSERT_EQ(cre.estado, 201) << mensajeSandbox(cre).toStdString();
   EXPECT_NE(cre.cuerpo.value("uuid").toString(), uuid);
   EXPECT_EQ(registroTicket(s, id).value("factura").toString(), uuid);
   EXPECT_EQ(s.get("/api/v1/facturas/" + cre.cuerpo.value("uuid").toString())
@@ -438,18 +423,18 @@ TEST(SandboxTimbrado, AlmacenConFacturas) {
   // A store written before invoicing existed, without "facturas", still loads.
   QFile archivo(s.carpetaDatos() + "/tickets.json");
   ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
-  archivo.write(
-      QJsonDocument(QJsonObject{{"version", 1},
-                                {"tickets", QJsonArray{QJsonObject{{"identificador", "T-ANTIGUO"},
-                                                                   {"rfc", EMISOR},
-                                                                   {"ticketNo", 7},
-                                                                   {"estado", 1},
-                                                                   {"ticket", ticket(7, "Sal")}}}}})
-          .toJson());
+  archivo.write(QJsonDocument(QJsonObject{{"version", 1},
+                                          {"tickets", QJsonArray{QJsonObject{
+                                                          {"identificador", "T-ANTIGUO"},
+                                                          {"rfc", EMISOR},
+                                                          {"ticketNo", 7},
+                                                          {"estado", 1},
+                                                          {"ticket", ticketSandbox(7, "Sal")}}}}})
+                    .toJson());
   archivo.close();
   ASSERT_TRUE(s.arranca());
   const auto r = timbra(s, factura({"T-ANTIGUO"}));
-  ASSERT_EQ(r.estado, 201) << mensaje(r).toStdString();
+  ASSERT_EQ(r.estado, 201) << mensajeSandbox(r).toStdString();
   const QString uuid = r.cuerpo.value("uuid").toString();
 
   // After a restart the invoice, the ticket's mark and the retry's answer are all still there.

@@ -9,6 +9,24 @@
 #include "context/TsistemaDatos.h"
 #include "workers/TgeneraTicketConWS.h"
 
+QJsonObject ticketSandbox(qint64 ticketNo, const QString& descripcion) {
+  return {{"ticketNo", ticketNo},
+          {"fechaHora", "2026-01-31T13:45:10"},
+          {"subtotal", 100},
+          {"descuento", 0},
+          {"impuestos", 16},
+          {"total", 116},
+          {"conceptos", QJsonArray{QJsonObject{{"cantidad", 1},
+                                               {"descripcion", descripcion},
+                                               {"precioUnitario", 100},
+                                               {"importe", 100},
+                                               {"claveProductoServicio", "50202306"},
+                                               {"claveUnidad", "H87"}}}},
+          {"pagos", QJsonArray{QJsonObject{{"formaPago", "01"}, {"importe", 116}}}}};
+}
+
+QString mensajeSandbox(const RespuestaSandbox& r) { return r.cuerpo.value("mensaje").toString(); }
+
 QString subeTicket(int operacion) {
   TgeneraTicketConWS carga;
   std::atomic<bool> ocupado{true};

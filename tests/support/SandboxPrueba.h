@@ -8,6 +8,12 @@
 
 #include "support/SandboxProcesoPrueba.h"
 
+// A ticket as a shop uploads it: one concept of 100 plus 16 % VAT, paid 116 in cash.
+QJsonObject ticketSandbox(qint64 ticketNo,
+                          const QString& descripcion = QStringLiteral("Café de olla"));
+// The "mensaje" of an answer.
+QString mensajeSandbox(const RespuestaSandbox& r);
+
 // Uploads a stored sale through the package's worker to the configured service and answers
 // the identifier it got; a test failure when the upload does not succeed.
 QString subeTicket(int operacion);
