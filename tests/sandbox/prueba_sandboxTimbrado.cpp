@@ -32,25 +32,19 @@ QString sube(const SandboxPrueba& s, qint64 ticketNo, const QString& rfc = EMISO
 }
 
 QJsonObject factura(const QStringList& tickets, const QString& receptor = RECEPTOR) {
-  return {{"tipoDocumento", "FAC"},
-          {"formaPago", "01"},
-          {"metodoPago", "PUE"},
-          {"moneda", "MXN"},
-          {"lugarExpedicion", "06600"},
-          {"usoCFDI", "G03"},
-          {"emisor",
-           QJsonObject{{"nombre", "Abarrotes La Esquina (Centro)"}, {"regimenFiscal", "601"}}},
-          {"receptor", QJsonObject{{"rfc", receptor},
-                                   {"nombre", "INGRID XODAR JIMENEZ"},
-                                   {"codigoPostal", "88965"},
-                                   {"regimenFiscal", "605"},
-                                   {"correo", "ingrid@example.com"}}},
-          {"tickets", QJsonArray::fromStringList(tickets)},
-          {"relacionados", QJsonArray()},
-          {"conceptos", QJsonArray()},
-          {"subtotal", 100},
-          {"descuento", 0},
-          {"total", 116}};
+  QJsonObject f = QJsonDocument::fromJson(R"json({
+    "tipoDocumento": "FAC", "formaPago": "01", "metodoPago": "PUE", "moneda": "MXN",
+    "lugarExpedicion": "06600", "usoCFDI": "G03", "relacionados": [], "conceptos": [],
+    "subtotal": 100, "descuento": 0, "total": 116,
+    "emisor": {"nombre": "Abarrotes La Esquina (Centro)", "regimenFiscal": "601"},
+    "receptor": {"nombre": "INGRID XODAR JIMENEZ", "codigoPostal": "88965",
+                 "regimenFiscal": "605", "correo": "ingrid@example.com"}})json")
+                      .object();
+  QJsonObject r = f["receptor"].toObject();
+  r["rfc"] = receptor;
+  f["receptor"] = r;
+  f["tickets"] = QJsonArray::fromStringList(tickets);
+  return f;
 }
 
 QJsonObject notaDeCredito(const QString& relacionada) {
