@@ -9,20 +9,20 @@
 #include "context/TsistemaDatos.h"
 #include "workers/TgeneraTicketConWS.h"
 
-QJsonObject ticketSandbox(qint64 ticketNo, const QString& descripcion) {
+QJsonObject ticketSandbox(qint64 ticketNo, const QString& descripcion, double total) {
   return {{"ticketNo", ticketNo},
           {"fechaHora", "2026-01-31T13:45:10"},
           {"subtotal", 100},
           {"descuento", 0},
           {"impuestos", 16},
-          {"total", 116},
+          {"total", total},
           {"conceptos", QJsonArray{QJsonObject{{"cantidad", 1},
                                                {"descripcion", descripcion},
                                                {"precioUnitario", 100},
                                                {"importe", 100},
                                                {"claveProductoServicio", "50202306"},
                                                {"claveUnidad", "H87"}}}},
-          {"pagos", QJsonArray{QJsonObject{{"formaPago", "01"}, {"importe", 116}}}}};
+          {"pagos", QJsonArray{QJsonObject{{"formaPago", "01"}, {"importe", total}}}}};
 }
 
 QString mensajeSandbox(const RespuestaSandbox& r) { return r.cuerpo.value("mensaje").toString(); }

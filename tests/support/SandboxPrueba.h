@@ -8,9 +8,11 @@
 
 #include "support/SandboxProcesoPrueba.h"
 
-// A ticket as a shop uploads it: one concept of 100 plus 16 % VAT, paid 116 in cash.
+// A ticket as a shop uploads it: one concept of 100 plus 16 % VAT, paid in cash; `total` is
+// written as given, for a ticket whose amount is what a test looks for.
 QJsonObject ticketSandbox(qint64 ticketNo,
-                          const QString& descripcion = QStringLiteral("Café de olla"));
+                          const QString& descripcion = QStringLiteral("Café de olla"),
+                          double total = 116);
 // The "mensaje" of an answer.
 QString mensajeSandbox(const RespuestaSandbox& r);
 
