@@ -121,6 +121,18 @@ void TFRM_caja::ajustaFuentesTotales() {
        {std::pair{LBL_descuento, 18}, std::pair{LBL_impuestos, 18}, std::pair{LBL_total, 24}}) {
     QFont f = etiqueta->font();
     f.setBold(etiqueta == LBL_total);
+    // One line when it fits at no less than four fifths of the size ("MXN" alone on a second
+    // line reads badly); otherwise the size at which every word fits, on two lines.
+    const int piso = pixeles * 4 / 5;
+    int unaLinea = pixeles;
+    for (; unaLinea >= piso; --unaLinea) {
+      f.setPixelSize(unaLinea);
+      if (QFontMetrics(f).horizontalAdvance(etiqueta->text()) <= ancho) break;
+    }
+    if (unaLinea >= piso) {
+      etiqueta->setFont(f);
+      continue;
+    }
     const QStringList palabras = etiqueta->text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (; pixeles > 12; --pixeles) {
       f.setPixelSize(pixeles);

@@ -221,6 +221,7 @@ void TgeneraTicketConWS::generaTicket(int operacionID, std::atomic<bool>* ocupad
       hilosCarga(),
       [d] {
         tConexionesDelHilo.guardaEnEsteHilo = true;
+        u_conservaRedEnEsteHilo();
         return u_subeTicket(d);
       },
       fallo(QStringLiteral("Ocurrió un error inesperado al cargar el ticket")), ocupado,

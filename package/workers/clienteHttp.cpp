@@ -14,9 +14,21 @@
 
 namespace {
 
+// A thread that keeps its manager reuses its open connections (and, over HTTPS, their TLS
+// sessions) between calls; a new manager also starts a thread of its own for HTTP. The manager
+// goes with its thread.
+thread_local bool tConservaRed = false;
+thread_local std::unique_ptr<QNetworkAccessManager> tRed;
+
 TrespuestaHttp llama(const QByteArray& metodo, const QUrl& url, const QByteArray& cuerpo,
                      const TencabezadosHttp& encabezados, int tiempoEsperaMs) {
-  QNetworkAccessManager red;
+  std::unique_ptr<QNetworkAccessManager> propia;
+  if (!tConservaRed) {
+    propia = std::make_unique<QNetworkAccessManager>();
+  } else if (!tRed) {
+    tRed = std::make_unique<QNetworkAccessManager>();
+  }
+  QNetworkAccessManager& red = propia ? *propia : *tRed;
   QNetworkRequest peticion(url);
   if (metodo == "POST")
     peticion.setHeader(QNetworkRequest::ContentTypeHeader,
@@ -56,6 +68,8 @@ TrespuestaHttp llama(const QByteArray& metodo, const QUrl& url, const QByteArray
 }
 
 }  // namespace
+
+void u_conservaRedEnEsteHilo() { tConservaRed = true; }
 
 TrespuestaHttp u_enviaPostJson(const QUrl& url, const QByteArray& cuerpo, int tiempoEsperaMs,
                                const TencabezadosHttp& encabezados) {

@@ -23,6 +23,10 @@ using TencabezadosHttp = QList<QPair<QByteArray, QByteArray>>;
 // peers are verified. `encabezados` go with the request.
 TrespuestaHttp u_enviaPostJson(const QUrl& url, const QByteArray& cuerpo, int tiempoEsperaMs,
                                const TencabezadosHttp& encabezados = {});
+// From now on the calling thread keeps one network manager and its open connections between
+// calls, instead of a new one per call. For long-lived worker threads that call the same
+// service again and again (the ticket upload's pool).
+void u_conservaRedEnEsteHilo();
 // GET with the same waiting and checks; `encabezados` go with the request.
 TrespuestaHttp u_enviaGet(const QUrl& url, const TencabezadosHttp& encabezados, int tiempoEsperaMs);
 

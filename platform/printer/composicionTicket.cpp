@@ -184,7 +184,20 @@ QImage sobreBlanco(const QImage& origen) {
   return lienzo;
 }
 
+// Whether a one-bit picture's two colours are already pure black and white (a QR code).
+bool esBlancoYNegro(const QImage& img) {
+  if (img.format() != QImage::Format_Mono && img.format() != QImage::Format_MonoLSB) return false;
+  const QList<QRgb> colores = img.colorTable();
+  return std::all_of(colores.begin(), colores.end(), [](QRgb c) {
+    const QRgb rgb = c & 0xFFFFFF;
+    return qAlpha(c) == 255 && (rgb == 0 || rgb == 0xFFFFFF);
+  });
+}
+
 QImage blancoYNegro(const QImage& img, Qt::ImageConversionFlags modo) {
+  // Nothing to back with white nor to dither: a straight table conversion, several times
+  // cheaper on the sale's path.
+  if (esBlancoYNegro(img)) return img.convertToFormat(QImage::Format_Grayscale8);
   return sobreBlanco(img)
       .convertToFormat(QImage::Format_Mono, Qt::MonoOnly | modo)
       .convertToFormat(QImage::Format_Grayscale8);

@@ -80,6 +80,23 @@ ServidorFacturacion::ServidorFacturacion(AlmacenTickets& almacen, const Credenci
                 });
   uRutas.agrega("POST", QStringLiteral("/control/tickets/generar"),
                 con(&ServidorFacturacion::generaTickets));
+  // The customer's side: the page the receipt's QR code opens.
+  uRutas.agrega("GET", QStringLiteral("/portal"),
+                [this](const PeticionHttp& p, const A&, const RespuestaHttp& r) {
+                  QString id;
+                  for (const auto& [nombre, valor] : p.parametros)
+                    if (nombre == QLatin1String("id")) id = valor;
+                  respondePortal(QStringLiteral("GET /portal"), portalMuestra(uAlmacen, id), r);
+                });
+  uRutas.agrega("POST", QStringLiteral("/portal"),
+                [this](const PeticionHttp& p, const A&, const RespuestaHttp& r) {
+                  respondePortal(QStringLiteral("POST /portal"), portalFactura(uAlmacen, p.cuerpo),
+                                 r);
+                });
+  uRutas.agrega("GET", QStringLiteral("/portal/facturas/<arg>"),
+                [this](const PeticionHttp&, const A& a, const RespuestaHttp& r) {
+                  pdfPortal(a[0], r);
+                });
   uRutas.agrega("POST", QStringLiteral("/control/tickets/<arg>/facturar"),
                 [this](const PeticionHttp& p, const A& a, const RespuestaHttp& r) {
                   facturaEnPortal(a[0], p, r);
@@ -234,6 +251,18 @@ void ServidorFacturacion::consultaFactura(const QString& uuid, const RespuestaHt
   respondeApi(respuesta, 200, registro);
 }
 
+QList<qint64> ServidorFacturacion::ticketsDe(const QJsonObject& factura) const {
+  QList<qint64> tickets;
+  for (const QJsonValue& id : factura.value(QStringLiteral("factura"))
+                                  .toObject()
+                                  .value(QStringLiteral("tickets"))
+                                  .toArray()) {
+    const QJsonObject t = uAlmacen.registro(id.toString().trimmed());
+    if (!t.isEmpty()) tickets << t.value(QStringLiteral("ticketNo")).toInteger();
+  }
+  return tickets;
+}
+
 void ServidorFacturacion::pdfFactura(const QString& uuid, const RespuestaHttp& respuesta) {
   const QString ruta = QStringLiteral("GET /api/v1/facturas/%1/pdf").arg(uuid);
   if (respondeSiFalla(ruta, respuesta)) return;
@@ -243,16 +272,7 @@ void ServidorFacturacion::pdfFactura(const QString& uuid, const RespuestaHttp& r
     respondeApi(respuesta, 404, error(QStringLiteral("No existe la factura %1").arg(uuid)));
     return;
   }
-  QList<qint64> tickets;
-  const QJsonArray ids = registro.value(QStringLiteral("factura"))
-                             .toObject()
-                             .value(QStringLiteral("tickets"))
-                             .toArray();
-  for (const QJsonValue& id : ids) {
-    const QJsonObject t = uAlmacen.registro(id.toString().trimmed());
-    if (!t.isEmpty()) tickets << t.value(QStringLiteral("ticketNo")).toInteger();
-  }
-  const QByteArray pdf = pdfDeFactura(registro, tickets);
+  const QByteArray pdf = pdfDeFactura(registro, ticketsDe(registro));
   respondeApi(
       respuesta, 200,
       {{QStringLiteral("ok"), true}, {QStringLiteral("pdf"), QString::fromLatin1(pdf.toBase64())}});
@@ -285,6 +305,28 @@ void ServidorFacturacion::facturaEnPortal(const QString& identificador,
                .arg(r.estado)
                .arg(r.bitacora));
   respuesta.enviaJson(r.estado, r.cuerpo);
+}
+
+void ServidorFacturacion::respondePortal(const QString& ruta, const PaginaPortal& pagina,
+                                         const RespuestaHttp& respuesta) {
+  bitacora(ruta + QLatin1Char(' ') + pagina.bitacora);
+  respuesta.envia(pagina.estado, pagina.html, QByteArrayLiteral("text/html; charset=utf-8"));
+}
+
+void ServidorFacturacion::pdfPortal(const QString& archivo, const RespuestaHttp& respuesta) {
+  const QString uuid = archivo.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)
+                           ? archivo.chopped(4)
+                           : archivo;
+  const QJsonObject registro = uAlmacen.factura(uuid);
+  bitacora(QStringLiteral("GET /portal/facturas/%1 %2")
+               .arg(archivo, registro.isEmpty() ? QStringLiteral("404") : QStringLiteral("200")));
+  if (registro.isEmpty()) {
+    respuesta.envia(404, QStringLiteral("No existe la factura %1").arg(uuid).toUtf8(),
+                    QByteArrayLiteral("text/plain; charset=utf-8"));
+    return;
+  }
+  respuesta.envia(200, pdfDeFactura(registro, ticketsDe(registro)),
+                  QByteArrayLiteral("application/pdf"));
 }
 
 void ServidorFacturacion::generaTickets(const PeticionHttp& peticion,

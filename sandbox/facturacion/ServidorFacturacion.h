@@ -1,6 +1,6 @@
 #pragma once
 // HTTP face of the invoicing-service sandbox: the ticket, status and invoice API the product
-// calls, and a control API that tests and the demo use to make the service fail or answer
+// calls, the customer's invoicing portal the receipts' QR codes open, and a control API that tests and the demo use to make the service fail or answer
 // late, to invoice a ticket "at the portal" and to fill the store quickly.
 
 #include <QJsonObject>
@@ -10,6 +10,7 @@
 
 #include "AlmacenTickets.h"
 #include "ModoServicio.h"
+#include "PortalCliente.h"
 #include "ServidorHttp.h"
 
 class ServidorFacturacion : public QObject {
@@ -37,6 +38,12 @@ class ServidorFacturacion : public QObject {
   void facturaEnPortal(const QString& identificador, const PeticionHttp& peticion,
                        const RespuestaHttp& respuesta);
   void generaTickets(const PeticionHttp& peticion, const RespuestaHttp& respuesta);
+  void respondePortal(const QString& ruta, const PaginaPortal& pagina,
+                      const RespuestaHttp& respuesta);
+  // The invoice's PDF for the customer, "<uuid>.pdf": the UUID is what the portal showed.
+  void pdfPortal(const QString& archivo, const RespuestaHttp& respuesta);
+  // The ticket numbers of an invoice's tickets, for its PDF.
+  QList<qint64> ticketsDe(const QJsonObject& factura) const;
 
   bool credencialesAceptadas(const QJsonObject& cuerpo) const;
   // What every POST of the API goes through first: error mode, a JSON body, the business's RFC

@@ -230,10 +230,16 @@ TEST_P(CargaTicket, TresCargasALaVezLimpianCadaUnaSuBandera) {
   EXPECT_EQ(sandbox.tickets().size(), 3);
 }
 
-// The upload threads keep their connection from one sale to the next; one the server dropped
-// meanwhile (a restart, a cut link) is opened again without the sale noticing.
+// The upload threads keep their database and HTTP connections from one sale to the next; one
+// the server dropped meanwhile (a restart, a cut link, an idle keep-alive closed) is opened
+// again without the sale noticing.
 TEST_P(CargaTicket, UnaConexionCortadaSeAbreDeNuevo) {
+  sandbox.detiene();
+  ASSERT_TRUE(sandbox.arranca(
+      {"--usuario", "tienda", "--cuenta", "cuenta1", "--contrasena", "x", "--inactividad", "1"}));
+  localSYS.urlFacturacion = sandbox.url();
   ASSERT_TRUE(sube(ventaGuardada(40)).ok);
+  QTest::qWait(1300);  // the service closes the idle connection after a second
   if (conexion().esPostgres()) {
     TmiddleTier mt(conexion());
     mt.setQuery(

@@ -8,6 +8,7 @@
 #include <QNetworkReply>
 #include <QProcess>
 #include <QTest>
+#include <QUrl>
 
 #include "support/SandboxPrueba.h"
 
@@ -270,6 +271,66 @@ TEST(SandboxFacturacion, DiarioSobreviveAUnCorteADestiempo) {
   EXPECT_EQ(p.exitCode(), 1);
   EXPECT_TRUE(p.readAllStandardError().contains("dañado"));
   EXPECT_EQ(QFileInfo(diario.fileName()).size(), danado.size());
+}
+
+// The page a receipt's QR code opens: the customer invoices the ticket with a plain form.
+TEST(SandboxFacturacion, PortalDelClienteFacturaElTicketDelQR) {
+  SandboxPrueba s;
+  ASSERT_TRUE(s.arranca());
+  const auto cargado = s.post("/api/v1/tickets", carga(ticket(21, 232.5)));
+  ASSERT_EQ(cargado.estado, 201);
+  const QString id = cargado.cuerpo.value("identificador").toString();
+  const auto envia = [&](const QByteArray& formulario) {
+    return s.llama("POST", "/portal", formulario,
+                   {{"Content-Type", "application/x-www-form-urlencoded"}});
+  };
+  const QByteArray campoId = "id=" + QUrl::toPercentEncoding(id);
+
+  const auto pagina = s.get("/portal?id=" + id);
+  EXPECT_EQ(pagina.estado, 200);
+  for (const char* texto : {"<td>21</td>", "$ 232.50", "name=\"receptor\""})
+    EXPECT_TRUE(pagina.crudo.contains(texto)) << texto;
+  const auto ajeno = s.get("/portal?id=nada");
+  EXPECT_EQ(ajeno.estado, 404);
+  EXPECT_TRUE(QString::fromUtf8(ajeno.crudo).contains("No se encontró el ticket 'nada'"));
+
+  struct Rechazo {
+    QByteArray formulario;
+    const char* aviso;
+  };
+  for (const Rechazo& r :
+       {Rechazo{campoId + "&receptor=XYZ&nombre=Juan", "El RFC 'XYZ' no es válido"},
+        Rechazo{campoId + "&receptor=XAXX010101000&nombre=Juan", "no al público en general"},
+        Rechazo{campoId + "&receptor=CACX7605101P8&nombre=+", "Escriba el nombre"}}) {
+    const auto respuesta = envia(r.formulario);
+    EXPECT_EQ(respuesta.estado, 400) << r.formulario.constData();
+    EXPECT_TRUE(QString::fromUtf8(respuesta.crudo).contains(QString::fromUtf8(r.aviso)))
+        << r.formulario.constData();
+  }
+  EXPECT_TRUE(s.facturas().isEmpty());
+
+  // Lower case and form blanks ('+') as a phone's browser sends them.
+  const auto hecha = envia(campoId + "&receptor=cacx7605101p8&nombre=X%C3%B3chitl+Casas");
+  ASSERT_EQ(hecha.estado, 201);
+  const QJsonArray facturas = s.facturas();
+  ASSERT_EQ(facturas.size(), 1);
+  const QJsonObject receptor =
+      facturas[0].toObject().value("factura").toObject().value("receptor").toObject();
+  EXPECT_EQ(receptor.value("rfc").toString(), "CACX7605101P8");
+  EXPECT_EQ(receptor.value("nombre").toString(), "XÓCHITL CASAS");
+  const QString uuid = facturas[0].toObject().value("uuid").toString();
+  EXPECT_TRUE(hecha.crudo.contains(uuid.toUtf8()));
+  const auto pdf = s.get("/portal/facturas/" + uuid + ".pdf");
+  EXPECT_EQ(pdf.estado, 200);
+  EXPECT_TRUE(pdf.crudo.startsWith("%PDF"));
+
+  // Pressed again, or the QR opened later: the same invoice, no second one.
+  const auto otraVez = envia(campoId + "&receptor=CACX7605101P8&nombre=Otra");
+  EXPECT_EQ(otraVez.estado, 409);
+  EXPECT_TRUE(otraVez.crudo.contains(uuid.toUtf8()));
+  EXPECT_TRUE(s.get("/portal?id=" + id).crudo.contains(uuid.toUtf8()));
+  EXPECT_EQ(s.facturas().size(), 1);
+  EXPECT_EQ(s.get("/portal/facturas/nada.pdf").estado, 404);
 }
 
 TEST(SandboxFacturacion, ArgumentosInvalidos) {
