@@ -1,6 +1,7 @@
 #include "sale/TTileResultado.h"
 
 #include <QCache>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QStaticText>
@@ -109,9 +110,9 @@ QPixmap tiraNombre(const QString& nombre, int ancho, const QFont& fuente,
 
 }  // namespace
 
-void TTileResultado::paintEvent(QPaintEvent*) {
-  // The painter is clipped to what changed: when only the name or the picture did, the card's
-  // fill, edges and corners outside their boxes cost nothing.
+void TTileResultado::paintEvent(QPaintEvent* evento) {
+  // The painter is clipped to what changed: when only the picture did, the card's fill, edges
+  // and corners outside its box cost nothing; when only the name did, only its box is drawn.
   QPainter p(this);
   const qreal escala = devicePixelRatioF();
   const QWidget* debajo = parentWidget();
@@ -132,7 +133,24 @@ void TTileResultado::paintEvent(QPaintEvent*) {
   // A name longer than its box shows its middle lines, as a centred label would.
   const QRect destino(nombre.x(), nombre.y() + (nombre.height() - altoTira) / 2, nombre.width(),
                       altoTira);
-  const QRect visible = destino & nombre;
+  QRect visible = destino & nombre;
+  if (visible.isEmpty()) visible = QRect(nombre.topLeft(), QSize(nombre.width(), 0));
+  const qreal dt = tira.devicePixelRatio();
+  const auto pintaTira = [&] {
+    p.drawPixmap(
+        QRectF(visible), tira,
+        QRectF(0, (visible.y() - destino.y()) * dt, visible.width() * dt, visible.height() * dt));
+  };
+  if (nombre.contains(evento->rect())) {
+    // Only the name changed: its box, white above and below its strip.
+    p.fillRect(QRect(nombre.left(), nombre.top(), nombre.width(), visible.top() - nombre.top()),
+               Qt::white);
+    p.fillRect(QRect(nombre.left(), visible.bottom() + 1, nombre.width(),
+                     nombre.bottom() - visible.bottom()),
+               Qt::white);
+    pintaTira();
+    return;
+  }
   // White where the name's strip does not land.
   p.fillRect(QRect(1, 1, w - 2, visible.top() - 1), Qt::white);
   p.fillRect(QRect(1, visible.top(), visible.left() - 1, visible.height()), Qt::white);
@@ -152,10 +170,7 @@ void TTileResultado::paintEvent(QPaintEvent*) {
   esquina(w - k, 0, k, 0);
   esquina(0, h - k, 0, k);
   esquina(w - k, h - k, k, k);
-  const qreal dt = tira.devicePixelRatio();
-  p.drawPixmap(
-      QRectF(visible), tira,
-      QRectF(0, (visible.y() - destino.y()) * dt, visible.width() * dt, visible.height() * dt));
+  pintaTira();
   if (!uImagen.isNull()) {
     const QRect caja = areaImagen();
     const QSize tam = uImagen.deviceIndependentSize().toSize();
