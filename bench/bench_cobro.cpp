@@ -387,11 +387,20 @@ void BM_TileSinImagenDibujada(benchmark::State& state) {
 BENCHMARK(BM_GuardaVenta20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CargaTicket)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CobroCompleto20)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_BusquedaNombreConsulta)->Arg(0)->ArgName("caso")->Unit(benchmark::kMillisecond);
+// A search takes under a millisecond: a burst of load on a shared machine moves one run by
+// half again, so both sides report the median of three.
+BENCHMARK(BM_BusquedaNombreConsulta)
+    ->Arg(0)
+    ->ArgName("caso")
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BusquedaNombrePantalla)
     ->Arg(0)
     ->Arg(2)
     ->ArgName("caso")
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMillisecond);
 // Each fragment once: a second pass (or a repetition) would find its names drawn.
 BENCHMARK(BM_BusquedaNombreConsulta)
