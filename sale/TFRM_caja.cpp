@@ -17,6 +17,7 @@
 
 #include "operaciones/productos.h"
 #include "operaciones/puntoVenta.h"
+#include "sale/TCampoRedondeado.h"
 #include "sale/TFRM_cajaSeleccionarKit.h"
 #include "sale/caja_delegado.h"
 #include "sale/reglas/promociones.h"
@@ -102,10 +103,10 @@ void TFRM_caja::construye() {
   izquierda->setSpacing(10);
   cuerpo->addLayout(izquierda, 1);
   auto* lectura = new QHBoxLayout();
-  TXT_lectura = new QLineEdit(this);
+  TXT_lectura = new TCampoRedondeado(this);
   TXT_lectura->setMaxLength(50);
   TXT_lectura->setPlaceholderText(QStringLiteral("Código de barras"));
-  TXT_busquedaNombre = new QLineEdit(this);
+  TXT_busquedaNombre = new TCampoRedondeado(this);
   TXT_busquedaNombre->setMaxLength(20);
   TXT_busquedaNombre->setPlaceholderText(QStringLiteral("Buscar por nombre"));
   auto* buscar = mini_botonTactil(QStringLiteral("Buscar"), this, colores);

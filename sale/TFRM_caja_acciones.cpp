@@ -210,22 +210,29 @@ void TFRM_caja::muestraResultados() {
   const int colNombre = uResponseBusqueda.columna(QStringLiteral("inventarioProducto_nombre"));
   const int colImagen = uResponseBusqueda.columna(QStringLiteral("inventarioProducto_imagen"));
   // Sixty tiles shown, sized and moved one by one would each have Qt work out again what the
-  // others cover; held until all are placed, the area is repainted once.
-  uAreaTiles->setUpdatesEnabled(false);
+  // others cover; held until all are placed, the area is repainted once. A search that fills
+  // the places the last one showed moves nothing: each tile whose product changed repaints on
+  // its own (it is opaque), and the area, the page and the window under them are left alone.
+  bool recoloca = n > uTilesHechos.size();
+  for (int i = 0; i < uTilesHechos.size() && !recoloca; ++i)
+    recoloca = uTilesHechos[i].fondo->isHidden() == (i < n);
+  if (recoloca) uAreaTiles->setUpdatesEnabled(false);
+  // What of the area the scroll shows (tiles out of it are drawn as they scroll in).
+  const QRect aLaVista(-uAreaTiles->pos(), uScrollTiles->viewport()->size());
   for (int i = 0; i < n; ++i) {
     const tHoldProducto t = tileResultado(i);
-    t.fondo->resize(kAnchoTile, kAltoTile);
     const QByteArray bytes = uResponseBusqueda.getCelda(colImagen, i).toLatin1();
     t.fondo->muestra(uResponseBusqueda.getCelda(colNombre, i),
-                     imagenTile(bytes, t.fondo->areaImagen().size()));
-    t.fondo->show();
+                     imagenTile(bytes, t.fondo->areaImagen().size()),
+                     !recoloca && t.fondo->geometry().intersects(aLaVista));
+    if (recoloca) t.fondo->show();
     uListaComponentesDinamicos << t;
   }
   for (int i = n; i < uTilesHechos.size(); ++i) uTilesHechos[i].fondo->hide();
   // The results page was hidden until now: its area takes its size before the tiles are placed.
   if (QLayout* l = uPestanas->currentWidget()->layout()) l->activate();
   acomodaTiles();
-  uAreaTiles->setUpdatesEnabled(true);
+  if (recoloca) uAreaTiles->setUpdatesEnabled(true);
 }
 
 void TFRM_caja::acomodaTiles() {
@@ -262,6 +269,7 @@ tHoldProducto TFRM_caja::tileResultado(int indice) {
     const int i = uTilesHechos.size();
     tHoldProducto t;
     t.fondo = new TTileResultado(uAreaTiles);
+    t.fondo->resize(kAnchoTile, kAltoTile);
     t.fondo->hide();
     t.fondo->setObjectName(kPrefijoTile + QStringLiteral("N") + QString::number(i));
     t.fondo->installEventFilter(this);

@@ -1,21 +1,36 @@
 #include "sale/TTileResultado.h"
 
 #include <QCache>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QStaticText>
 
-TTileResultado::TTileResultado(QWidget* parent) : QFrame(parent) {
-  setFont(QFont(QStringLiteral("Segoe UI"), 12, QFont::DemiBold));
+namespace {
+
+const QFont& fuenteTile() {
+  static const QFont f(QStringLiteral("Segoe UI"), 12, QFont::DemiBold);
+  return f;
+}
+
+}  // namespace
+
+TTileResultado::TTileResultado(QWidget* parent) : QFrame(parent), uClaveFuente(fuenteTile().key()) {
+  setFont(fuenteTile());
   setCursor(Qt::PointingHandCursor);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TTileResultado::muestra(const QString& nombre, const QPixmap& imagen) {
-  if (nombre == uNombre && imagen.cacheKey() == uImagen.cacheKey()) return;
-  uNombre = nombre;
-  uImagen = imagen;
-  update();
+void TTileResultado::muestra(const QString& nombre, const QPixmap& imagen, bool aLaVista) {
+  if (nombre != uNombre) {
+    uNombre = nombre;
+    uTira = QPixmap();
+    if (aLaVista) update(areaNombre());
+  }
+  if (imagen.cacheKey() != uImagen.cacheKey()) {
+    uImagen = imagen;
+    if (aLaVista) update(areaImagen());
+  }
 }
 
 QRect TTileResultado::areaImagen() const { return QRect(10, 10, width() - 20, 150); }
@@ -28,9 +43,8 @@ const QColor kBorde(0xC5, 0xCE, 0xD8);
 constexpr int kEsquina = 12;  // the card's corners (radius 10 and its edge) fit in this square
 
 // The card's four corners on the colour it lies on, in one picture of two corners a side:
-// stroking a rounded edge costs more than the rest of the tile, so it is drawn once per scale
-// and colour. Between the corners the card is a white fill and four straight lines, cheaper to
-// fill than a whole card is to copy.
+// stroking a rounded edge costs more than the rest of the card, so it is drawn once per scale
+// and colour. Between the corners the card is a white fill and four straight lines.
 QPixmap esquinas(qreal escala, const QColor& fondo) {
   const QString clave = QStringLiteral("tileResultado:%1:%2").arg(escala).arg(fondo.rgba());
   QPixmap pm;
@@ -50,39 +64,104 @@ QPixmap esquinas(qreal escala, const QColor& fondo) {
   return pm;
 }
 
-// Names laid out once: a search shows products seen in earlier ones, and laying out and
-// shaping a wrapped name costs more than drawing it.
-const QStaticText& nombreDispuesto(const QString& nombre, int ancho, const QFont& fuente) {
-  static QCache<QString, QStaticText> dispuestos(600);
-  const QString clave =
-      QString::number(ancho) + QLatin1Char('|') + fuente.key() + QLatin1Char('|') + nombre;
-  if (const QStaticText* t = dispuestos.object(clave)) return *t;
-  auto* t = new QStaticText(nombre);
-  t->setTextFormat(Qt::PlainText);
-  t->setTextWidth(ancho);
+struct TClaveNombre {
+  QString nombre;
+  int ancho;
+  QString fuente;
+  QRgb color;
+  qreal escala;
+  bool operator==(const TClaveNombre&) const = default;
+};
+
+size_t qHash(const TClaveNombre& c, size_t semilla = 0) {
+  return qHashMulti(semilla, c.nombre, c.ancho, c.fuente, c.color, c.escala);
+}
+
+// A name wrapped to its box, centred, on white, drawn once and copied after: searches show the
+// same products again (the cashier narrows a name or goes back to one), and shaping and
+// blending a name's glyphs costs many times copying its strip. A name seen for the first time
+// is drawn on its first search. The budget holds about 250 two-line names.
+QPixmap tiraNombre(const QString& nombre, int ancho, const QFont& fuente,
+                   const QString& claveFuente, const QColor& color, qreal escala) {
+  static QCache<TClaveNombre, QPixmap> tiras(8 * 1024);
+  TClaveNombre clave{nombre, ancho, claveFuente, color.rgba(), escala};
+  if (const QPixmap* t = tiras.object(clave)) return *t;
+  QStaticText texto(nombre);
+  texto.setTextFormat(Qt::PlainText);
+  texto.setTextWidth(ancho);
   QTextOption opcion(Qt::AlignHCenter);
   opcion.setWrapMode(QTextOption::WordWrap);
-  t->setTextOption(opcion);
-  t->prepare(QTransform(), fuente);
-  dispuestos.insert(clave, t);
-  return *dispuestos.object(clave);
+  texto.setTextOption(opcion);
+  texto.prepare(QTransform(), fuente);
+  auto* tira = new QPixmap(QSize(ancho, qCeil(texto.size().height())) * escala);
+  tira->setDevicePixelRatio(escala);
+  tira->fill(Qt::white);
+  {
+    QPainter p(tira);
+    p.setPen(color);
+    p.setFont(fuente);
+    p.drawStaticText(QPointF(0, 0), texto);
+  }
+  const QPixmap hecha = *tira;
+  // (A strip larger than the whole budget is not kept: the tile holds it while it shows it.)
+  tiras.insert(clave, tira, qsizetype(tira->width()) * tira->height() * 4 / 1024 + 1);
+  return hecha;
 }
 
 }  // namespace
 
-void TTileResultado::paintEvent(QPaintEvent*) {
+void TTileResultado::paintEvent(QPaintEvent* evento) {
+  // The painter is clipped to what changed: when only the picture did, the card's fill, edges
+  // and corners outside its box cost nothing; when only the name did, only its box is drawn.
   QPainter p(this);
+  const qreal escala = devicePixelRatioF();
   const QWidget* debajo = parentWidget();
-  const QPixmap e =
-      esquinas(devicePixelRatioF(), debajo ? debajo->palette().color(debajo->backgroundRole())
-                                           : palette().color(QPalette::Window));
+  const QColor fondo = debajo ? debajo->palette().color(debajo->backgroundRole())
+                              : palette().color(QPalette::Window);
+  if (uEsquinas.isNull() || uEsquinas.devicePixelRatio() != escala || uFondo != fondo.rgba()) {
+    uEsquinas = esquinas(escala, fondo);
+    uFondo = fondo.rgba();
+  }
+  const QPixmap& e = uEsquinas;
+  const QRect nombre = areaNombre();
+  if (uTira.isNull() || uTira.devicePixelRatio() != escala)
+    uTira = tiraNombre(uNombre, nombre.width(), font(), uClaveFuente,
+                       palette().color(QPalette::WindowText), escala);
+  const QPixmap& tira = uTira;
   const int w = width(), h = height(), k = kEsquina;
-  p.fillRect(QRect(1, 1, w - 2, h - 2), Qt::white);
+  const int altoTira = qRound(tira.deviceIndependentSize().height());
+  // A name longer than its box shows its middle lines, as a centred label would.
+  const QRect destino(nombre.x(), nombre.y() + (nombre.height() - altoTira) / 2, nombre.width(),
+                      altoTira);
+  QRect visible = destino & nombre;
+  if (visible.isEmpty()) visible = QRect(nombre.topLeft(), QSize(nombre.width(), 0));
+  const qreal dt = tira.devicePixelRatio();
+  const auto pintaTira = [&] {
+    p.drawPixmap(
+        QRectF(visible), tira,
+        QRectF(0, (visible.y() - destino.y()) * dt, visible.width() * dt, visible.height() * dt));
+  };
+  if (nombre.contains(evento->rect())) {
+    // Only the name changed: its box, white above and below its strip.
+    p.fillRect(QRect(nombre.left(), nombre.top(), nombre.width(), visible.top() - nombre.top()),
+               Qt::white);
+    p.fillRect(QRect(nombre.left(), visible.bottom() + 1, nombre.width(),
+                     nombre.bottom() - visible.bottom()),
+               Qt::white);
+    pintaTira();
+    return;
+  }
+  // White where the name's strip does not land.
+  p.fillRect(QRect(1, 1, w - 2, visible.top() - 1), Qt::white);
+  p.fillRect(QRect(1, visible.top(), visible.left() - 1, visible.height()), Qt::white);
+  p.fillRect(QRect(visible.right() + 1, visible.top(), w - 2 - visible.right(), visible.height()),
+             Qt::white);
+  p.fillRect(QRect(1, visible.bottom() + 1, w - 2, h - 2 - visible.bottom()), Qt::white);
   p.fillRect(QRect(k, 0, w - 2 * k, 1), kBorde);
   p.fillRect(QRect(k, h - 1, w - 2 * k, 1), kBorde);
   p.fillRect(QRect(0, k, 1, h - 2 * k), kBorde);
   p.fillRect(QRect(w - 1, k, 1, h - 2 * k), kBorde);
-  // (The picture's source rectangles count its device pixels.)
+  // (The pictures' source rectangles count their device pixels.)
   const qreal d = e.devicePixelRatio();
   auto esquina = [&](int x, int y, int sx, int sy) {
     p.drawPixmap(QPointF(x, y), e, QRectF(sx * d, sy * d, k * d, k * d));
@@ -91,6 +170,7 @@ void TTileResultado::paintEvent(QPaintEvent*) {
   esquina(w - k, 0, k, 0);
   esquina(0, h - k, 0, k);
   esquina(w - k, h - k, k, k);
+  pintaTira();
   if (!uImagen.isNull()) {
     const QRect caja = areaImagen();
     const QSize tam = uImagen.deviceIndependentSize().toSize();
@@ -99,12 +179,4 @@ void TTileResultado::paintEvent(QPaintEvent*) {
                        tam),
                  uImagen);
   }
-  // A name longer than its box shows its middle lines, as a centred label would.
-  const QRect nombre = areaNombre();
-  const QStaticText& texto = nombreDispuesto(uNombre, nombre.width(), font());
-  p.setClipRect(nombre);
-  p.setPen(palette().color(QPalette::WindowText));
-  p.setFont(font());
-  p.drawStaticText(QPointF(nombre.x(), nombre.y() + (nombre.height() - texto.size().height()) / 2),
-                   texto);
 }

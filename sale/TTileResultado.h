@@ -10,7 +10,9 @@ class TTileResultado : public QFrame {
  public:
   explicit TTileResultado(QWidget* parent);
 
-  void muestra(const QString& nombre, const QPixmap& imagen);
+  // Repaints only the boxes whose content changed (the card around them stays as drawn), and
+  // only when the tile is in view: one out of view is drawn as it scrolls in.
+  void muestra(const QString& nombre, const QPixmap& imagen, bool aLaVista);
   QString nombre() const { return uNombre; }
   // The picture's box, for pictures scaled to fit it.
   QRect areaImagen() const;
@@ -23,4 +25,8 @@ class TTileResultado : public QFrame {
 
   QString uNombre;
   QPixmap uImagen;
+  QPixmap uTira;      // the name as drawn, from the strips every tile shares
+  QPixmap uEsquinas;  // the corners on the colour under the tile
+  QRgb uFondo = 0;
+  const QString uClaveFuente;
 };

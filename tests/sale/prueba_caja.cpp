@@ -196,6 +196,34 @@ TEST_F(Caja, OtraBusquedaNoDejaTilesDeLaAnterior) {
   EXPECT_FALSE(caja->visible("Resultado 0"));
 }
 
+// A search with as many results as the last one fills the same tiles and repaints only what
+// changed in them: what the station shows must be what drawing the whole register anew shows.
+TEST_F(Caja, OtraBusquedaEnLosMismosTilesSeVeComoRedibujada) {
+  for (int i = 0; i < 4; ++i) {
+    cat->producto(20 + i, QString("Galletas surtidas %1").arg(i),
+                  QString("75020000000%1").arg(10 + i), 25);
+    cat->producto(30 + i, QString("Galletas saladas con nombre largo de dos renglones %1").arg(i),
+                  QString("75030000000%1").arg(10 + i), 25);
+  }
+  abre();
+  const QRect lectura = caja->controlNombrado("Código de barras")->geometry();
+  for (const char* texto : {"surtidas", "saladas", "surtidas"}) {
+    caja->escribe("Buscar por nombre", texto);
+    caja->pulsaEnter("Buscar por nombre");
+    QApplication::processEvents();
+    ASSERT_EQ(caja->resultados().size(), 4) << texto;
+    QImage visto = caja->screen()->grabWindow(caja->winId()).toImage();
+    QImage redibujado = caja->grab().toImage();
+    ASSERT_EQ(visto.size(), redibujado.size());
+    for (QImage* i : {&visto, &redibujado}) {  // less the reading field, whose cursor blinks
+      *i = i->convertToFormat(QImage::Format_RGB32);
+      for (int y = lectura.top(); y <= lectura.bottom(); ++y)
+        for (int x = lectura.left(); x <= lectura.right(); ++x) i->setPixel(x, y, 0);
+    }
+    EXPECT_TRUE(visto == redibujado) << texto;
+  }
+}
+
 TEST_F(Caja, TecladoEnPantallaEscribeEnLaBusqueda) {
   abre();
   caja->pulsa("Buscar por nombre");

@@ -1,0 +1,107 @@
+#include "sale/TCampoRedondeado.h"
+
+#include <QPainter>
+#include <QPixmapCache>
+#include <QStyleOptionFrame>
+
+namespace {
+
+const QColor kBorde(0xC5, 0xCE, 0xD8);
+const QColor kBordeEnfocado(0x1F, 0x6F, 0xB2);
+constexpr int kGrueso = 2;
+constexpr int kEsquina = 10;  // a corner of radius 8 and its edge fit in this square
+
+// The four corners of the box in one picture of two corners a side, on transparency, so they
+// lie on whatever is under the field.
+QPixmap esquinas(qreal escala, const QColor& borde) {
+  const QString clave = QStringLiteral("campoRedondeado:%1:%2").arg(escala).arg(borde.rgba());
+  QPixmap pm;
+  if (QPixmapCache::find(clave, &pm)) return pm;
+  const QSize tam(2 * kEsquina, 2 * kEsquina);
+  pm = QPixmap(tam * escala);
+  pm.setDevicePixelRatio(escala);
+  pm.fill(Qt::transparent);
+  {
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(borde, kGrueso));
+    p.setBrush(Qt::white);
+    const qreal m = kGrueso / 2.0;
+    p.drawRoundedRect(QRectF(QPointF(0, 0), QSizeF(tam)).adjusted(m, m, -m, -m), 8 - m, 8 - m);
+  }
+  QPixmapCache::insert(clave, pm);
+  return pm;
+}
+
+}  // namespace
+
+TCampoRedondeado::TCampoRedondeado(QWidget* parent) : QLineEdit(parent) {
+  // The box is this class's: the style sheet keeps the font and the text's place (its padding
+  // plus the border it no longer draws).
+  setStyleSheet(QStringLiteral("border:none;background:transparent;padding:10px 12px;"));
+}
+
+void TCampoRedondeado::changeEvent(QEvent* e) {
+  // A new font, palette or style changes how the empty field looks.
+  uVacio = QPixmap();
+  QLineEdit::changeEvent(e);
+}
+
+void TCampoRedondeado::paintEvent(QPaintEvent* e) {
+  if (!text().isEmpty() || hasFocus()) {
+    {
+      QPainter p(this);
+      dibujaCaja(p);
+    }
+    QLineEdit::paintEvent(e);
+    return;
+  }
+  const qreal escala = devicePixelRatioF();
+  if (uVacio.size() != size() * escala || uVacio.devicePixelRatio() != escala) {
+    uVacio = QPixmap(size() * escala);
+    uVacio.setDevicePixelRatio(escala);
+    uVacio.fill(Qt::transparent);
+    QPainter p(&uVacio);
+    dibujaCaja(p);
+    // The placeholder where the line edit puts it: in its contents, less its margins, centred
+    // on the taller of the font's line and the text's own box, elided to the width.
+    QStyleOptionFrame panel;
+    initStyleOption(&panel);
+    const QRect r = style()
+                        ->subElementRect(QStyle::SE_LineEditContents, &panel, this)
+                        .marginsRemoved(textMargins());
+    const QFontMetrics fm = fontMetrics();
+    const int alto = std::max(fm.boundingRect(placeholderText()).height(), fm.height());
+    constexpr int kMargenH = 2;  // the line edit's own horizontal margin
+    const QRect linea(r.x() + kMargenH, r.y() + (r.height() - alto + 1) / 2,
+                      r.width() - 2 * kMargenH, alto);
+    p.setClipRect(r);
+    p.setFont(font());
+    p.setPen(palette().placeholderText().color());
+    p.drawText(linea, QStyle::visualAlignment(layoutDirection(), alignment()),
+               fm.elidedText(placeholderText(), Qt::ElideRight, linea.width()));
+  }
+  QPainter(this).drawPixmap(0, 0, uVacio);
+}
+
+void TCampoRedondeado::dibujaCaja(QPainter& p) const {
+  const QColor borde = hasFocus() ? kBordeEnfocado : kBorde;
+  const QPixmap pm = esquinas(devicePixelRatioF(), borde);
+  const int w = width(), h = height(), k = kEsquina, g = kGrueso;
+  p.fillRect(QRect(k, g, w - 2 * k, h - 2 * g), Qt::white);
+  p.fillRect(QRect(g, k, k - g, h - 2 * k), Qt::white);
+  p.fillRect(QRect(w - k, k, k - g, h - 2 * k), Qt::white);
+  p.fillRect(QRect(k, 0, w - 2 * k, g), borde);
+  p.fillRect(QRect(k, h - g, w - 2 * k, g), borde);
+  p.fillRect(QRect(0, k, g, h - 2 * k), borde);
+  p.fillRect(QRect(w - g, k, g, h - 2 * k), borde);
+  // (The picture's source rectangles count its device pixels.)
+  const qreal d = pm.devicePixelRatio();
+  auto esquina = [&](int x, int y, int sx, int sy) {
+    p.drawPixmap(QPointF(x, y), pm, QRectF(sx * d, sy * d, k * d, k * d));
+  };
+  esquina(0, 0, 0, 0);
+  esquina(w - k, 0, k, 0);
+  esquina(0, h - k, 0, k);
+  esquina(w - k, h - k, k, k);
+}
