@@ -179,6 +179,9 @@ void TFRM_caja::construye() {
   TXT_cantidad->setMaxLength(10);
   TXT_cantidad->setAlignment(Qt::AlignCenter);
   TXT_cantidad->setPlaceholderText(QStringLiteral("Cantidad"));
+  // Between the two buttons of a 1024 station the field is narrow: less side padding keeps its
+  // placeholder whole.
+  TXT_cantidad->setStyleSheet(QStringLiteral("QLineEdit{padding-left:2px;padding-right:2px;}"));
   hc->addWidget(menos);
   hc->addWidget(TXT_cantidad, 1);
   hc->addWidget(mas);
