@@ -1,5 +1,8 @@
 #include "ArranqueEstacion.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -71,6 +74,21 @@ void sinAvisoDeTamanio(QtMsgType tipo, const QMessageLogContext& contexto, const
 }  // namespace
 
 void u_pantallaDeEstacion() {
+  // A shell without a session (root, ssh, a service) has no runtime folder: Qt then uses
+  // /tmp/runtime-<user> and says so on every start. The same folder, made private here, without
+  // the notice.
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    const QByteArray carpeta =
+        QDir(QDir::tempPath())
+            .filePath(QStringLiteral("runtime-") +
+                      qEnvironmentVariable("USER", QString::number(::getuid())))
+            .toLocal8Bit();
+    struct stat datos {};
+    ::mkdir(carpeta.constData(), 0700);
+    if (::stat(carpeta.constData(), &datos) == 0 && datos.st_uid == ::getuid() &&
+        (datos.st_mode & 0777) == 0700)
+      qputenv("XDG_RUNTIME_DIR", carpeta);
+  }
   if (!qgetenv("QT_QPA_PLATFORM").startsWith("offscreen")) return;
   if (!gManejadorAnterior) gManejadorAnterior = qInstallMessageHandler(sinAvisoDeTamanio);
   if (qgetenv("QT_QPA_PLATFORM") != "offscreen") return;

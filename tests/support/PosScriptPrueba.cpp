@@ -13,6 +13,10 @@ SalidaPosScript correPosScript(const QString& carpeta, const QStringList& argume
   e.write(escenario);
   e.close();
   QProcess p;
+  // As from a shell without a session (CI, root, ssh): the station must start without notices.
+  QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+  entorno.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+  p.setProcessEnvironment(entorno);
   p.start(QStringLiteral(POS_BINARIOS) + QStringLiteral("/pos-script"),
           argumentos + QStringList{e.fileName()});
   EXPECT_TRUE(p.waitForFinished(tiempoMs));
