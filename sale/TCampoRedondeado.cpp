@@ -1,5 +1,7 @@
 #include "sale/TCampoRedondeado.h"
 
+#include "sale/marcoRedondeado.h"
+
 #include <QPainter>
 #include <QPixmapCache>
 #include <QStyleOptionFrame>
@@ -91,17 +93,5 @@ void TCampoRedondeado::dibujaCaja(QPainter& p) const {
   p.fillRect(QRect(k, g, w - 2 * k, h - 2 * g), Qt::white);
   p.fillRect(QRect(g, k, k - g, h - 2 * k), Qt::white);
   p.fillRect(QRect(w - k, k, k - g, h - 2 * k), Qt::white);
-  p.fillRect(QRect(k, 0, w - 2 * k, g), borde);
-  p.fillRect(QRect(k, h - g, w - 2 * k, g), borde);
-  p.fillRect(QRect(0, k, g, h - 2 * k), borde);
-  p.fillRect(QRect(w - g, k, g, h - 2 * k), borde);
-  // (The picture's source rectangles count its device pixels.)
-  const qreal d = pm.devicePixelRatio();
-  auto esquina = [&](int x, int y, int sx, int sy) {
-    p.drawPixmap(QPointF(x, y), pm, QRectF(sx * d, sy * d, k * d, k * d));
-  };
-  esquina(0, 0, 0, 0);
-  esquina(w - k, 0, k, 0);
-  esquina(0, h - k, 0, k);
-  esquina(w - k, h - k, k, k);
+  u_pintaMarcoRedondeado(p, w, h, pm, k, g, borde);
 }

@@ -1,5 +1,7 @@
 #include "sale/TTileResultado.h"
 
+#include "sale/marcoRedondeado.h"
+
 #include <QCache>
 #include <QPaintEvent>
 #include <QPainter>
@@ -157,19 +159,7 @@ void TTileResultado::paintEvent(QPaintEvent* evento) {
   p.fillRect(QRect(visible.right() + 1, visible.top(), w - 2 - visible.right(), visible.height()),
              Qt::white);
   p.fillRect(QRect(1, visible.bottom() + 1, w - 2, h - 2 - visible.bottom()), Qt::white);
-  p.fillRect(QRect(k, 0, w - 2 * k, 1), kBorde);
-  p.fillRect(QRect(k, h - 1, w - 2 * k, 1), kBorde);
-  p.fillRect(QRect(0, k, 1, h - 2 * k), kBorde);
-  p.fillRect(QRect(w - 1, k, 1, h - 2 * k), kBorde);
-  // (The pictures' source rectangles count their device pixels.)
-  const qreal d = e.devicePixelRatio();
-  auto esquina = [&](int x, int y, int sx, int sy) {
-    p.drawPixmap(QPointF(x, y), e, QRectF(sx * d, sy * d, k * d, k * d));
-  };
-  esquina(0, 0, 0, 0);
-  esquina(w - k, 0, k, 0);
-  esquina(0, h - k, 0, k);
-  esquina(w - k, h - k, k, k);
+  u_pintaMarcoRedondeado(p, w, h, e, k, 1, kBorde);
   pintaTira();
   if (!uImagen.isNull()) {
     const QRect caja = areaImagen();
