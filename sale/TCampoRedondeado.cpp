@@ -13,28 +13,6 @@ const QColor kBordeEnfocado(0x1F, 0x6F, 0xB2);
 constexpr int kGrueso = 2;
 constexpr int kEsquina = 10;  // a corner of radius 8 and its edge fit in this square
 
-// The four corners of the box in one picture of two corners a side, on transparency, so they
-// lie on whatever is under the field.
-QPixmap esquinas(qreal escala, const QColor& borde) {
-  const QString clave = QStringLiteral("campoRedondeado:%1:%2").arg(escala).arg(borde.rgba());
-  QPixmap pm;
-  if (QPixmapCache::find(clave, &pm)) return pm;
-  const QSize tam(2 * kEsquina, 2 * kEsquina);
-  pm = QPixmap(tam * escala);
-  pm.setDevicePixelRatio(escala);
-  pm.fill(Qt::transparent);
-  {
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(borde, kGrueso));
-    p.setBrush(Qt::white);
-    const qreal m = kGrueso / 2.0;
-    p.drawRoundedRect(QRectF(QPointF(0, 0), QSizeF(tam)).adjusted(m, m, -m, -m), 8 - m, 8 - m);
-  }
-  QPixmapCache::insert(clave, pm);
-  return pm;
-}
-
 }  // namespace
 
 TCampoRedondeado::TCampoRedondeado(QWidget* parent) : QLineEdit(parent) {
@@ -88,7 +66,10 @@ void TCampoRedondeado::paintEvent(QPaintEvent* e) {
 
 void TCampoRedondeado::dibujaCaja(QPainter& p) const {
   const QColor borde = hasFocus() ? kBordeEnfocado : kBorde;
-  const QPixmap pm = esquinas(devicePixelRatioF(), borde);
+  // The field lies on the panel: its corners on transparency.
+  const QPixmap pm =
+      u_esquinasRedondeadas(devicePixelRatioF(), kEsquina, 8 - kGrueso / 2.0, kGrueso, borde,
+                            Qt::transparent);
   const int w = width(), h = height(), k = kEsquina, g = kGrueso;
   p.fillRect(QRect(k, g, w - 2 * k, h - 2 * g), Qt::white);
   p.fillRect(QRect(g, k, k - g, h - 2 * k), Qt::white);

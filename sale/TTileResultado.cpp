@@ -44,28 +44,6 @@ namespace {
 const QColor kBorde(0xC5, 0xCE, 0xD8);
 constexpr int kEsquina = 12;  // the card's corners (radius 10 and its edge) fit in this square
 
-// The card's four corners on the colour it lies on, in one picture of two corners a side:
-// stroking a rounded edge costs more than the rest of the card, so it is drawn once per scale
-// and colour. Between the corners the card is a white fill and four straight lines.
-QPixmap esquinas(qreal escala, const QColor& fondo) {
-  const QString clave = QStringLiteral("tileResultado:%1:%2").arg(escala).arg(fondo.rgba());
-  QPixmap pm;
-  if (QPixmapCache::find(clave, &pm)) return pm;
-  const QSize tam(2 * kEsquina, 2 * kEsquina);
-  pm = QPixmap(tam * escala);
-  pm.setDevicePixelRatio(escala);
-  pm.fill(fondo);
-  {
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(kBorde);
-    p.setBrush(Qt::white);
-    p.drawRoundedRect(QRectF(QPointF(0, 0), QSizeF(tam)).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
-  }
-  QPixmapCache::insert(clave, pm);
-  return pm;
-}
-
 struct TClaveNombre {
   QString nombre;
   int ancho;
@@ -121,7 +99,8 @@ void TTileResultado::paintEvent(QPaintEvent* evento) {
   const QColor fondo = debajo ? debajo->palette().color(debajo->backgroundRole())
                               : palette().color(QPalette::Window);
   if (uEsquinas.isNull() || uEsquinas.devicePixelRatio() != escala || uFondo != fondo.rgba()) {
-    uEsquinas = esquinas(escala, fondo);
+    // Stroking a rounded edge costs more than the rest of the card: its corners are copied.
+    uEsquinas = u_esquinasRedondeadas(escala, kEsquina, 10, 1, kBorde, fondo);
     uFondo = fondo.rgba();
   }
   const QPixmap& e = uEsquinas;
