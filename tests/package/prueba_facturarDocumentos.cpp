@@ -13,6 +13,7 @@
 #include "signing/firma.h"
 #include "support/BaseDatosPrueba.h"
 #include "support/CatalogoPrueba.h"
+#include "support/ClienteFacturaPrueba.h"
 #include "support/RespondedorPrueba.h"
 #include "support/SandboxPrueba.h"
 #include "ui/TFRM_facturar.h"
@@ -126,14 +127,7 @@ TEST_F(FacturarDocumentos, FacturaGlobalDeDosTickets) {
 
 TEST_F(FacturarDocumentos, NotaDeCreditoDeUnaVentaFacturada) {
   TFRM_facturar pantalla;
-  r.enDialogo<TFRM_facturar>([](TFRM_facturar& f) {
-    f.escribe("RFC", "XOJI740919U48");
-    f.escribe("Nombre o razón social", "INGRID XODAR JIMENEZ");
-    f.escribe("Código postal", "88965");
-    f.elige("Régimen fiscal", "605");
-    f.elige("Uso del CFDI", "G03");
-    f.BTN_facturarClick();
-  });
+  r.enDialogo<TFRM_facturar>(facturaAClientePrueba);
   ASSERT_TRUE(pantalla.initPuntoVentaTicket(ops[0], localSYS));
   const QString factura = pantalla.uuidFactura();
   const int receptor =

@@ -15,6 +15,7 @@
 #include "returns/TFRM_notasCreditoPunto.h"
 #include "shell/programaPredeterminado.h"
 #include "signing/firma.h"
+#include "support/ClienteFacturaPrueba.h"
 #include "support/RespondedorPrueba.h"
 #include "support/SandboxPrueba.h"
 #include "ui/TFRM_capturaDevolucion.h"
@@ -44,14 +45,7 @@ class PantallasDevolucion : public PruebaAmbosMotores {
 
   // The customer invoices the sale at the checkout; answers the invoice's UUID.
   QString factura() {
-    r.enDialogo<TFRM_facturar>([](TFRM_facturar& f) {
-      f.escribe("RFC", "XOJI740919U48");
-      f.escribe("Nombre o razón social", "INGRID XODAR JIMENEZ");
-      f.escribe("Código postal", "88965");
-      f.elige("Régimen fiscal", "605");
-      f.elige("Uso del CFDI", "G03");
-      f.BTN_facturarClick();
-    });
+    r.enDialogo<TFRM_facturar>(facturaAClientePrueba);
     TFRM_facturar pantalla;
     EXPECT_TRUE(pantalla.initPuntoVentaTicket(venta.operacionID, localSYS))
         << r.textos().join(" | ").toStdString();
