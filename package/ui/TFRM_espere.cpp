@@ -71,10 +71,26 @@ TFRM_espere::TFRM_espere(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Fra
                                  .arg(TEstiloComponentesBPLFrm::css(
                                      u_estiloComponentes().color(QStringLiteral("textoCuerpo")))));
   l->addWidget(LBL_mensaje);
+  uMostrar = new QTimer(this);
+  uMostrar->setSingleShot(true);
+  connect(uMostrar, &QTimer::timeout, this, &TFRM_espere::muestra);
 }
 
 void TFRM_espere::closeEvent(QCloseEvent* e) {
   if (uProfundidad > 0) e->ignore();
+}
+
+// Before the screen appears nothing else may take a touch or a key: a second "Aceptar" would
+// start the sale again inside its own wait. Once shown, its modality does the same.
+bool TFRM_espere::eventFilter(QObject*, QEvent* evento) {
+  return uProfundidad > 0 && !isVisible() && evento->isInputEvent();
+}
+
+void TFRM_espere::muestra() {
+  if (uProfundidad == 0) return;
+  centra();
+  show();
+  uIndicador->arranca();
 }
 
 QString TFRM_espere::texto() const { return LBL_mensaje->text(); }
@@ -95,12 +111,16 @@ void TFRM_espere::inicia(std::atomic<bool>* flag) { iniciaArray({flag}); }
 void TFRM_espere::iniciaArray(const QVector<std::atomic<bool>*>& flags) {
   if (u_banderasLibres(flags)) return;
   if (uProfundidad++ == 0) {
-    centra();
-    show();
-    uIndicador->arranca();
+    qApp->installEventFilter(this);
+    if (uRetrasoMs > 0)
+      uMostrar->start(uRetrasoMs);
+    else
+      muestra();
   }
   u_esperaBanderas(flags);
   if (--uProfundidad == 0) {
+    uMostrar->stop();
+    qApp->removeEventFilter(this);
     uIndicador->detiene();
     hide();
   }

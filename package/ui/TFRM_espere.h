@@ -4,18 +4,27 @@
 // running its event queue, so end handlers queued to it run, and the wait ends as soon as the
 // last flag clears).
 // It ends by itself and is therefore never run through u_ejecutaModal.
+// A wait shorter than the screen's delay shows nothing: a window flashed for a few milliseconds
+// is flicker, and drawing it would lengthen the wait. Input is ignored from the start all the
+// same, as the modal screen ignores it.
 
 #include <QDialog>
 #include <QVector>
 #include <atomic>
 
 class QLabel;
+class QTimer;
 class TIndicadorOcupado;
 
 class TFRM_espere : public QDialog {
   Q_OBJECT
  public:
+  static constexpr int kRetrasoMs = 250;
+
   explicit TFRM_espere(QWidget* parent = nullptr);
+
+  // How long a wait runs before the screen appears (0: at once).
+  void setRetraso(int milisegundos) { uRetrasoMs = milisegundos; }
 
   // Waits until *flag is false (a null flag counts as false).
   void inicia(std::atomic<bool>* flag);
@@ -32,12 +41,16 @@ class TFRM_espere : public QDialog {
 
  protected:
   void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* objeto, QEvent* evento) override;
 
  private:
   void centra();
+  void muestra();
 
   QLabel* LBL_mensaje = nullptr;
   TIndicadorOcupado* uIndicador = nullptr;
+  QTimer* uMostrar = nullptr;
+  int uRetrasoMs = kRetrasoMs;
   int uProfundidad = 0;
 };
 

@@ -175,12 +175,16 @@ generarTicketRsultado u_subeTicket(const TdatosCarga& d) {
     r.identificador = identificador;
     return r;
   }
-  // However the upload ends without storing the identifier, the claim goes.
+  // However the upload ends without storing the identifier, the claim goes. Storing the
+  // identifier clears it in the same write, so the cashier does not wait for a second one.
   struct TliberaReserva {
     const TdatosCarga& d;
     const QString& reserva;
     TConexionSesion& c;
-    ~TliberaReserva() { liberaReservaCarga(d.operacionID, reserva, c); }
+    bool liberada = false;
+    ~TliberaReserva() {
+      if (!liberada) liberaReservaCarga(d.operacionID, reserva, c);
+    }
   } libera{d, reserva, conexion};
   const QJsonObject cuerpo = u_cuerpoCargaTicket(
       d.rfc, {credenciales.usuario, credenciales.cuenta, contrasena}, operacion, detalle, pagos);
@@ -203,7 +207,9 @@ generarTicketRsultado u_subeTicket(const TdatosCarga& d) {
 
   generarTicketRsultado r = u_leeRespuestaCarga(http.estado, http.cuerpo);
   if (!r.ok) return r;
-  if (marcaTicketCargado(d.operacionID, d.idNegocio, r.identificador, conexion, &error) != 1) {
+  if (marcaTicketCargado(d.operacionID, d.idNegocio, r.identificador, conexion, &error) == 1) {
+    libera.liberada = true;
+  } else {
     // The service has the ticket; uploading it again later answers the same identifier.
     r.ok = false;
     r.mensaje = QStringLiteral("El ticket se cargó, pero no se pudo guardar su identificador");

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QPushButton>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <atomic>
@@ -23,22 +25,37 @@ std::unique_ptr<QThread> limpiaDesdeOtroHilo(std::atomic<bool>* flag, int ms) {
   return h;
 }
 
-TEST(Espere, TerminaCuandoOtroHiloLimpiaLaBandera) {
+// A long wait: nothing on screen at first (but no touch gets through), then the screen, until
+// the worker clears the flag; afterwards the station takes touches again.
+TEST(Espere, EsperaLargaMuestraLaPantallaTrasSuRetraso) {
   TFRM_espere espere;
+  espere.setRetraso(60);
+  QPushButton boton(QStringLiteral("Aceptar"));
+  boton.show();
+  int pulsado = 0;
+  QObject::connect(&boton, &QPushButton::clicked, [&] { ++pulsado; });
   std::atomic<bool> ocupado{true};
-  bool visibleMientras = false;
+  bool visibleAntes = true, visibleDespues = false;
   QString texto;
-  QTimer::singleShot(30, [&] {
-    visibleMientras = espere.isVisible() && espere.esperando();
+  QTimer::singleShot(20, [&] {
+    visibleAntes = espere.isVisible();
+    QTest::mouseClick(&boton, Qt::LeftButton);
+  });
+  QTimer::singleShot(120, [&] {
+    visibleDespues = espere.isVisible() && espere.esperando();
     texto = espere.texto();
   });
-  auto hilo = limpiaDesdeOtroHilo(&ocupado, 150);
+  auto hilo = limpiaDesdeOtroHilo(&ocupado, 200);
   espere.inicia(&ocupado);
   EXPECT_FALSE(ocupado.load());
-  EXPECT_TRUE(visibleMientras);
+  EXPECT_FALSE(visibleAntes);
+  EXPECT_EQ(pulsado, 0) << "a touch during the wait went through";
+  EXPECT_TRUE(visibleDespues);
   EXPECT_EQ(texto, "Procesando, espere un momento...");
   EXPECT_FALSE(espere.isVisible());
   EXPECT_FALSE(espere.esperando());
+  QTest::mouseClick(&boton, Qt::LeftButton);
+  EXPECT_EQ(pulsado, 1);
   hilo->wait();
 }
 
@@ -83,22 +100,31 @@ TEST(Espere, ArregloEsperaATodasLasBanderas) {
   EXPECT_FALSE(a || b || c);
 }
 
-TEST(Espere, BanderasYaLimpiasNoMuestranNada) {
+// Flags already clear, or a wait shorter than the screen's delay (the usual upload): the
+// screen never appears.
+TEST(Espere, EsperaBreveNoMuestraNada) {
   TFRM_espere espere;
-  std::atomic<bool> libre{false};
   bool mostrada = false;
-  QTimer::singleShot(0, [&] { mostrada = espere.isVisible(); });
+  QTimer vigia;
+  QObject::connect(&vigia, &QTimer::timeout, [&] { mostrada = mostrada || espere.isVisible(); });
+  vigia.start(5);
+  std::atomic<bool> libre{false}, breve{true};
   espere.inicia(&libre);
   espere.inicia(nullptr);
   espere.iniciaArray({});
-  EXPECT_FALSE(espere.isVisible());
+  auto hilo = limpiaDesdeOtroHilo(&breve, 40);
+  espere.inicia(&breve);
+  hilo->wait();
   QCoreApplication::processEvents();
+  EXPECT_FALSE(breve.load());
   EXPECT_FALSE(mostrada);
+  EXPECT_FALSE(espere.isVisible());
 }
 
 // Escape or closing the window must not end a wait whose work is still running.
 TEST(Espere, NoSeCierraAntesDeTiempo) {
   TFRM_espere espere;
+  espere.setRetraso(0);
   std::atomic<bool> ocupado{true};
   bool seguiaEsperando = false;
   QTimer::singleShot(30, [&] {
