@@ -55,10 +55,22 @@ TVentaCompletada completaVenta(TCobro& cobro, const TDatosVenta& datos, Tsistema
   v.ticketNo = r.ticketNo;
   if (pantalla.almacenada) pantalla.almacenada(v.ticketNo);
 
-  if (datos.subirTicket && r.operacionID > 0) {
-    std::atomic<bool> ocupado{true};
-    TgeneraTicketConWS carga;
-    carga.generaTicket(r.operacionID, &ocupado);
+  TDatosTicketVenta ticket;
+  ticket.ticketNo = v.ticketNo;
+  ticket.cajero = datos.cajero;
+  ticket.impuestos = cobro.uImpuestos;
+  ticket.total = cobro.uTotal;
+  ticket.pagado = cobro.uPagado;
+  ticket.devuelto = cobro.uDevuelto;
+  ticket.efectivoTexto = cobro.efectivo;
+  ticket.formas = formas;
+  const bool sube = datos.subirTicket && r.operacionID > 0;
+  std::atomic<bool> ocupado{sube};
+  TgeneraTicketConWS carga;
+  if (sube) carga.generaTicket(r.operacionID, &ocupado);
+  // Laid out while the ticket uploads; it prints only once the identifier is known.
+  TTicketPreparado recibo = preparaTicketVenta(ticket, *datos.lineas);
+  if (sube) {
     if (pantalla.esperaCarga)
       pantalla.esperaCarga(&ocupado);
     else
@@ -68,19 +80,8 @@ TVentaCompletada completaVenta(TCobro& cobro, const TDatosVenta& datos, Tsistema
     if (resultado.credencialesIlegibles)
       v.aviso = TResultado::falla(resultado.mensaje, mtAdvertencia);
   }
-
-  TDatosTicketVenta ticket;
-  ticket.identificador = v.identificador;
-  ticket.ticketNo = v.ticketNo;
-  ticket.cajero = datos.cajero;
-  ticket.impuestos = cobro.uImpuestos;
-  ticket.total = cobro.uTotal;
-  ticket.pagado = cobro.uPagado;
-  ticket.devuelto = cobro.uDevuelto;
-  ticket.efectivoTexto = cobro.efectivo;
-  ticket.formas = formas;
-  ticket.requiereFactura = datos.requiereFactura;
-  imprimeTicket(ticket, *datos.lineas);
+  imprimePreparado(std::move(recibo), v.identificador, QString::number(v.ticketNo),
+                   !datos.requiereFactura);
   v.ok = true;
   v.operacionID = r.operacionID;
   return v;

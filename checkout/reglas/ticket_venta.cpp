@@ -23,7 +23,8 @@ QString generaCBB(const QString& identificador, const QString& ticketNo) {
 }
 
 QString generaCBB(const QString& identificador, const QString& ticketNo, const QString& enlace) {
-  const QString carpeta = QDir(carpetaApp()).filePath(QStringLiteral("Temp/otros/") + rfc() + QStringLiteral("/cbb"));
+  const QString carpeta =
+      QDir(carpetaApp()).filePath(QStringLiteral("Temp/otros/") + rfc() + QStringLiteral("/cbb"));
   QDir().mkpath(carpeta);
   const QString archivo = carpeta + QLatin1Char('/') + QString::number(localSYS.getIdNegocio()) +
                           QLatin1Char('_') + ticketNo + QStringLiteral(".bmp");
@@ -62,27 +63,53 @@ TImpresionTicket armaTicketVenta(const TDatosTicketVenta& d, const TGridControl&
   return t;
 }
 
-RECticketInfo imprimeTicket(const TDatosTicketVenta& d, const TGridControl& lineas) {
-  return imprimeTicketArmado(armaTicketVenta(d, lineas), d.identificador,
-                             QString::number(d.ticketNo), !d.requiereFactura);
+TTicketPreparado preparaTicket(TImpresionTicket t) {
+  TTicketPreparado p;
+  p.info.impresora = QString();
+  p.info.altoRenglon = 26;
+  p.info.anchoQR = 260;
+  p.info.altoQR = 260;
+  p.info.archivoLogo =
+      QDir(carpetaApp())
+          .filePath(QStringLiteral("Formatos/") + rfc() + QStringLiteral("/logoTicket.bmp"));
+  p.info.ticket = std::move(t);
+  p.cuerpo = componeCuerpoTicket(p.info);
+  return p;
+}
+
+TTicketPreparado preparaTicketVenta(const TDatosTicketVenta& d, const TGridControl& lineas) {
+  TTicketPreparado p = preparaTicket(armaTicketVenta(d, lineas));
+  p.fechaAlImprimir = true;
+  return p;
+}
+
+RECticketInfo imprimePreparado(TTicketPreparado p, const QString& identificador,
+                               const QString& ticketNo, bool conPortal, QString enlace) {
+  TImpresionTicket& t = p.info.ticket;
+  if (p.fechaAlImprimir) {
+    // Laid out before a wait for the service: a wait that crossed into another second
+    // would print a time the receipt was not printed at.
+    const QString formato = QStringLiteral("yyyyMMddHHmmss");
+    const QDateTime ahora = QDateTime::currentDateTime();
+    if (ahora.toString(formato) != t.getFecha().toString(formato)) {
+      t.setFecha(ahora);
+      p.cuerpo = componeCuerpoTicket(p.info);
+    }
+  }
+  if (t.getArchivoCBB().isEmpty() && !identificador.isEmpty())
+    t.setArchivoCBB(generaCBB(identificador, ticketNo));
+  if (enlace.isEmpty()) getEnlaceTicket(&enlace);
+  if (conPortal) {
+    t.getEtiqueta1().setValor(QStringLiteral("Puede realizar su factura electrónica en: ") +
+                              enlace);
+    t.getEtiqueta2().setValor(identificador);
+  }
+  miniPrinterImprimeRenglones(p.info, p.cuerpo + componeFinTicket(p.info));
+  return p.info;
 }
 
 RECticketInfo imprimeTicketArmado(TImpresionTicket t, const QString& identificador,
                                   const QString& ticketNo, bool conPortal, QString enlace) {
-  if (t.getArchivoCBB().isEmpty() && !identificador.isEmpty())
-    t.setArchivoCBB(generaCBB(identificador, ticketNo));
-  RECticketInfo info;
-  info.impresora = QString();
-  info.altoRenglon = 26;
-  info.anchoQR = 260;
-  info.altoQR = 260;
-  info.archivoLogo = QDir(carpetaApp()).filePath(QStringLiteral("Formatos/") + rfc() + QStringLiteral("/logoTicket.bmp"));
-  if (enlace.isEmpty()) getEnlaceTicket(&enlace);
-  if (conPortal) {
-    t.getEtiqueta1().setValor(QStringLiteral("Puede realizar su factura electrónica en: ") + enlace);
-    t.getEtiqueta2().setValor(identificador);
-  }
-  info.ticket = t;
-  miniPrinterImprimeTicket3(info);
-  return info;
+  return imprimePreparado(preparaTicket(std::move(t)), identificador, ticketNo, conPortal,
+                          std::move(enlace));
 }

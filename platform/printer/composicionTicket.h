@@ -25,6 +25,10 @@ struct TRenglonTicket {
 };
 
 QVector<TRenglonTicket> componeTicket(const RECticketInfo& info);
+// The same in two parts, body (logo to payments) and end (the two free lines and the QR code):
+// a sale lays out the body while it waits for the identifier that decides the end.
+QVector<TRenglonTicket> componeCuerpoTicket(const RECticketInfo& info);
+QVector<TRenglonTicket> componeFinTicket(const RECticketInfo& info);
 
 // Word wrap to `columnas`; words longer than a line are cut. A text that fits is answered as
 // it is. Never answers an empty list.

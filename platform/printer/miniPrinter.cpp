@@ -85,7 +85,8 @@ QString carpetaCopias(const Destino& d, const QString& configurada) {
 
 QString nombreSeguro(const QString& texto) {
   QString t = texto.trimmed();
-  t.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
+  static const QRegularExpression ajenos(QStringLiteral("[^A-Za-z0-9_-]"));
+  t.replace(ajenos, QStringLiteral("_"));
   return t.isEmpty() ? QStringLiteral("sin_numero") : t.left(40);
 }
 
@@ -274,12 +275,15 @@ void miniPrinterConfigura(const QString& destino, const QString& carpetaSalida) 
 }
 
 bool miniPrinterImprimeTicket3(RECticketInfo info) {
+  return miniPrinterImprimeRenglones(info, componeTicket(info));
+}
+
+bool miniPrinterImprimeRenglones(const RECticketInfo& info, QVector<TRenglonTicket> renglones) {
   QMutexLocker l(&gMutex);
   TResultadoImpresion r;
   const Destino d = interpreta(info.impresora.trimmed().isEmpty() ? gDestino : info.impresora);
   r.destino = d.texto;
 
-  const QVector<TRenglonTicket> renglones = componeTicket(info);
   const QByteArray bytes = codificaEscPos(renglones);
 
   QStringList errores;
@@ -292,7 +296,7 @@ bool miniPrinterImprimeTicket3(RECticketInfo info) {
     // Written by the copies' thread; readers of the last ticket wait for them.
     r.archivoEscPos = base + QStringLiteral(".escpos");
     r.archivoPng = base + QStringLiteral(".png");
-    encolaCopias(gTicketActual + 1, base, bytes, renglones, info.altoRenglon);
+    encolaCopias(gTicketActual + 1, base, bytes, std::move(renglones), info.altoRenglon);
   } else {
     errores << error;
   }

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "printer/TImpresionTicket.h"
+#include "printer/composicionTicket.h"
 
 struct TResultadoImpresion {
   bool ok = false;
@@ -24,6 +25,8 @@ void miniPrinterConfigura(const QString& destino, const QString& carpetaSalida =
 // thread of their own. Failures never throw: false tells of the printer or the folder, and
 // miniPrinterUltimoTicket() (which waits for the copies) keeps every failure.
 bool miniPrinterImprimeTicket3(RECticketInfo info);
+// The same for a ticket whose rows the caller already laid out (componeTicket of `info`).
+bool miniPrinterImprimeRenglones(const RECticketInfo& info, QVector<TRenglonTicket> renglones);
 // Opens the cash drawer through the printer.
 bool miniPrinterAbreCajon();
 

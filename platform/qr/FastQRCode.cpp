@@ -5,6 +5,7 @@
 #include <QFile>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 QImage imagenQR(const QByteArray& texto, int pixelesPorModulo) {
@@ -22,16 +23,21 @@ QImage imagenQR(const QByteArray& texto, int pixelesPorModulo) {
   img.setColor(0, qRgb(255, 255, 255));
   img.setColor(1, qRgb(0, 0, 0));
   img.fill(0);
+  // Whole rows at a time, bit by bit into the first row of each module and copied to the
+  // rest: a pixel at a time through setPixel cost as much as the rest of the receipt.
+  const qsizetype bytesFila = img.bytesPerLine();
   for (int my = 0; my < qr->width; ++my) {
+    const int y0 = (my + kZonaSilenciosaQR) * pixelesPorModulo;
+    uchar* fila = img.scanLine(y0);
     for (int mx = 0; mx < qr->width; ++mx) {
       // Bit 0 of each libqrencode cell is the module colour (1 = dark).
       if (!(qr->data[my * qr->width + mx] & 1)) continue;
       const int x0 = (mx + kZonaSilenciosaQR) * pixelesPorModulo;
-      const int y0 = (my + kZonaSilenciosaQR) * pixelesPorModulo;
-      for (int y = y0; y < y0 + pixelesPorModulo; ++y) {
-        for (int x = x0; x < x0 + pixelesPorModulo; ++x) img.setPixel(x, y, 1);
-      }
+      for (int x = x0; x < x0 + pixelesPorModulo; ++x)
+        fila[x >> 3] |= static_cast<uchar>(0x80 >> (x & 7));  // Format_Mono: first pixel high
     }
+    for (int y = y0 + 1; y < y0 + pixelesPorModulo; ++y)
+      std::memcpy(img.scanLine(y), fila, static_cast<size_t>(bytesFila));
   }
   return img;
 }
