@@ -64,12 +64,20 @@ QString CmidTierResponse::getCelda(const QString& alias, int fila) const {
   return texto(valor(alias, fila));
 }
 
-double CmidTierResponse::getCeldaAsFloat(const QString& alias, int fila) const {
-  const QVariant v = valor(alias, fila);
+double CmidTierResponse::getCeldaAsFloat(int columna, int fila) const {
+  const QVariant v = valor(columna, fila);
   if (v.typeId() == QMetaType::Double) return v.toDouble();
   return u_strToFloat(texto(v));
 }
 
+double CmidTierResponse::getCeldaAsFloat(const QString& alias, int fila) const {
+  return getCeldaAsFloat(columna(alias), fila);
+}
+
+int CmidTierResponse::getCeldaAsInt(int columna, int fila) const {
+  return u_strToInt(texto(valor(columna, fila)));
+}
+
 int CmidTierResponse::getCeldaAsInt(const QString& alias, int fila) const {
-  return u_strToInt(texto(valor(alias, fila)));
+  return getCeldaAsInt(columna(alias), fila);
 }

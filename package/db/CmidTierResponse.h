@@ -28,7 +28,9 @@ class CmidTierResponse {
   QString getCelda(const QString& alias, int fila = 0) const;
   QString getCelda(int columna, int fila) const;
   double getCeldaAsFloat(const QString& alias, int fila = 0) const;
+  double getCeldaAsFloat(int columna, int fila) const;
   int getCeldaAsInt(const QString& alias, int fila = 0) const;
+  int getCeldaAsInt(int columna, int fila) const;
   QVariant valor(const QString& alias, int fila = 0) const;
   QVariant valor(int columna, int fila) const;
 
