@@ -11,12 +11,14 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "operaciones/productos.h"
 #include "operaciones/puntoVenta.h"
+#include "sale/TBarraTactil.h"
 #include "sale/TCampoRedondeado.h"
 #include "sale/TFRM_cajaSeleccionarKit.h"
 #include "sale/caja_delegado.h"
@@ -141,6 +143,12 @@ void TFRM_caja::construye() {
 
   auto* resultados = new QWidget(uPestanas);
   auto* vr = new QVBoxLayout(resultados);
+  // The tiles' frame lines up with the sale's lines, and its width keeps room for the
+  // touch-sized scroll bar.
+  QMargins margenes = vr->contentsMargins();
+  margenes.setLeft(0);
+  margenes.setRight(0);
+  vr->setContentsMargins(margenes);
   LBL_sinResultados = new QLabel(QStringLiteral("No se encontraron resultados"), resultados);
   LBL_sinResultados->setStyleSheet(QStringLiteral("font-size:20px;color:#8A1C1C;"));
   BTN_cerrarBusqueda = mini_botonTactil(QStringLiteral("Cerrar Busqueda"), resultados, colores);
@@ -151,6 +159,8 @@ void TFRM_caja::construye() {
   vr->addLayout(hr);
   uScrollTiles = new QScrollArea(resultados);
   uScrollTiles->setWidgetResizable(false);
+  uScrollTiles->setVerticalScrollBar(new TBarraTactil(Qt::Vertical));
+  uScrollTiles->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   uAreaTiles = new QWidget();
   uScrollTiles->setWidget(uAreaTiles);
   vr->addWidget(uScrollTiles, 1);
@@ -293,6 +303,7 @@ void TFRM_caja::construye() {
            {"Cerrar promoción", cerrarPromo},
            {"Líneas", GRD_main},
            {"Precios", GRD_monitor},
+           {"Barra de resultados", uScrollTiles->verticalScrollBar()},
            {"Teclado", uTeclado}})
     nombra(QString::fromUtf8(nombre), control);
 
@@ -336,6 +347,8 @@ void TFRM_caja::construye() {
                      static_cast<QObject*>(menos)})
     o->installEventFilter(this);
   uScrollTiles->viewport()->installEventFilter(this);
+  connect(uScrollTiles->verticalScrollBar(), &QScrollBar::valueChanged, this,
+          &TFRM_caja::muestraTilesALaVista);
 }
 
 bool TFRM_caja::eventFilter(QObject* obj, QEvent* ev) {

@@ -44,7 +44,7 @@ using TCobroVenta = std::function<TRespuestaCerrarVenta(double, double, double, 
 // "Total", "Descuento", "Impuestos", "Producto seleccionado", "Sin resultados"; the panels
 // "Precios por volumen" (its "Cerrar precios") and "Promoción" ("Desde", "Hasta",
 // "Detalle de la promoción", "Eliminar promoción", "Cerrar promoción"); the grids "Líneas" and
-// "Precios"; the keyboard "Teclado".
+// "Precios"; the keyboard "Teclado"; the results' scroll bar "Barra de resultados".
 class TFRM_caja : public QWidget, public TPantallaNombrada {
   Q_OBJECT
  public:
@@ -103,6 +103,7 @@ class TFRM_caja : public QWidget, public TPantallaNombrada {
   void ajustaFuentesTotales();
   // Places the result tiles left to right over the results area's width.
   void acomodaTiles();
+  void muestraTilesALaVista();
   void muestraTotales();
   void liberaTiles();
   // The tile at that place of the results, built the first time a search needs it and filled

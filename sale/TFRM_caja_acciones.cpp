@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTableView>
 
@@ -209,30 +210,20 @@ void TFRM_caja::muestraResultados() {
   BTN_cerrarBusqueda->setVisible(n == 0);
   const int colNombre = uResponseBusqueda.columna(QStringLiteral("inventarioProducto_nombre"));
   const int colImagen = uResponseBusqueda.columna(QStringLiteral("inventarioProducto_imagen"));
-  // Sixty tiles shown, sized and moved one by one would each have Qt work out again what the
-  // others cover; held until all are placed, the area is repainted once. A search that fills
-  // the places the last one showed moves nothing: each tile whose product changed repaints on
-  // its own (it is opaque), and the area, the page and the window under them are left alone.
-  bool recoloca = n > uTilesHechos.size();
-  for (int i = 0; i < uTilesHechos.size() && !recoloca; ++i)
-    recoloca = uTilesHechos[i].fondo->isHidden() == (i < n);
-  if (recoloca) uAreaTiles->setUpdatesEnabled(false);
-  // What of the area the scroll shows (tiles out of it are drawn as they scroll in).
-  const QRect aLaVista(-uAreaTiles->pos(), uScrollTiles->viewport()->size());
-  for (int i = 0; i < n; ++i) {
-    const tHoldProducto t = tileResultado(i);
-    const QByteArray bytes = uResponseBusqueda.getCelda(colImagen, i).toLatin1();
-    t.fondo->muestra(uResponseBusqueda.getCelda(colNombre, i),
-                     imagenTile(bytes, t.fondo->areaImagen().size()),
-                     !recoloca && t.fondo->geometry().intersects(aLaVista));
-    if (recoloca) t.fondo->show();
-    uListaComponentesDinamicos << t;
-  }
-  for (int i = n; i < uTilesHechos.size(); ++i) uTilesHechos[i].fondo->hide();
+  for (int i = 0; i < n; ++i) uListaComponentesDinamicos << tileResultado(i);
+  // A new search shows its first results.
+  uScrollTiles->verticalScrollBar()->setValue(0);
   // The results page was hidden until now: its area takes its size before the tiles are placed.
   if (QLayout* l = uPestanas->currentWidget()->layout()) l->activate();
   acomodaTiles();
-  if (recoloca) uAreaTiles->setUpdatesEnabled(true);
+  // A search that fills the places the last one showed moves nothing: each tile in view whose
+  // product changed repaints what changed in it (it is opaque), and the area, the page and the
+  // window under them are left alone.
+  for (int i = 0; i < n; ++i) {
+    TTileResultado* t = uListaComponentesDinamicos[i].fondo;
+    const QByteArray bytes = uResponseBusqueda.getCelda(colImagen, i).toLatin1();
+    t->muestra(uResponseBusqueda.getCelda(colNombre, i), imagenTile(bytes, t->areaImagen().size()));
+  }
 }
 
 void TFRM_caja::acomodaTiles() {
@@ -247,6 +238,19 @@ void TFRM_caja::acomodaTiles() {
     x += kPasoX;
   }
   uAreaTiles->resize(ancho, y + kPasoY);
+  muestraTilesALaVista();
+}
+
+void TFRM_caja::muestraTilesALaVista() {
+  // Only the tiles in view are shown: the page appears with a dozen tiles instead of sixty, and
+  // the scroll shows the others as they come into view.
+  const QRect aLaVista(-uAreaTiles->pos(), uScrollTiles->viewport()->size());
+  const int n = uListaComponentesDinamicos.size();
+  for (int i = 0; i < uTilesHechos.size(); ++i) {
+    TTileResultado* t = uTilesHechos[i].fondo;
+    const bool ver = i < n && t->geometry().intersects(aLaVista);
+    if (t->isHidden() == ver) t->setVisible(ver);
+  }
 }
 
 QPixmap TFRM_caja::imagenTile(const QByteArray& bytes, const QSize& tam) {
