@@ -20,7 +20,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
-class QStackedWidget;
 class QTableView;
 class TCajaDelegado;
 class TGridVista;
@@ -160,7 +159,7 @@ class TFRM_caja : public QWidget, public TPantallaNombrada {
   QList<tHoldProducto> uTilesHechos;
   TCobroVenta uCobro;
 
-  QStackedWidget* uPestanas = nullptr;
+  QWidget* uPaginaResultados = nullptr;  // over the sale's lines while it shows
   QWidget* uAreaTiles = nullptr;
   QScrollArea* uScrollTiles = nullptr;
   QLabel* uBannerImagen = nullptr;

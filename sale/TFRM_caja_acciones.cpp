@@ -5,12 +5,12 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QStackedWidget>
 #include <QTableView>
 
 #include "checkout/TFRM_cerrarPuntoVenta.h"
@@ -91,7 +91,7 @@ bool TFRM_caja::compruebaDatosTicket() {
 void TFRM_caja::reinicia() {
   LBL_sinResultados->hide();
   BTN_cerrarBusqueda->hide();
-  uPestanas->setCurrentIndex(0);
+  uPaginaResultados->hide();
   TXT_busquedaNombre->clear();
   TXT_cantidad->clear();
   ocultaTeclados();
@@ -155,7 +155,7 @@ void TFRM_caja::refresca() {
   GRD_main->viewport()->update();
 }
 
-bool TFRM_caja::enResultados() const { return uPestanas->currentIndex() == 1; }
+bool TFRM_caja::enResultados() const { return !uPaginaResultados->isHidden(); }
 
 QStringList TFRM_caja::resultados() const {
   QStringList nombres;
@@ -192,7 +192,7 @@ void TFRM_caja::TXT_lecturaKeyUp() {
 void TFRM_caja::buscarPorNombre() {
   const QString texto = TXT_busquedaNombre->text().trimmed();
   if (texto.isEmpty() || texto.size() < 3) return;
-  uPestanas->setCurrentIndex(1);
+  uPaginaResultados->show();
   liberaTiles();
   uResponseBusqueda =
       filtraProductosPorNombre(QStringLiteral("%") + texto + QStringLiteral("%"), QVariant(true),
@@ -214,7 +214,7 @@ void TFRM_caja::muestraResultados() {
   // A new search shows its first results.
   uScrollTiles->verticalScrollBar()->setValue(0);
   // The results page was hidden until now: its area takes its size before the tiles are placed.
-  if (QLayout* l = uPestanas->currentWidget()->layout()) l->activate();
+  uPaginaResultados->layout()->activate();
   acomodaTiles();
   // A search that fills the places the last one showed moves nothing: each tile in view whose
   // product changed repaints what changed in it (it is opaque), and the area, the page and the
@@ -253,18 +253,34 @@ void TFRM_caja::muestraTilesALaVista() {
   }
 }
 
+namespace {
+
+// A tile draws its picture on white: composed on it once, every tile copies it instead of
+// blending it again.
+QPixmap sobreBlanco(const QPixmap& imagen) {
+  if (!imagen.hasAlphaChannel()) return imagen;
+  QPixmap opaca(imagen.size());
+  opaca.setDevicePixelRatio(imagen.devicePixelRatio());
+  opaca.fill(Qt::white);
+  QPainter p(&opaca);
+  p.drawPixmap(0, 0, imagen);
+  return opaca;
+}
+
+}  // namespace
+
 QPixmap TFRM_caja::imagenTile(const QByteArray& bytes, const QSize& tam) {
   if (bytes.size() > 16) {
     if (const QPixmap* hecha = uImagenesTiles.object(bytes)) return *hecha;
     QPixmap pm;
     if (pm.loadFromData(bytes)) {
-      pm = pm.scaled(tam, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+      pm = sobreBlanco(pm.scaled(tam, Qt::KeepAspectRatio, Qt::SmoothTransformation));
       uImagenesTiles.insert(bytes, new QPixmap(pm));
       return pm;
     }
   }
   if (uSinImagenTile.isNull())
-    uSinImagenTile = mini_imagen(QStringLiteral("sinImagen"), QSize(96, 96));
+    uSinImagenTile = sobreBlanco(mini_imagen(QStringLiteral("sinImagen"), QSize(96, 96)));
   return uSinImagenTile;
 }
 
@@ -292,7 +308,7 @@ void TFRM_caja::liberaTiles() {
 void TFRM_caja::seleccionaTile(int indice) {
   if (indice < 0 || indice >= uListaComponentesDinamicos.size()) return;
   uIndiBusquedaSeleccionado = indice;
-  uPestanas->setCurrentIndex(0);
+  uPaginaResultados->hide();
   ocultaTeclados();
   TResultado resultado;
   const int antes = venta().lineas().getRowCount();
@@ -309,7 +325,7 @@ void TFRM_caja::seleccionaTile(int indice) {
 void TFRM_caja::BTN_cerrarBusquedaClick() {
   LBL_sinResultados->hide();
   BTN_cerrarBusqueda->hide();
-  uPestanas->setCurrentIndex(0);
+  uPaginaResultados->hide();
   vuelveALectura();
 }
 
