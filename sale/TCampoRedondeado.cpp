@@ -1,10 +1,10 @@
 #include "sale/TCampoRedondeado.h"
 
+#include "sale/marcoRedondeado.h"
+
 #include <QPainter>
 #include <QPixmapCache>
 #include <QStyleOptionFrame>
-
-#include "sale/marcoRedondeado.h"
 
 namespace {
 
@@ -67,8 +67,9 @@ void TCampoRedondeado::paintEvent(QPaintEvent* e) {
 void TCampoRedondeado::dibujaCaja(QPainter& p) const {
   const QColor borde = hasFocus() ? kBordeEnfocado : kBorde;
   // The field lies on the panel: its corners on transparency.
-  const QPixmap pm = u_esquinasRedondeadas(devicePixelRatioF(), kEsquina, 8 - kGrueso / 2.0,
-                                           kGrueso, borde, Qt::transparent);
+  const QPixmap pm =
+      u_esquinasRedondeadas(devicePixelRatioF(), kEsquina, 8 - kGrueso / 2.0, kGrueso, borde,
+                            Qt::transparent);
   const int w = width(), h = height(), k = kEsquina, g = kGrueso;
   p.fillRect(QRect(k, g, w - 2 * k, h - 2 * g), Qt::white);
   p.fillRect(QRect(g, k, k - g, h - 2 * k), Qt::white);

@@ -55,9 +55,8 @@ void TFRM_cajaSeleccionarKit::lista(const QString& columnaNombre, const QString&
     e.fondo->setObjectName(QStringLiteral("componenteN") + QString::number(i));
     e.fondo->setGeometry(10, 10 + 60 * i, ancho, 52);
     e.fondo->setCursor(Qt::PointingHandCursor);
-    e.fondo->setStyleSheet(
-        QStringLiteral("QFrame{background:white;border:1px solid #C5CED8;"
-                       "border-radius:8px;}QLabel{border:none;}"));
+    e.fondo->setStyleSheet(QStringLiteral("QFrame{background:white;border:1px solid #C5CED8;"
+                                          "border-radius:8px;}QLabel{border:none;}"));
     e.etiqueta = new QLabel(uResponseBusqueda.getCelda(columnaNombre, i), e.fondo);
     e.etiqueta->setGeometry(14, 0, ancho - 28, 52);
     e.etiqueta->setFont(QFont(QStringLiteral("Segoe UI"), 14));
@@ -81,15 +80,13 @@ TRespuestaSeleccionKit TFRM_cajaSeleccionarKit::ejecuta(const QString& titulo) {
 TRespuestaSeleccionKit TFRM_cajaSeleccionarKit::initKit() {
   uResponseBusqueda = consultaKitFecha(QVariant(), localSYS.getIdNegocio(), QVariant(1),
                                        QDateTime::currentDateTime(), 1, localSYS.getConexion());
-  if (uResponseBusqueda.ok())
-    lista(QStringLiteral("ventasKit_nombre"), QStringLiteral("ventasKit_id"));
+  if (uResponseBusqueda.ok()) lista(QStringLiteral("ventasKit_nombre"), QStringLiteral("ventasKit_id"));
   return ejecuta(QStringLiteral("Seleccionar Kit"));
 }
 
 TRespuestaSeleccionKit TFRM_cajaSeleccionarKit::initPromo() {
-  uResponseBusqueda =
-      consultaPromocion(QVariant(), QVariant(QDateTime::currentDateTime()), localSYS.getIdNegocio(),
-                        QVariant(1), 1, localSYS.getConexion());
+  uResponseBusqueda = consultaPromocion(QVariant(), QVariant(QDateTime::currentDateTime()),
+                                        localSYS.getIdNegocio(), QVariant(1), 1, localSYS.getConexion());
   if (uResponseBusqueda.ok())
     lista(QStringLiteral("ventasPromociones_nombre"), QStringLiteral("ventasPromociones_id"));
   return ejecuta(QStringLiteral("Seleccionar Promoción"));

@@ -24,8 +24,7 @@ TCajaDelegado::TCajaDelegado(TGridControl* lineas, QObject* parent)
 
 quint32 TCajaDelegado::fondoFila(const QString& tipo) {
   if (esCabecera(tipo)) return 0xFFFFC37B;
-  if (tipo == "20" || tipo == "30" || tipo == "31" || tipo == "32" || tipo == "33")
-    return 0xFFF9EAD8;
+  if (tipo == "20" || tipo == "30" || tipo == "31" || tipo == "32" || tipo == "33") return 0xFFF9EAD8;
   return 0xFFFFFFFF;
 }
 
@@ -62,8 +61,7 @@ void TCajaDelegado::paint(QPainter* p, const QStyleOptionViewItem& opt,
   if (uLineas->columna(col).tipo == TGridControl::Imagen) {
     if (tipo != QStringLiteral("20")) {
       const int lado = std::min(opt.rect.height(), opt.rect.width()) - 10;
-      const QPixmap pm =
-          mini_imagen(index.data(TGridModelo::RolImagen).toString(), QSize(lado, lado));
+      const QPixmap pm = mini_imagen(index.data(TGridModelo::RolImagen).toString(), QSize(lado, lado));
       p->drawPixmap(opt.rect.center().x() - lado / 2, opt.rect.center().y() - lado / 2, pm);
     }
   } else {
@@ -71,7 +69,7 @@ void TCajaDelegado::paint(QPainter* p, const QStyleOptionViewItem& opt,
     p->setPen(Qt::black);
     const Qt::Alignment al =
         (kColumnasMoneda.contains(nombre) || nombre == QStringLiteral("Cantidad") ? Qt::AlignRight
-                                                                                  : Qt::AlignLeft) |
+                                                                                   : Qt::AlignLeft) |
         Qt::AlignVCenter;
     const QRect r = opt.rect.adjusted(kMargen, 0, -kMargen, 0);
     p->drawText(r, al, textoDibujado(p->fontMetrics(), col, fila, r.width(), nullptr));
@@ -125,8 +123,7 @@ void TMonitorDelegado::paint(QPainter* p, const QStyleOptionViewItem& opt,
   p->save();
   p->fillRect(opt.rect, (c == 3 || c == 4) ? QColor::fromRgba(0xFFFBE0BD) : QColor(Qt::white));
   p->setPen(Qt::black);
-  const Qt::Alignment al =
-      (c == 1 || c == 3 || c == 4 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+  const Qt::Alignment al = (c == 1 || c == 3 || c == 4 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
   p->drawText(opt.rect.adjusted(6, 0, -6, 0), al, textoCelda(*uMonitor, c, index.row()));
   p->restore();
 }
