@@ -46,6 +46,14 @@ class ConductorCaja : public TRespondedorModal {
   // An entry of the report.
   void reporta(const QString& clave, const QJsonValue& valor) { uReporte.insert(clave, valor); }
   QJsonValue reportado(const QString& clave) const { return uReporte.value(clave); }
+  // A step a script may run more than once: the last run under `clave`, every run in order
+  // under `lista`.
+  void reportaOtraVez(const QString& clave, const QString& lista, const QJsonValue& valor) {
+    QJsonArray todas = uReporte.value(lista).toArray();
+    todas.append(valor);
+    uReporte.insert(lista, todas);
+    uReporte.insert(clave, valor);
+  }
 
  private:
   bool paso(const QJsonObject& p, QString* error);

@@ -136,10 +136,7 @@ bool cobrar(ConductorCaja& conductor, const QJsonValue& v, QString* error) {
   }
   resultado["lineasDespues"] = conductor.caja().venta().lineas().getRowCount();
   resultado["ticketRegistro"] = conductor.caja().uTicketNumero;
-  conductor.reporta(QStringLiteral("cobro"), resultado);
-  QJsonArray cobros = conductor.reportado(QStringLiteral("cobros")).toArray();
-  cobros << resultado;
-  conductor.reporta(QStringLiteral("cobros"), cobros);
+  conductor.reportaOtraVez(QStringLiteral("cobro"), QStringLiteral("cobros"), resultado);
   return true;
 }
 

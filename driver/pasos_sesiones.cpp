@@ -99,7 +99,7 @@ bool verSesion(ConductorCaja& conductor, const QJsonValue& v, QString* error) {
   if (!archivo.isEmpty())
     r["captura"] =
         QJsonObject{{"archivo", archivo}, {"guardada", guardaImagen(&s, tamanoPedido(o), archivo)}};
-  conductor.reporta(QStringLiteral("sesion"), r);
+  conductor.reportaOtraVez(QStringLiteral("sesion"), QStringLiteral("sesiones"), r);
   return true;
 }
 

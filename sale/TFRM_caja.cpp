@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -11,12 +12,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QStackedWidget>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "operaciones/productos.h"
 #include "operaciones/puntoVenta.h"
+#include "sale/TBarraTactil.h"
 #include "sale/TCampoRedondeado.h"
 #include "sale/TFRM_cajaSeleccionarKit.h"
 #include "sale/caja_delegado.h"
@@ -28,6 +30,8 @@
 #include "util/utilerias.h"
 
 namespace {
+
+const QColor kFondo(0xF4, 0xF6, 0xF8);
 
 QLabel* imagenClicable(const QString& nombre, QWidget* padre) {
   auto* l = new QLabel(padre);
@@ -58,15 +62,17 @@ TFRM_caja::~TFRM_caja() { liberaTiles(); }
 void TFRM_caja::construye() {
   const TListaColores colores = getColores();
   setObjectName(QStringLiteral("TFRM_caja"));
-  setStyleSheet(QStringLiteral(
-      "#TFRM_caja{background:#F4F6F8;}"
-      "QLineEdit{font-size:20px;padding:8px 10px;border:2px solid #C5CED8;border-radius:8px;"
-      "background:white;}"
-      "QLineEdit:focus{border-color:#1F6FB2;}"
-      "#encabezado{background:#16324F;}"
-      "#encabezado QLabel{color:white;font-size:17px;}"
-      "#panelTotales{background:white;border-radius:10px;}"
-      "#panelFlotante{background:white;border:2px solid #1F6FB2;border-radius:10px;}"));
+  setStyleSheet(
+      QStringLiteral(
+          "#TFRM_caja{background:%1;}"
+          "QLineEdit{font-size:20px;padding:8px 10px;border:2px solid #C5CED8;border-radius:8px;"
+          "background:white;}"
+          "QLineEdit:focus{border-color:#1F6FB2;}"
+          "#encabezado{background:#16324F;}"
+          "#encabezado QLabel{color:white;font-size:17px;}"
+          "#panelTotales{background:white;border-radius:10px;}"
+          "#panelFlotante{background:white;border:2px solid #1F6FB2;border-radius:10px;}")
+          .arg(kFondo.name()));
 
   auto* raiz = new QVBoxLayout(this);
   raiz->setContentsMargins(0, 0, 0, 0);
@@ -120,8 +126,12 @@ void TFRM_caja::construye() {
   lectura->addWidget(BTN_verPromocion);
   izquierda->addLayout(lectura);
 
-  uPestanas = new QStackedWidget(this);
-  GRD_main = new QTableView(uPestanas);
+  // The results lie over the sale's lines, in the same place: showing them hides nothing, and
+  // hiding them shows the lines again. Opaque, they keep the lines under them from being drawn.
+  auto* paginas = new QWidget(this);
+  auto* capas = new QGridLayout(paginas);
+  capas->setContentsMargins(0, 0, 0, 0);
+  GRD_main = new QTableView(paginas);
   GRD_main->setSelectionMode(QAbstractItemView::NoSelection);
   GRD_main->setEditTriggers(QAbstractItemView::NoEditTriggers);
   GRD_main->setShowGrid(false);
@@ -137,10 +147,21 @@ void TFRM_caja::construye() {
   uVistaLineas->ajustaColumna(QStringLiteral("Descripción"));
   uDelegado = new TCajaDelegado(&venta().lineas(), this);
   GRD_main->setItemDelegate(uDelegado);
-  uPestanas->addWidget(GRD_main);
+  capas->addWidget(GRD_main, 0, 0);
 
-  auto* resultados = new QWidget(uPestanas);
+  auto* resultados = new QWidget(paginas);
+  uPaginaResultados = resultados;
+  QPalette fondo = resultados->palette();
+  fondo.setColor(QPalette::Window, kFondo);
+  resultados->setPalette(fondo);
+  resultados->setAutoFillBackground(true);
   auto* vr = new QVBoxLayout(resultados);
+  // The tiles' frame lines up with the sale's lines, and its width keeps room for the
+  // touch-sized scroll bar.
+  QMargins margenes = vr->contentsMargins();
+  margenes.setLeft(0);
+  margenes.setRight(0);
+  vr->setContentsMargins(margenes);
   LBL_sinResultados = new QLabel(QStringLiteral("No se encontraron resultados"), resultados);
   LBL_sinResultados->setStyleSheet(QStringLiteral("font-size:20px;color:#8A1C1C;"));
   BTN_cerrarBusqueda = mini_botonTactil(QStringLiteral("Cerrar Busqueda"), resultados, colores);
@@ -151,11 +172,15 @@ void TFRM_caja::construye() {
   vr->addLayout(hr);
   uScrollTiles = new QScrollArea(resultados);
   uScrollTiles->setWidgetResizable(false);
+  uScrollTiles->setVerticalScrollBar(new TBarraTactil(Qt::Vertical));
+  uScrollTiles->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   uAreaTiles = new QWidget();
   uScrollTiles->setWidget(uAreaTiles);
   vr->addWidget(uScrollTiles, 1);
-  uPestanas->addWidget(resultados);
-  izquierda->addWidget(uPestanas, 1);
+  capas->addWidget(resultados, 0, 0);
+  resultados->raise();
+  resultados->hide();
+  izquierda->addWidget(paginas, 1);
 
   auto* derecha = new QFrame(this);
   derecha->setObjectName(QStringLiteral("panelTotales"));
@@ -293,6 +318,7 @@ void TFRM_caja::construye() {
            {"Cerrar promoción", cerrarPromo},
            {"Líneas", GRD_main},
            {"Precios", GRD_monitor},
+           {"Barra de resultados", uScrollTiles->verticalScrollBar()},
            {"Teclado", uTeclado}})
     nombra(QString::fromUtf8(nombre), control);
 
@@ -336,6 +362,8 @@ void TFRM_caja::construye() {
                      static_cast<QObject*>(menos)})
     o->installEventFilter(this);
   uScrollTiles->viewport()->installEventFilter(this);
+  connect(uScrollTiles->verticalScrollBar(), &QScrollBar::valueChanged, this,
+          &TFRM_caja::muestraTilesALaVista);
 }
 
 bool TFRM_caja::eventFilter(QObject* obj, QEvent* ev) {

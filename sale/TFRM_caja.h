@@ -20,7 +20,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
-class QStackedWidget;
 class QTableView;
 class TCajaDelegado;
 class TGridVista;
@@ -44,7 +43,7 @@ using TCobroVenta = std::function<TRespuestaCerrarVenta(double, double, double, 
 // "Total", "Descuento", "Impuestos", "Producto seleccionado", "Sin resultados"; the panels
 // "Precios por volumen" (its "Cerrar precios") and "Promoción" ("Desde", "Hasta",
 // "Detalle de la promoción", "Eliminar promoción", "Cerrar promoción"); the grids "Líneas" and
-// "Precios"; the keyboard "Teclado".
+// "Precios"; the keyboard "Teclado"; the results' scroll bar "Barra de resultados".
 class TFRM_caja : public QWidget, public TPantallaNombrada {
   Q_OBJECT
  public:
@@ -103,6 +102,7 @@ class TFRM_caja : public QWidget, public TPantallaNombrada {
   void ajustaFuentesTotales();
   // Places the result tiles left to right over the results area's width.
   void acomodaTiles();
+  void muestraTilesALaVista();
   void muestraTotales();
   void liberaTiles();
   // The tile at that place of the results, built the first time a search needs it and filled
@@ -159,7 +159,7 @@ class TFRM_caja : public QWidget, public TPantallaNombrada {
   QList<tHoldProducto> uTilesHechos;
   TCobroVenta uCobro;
 
-  QStackedWidget* uPestanas = nullptr;
+  QWidget* uPaginaResultados = nullptr;  // over the sale's lines while it shows
   QWidget* uAreaTiles = nullptr;
   QScrollArea* uScrollTiles = nullptr;
   QLabel* uBannerImagen = nullptr;

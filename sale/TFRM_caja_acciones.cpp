@@ -5,11 +5,12 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QStackedWidget>
+#include <QScrollBar>
 #include <QTableView>
 
 #include "checkout/TFRM_cerrarPuntoVenta.h"
@@ -90,7 +91,7 @@ bool TFRM_caja::compruebaDatosTicket() {
 void TFRM_caja::reinicia() {
   LBL_sinResultados->hide();
   BTN_cerrarBusqueda->hide();
-  uPestanas->setCurrentIndex(0);
+  uPaginaResultados->hide();
   TXT_busquedaNombre->clear();
   TXT_cantidad->clear();
   ocultaTeclados();
@@ -154,7 +155,7 @@ void TFRM_caja::refresca() {
   GRD_main->viewport()->update();
 }
 
-bool TFRM_caja::enResultados() const { return uPestanas->currentIndex() == 1; }
+bool TFRM_caja::enResultados() const { return !uPaginaResultados->isHidden(); }
 
 QStringList TFRM_caja::resultados() const {
   QStringList nombres;
@@ -191,7 +192,7 @@ void TFRM_caja::TXT_lecturaKeyUp() {
 void TFRM_caja::buscarPorNombre() {
   const QString texto = TXT_busquedaNombre->text().trimmed();
   if (texto.isEmpty() || texto.size() < 3) return;
-  uPestanas->setCurrentIndex(1);
+  uPaginaResultados->show();
   liberaTiles();
   uResponseBusqueda =
       filtraProductosPorNombre(QStringLiteral("%") + texto + QStringLiteral("%"), QVariant(true),
@@ -209,30 +210,20 @@ void TFRM_caja::muestraResultados() {
   BTN_cerrarBusqueda->setVisible(n == 0);
   const int colNombre = uResponseBusqueda.columna(QStringLiteral("inventarioProducto_nombre"));
   const int colImagen = uResponseBusqueda.columna(QStringLiteral("inventarioProducto_imagen"));
-  // Sixty tiles shown, sized and moved one by one would each have Qt work out again what the
-  // others cover; held until all are placed, the area is repainted once. A search that fills
-  // the places the last one showed moves nothing: each tile whose product changed repaints on
-  // its own (it is opaque), and the area, the page and the window under them are left alone.
-  bool recoloca = n > uTilesHechos.size();
-  for (int i = 0; i < uTilesHechos.size() && !recoloca; ++i)
-    recoloca = uTilesHechos[i].fondo->isHidden() == (i < n);
-  if (recoloca) uAreaTiles->setUpdatesEnabled(false);
-  // What of the area the scroll shows (tiles out of it are drawn as they scroll in).
-  const QRect aLaVista(-uAreaTiles->pos(), uScrollTiles->viewport()->size());
-  for (int i = 0; i < n; ++i) {
-    const tHoldProducto t = tileResultado(i);
-    const QByteArray bytes = uResponseBusqueda.getCelda(colImagen, i).toLatin1();
-    t.fondo->muestra(uResponseBusqueda.getCelda(colNombre, i),
-                     imagenTile(bytes, t.fondo->areaImagen().size()),
-                     !recoloca && t.fondo->geometry().intersects(aLaVista));
-    if (recoloca) t.fondo->show();
-    uListaComponentesDinamicos << t;
-  }
-  for (int i = n; i < uTilesHechos.size(); ++i) uTilesHechos[i].fondo->hide();
+  for (int i = 0; i < n; ++i) uListaComponentesDinamicos << tileResultado(i);
+  // A new search shows its first results.
+  uScrollTiles->verticalScrollBar()->setValue(0);
   // The results page was hidden until now: its area takes its size before the tiles are placed.
-  if (QLayout* l = uPestanas->currentWidget()->layout()) l->activate();
+  uPaginaResultados->layout()->activate();
   acomodaTiles();
-  if (recoloca) uAreaTiles->setUpdatesEnabled(true);
+  // A search that fills the places the last one showed moves nothing: each tile in view whose
+  // product changed repaints what changed in it (it is opaque), and the area, the page and the
+  // window under them are left alone.
+  for (int i = 0; i < n; ++i) {
+    TTileResultado* t = uListaComponentesDinamicos[i].fondo;
+    const QByteArray bytes = uResponseBusqueda.getCelda(colImagen, i).toLatin1();
+    t->muestra(uResponseBusqueda.getCelda(colNombre, i), imagenTile(bytes, t->areaImagen().size()));
+  }
 }
 
 void TFRM_caja::acomodaTiles() {
@@ -247,20 +238,49 @@ void TFRM_caja::acomodaTiles() {
     x += kPasoX;
   }
   uAreaTiles->resize(ancho, y + kPasoY);
+  muestraTilesALaVista();
 }
+
+void TFRM_caja::muestraTilesALaVista() {
+  // Only the tiles in view are shown: the page appears with a dozen tiles instead of sixty, and
+  // the scroll shows the others as they come into view.
+  const QRect aLaVista(-uAreaTiles->pos(), uScrollTiles->viewport()->size());
+  const int n = uListaComponentesDinamicos.size();
+  for (int i = 0; i < uTilesHechos.size(); ++i) {
+    TTileResultado* t = uTilesHechos[i].fondo;
+    const bool ver = i < n && t->geometry().intersects(aLaVista);
+    if (t->isHidden() == ver) t->setVisible(ver);
+  }
+}
+
+namespace {
+
+// A tile draws its picture on white: composed on it once, every tile copies it instead of
+// blending it again.
+QPixmap sobreBlanco(const QPixmap& imagen) {
+  if (!imagen.hasAlphaChannel()) return imagen;
+  QPixmap opaca(imagen.size());
+  opaca.setDevicePixelRatio(imagen.devicePixelRatio());
+  opaca.fill(Qt::white);
+  QPainter p(&opaca);
+  p.drawPixmap(0, 0, imagen);
+  return opaca;
+}
+
+}  // namespace
 
 QPixmap TFRM_caja::imagenTile(const QByteArray& bytes, const QSize& tam) {
   if (bytes.size() > 16) {
     if (const QPixmap* hecha = uImagenesTiles.object(bytes)) return *hecha;
     QPixmap pm;
     if (pm.loadFromData(bytes)) {
-      pm = pm.scaled(tam, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+      pm = sobreBlanco(pm.scaled(tam, Qt::KeepAspectRatio, Qt::SmoothTransformation));
       uImagenesTiles.insert(bytes, new QPixmap(pm));
       return pm;
     }
   }
   if (uSinImagenTile.isNull())
-    uSinImagenTile = mini_imagen(QStringLiteral("sinImagen"), QSize(96, 96));
+    uSinImagenTile = sobreBlanco(mini_imagen(QStringLiteral("sinImagen"), QSize(96, 96)));
   return uSinImagenTile;
 }
 
@@ -288,7 +308,7 @@ void TFRM_caja::liberaTiles() {
 void TFRM_caja::seleccionaTile(int indice) {
   if (indice < 0 || indice >= uListaComponentesDinamicos.size()) return;
   uIndiBusquedaSeleccionado = indice;
-  uPestanas->setCurrentIndex(0);
+  uPaginaResultados->hide();
   ocultaTeclados();
   TResultado resultado;
   const int antes = venta().lineas().getRowCount();
@@ -305,7 +325,7 @@ void TFRM_caja::seleccionaTile(int indice) {
 void TFRM_caja::BTN_cerrarBusquedaClick() {
   LBL_sinResultados->hide();
   BTN_cerrarBusqueda->hide();
-  uPestanas->setCurrentIndex(0);
+  uPaginaResultados->hide();
   vuelveALectura();
 }
 

@@ -1,12 +1,12 @@
 #include "sale/TTileResultado.h"
 
-#include "sale/marcoRedondeado.h"
-
 #include <QCache>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QStaticText>
+
+#include "sale/marcoRedondeado.h"
 
 namespace {
 
@@ -23,15 +23,15 @@ TTileResultado::TTileResultado(QWidget* parent) : QFrame(parent), uClaveFuente(f
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TTileResultado::muestra(const QString& nombre, const QPixmap& imagen, bool aLaVista) {
+void TTileResultado::muestra(const QString& nombre, const QPixmap& imagen) {
   if (nombre != uNombre) {
     uNombre = nombre;
     uTira = QPixmap();
-    if (aLaVista) update(areaNombre());
+    update(areaNombre());
   }
   if (imagen.cacheKey() != uImagen.cacheKey()) {
     uImagen = imagen;
-    if (aLaVista) update(areaImagen());
+    update(areaImagen());
   }
 }
 

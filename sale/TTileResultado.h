@@ -10,9 +10,9 @@ class TTileResultado : public QFrame {
  public:
   explicit TTileResultado(QWidget* parent);
 
-  // Repaints only the boxes whose content changed (the card around them stays as drawn), and
-  // only when the tile is in view: one out of view is drawn as it scrolls in.
-  void muestra(const QString& nombre, const QPixmap& imagen, bool aLaVista);
+  // Repaints only the boxes whose content changed (the card around them stays as drawn); a
+  // hidden tile is drawn whole when it shows.
+  void muestra(const QString& nombre, const QPixmap& imagen);
   QString nombre() const { return uNombre; }
   // The picture's box, for pictures scaled to fit it.
   QRect areaImagen() const;

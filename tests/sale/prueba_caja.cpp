@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QScrollBar>
 #include <functional>
 
 #include "checkout/TFRM_cerrarPuntoVenta.h"
@@ -196,22 +197,35 @@ TEST_F(Caja, OtraBusquedaNoDejaTilesDeLaAnterior) {
   EXPECT_FALSE(caja->visible("Resultado 0"));
 }
 
-// A search with as many results as the last one fills the same tiles and repaints only what
-// changed in them: what the station shows must be what drawing the whole register anew shows.
-TEST_F(Caja, OtraBusquedaEnLosMismosTilesSeVeComoRedibujada) {
-  for (int i = 0; i < 4; ++i) {
+// The register repaints only what changes: the names and pictures of tiles a search fills
+// again, the results page as it replaces the sale's lines (with only the tiles in view shown),
+// the tiles a scroll brings into view. At every step what the station shows must be what
+// drawing the whole register anew shows, and every tile in view must be shown.
+TEST_F(Caja, LoQueMuestraLaCajaEsComoRedibujada) {
+  for (int i = 0; i < 16; ++i) {
     cat->producto(20 + i, QString("Galletas surtidas %1").arg(i),
                   QString("75020000000%1").arg(10 + i), 25);
-    cat->producto(30 + i, QString("Galletas saladas con nombre largo de dos renglones %1").arg(i),
+    cat->producto(40 + i, QString("Galletas saladas con nombre largo de dos renglones %1").arg(i),
                   QString("75030000000%1").arg(10 + i), 25);
   }
   abre();
   const QRect lectura = caja->controlNombrado("Código de barras")->geometry();
-  for (const char* texto : {"surtidas", "saladas", "surtidas"}) {
-    caja->escribe("Buscar por nombre", texto);
-    caja->pulsaEnter("Buscar por nombre");
+  auto* barra = qobject_cast<QScrollBar*>(caja->controlNombrado("Barra de resultados"));
+  ASSERT_NE(barra, nullptr);
+  const std::vector<std::pair<const char*, std::function<void()>>> pasos = {
+      {"surtidas desde la venta", [&] { caja->escribe("Buscar por nombre", "surtidas"); }},
+      {"saladas en los mismos tiles", [&] { caja->escribe("Buscar por nombre", "saladas"); }},
+      {"surtidas otra vez", [&] { caja->escribe("Buscar por nombre", "surtidas"); }},
+      {"un tile elegido", [&] { caja->pulsa("Resultado 0"); }},
+      {"galletas desde la venta", [&] { caja->escribe("Buscar por nombre", "galletas"); }},
+      {"una página abajo", [&] { caja->pulsa("Barra de resultados"); }},
+      {"saladas tras desplazar", [&] { caja->escribe("Buscar por nombre", "saladas"); }},
+  };
+  int desplazada = 0;
+  for (const auto& [paso, accion] : pasos) {
+    accion();
+    if (!caja->texto("Buscar por nombre").isEmpty()) caja->pulsaEnter("Buscar por nombre");
     QApplication::processEvents();
-    ASSERT_EQ(caja->resultados().size(), 4) << texto;
     QImage visto = caja->screen()->grabWindow(caja->winId()).toImage();
     QImage redibujado = caja->grab().toImage();
     ASSERT_EQ(visto.size(), redibujado.size());
@@ -220,8 +234,17 @@ TEST_F(Caja, OtraBusquedaEnLosMismosTilesSeVeComoRedibujada) {
       for (int y = lectura.top(); y <= lectura.bottom(); ++y)
         for (int x = lectura.left(); x <= lectura.right(); ++x) i->setPixel(x, y, 0);
     }
-    EXPECT_TRUE(visto == redibujado) << texto;
+    EXPECT_TRUE(visto == redibujado) << paso;
+    if (!caja->enResultados()) continue;
+    desplazada = std::max(desplazada, barra->value());
+    const QRect vista(0, barra->value(), caja->anchoResultados(), barra->pageStep());
+    for (int i = 0; i < caja->resultados().size(); ++i)
+      EXPECT_EQ(caja->visible(QString("Resultado %1").arg(i)),
+                caja->geometriaResultado(i).intersects(vista))
+          << paso << " " << i;
   }
+  EXPECT_GT(desplazada, 0);      // the page down did scroll
+  EXPECT_EQ(barra->value(), 0);  // and a new search shows its first results
 }
 
 TEST_F(Caja, TecladoEnPantallaEscribeEnLaBusqueda) {

@@ -36,6 +36,7 @@ TEST(GuionSupervisor, AperturaVentaCorteCierreYSesion) {
     {"corteCaja": {"caja": "M1", "monto": "600"}},
     {"cierreCaja": {"caja": "M1"}},
     {"verSesion": {"sesion": 1}},
+    {"verSesion": {"sesion": 99}},
     {"controlCierres": {"cajero": "MAR"}}
   ])",
                      120000);
@@ -83,7 +84,13 @@ TEST(GuionSupervisor, AperturaVentaCorteCierreYSesion) {
   EXPECT_EQ(s.entero("SELECT COUNT(*) FROM puntoOperacion WHERE puntoCajaSesion_id = 1"), 1);
   EXPECT_EQ(s.entero("SELECT COUNT(*) FROM puntoCorte WHERE puntoCajaSesion_id = 1"), 2);
 
-  const QJsonObject sesion = o["sesion"].toObject();
+  // Each look at a session is kept in order; "sesion" is the last one.
+  const QJsonArray sesiones = o["sesiones"].toArray();
+  ASSERT_EQ(sesiones.size(), 2) << informe;
+  EXPECT_EQ(o["sesion"], sesiones[1]);
+  EXPECT_EQ(sesiones[1].toObject()["numero"].toInt(), 0);
+  const QJsonObject sesion = sesiones[0].toObject();
+  EXPECT_EQ(sesion["numero"].toInt(), 1);
   EXPECT_EQ(sesion["total"].toString(), "$ 116.00");
   EXPECT_EQ(sesion["tickets"].toArray().size(), 1);
   EXPECT_EQ(sesion["productos"].toArray().at(0).toObject()["cantidad"].toString().toDouble(), 1);
